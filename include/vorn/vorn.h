@@ -1,0 +1,3 @@
+// Umbrella header: #include <vorn/vorn.h> brings every public class of Vorn.
+// Each subsystem has an umbrella of its own, listed here as it lands.
+#pragma once

@@ -95,6 +95,8 @@ constexpr CatalogueEntry kCatalogue[] = {
     {1417, "a table may be outer joined to at most one other table"},
     {1418, "specified index does not exist"},
     {1422, "exact fetch returns more than requested number of rows"},
+    {1424, "missing or illegal character following the escape character"},
+    {1425, "escape character must be character string of length 1"},
     {1426, "numeric overflow"},
     {1427, "single-row subquery returns more than one row"},
     {1428, "argument '%s' is out of range"},
@@ -113,6 +115,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {1456, "may not perform insert/delete/update operation inside a READ ONLY transaction"},
     {1458, "invalid length inside variable character string"},
     {1460, "unimplemented or unreasonable conversion requested"},
+    {1465, "invalid hex number"},
     {1468, "a predicate may reference only one outer-joined table"},
     {1475, "must reparse cursor to change bind variable datatype"},
     {1476, "divisor is equal to zero"},
@@ -154,6 +157,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {1858, "a non-numeric character was found where a numeric was expected"},
     {1861, "literal does not match format string"},
     {1862, "the numeric value does not match the length of the format item"},
+    {1899, "bad precision specifier"},
     {1916, "keyword ACCOUNT, PASSWORD or DEFAULT expected"},
     {1918, "user '%s' does not exist"},
     {1920, "user name '%s' conflicts with another user or role name"},
@@ -228,6 +232,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {28000, "the account is locked"},
     {28001, "the password has expired"},
     {28002, "the password will expire within %s days"},
+    {30001, "trim set should have only one character"},
     {30006, "resource busy; acquire with WAIT timeout expired"},
 };
 

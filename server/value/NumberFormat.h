@@ -47,31 +47,32 @@ class NumberFormat {
   enum class Style : uint8_t { Fixed, Scientific, Hex, Roman, TextMinimum, TextMinimumSci };
 
   void formatFixed(OraNumber n, std::string& out) const;
+  void formatScientific(OraNumber n, std::string& out) const;
   void formatHex(OraNumber n, std::string& out) const;
   void formatRoman(OraNumber n, std::string& out) const;
-  void appendOverflow(std::string& out) const;
-  void appendSigned(std::string_view body, bool negative, std::string& out) const;
+  // Places sign and currency around `body` (digits without padding) and
+  // pads to `width` unless FM is in effect.
+  void finish(std::string_view body, bool negative, int width, std::string& out) const;
+  int fieldWidth() const;
 
   std::string model_;
-  // The digit/punctuation pattern of the mantissa with the symbols that
-  // float (currency) and the sign handled separately: '9', '0', ',' (group),
-  // '.' (decimal), 'V' (scale shift marker), '$' (currency position).
-  std::string pattern_;
   Style style_ = Style::Fixed;
   Sign sign_ = Sign::Default;
-  bool fill_ = true;        // no FM
-  bool blankZero_ = false;  // B
-  bool lowerCase_ = false;  // x / rn / eeee
-  int intDigits_ = 0;       // digit positions before the decimal character
-  int fracDigits_ = 0;      // digit positions after it (before V)
-  int shift_ = 0;           // digits after V
-  int firstZero_ = -1;      // position (from left, in integer digits) of the first '0'
+  bool fill_ = true;         // no FM
+  bool blankZero_ = false;   // B
+  bool lowerCase_ = false;   // x, rn, eeee
+  std::string intPattern_;   // '9', '0' and ',' left of the decimal character (and V's digits)
+  std::string fracPattern_;  // '9' and '0' right of it
   bool hasPoint_ = false;
-  int width_ = 0;         // field width without the sign position
+  int shift_ = 0;         // digits after V
+  int firstZero_ = -1;    // index in intPattern_ of the first '0', -1 if none
+  int intDigits_ = 0;     // digit positions in intPattern_
   std::string currency_;  // text of the currency element, if any
   bool currencyLeading_ = true;
   char decimalChar_ = '.';
   char groupChar_ = ',';
+  int hexDigits_ = 0;  // X positions (and leading 0s) of a hexadecimal model
+  bool hexZeros_ = false;
 };
 
 }  // namespace vorn::server

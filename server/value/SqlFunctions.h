@@ -81,7 +81,7 @@
 // ora_fit_text(v, n, col)           TEXT, INT, TEXT          TEXT     VARCHAR2(n) (ORA-12899)
 // ora_fit_char(v, n, col)           TEXT, INT, TEXT          TEXT     CHAR(n), blank-padded
 // ora_fit_raw(v, n, col)            RAW, INT, TEXT           RAW      RAW(n) (text: as HEXTORAW)
-// ora_fit_date(v, col)              DATE                     DATE     range check (ORA-01841)
+// ora_fit_date(v [, col])           DATE                     DATE     range check (ORA-01841)
 // ROWID
 // ora_rowid_text(o, f, b, r)        INT, INT, INT, INT       TEXT     the 18-character ROWID
 // ora_rowid_object(t)               TEXT                     INTEGER  data object number

@@ -315,8 +315,9 @@ void NumberFormat::formatScientific(OraNumber n, std::string& out) const {
     }
   }
   appendExponent(body, exponent, lowerCase_);
-  // The exponent takes the four positions of EEEE (five past E+99).
-  finish(body, d.negative, fieldWidth() + 4, out);
+  // The field reserves five positions for the exponent (E+999), so
+  // TO_CHAR(1234567890, '9.9EEEE') is '  1.2E+09'.
+  finish(body, d.negative, fieldWidth() + 5, out);
 }
 
 void NumberFormat::formatHex(OraNumber n, std::string& out) const {

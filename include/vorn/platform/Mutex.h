@@ -8,17 +8,23 @@
 // Waiting is unbounded: Lock() returns only when the mutex is held.
 // Mutex satisfies Lockable, so std::lock_guard and std::unique_lock work
 // with it.
+//
+// Built on the standard library alone: the holder and its count of takes
+// are kept here, which is what lets a release by the wrong thread be
+// detected instead of handed to the system as undefined behaviour.
 #pragma once
 
-#include <memory>
+#include <atomic>
+#include <mutex>
+#include <thread>
 
 namespace vorn::platform {
 
 class Mutex {
  public:
-  Mutex();
+  Mutex() = default;
   // Must not be destroyed while a thread holds it.
-  ~Mutex();
+  ~Mutex() = default;
   Mutex(const Mutex&) = delete;
   Mutex& operator=(const Mutex&) = delete;
 
@@ -36,8 +42,12 @@ class Mutex {
   void unlock() { Unlock(); }
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  std::mutex mutex_;
+  // Written only by the thread that holds mutex_; a thread that reads its
+  // own id here therefore holds the mutex.
+  std::atomic<std::thread::id> holder_;
+  // Takes by the holder; touched only by the holder.
+  long takes_ = 0;
 };
 
 }  // namespace vorn::platform

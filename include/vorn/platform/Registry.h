@@ -3,7 +3,7 @@
 // the per-user settings of Vornix are kept elsewhere.
 //
 // On POSIX systems the hive is an INI-style text file, named by the
-// environment variable VORN_MACHINE_REGISTRY (default
+// environment variable VORN_MACHINE_REGISTRY (when that is unset or empty:
 // /etc/vorn/machine-registry.ini):
 //
 //   ; comment            # comment too (only as the first non-blank)

@@ -152,7 +152,10 @@ class Reader {
   int matchName(const char* const* names, int count) {
     int best = -1;
     size_t bestLen = 0;
+    if (atEnd()) return -1;
+    char first = upperAscii(s_[pos_]);
     for (int i = 0; i < count; ++i) {
+      if (names[i][0] != first) continue;
       size_t len = std::strlen(names[i]);
       if (len > bestLen && startsWithNoCase(names[i], len)) {
         best = i;
@@ -173,9 +176,10 @@ class Reader {
   bool startsWithNoCase(const char* upper, size_t len) const {
     if (s_.size() - pos_ < len) return false;
     for (size_t i = 0; i < len; ++i)
-      if (std::toupper(static_cast<unsigned char>(s_[pos_ + i])) != upper[i]) return false;
+      if (upperAscii(s_[pos_ + i]) != upper[i]) return false;
     return true;
   }
+  static char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
   std::string_view s_;
   size_t pos_ = 0;

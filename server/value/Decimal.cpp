@@ -8,6 +8,41 @@
 #include <limits>
 
 namespace vorn::server {
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Fast path for the common doubles with few decimals (amounts, ratios):
+// finds m and k with m / 10^k == v exactly in double arithmetic and m below
+// 10^15. The double nearest to that decimal is v, and a half unit in the
+// last place is far below half a unit of the 15th digit, so m * 10^-k is
+// the 15-digit decimal of v that the general path would find.
+bool fromShortDecimal(double v, Decimal& d) {
+  if (v < 1e-7 || v >= 1e15) return false;
+  for (int k = 0; k < 16; ++k) {
+    double scaled = v * kPowersOfTen[k];
+    if (scaled >= 1e15) return false;
+    // The cheap integrality test first; the division proves the candidate.
+    auto u = static_cast<uint64_t>(scaled);
+    double m = static_cast<double>(u);
+    if (m != scaled || m / kPowersOfTen[k] != v) continue;
+    unsigned char rev[16];
+    int len = 0;
+    while (u) {
+      rev[len++] = static_cast<unsigned char>(u % 10);
+      u /= 10;
+    }
+    for (int i = 0; i < len; ++i)
+      d.digits[i] = rev[len - 1 - i];
+    d.count = len;
+    d.pointPos = len - k;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 Decimal Decimal::fromNumber(OraNumber n) {
   Decimal d;
@@ -33,6 +68,10 @@ Decimal Decimal::fromNumber(OraNumber n) {
   double v = n.toDouble();
   if (v == 0.0 || !std::isfinite(v)) return d;
   d.negative = v < 0;
+  if (fromShortDecimal(std::fabs(v), d)) {
+    d.trim();
+    return d;
+  }
   // 15 significant digits: one before the point and 14 after.
   char buf[40];
   auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14);

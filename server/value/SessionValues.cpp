@@ -15,7 +15,12 @@ constexpr size_t kMaxCachedModels = 256;
 }  // namespace
 
 int64_t localTimeNow() {
+  // localtime_r is slow (time zone rules, a lock); the answer only changes
+  // once a second.
+  thread_local std::time_t cachedTime = -1;
+  thread_local int64_t cachedDate = 0;
   std::time_t t = std::time(nullptr);
+  if (t == cachedTime) return cachedDate;
   std::tm local{};
   localtime_r(&t, &local);
   OraDate d;
@@ -25,7 +30,9 @@ int64_t localTimeNow() {
   d.hour = local.tm_hour;
   d.minute = local.tm_min;
   d.second = local.tm_sec > 59 ? 59 : local.tm_sec;  // leap second
-  return d.toSeconds();
+  cachedTime = t;
+  cachedDate = d.toSeconds();
+  return cachedDate;
 }
 
 SessionValues::SessionValues() : SessionValues(NlsSettings()) {}

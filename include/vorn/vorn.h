@@ -1,3 +1,4 @@
 // Umbrella header: #include <vorn/vorn.h> brings every public class of Vorn.
 // Each subsystem has an umbrella of its own, listed here as it lands.
 #pragma once
+#include <vorn/platform/platform.h>

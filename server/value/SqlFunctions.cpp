@@ -164,14 +164,23 @@ void resultInt(sqlite3_context* ctx, std::optional<int64_t> v) {
   if (v) sqlite3_result_int64(ctx, *v);
 }
 
+// A result past SQLite's length limit (a REPLACE that multiplies a long
+// text, say) fails like an over-long concatenation in Oracle.
+void checkLength(sqlite3_context* ctx, size_t size) {
+  int limit = sqlite3_limit(sqlite3_context_db_handle(ctx), SQLITE_LIMIT_LENGTH, -1);
+  if (size > static_cast<size_t>(limit)) raiseOra(1489);
+}
+
 // Oracle has no empty string: '' is NULL.
 void resultText(sqlite3_context* ctx, std::string_view s) {
   if (s.empty()) return;  // the default result is NULL
+  checkLength(ctx, s.size());
   sqlite3_result_text(ctx, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
 }
 
 void resultRaw(sqlite3_context* ctx, std::string_view bytes) {
   if (bytes.empty()) return;
+  checkLength(ctx, bytes.size());
   sqlite3_result_blob(ctx, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
 

@@ -30,7 +30,7 @@ size_t startOf(std::string_view s, int64_t pos) {
 
 std::string pad(std::string_view s, int64_t n, std::string_view padText, bool left) {
   if (s.empty() || padText.empty() || n < 1) return {};
-  auto want = static_cast<size_t>(n);
+  auto want = static_cast<size_t>(std::min(n, kMaxPaddedLength));
   if (s.size() >= want) return std::string(s.substr(0, want));
   std::string out;
   out.reserve(want);

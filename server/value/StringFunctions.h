@@ -40,6 +40,9 @@ std::string initcap(std::string_view s);
 
 // LPAD/RPAD(s, n [, pad]): pads with repetitions of pad (default one blank)
 // to n characters, or cuts s to its first n characters; n < 1 gives NULL.
+// Like Oracle's, the result stops at 4000 characters, the longest VARCHAR2
+// of SQL (kMaxPaddedLength).
+constexpr int64_t kMaxPaddedLength = 4000;
 std::string lpad(std::string_view s, int64_t n, std::string_view pad = " ");
 std::string rpad(std::string_view s, int64_t n, std::string_view pad = " ");
 

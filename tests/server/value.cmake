@@ -10,4 +10,5 @@ vorn_add_test(server_value_tests
     ${CMAKE_CURRENT_LIST_DIR}/value_string_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/value_storage_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/value_sqlite_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/value_robustness_test.cpp
   LIBS vorn_server_value)

@@ -87,7 +87,8 @@ void appendNumberText(OraNumber n, std::string& out);
 // is NULL in Oracle; callers treat it as such before calling (see
 // isBlankText).
 OraNumber textToNumber(std::string_view text);
-// As textToNumber, without raising: false when the text is not a number.
+// As textToNumber, but false instead of ORA-01722 when the text is not a
+// number (a value beyond the NUMBER range still raises ORA-01426).
 bool tryTextToNumber(std::string_view text, OraNumber& out);
 // True when text holds only blanks (Oracle's TO_NUMBER gives NULL for it).
 bool isBlankText(std::string_view text);

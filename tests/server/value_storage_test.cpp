@@ -47,6 +47,13 @@ TEST(FitNumberTest, RaisesPastThePrecision) {
   EXPECT_EQ(oraCode([] { fitNumber(OraNumber::fromDouble(1.0 / 0.0), 0, 0); }), 1426);
 }
 
+TEST(FitNumberTest, FloatFiveKeepsTwoDigitsAsInOraclesExample) {
+  const std::pair<double, const char*> cases[] = {
+      {1.23, "1.2"}, {7.89, "7.9"}, {12.79, "13"}, {123.45, "120"}};
+  for (const auto& [value, expected] : cases)
+    EXPECT_EQ(numberToText(fitFloat(OraNumber::fromDouble(value), 5)), expected) << value;
+}
+
 TEST(FitNumberTest, FloatKeepsBinaryPrecisionDigits) {
   EXPECT_EQ(numberToText(fitFloat(OraNumber::fromDouble(1.23456789), 10)), "1.235");  // 4 digits
   EXPECT_EQ(numberToText(fitFloat(OraNumber(123456), 1)), "100000");

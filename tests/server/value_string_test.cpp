@@ -79,6 +79,9 @@ TEST(PadTest, PadsAndCuts) {
   EXPECT_EQ(lpad("ABC", -2), "");
   EXPECT_EQ(lpad("ABC", 5, ""), "");  // NULL pad
   EXPECT_EQ(lpad("", 5, "x"), "");
+  // Results stop at the longest VARCHAR2.
+  EXPECT_EQ(lpad("x", 5000, "y").size(), 4000u);
+  EXPECT_EQ(rpad("x", int64_t{1} << 40).size(), 4000u);
 }
 
 TEST(TrimTest, SetsAndSingleCharacters) {

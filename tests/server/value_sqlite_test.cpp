@@ -43,7 +43,7 @@ Cell blob(const char* hex) {
 }
 const Cell kNull{SQLITE_NULL, "NULL"};
 
-class SqlFunctionsTest : public ::testing::Test {
+class OracleSqlFunctionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(sqlite3_open(":memory:", &db_), SQLITE_OK);
@@ -115,7 +115,7 @@ class SqlFunctionsTest : public ::testing::Test {
 
 const int64_t k2000 = 946684800;  // 2000-01-01 00:00:00
 
-TEST_F(SqlFunctionsTest, ConversionsProduceTheStorageTypes) {
+TEST_F(OracleSqlFunctionsTest, ConversionsProduceTheStorageTypes) {
   EXPECT_EQ(one("ora_num_text(1.5)"), text("1.5"));
   EXPECT_EQ(one("ora_num_text(-0.5)"), text("-.5"));
   EXPECT_EQ(one("ora_num_text(0.1 + 0.2)"), text(".3"));
@@ -134,7 +134,7 @@ TEST_F(SqlFunctionsTest, ConversionsProduceTheStorageTypes) {
   EXPECT_EQ(one("ora_to_date(20000101, 'YYYYMMDD')"), integer(k2000));
 }
 
-TEST_F(SqlFunctionsTest, NlsDateFormatDrivesImplicitConversions) {
+TEST_F(OracleSqlFunctionsTest, NlsDateFormatDrivesImplicitConversions) {
   session_.setDateFormat("YYYY-MM-DD HH24:MI:SS");
   EXPECT_EQ(one("ora_date_text(946684800)"), text("2000-01-01 00:00:00"));
   EXPECT_EQ(one("ora_text_to_date('2000-01-01 00:00:00')"), integer(k2000));
@@ -143,7 +143,7 @@ TEST_F(SqlFunctionsTest, NlsDateFormatDrivesImplicitConversions) {
   EXPECT_EQ(session_.nls().dateFormat, "YYYY-MM-DD HH24:MI:SS");
 }
 
-TEST_F(SqlFunctionsTest, ArithmeticKeepsIntegersIntegral) {
+TEST_F(OracleSqlFunctionsTest, ArithmeticKeepsIntegersIntegral) {
   EXPECT_EQ(one("ora_div(7, 2)"), real("3.5"));
   EXPECT_EQ(one("ora_div(6, 3)"), integer(2));
   EXPECT_EQ(one("ora_add(0.5, 0.5)"), integer(1));
@@ -155,7 +155,7 @@ TEST_F(SqlFunctionsTest, ArithmeticKeepsIntegersIntegral) {
   EXPECT_EQ(one("ora_abs('-5')"), integer(5));
 }
 
-TEST_F(SqlFunctionsTest, DateArithmetic) {
+TEST_F(OracleSqlFunctionsTest, DateArithmetic) {
   EXPECT_EQ(one("ora_date_add(946684800, 0.5)"), integer(k2000 + 43200));
   EXPECT_EQ(one("ora_date_sub(946684800, 1)"), integer(k2000 - 86400));
   EXPECT_EQ(one("ora_date_diff(946684800 + 129600, 946684800)"), real("1.5"));
@@ -171,7 +171,7 @@ TEST_F(SqlFunctionsTest, DateArithmetic) {
             text("01-FEB-00"));
 }
 
-TEST_F(SqlFunctionsTest, EmptyResultsAreNull) {
+TEST_F(OracleSqlFunctionsTest, EmptyResultsAreNull) {
   EXPECT_EQ(one("ora_substr('abc', 5)"), kNull);
   EXPECT_EQ(one("ora_concat(NULL, NULL)"), kNull);
   EXPECT_EQ(one("ora_concat('a', NULL)"), text("a"));
@@ -187,7 +187,7 @@ TEST_F(SqlFunctionsTest, EmptyResultsAreNull) {
   EXPECT_EQ(one("ora_hextoraw('')"), kNull);
 }
 
-TEST_F(SqlFunctionsTest, NullArgumentsGiveNull) {
+TEST_F(OracleSqlFunctionsTest, NullArgumentsGiveNull) {
   for (const char* call :
        {"ora_substr(NULL, 1)", "ora_substr('a', NULL)", "ora_substr('a', 1, NULL)",
         "ora_lpad('a', NULL)", "ora_lpad('a', 3, NULL)", "ora_instr('a', NULL)",
@@ -198,7 +198,7 @@ TEST_F(SqlFunctionsTest, NullArgumentsGiveNull) {
     EXPECT_EQ(one(call), kNull) << call;
 }
 
-TEST_F(SqlFunctionsTest, CharacterFunctions) {
+TEST_F(OracleSqlFunctionsTest, CharacterFunctions) {
   EXPECT_EQ(one("ora_substr('ABCDEFG', -3, 2)"), text("EF"));
   EXPECT_EQ(one("ora_substr(12345, 2, 3)"), text("234"));
   EXPECT_EQ(one("ora_instr('CORPORATE FLOOR', 'OR')"), integer(2));
@@ -221,7 +221,7 @@ TEST_F(SqlFunctionsTest, CharacterFunctions) {
   EXPECT_EQ(one("ora_like('10%', '10!%', '!')"), integer(1));
 }
 
-TEST_F(SqlFunctionsTest, NumericFunctions) {
+TEST_F(OracleSqlFunctionsTest, NumericFunctions) {
   EXPECT_EQ(one("ora_round_num(2.675, 2)"), real("2.68"));
   EXPECT_EQ(one("ora_round_num(1234.5678, -2)"), integer(1200));
   EXPECT_EQ(one("ora_round_num(2.5)"), integer(3));
@@ -235,7 +235,7 @@ TEST_F(SqlFunctionsTest, NumericFunctions) {
   EXPECT_EQ(one("ora_ceil(1.2)"), integer(2));
 }
 
-TEST_F(SqlFunctionsTest, GreatestAndLeastAreSqliteMaxAndMin) {
+TEST_F(OracleSqlFunctionsTest, GreatestAndLeastAreSqliteMaxAndMin) {
   // Oracle's GREATEST/LEAST give NULL when any argument is NULL; so do
   // SQLite's multi-argument max() and min().
   EXPECT_EQ(one("max(1, NULL, 3)"), kNull);
@@ -246,7 +246,7 @@ TEST_F(SqlFunctionsTest, GreatestAndLeastAreSqliteMaxAndMin) {
   EXPECT_EQ(one("max('a', 'B')"), text("a"));  // binary order, as Oracle's BINARY sort
 }
 
-TEST_F(SqlFunctionsTest, StorageEnforcement) {
+TEST_F(OracleSqlFunctionsTest, StorageEnforcement) {
   EXPECT_EQ(one("ora_fit_number(2.5, 3, 0, '\"S\".\"T\".\"N\"')"), integer(3));
   EXPECT_EQ(one("ora_fit_number(123.456, 5, 2, '\"S\".\"T\".\"N\"')"), real("123.46"));
   EXPECT_EQ(one("ora_fit_number('42', 5, 0, '\"S\".\"T\".\"N\"')"), integer(42));
@@ -260,7 +260,7 @@ TEST_F(SqlFunctionsTest, StorageEnforcement) {
   EXPECT_EQ(one("ora_fit_date(946684800)"), integer(k2000));
 }
 
-TEST_F(SqlFunctionsTest, RowidAndRaw) {
+TEST_F(OracleSqlFunctionsTest, RowidAndRaw) {
   EXPECT_EQ(one("ora_rowid_text(116, 1, 929, 0)"), text("AAAAB0AABAAAAOhAAA"));
   EXPECT_EQ(one("ora_rowid_object('AAAAB0AABAAAAOhAAA')"), integer(116));
   EXPECT_EQ(one("ora_rowid_file('AAAAB0AABAAAAOhAAA')"), integer(1));
@@ -272,7 +272,7 @@ TEST_F(SqlFunctionsTest, RowidAndRaw) {
   EXPECT_EQ(one("ora_hextoraw('01ab')"), blob("01AB"));
 }
 
-TEST_F(SqlFunctionsTest, ErrorsLeaveStepWithTheirOraError) {
+TEST_F(OracleSqlFunctionsTest, ErrorsLeaveStepWithTheirOraError) {
   struct Case {
     const char* sql;
     const char* message;
@@ -304,7 +304,7 @@ TEST_F(SqlFunctionsTest, ErrorsLeaveStepWithTheirOraError) {
   }
 }
 
-TEST_F(SqlFunctionsTest, ErrorInTheMiddleOfAScanKeepsTheRowsBeforeIt) {
+TEST_F(OracleSqlFunctionsTest, ErrorInTheMiddleOfAScanKeepsTheRowsBeforeIt) {
   exec("CREATE TABLE t(x); INSERT INTO t VALUES (1), (2), (0), (5);");
   session_.clearPendingError();
   sqlite3_stmt* stmt = nullptr;
@@ -332,14 +332,14 @@ TEST_F(SqlFunctionsTest, ErrorInTheMiddleOfAScanKeepsTheRowsBeforeIt) {
   EXPECT_EQ(one("ora_div(10, 4)"), real("2.5"));
 }
 
-TEST_F(SqlFunctionsTest, TheFirstPendingErrorWins) {
+TEST_F(OracleSqlFunctionsTest, TheFirstPendingErrorWins) {
   session_.setPendingError(OraError(1476, oraMessage(1476)));
   session_.setPendingError(OraError(1722, oraMessage(1722)));
   EXPECT_EQ(code([this] { session_.rethrowPendingError(); }), 1476);
   EXPECT_FALSE(session_.hasPendingError());
 }
 
-TEST_F(SqlFunctionsTest, FormatModelsPerRowAndConstant) {
+TEST_F(OracleSqlFunctionsTest, FormatModelsPerRowAndConstant) {
   exec(
       "CREATE TABLE f(d, fmt); "
       "INSERT INTO f VALUES (946684800, 'YYYY'), (946684800, 'MON'), (946684800, 'YYYY'), "
@@ -355,7 +355,7 @@ TEST_F(SqlFunctionsTest, FormatModelsPerRowAndConstant) {
   EXPECT_EQ(constant[999], text(" 0999"));
 }
 
-TEST_F(SqlFunctionsTest, SysdateFollowsTheClockUnlessPinned) {
+TEST_F(OracleSqlFunctionsTest, SysdateFollowsTheClockUnlessPinned) {
   EXPECT_EQ(one("ora_sysdate()"), integer(now_));
   now_ += 5;
   EXPECT_EQ(one("ora_sysdate()"), integer(now_));
@@ -369,7 +369,7 @@ TEST_F(SqlFunctionsTest, SysdateFollowsTheClockUnlessPinned) {
   EXPECT_EQ(one("ora_date_text(ora_to_date('15', 'DD'))"), text("15-JUN-24"));
 }
 
-TEST_F(SqlFunctionsTest, LocalTimeIsAValidDate) {
+TEST_F(OracleSqlFunctionsTest, LocalTimeIsAValidDate) {
   SessionValues plain;
   EXPECT_TRUE(OraDate::fromSeconds(plain.sysdate()).isValid());
   EXPECT_GT(plain.sysdate(), (OraDate{2020, 1, 1, 0, 0, 0}.toSeconds()));

@@ -13,7 +13,7 @@ namespace {
 using test::oraCode;
 using test::oraText;
 
-TEST(SubstrTest, PositionsAsOracleCountsThem) {
+TEST(StringSubstrTest, PositionsAsOracleCountsThem) {
   EXPECT_EQ(substr("ABCDEFG", 3, 4), "CDEF");
   EXPECT_EQ(substr("ABCDEFG", 0, 3), "ABC");  // 0 acts as 1
   EXPECT_EQ(substr("ABCDEFG", 1, 3), "ABC");
@@ -23,7 +23,7 @@ TEST(SubstrTest, PositionsAsOracleCountsThem) {
   EXPECT_EQ(substr("ABCDEFG", 3, 100), "CDEFG");
 }
 
-TEST(SubstrTest, NullResults) {
+TEST(StringSubstrTest, NullResults) {
   EXPECT_EQ(substr("ABC", 2, 0), "");
   EXPECT_EQ(substr("ABC", 2, -1), "");
   EXPECT_EQ(substr("ABC", 4), "");
@@ -31,7 +31,7 @@ TEST(SubstrTest, NullResults) {
   EXPECT_EQ(substr("", 1, 1), "");
 }
 
-TEST(InstrTest, ForwardsWithOccurrences) {
+TEST(StringInstrTest, ForwardsWithOccurrences) {
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR"), 2);
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR", 3), 5);
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR", 3, 2), 14);
@@ -41,7 +41,7 @@ TEST(InstrTest, ForwardsWithOccurrences) {
   EXPECT_EQ(instr("ABC", "C", 4), 0);
 }
 
-TEST(InstrTest, NegativePositionsSearchBackwards) {
+TEST(StringInstrTest, NegativePositionsSearchBackwards) {
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR", -3, 2), 2);
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR", -1), 14);
   EXPECT_EQ(instr("CORPORATE FLOOR", "OR", -2), 14);
@@ -50,14 +50,14 @@ TEST(InstrTest, NegativePositionsSearchBackwards) {
   EXPECT_EQ(instr("ABC", "A", -4), 0);
 }
 
-TEST(InstrTest, ZeroPositionNullsAndBadOccurrence) {
+TEST(StringInstrTest, ZeroPositionNullsAndBadOccurrence) {
   EXPECT_EQ(instr("ABC", "A", 0), 0);
   EXPECT_EQ(instr("", "A"), std::nullopt);
   EXPECT_EQ(instr("ABC", ""), std::nullopt);
   EXPECT_EQ(oraText([] { instr("ABC", "A", 1, 0); }), "ORA-01428: argument '0' is out of range");
 }
 
-TEST(CaseTest, UpperLowerInitcap) {
+TEST(StringCaseTest, UpperLowerInitcap) {
   EXPECT_EQ(upper("MiXed 1"), "MIXED 1");
   EXPECT_EQ(lower("MiXed 1"), "mixed 1");
   EXPECT_EQ(initcap("the SOAP opera's 2nd act-one"), "The Soap Opera'S 2nd Act-One");
@@ -68,7 +68,7 @@ TEST(CaseTest, UpperLowerInitcap) {
   EXPECT_EQ(length(""), std::nullopt);
 }
 
-TEST(PadTest, PadsAndCuts) {
+TEST(StringPadTest, PadsAndCuts) {
   EXPECT_EQ(lpad("Page 1", 15, "*."), "*.*.*.*.*Page 1");
   EXPECT_EQ(rpad("MORRISON", 12, "ab"), "MORRISONabab");
   EXPECT_EQ(lpad("ABC", 5), "  ABC");
@@ -84,7 +84,7 @@ TEST(PadTest, PadsAndCuts) {
   EXPECT_EQ(rpad("x", int64_t{1} << 40).size(), 4000u);
 }
 
-TEST(TrimTest, SetsAndSingleCharacters) {
+TEST(StringTrimTest, SetsAndSingleCharacters) {
   EXPECT_EQ(ltrim("  abc  "), "abc  ");
   EXPECT_EQ(rtrim("  abc  "), "  abc");
   EXPECT_EQ(ltrim("<=====>BROWNING<=====>", "<>="), "BROWNING<=====>");
@@ -101,7 +101,7 @@ TEST(TrimTest, SetsAndSingleCharacters) {
             "ORA-30001: trim set should have only one character");
 }
 
-TEST(ReplaceConcatTest, NullsActAsEmpty) {
+TEST(StringReplaceConcatTest, NullsActAsEmpty) {
   EXPECT_EQ(replace("JACK and JUE", "J", "BL"), "BLACK and BLUE");
   EXPECT_EQ(replace("JACK and JUE", "J"), "ACK and UE");
   EXPECT_EQ(replace("abc", ""), "abc");
@@ -114,7 +114,7 @@ TEST(ReplaceConcatTest, NullsActAsEmpty) {
   EXPECT_EQ(concat("ab", "cd"), "abcd");
 }
 
-TEST(ChrAsciiTest, EightBitCodes) {
+TEST(StringChrAsciiTest, EightBitCodes) {
   EXPECT_EQ(chr(65), "A");
   EXPECT_EQ(chr(256 + 66), "B");
   EXPECT_EQ(chr(0), std::string(1, '\0'));
@@ -123,7 +123,7 @@ TEST(ChrAsciiTest, EightBitCodes) {
   EXPECT_EQ(ascii(""), std::nullopt);
 }
 
-TEST(LikeTest, CaseSensitiveWildcards) {
+TEST(StringLikeTest, CaseSensitiveWildcards) {
   EXPECT_TRUE(like("SMITH", "S%"));
   EXPECT_FALSE(like("smith", "S%"));
   EXPECT_TRUE(like("SMITH", "_MI_H"));

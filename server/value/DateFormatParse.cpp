@@ -125,9 +125,15 @@ class Reader {
     while (pos_ < s_.size() && std::isspace(static_cast<unsigned char>(s_[pos_])))
       ++pos_;
   }
-  void skipPunctuation() {
-    while (pos_ < s_.size() && !isAlnum(s_[pos_]))
+  // Skips a run of punctuation; with `keepSign` a '-' or '+' right before
+  // a digit stays (it is the sign of an SYYYY year).
+  void skipPunctuation(bool keepSign = false) {
+    while (pos_ < s_.size() && !isAlnum(s_[pos_])) {
+      if (keepSign && (s_[pos_] == '-' || s_[pos_] == '+') && pos_ + 1 < s_.size() &&
+          isDigit(s_[pos_ + 1]))
+        break;
       ++pos_;
+    }
   }
   char peek() const { return atEnd() ? '\0' : s_[pos_]; }
   void advance(size_t n) { pos_ += n; }
@@ -252,7 +258,8 @@ OraDate DateFormat::parse(std::string_view text, const OraDate& now) const {
           raiseOra(1861);
         }
       } else {
-        in.skipPunctuation();
+        bool signedYearNext = k + 1 < elements_.size() && elements_[k + 1].kind == Kind::SYYYY;
+        in.skipPunctuation(signedYearNext);
       }
       continue;
     }

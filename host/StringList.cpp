@@ -48,7 +48,7 @@ void TStringList::InsertObject(int index, const std::string& text, TObject* obje
 
 void TStringList::InsertItem(int index, const std::string& text, TObject* object) {
   Changing();
-  items_.insert(items_.begin() + index, Item{text, object});
+  items_.insert(items_.begin() + index, std::make_unique<Item>(Item{text, object}));
   Changed();
 }
 
@@ -85,7 +85,7 @@ bool TStringList::Find(std::string_view text, int& index) const {
   int low = 0, high = Count() - 1;
   while (low <= high) {
     int mid = (low + high) / 2;
-    int c = CompareStrings(items_[mid].text, text);
+    int c = CompareStrings(items_[mid]->text, text);
     if (c < 0) {
       low = mid + 1;
     } else {
@@ -102,7 +102,7 @@ bool TStringList::Find(std::string_view text, int& index) const {
 
 void TStringList::Sort() {
   CustomSort([](TStringList& list, int a, int b) {
-    return list.CompareStrings(list.items_[a].text, list.items_[b].text);
+    return list.CompareStrings(list.items_[a]->text, list.items_[b]->text);
   });
 }
 
@@ -119,7 +119,7 @@ void TStringList::SortItems(const TStringListSortCompare& compare) {
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(),
                    [&](int a, int b) { return compare(*this, a, b) < 0; });
-  std::vector<Item> sorted;
+  std::vector<std::unique_ptr<Item>> sorted;
   sorted.reserve(items_.size());
   for (int i : order)
     sorted.push_back(std::move(items_[i]));
@@ -138,33 +138,33 @@ void TStringList::SetCaseSensitive(bool caseSensitive) {
   caseSensitive_ = caseSensitive;
   if (sorted_) {
     SortItems([](TStringList& list, int a, int b) {
-      return list.CompareStrings(list.items_[a].text, list.items_[b].text);
+      return list.CompareStrings(list.items_[a]->text, list.items_[b]->text);
     });
   }
 }
 
 std::string TStringList::Get(int index) const {
   CheckIndex(index);
-  return items_[index].text;
+  return items_[index]->text;
 }
 
 void TStringList::Put(int index, const std::string& text) {
   if (sorted_) SortedListError();
   CheckIndex(index);
   Changing();
-  items_[index].text = text;
+  items_[index]->text = text;
   Changed();
 }
 
 TObject* TStringList::GetObject(int index) const {
   CheckIndex(index);
-  return items_[index].object;
+  return items_[index]->object;
 }
 
 void TStringList::PutObject(int index, TObject* object) {
   CheckIndex(index);
   Changing();
-  items_[index].object = object;
+  items_[index]->object = object;
   Changed();
 }
 

@@ -113,6 +113,16 @@ int AnsiCompareStr(std::string_view a, std::string_view b) {
 }
 
 int AnsiCompareText(std::string_view a, std::string_view b) {
+  if (CollatesByBytes()) {
+    // The common case needs no upper-cased copies.
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+      auto ca = static_cast<unsigned char>(LocaleUpper(a[i]));
+      auto cb = static_cast<unsigned char>(LocaleUpper(b[i]));
+      if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return Sign(static_cast<int>(a.size() > b.size()) - static_cast<int>(a.size() < b.size()));
+  }
   std::string ua = AnsiUpperCase(a), ub = AnsiUpperCase(b);
   int result = CollateNoTie(ua, ub);
   return result != 0 ? result : CompareStr(ua, ub);

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,9 @@ class TStringList : public TStrings {
   void SortItems(const TStringListSortCompare& compare);
   void CheckIndex(int index) const;
 
-  std::vector<Item> items_;
+  // Items live on the heap so that inserting in the middle of a long list
+  // moves pointers, not strings.
+  std::vector<std::unique_ptr<Item>> items_;
   bool sorted_ = false;
   bool caseSensitive_ = false;
   TDuplicates duplicates_ = dupIgnore;

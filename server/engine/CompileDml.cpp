@@ -1,0 +1,393 @@
+// INSERT, UPDATE and DELETE: storage enforcement of every written column,
+// the constraint checks the executor runs after the write, RETURNING; see
+// Compiler.h.
+#include <set>
+
+#include "engine/CompilerImpl.h"
+#include "engine/Parser.h"
+#include "engine/Sqlite.h"
+#include "value/OraError.h"
+#include "value/StorageFit.h"
+
+namespace vorn::server {
+namespace {
+
+std::string columnLiteral(const TableInfo& t, const ColumnInfo& c) {
+  return quoteText(quotedColumnName(t.owner, t.name, c.name));
+}
+
+const ConstraintInfo* parentKeyOf(const CompileContext& ctx, const ConstraintInfo& fk) {
+  return ctx.catalog->findConstraint(fk.rOwner, fk.rName);
+}
+
+}  // namespace
+
+std::string fitColumnSql(const TableInfo& table, const ColumnInfo& column,
+                         const std::string& valueSql) {
+  const OraType& t = column.type;
+  std::string col = columnLiteral(table, column);
+  switch (t.kind) {
+    case TypeKind::Number:
+      if (t.isFloat) {
+        return "ora_fit_float(" + valueSql + ", " + std::to_string(t.precision) + ", " + col + ")";
+      }
+      return "ora_fit_number(" + valueSql + ", " + std::to_string(t.precision) + ", " +
+             std::to_string(t.precision == 0 ? 0 : t.scale) + ", " + col + ")";
+    case TypeKind::Varchar2:
+      return "ora_fit_text(" + valueSql + ", " + std::to_string(t.length) + ", " + col + ")";
+    case TypeKind::Char:
+      return "ora_fit_char(" + valueSql + ", " + std::to_string(t.length) + ", " + col + ")";
+    case TypeKind::Raw:
+      return "ora_fit_raw(" + valueSql + ", " + std::to_string(t.length) + ", " + col + ")";
+    case TypeKind::Date: return "ora_fit_date(" + valueSql + ", " + col + ")";
+    case TypeKind::Rowid: return "ora_rowid_check(" + valueSql + ")";
+    default: return valueSql;
+  }
+}
+
+namespace {
+
+class DmlCompiler {
+ public:
+  DmlCompiler(const CompileContext& ctx) : ctx_(ctx), c_(ctx) {}
+
+  CompiledDml compile(Stmt& stmt) {
+    switch (stmt.kind) {
+      case StmtKind::Insert: return insert(static_cast<InsertStmt&>(stmt));
+      case StmtKind::Update: return update(static_cast<UpdateStmt&>(stmt));
+      default: return remove(static_cast<DeleteStmt&>(stmt));
+    }
+  }
+
+ private:
+  const TableInfo& target(const std::vector<std::string>& name, const std::string& alias, int pos,
+                          Scope& scope) {
+    c_.tableSource(name, alias, pos, scope, 0, true);
+    return *scope.sources.back().table;
+  }
+
+  // The value written to column `col` of the target: converted, fitted,
+  // NOT NULL checked.
+  std::string written(const TableInfo& t, const ColumnInfo& col, const Code& value, int pos,
+                      bool update) {
+    std::string sql = c_.convert(value, col.type, pos);
+    if (value.type.kind != TypeKind::Null) sql = fitColumnSql(t, col, sql);
+    if (!col.type.nullable) {
+      sql = "vorn_not_null(" + sql + ", " + columnLiteral(t, col) + ", " + (update ? "1" : "0") +
+            ")";
+    }
+    return sql;
+  }
+
+  Code defaultValue(const TableInfo& t, const ColumnInfo& col) {
+    Code c;
+    if (col.defaultText.empty()) {
+      c.sql = "NULL";
+      return c;
+    }
+    Parser p(col.defaultText, tokenize(col.defaultText));
+    defaults_.push_back(p.expression());
+    Scope empty;
+    empty.sequencesAllowed = true;
+    (void)t;
+    return c_.expr(*defaults_.back(), empty);
+  }
+
+  // RETURNING: rowid, checks, unique keys, parent keys, then `extra`.
+  void returningList(CompiledDml& d, const TableInfo& t, Scope& scope, bool checks,
+                     std::string& list) {
+    list = " RETURNING rowid";
+    int next = 1;
+    if (checks) {
+      for (const ConstraintInfo* con : t.constraints) {
+        if (con->type != 'C' || !con->enabled || con->notNullColumn >= 0) continue;
+        Parser p(con->searchCondition, tokenize(con->searchCondition));
+        checks_.push_back(p.condition());
+        Code cond = c_.condition(*checks_.back(), scope);
+        list += ", " + cond.sql;
+        d.checkNames.push_back(con->name);
+        ++next;
+      }
+      for (const ConstraintInfo* con : t.constraints) {
+        if ((con->type != 'P' && con->type != 'U') || !con->enabled) continue;
+        KeyCheck k;
+        k.constraint = con;
+        k.firstValue = next;
+        k.count = static_cast<int>(con->columns.size());
+        k.sql = "SELECT count(*) FROM " + t.sqlName() + " WHERE ";
+        for (size_t i = 0; i < con->columns.size(); ++i) {
+          const ColumnInfo& col = t.columns[static_cast<size_t>(con->columns[i])];
+          list += ", " + t.sqlName() + "." + quoteIdent(col.name);
+          k.sql += std::string(i ? " AND " : "") + quoteIdent(col.name) + " IS ?" +
+                   std::to_string(i + 1);
+          ++next;
+        }
+        d.uniqueChecks.push_back(k);
+      }
+      for (const ConstraintInfo* con : t.constraints) {
+        if (con->type != 'R' || !con->enabled) continue;
+        const ConstraintInfo* pk = parentKeyOf(ctx_, *con);
+        if (!pk) continue;
+        const TableInfo* parent = ctx_.catalog->tableById(pk->tableObj);
+        if (!parent) continue;
+        KeyCheck k;
+        k.constraint = con;
+        k.firstValue = next;
+        k.count = static_cast<int>(con->columns.size());
+        k.sql = "SELECT count(*) FROM " + parent->sqlName() + " WHERE ";
+        for (size_t i = 0; i < con->columns.size(); ++i) {
+          const ColumnInfo& col = t.columns[static_cast<size_t>(con->columns[i])];
+          list += ", " + t.sqlName() + "." + quoteIdent(col.name);
+          const ColumnInfo& pcol = parent->columns[static_cast<size_t>(pk->columns[i])];
+          k.sql += std::string(i ? " AND " : "") + quoteIdent(pcol.name) + " = ?" +
+                   std::to_string(i + 1);
+          ++next;
+        }
+        d.parentChecks.push_back(k);
+      }
+    }
+    next_ = next;
+  }
+
+  // Child-side actions for foreign keys that reference `t`; the old key
+  // values are appended to `list` (a RETURNING or lock query select list).
+  void childActions(CompiledDml& d, const TableInfo& t, std::string& list,
+                    const std::set<int>* updatedColumns) {
+    for (const ConstraintInfo* fk : t.referencedBy) {
+      if (!fk->enabled) continue;
+      const ConstraintInfo* pk = parentKeyOf(ctx_, *fk);
+      const TableInfo* child = ctx_.catalog->tableById(fk->tableObj);
+      if (!pk || !child) continue;
+      if (updatedColumns) {
+        bool touched = false;
+        for (int col : pk->columns) touched |= updatedColumns->count(col) > 0;
+        if (!touched) continue;
+      }
+      ChildAction a;
+      a.constraint = fk;
+      a.child = child;
+      a.firstValue = next_;
+      a.count = static_cast<int>(pk->columns.size());
+      a.findSql = "SELECT count(*) FROM " + child->sqlName() + " WHERE ";
+      for (size_t i = 0; i < pk->columns.size(); ++i) {
+        const ColumnInfo& col = t.columns[static_cast<size_t>(pk->columns[i])];
+        list += ", " + t.sqlName() + "." + quoteIdent(col.name);
+        const ColumnInfo& ccol = child->columns[static_cast<size_t>(fk->columns[i])];
+        a.findSql += std::string(i ? " AND " : "") + quoteIdent(ccol.name) + " = ?" +
+                     std::to_string(i + 1);
+        ++next_;
+      }
+      d.childActions.push_back(a);
+    }
+  }
+
+  void returningInto(CompiledDml& d, ReturningClause* r, Scope& scope, std::string& list) {
+    d.returningFirst = next_;
+    if (!r) return;
+    for (size_t i = 0; i < r->exprs.size(); ++i) {
+      Code v = c_.expr(*r->exprs[i], scope);
+      if (v.aggregate) raiseOra(934, {}, r->exprs[i]->pos);
+      list += ", " + v.sql;
+      d.returning.push_back(ResultColumn{r->exprs[i]->names.empty() ? "" : r->exprs[i]->names.back(),
+                                         v.type});
+      d.returningSlots.push_back(r->into[i]->bindSlot);
+      ++next_;
+    }
+  }
+
+  CompiledDml insert(InsertStmt& s) {
+    CompiledDml d;
+    d.kind = StmtKind::Insert;
+    Scope scope;
+    const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
+    d.table = &t;
+    std::vector<int> targets;
+    if (s.columns.empty()) {
+      for (size_t i = 0; i < t.columns.size(); ++i) targets.push_back(static_cast<int>(i));
+    } else {
+      std::set<int> seen;
+      for (const auto& [name, pos] : s.columns) {
+        int i = t.findColumn(name);
+        if (i < 0) raiseOra(904, {"\"" + name + "\""}, pos);
+        if (!seen.insert(i).second) raiseOra(957, {}, pos);
+        targets.push_back(i);
+      }
+    }
+    std::vector<std::string> values(t.columns.size());
+    std::vector<bool> given(t.columns.size(), false);
+    Scope valueScope;
+    valueScope.sequencesAllowed = true;
+    std::string source;
+    if (s.query) {
+      QueryCode q = c_.query(*s.query, nullptr, false, 0);
+      if (q.columns.size() < targets.size()) raiseOra(947, {}, s.query->pos);
+      if (q.columns.size() > targets.size()) raiseOra(913, {}, s.query->pos);
+      for (size_t k = 0; k < targets.size(); ++k) {
+        Code v;
+        v.sql = "q$.c" + std::to_string(k);
+        v.type = q.columns[k].type;
+        size_t col = static_cast<size_t>(targets[k]);
+        values[col] = written(t, t.columns[col], v, s.query->pos, false);
+        given[col] = true;
+      }
+      source = " FROM (" + q.sql + ") AS q$";
+    } else {
+      if (s.values.size() < targets.size()) raiseOra(947, {}, s.tablePos);
+      if (s.values.size() > targets.size()) raiseOra(913, {}, s.values[targets.size()]->pos);
+      for (size_t k = 0; k < targets.size(); ++k) {
+        Expr& e = *s.values[k];
+        size_t col = static_cast<size_t>(targets[k]);
+        Code v = e.kind == ExprKind::Name && e.text == "DEFAULT"
+                     ? defaultValue(t, t.columns[col])
+                     : c_.expr(e, valueScope);
+        if (v.aggregate) raiseOra(934, {}, e.pos);
+        values[col] = written(t, t.columns[col], v, e.pos, false);
+        given[col] = true;
+      }
+    }
+    for (size_t col = 0; col < t.columns.size(); ++col) {
+      if (given[col]) continue;
+      Code v = defaultValue(t, t.columns[col]);
+      values[col] = written(t, t.columns[col], v, s.tablePos, false);
+    }
+    std::string sql = "INSERT INTO " + t.sqlName() + " (";
+    for (size_t i = 0; i < t.columns.size(); ++i) {
+      sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    }
+    sql += s.query ? ") SELECT " : ") VALUES (";
+    for (size_t i = 0; i < values.size(); ++i) sql += (i ? ", " : "") + values[i];
+    // SQLite needs a WHERE after INSERT ... SELECT ... FROM to tell it from
+    // an upsert clause.
+    sql += s.query ? source + " WHERE true" : ")";
+    std::string list;
+    returningList(d, t, scope, true, list);
+    returningInto(d, s.returning.get(), scope, list);
+    d.sql = sql + list;
+    return d;
+  }
+
+  CompiledDml update(UpdateStmt& s) {
+    CompiledDml d;
+    d.kind = StmtKind::Update;
+    Scope scope;
+    const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
+    d.table = &t;
+    std::string where;
+    if (s.where) {
+      if (usesRownum(*s.where)) raiseOra(900, {}, s.where->pos);
+      Code w = c_.condition(*s.where, scope);
+      if (w.aggregate) raiseOra(934, {}, s.where->pos);
+      where = " WHERE " + w.sql;
+    }
+    std::set<int> updated;
+    std::string set;
+    for (Assignment& a : s.set) {
+      std::vector<int> cols;
+      for (const auto& [name, pos] : a.columns) {
+        int i = t.findColumn(name);
+        if (i < 0) raiseOra(904, {"\"" + name + "\""}, pos);
+        if (!updated.insert(i).second) raiseOra(957, {}, pos);
+        cols.push_back(i);
+      }
+      if (a.columns.size() > 1) {
+        QueryCode q = c_.query(*a.value->query, &scope, false, 0);
+        if (q.columns.size() < cols.size()) raiseOra(947, {}, a.value->pos);
+        if (q.columns.size() > cols.size()) raiseOra(913, {}, a.value->pos);
+        for (size_t k = 0; k < cols.size(); ++k) {
+          Code v;
+          v.sql = Compiler::scalarSubquery(q.sql, static_cast<int>(k));
+          v.type = q.columns[k].type;
+          const ColumnInfo& col = t.columns[static_cast<size_t>(cols[k])];
+          set += (set.empty() ? "" : ", ") + quoteIdent(col.name) + " = " +
+                 written(t, col, v, a.value->pos, true);
+        }
+        continue;
+      }
+      const ColumnInfo& col = t.columns[static_cast<size_t>(cols[0])];
+      Code v = a.isDefault ? defaultValue(t, col) : c_.expr(*a.value, scope);
+      if (v.aggregate) raiseOra(934, {}, a.value->pos);
+      set += (set.empty() ? "" : ", ") + quoteIdent(col.name) + " = " +
+             written(t, col, v, a.value ? a.value->pos : s.tablePos, true);
+    }
+    std::string lockList = "SELECT rowid";
+    next_ = 1;
+    childActions(d, t, lockList, &updated);
+    d.childKeysFromLockRow = true;
+    d.lockSql = lockList + " FROM " + t.sqlName() + where;
+    std::string list;
+    returningList(d, t, scope, true, list);
+    returningInto(d, s.returning.get(), scope, list);
+    d.sql = "UPDATE " + t.sqlName() + " SET " + set + where + list;
+    return d;
+  }
+
+  CompiledDml remove(DeleteStmt& s) {
+    CompiledDml d;
+    d.kind = StmtKind::Delete;
+    Scope scope;
+    const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
+    d.table = &t;
+    std::string where;
+    if (s.where) {
+      if (usesRownum(*s.where)) raiseOra(900, {}, s.where->pos);
+      Code w = c_.condition(*s.where, scope);
+      if (w.aggregate) raiseOra(934, {}, s.where->pos);
+      where = " WHERE " + w.sql;
+    }
+    d.lockSql = "SELECT rowid FROM " + t.sqlName() + where;
+    std::string list;
+    returningList(d, t, scope, false, list);
+    childActions(d, t, list, nullptr);
+    returningInto(d, s.returning.get(), scope, list);
+    d.sql = "DELETE FROM " + t.sqlName() + where + list;
+    return d;
+  }
+
+  const CompileContext& ctx_;
+  Compiler c_;
+  int next_ = 1;
+  std::vector<ExprPtr> checks_;
+  std::vector<ExprPtr> defaults_;
+};
+
+}  // namespace
+
+CompiledDml compileDml(const CompileContext& ctx, Stmt& stmt) {
+  DmlCompiler c(ctx);
+  return c.compile(stmt);
+}
+
+std::string compileTableExpression(const CompileContext& ctx, const TableInfo& table, Expr& e,
+                                   bool condition, OraType* type) {
+  Compiler c(ctx);
+  Scope scope;
+  if (condition) {
+    Source src;
+    src.name = table.name;
+    src.schema = table.owner;
+    src.sqlAlias = table.sqlName();
+    src.table = &table;
+    for (const ColumnInfo& col : table.columns) {
+      src.columns.push_back(ResultColumn{col.name, col.type});
+      src.columnSql.push_back(quoteIdent(col.name));
+    }
+    scope.sources.push_back(std::move(src));
+  }
+  Code code = condition ? c.condition(e, scope) : c.expr(e, scope);
+  if (type) *type = code.type;
+  return code.sql;
+}
+
+std::vector<std::string> referencedColumns(const Expr& e) {
+  std::vector<std::string> out;
+  if (e.kind == ExprKind::Name && e.ref == RefKind::Column) out.push_back(e.names.back());
+  for (const auto& a : e.args) {
+    if (!a) continue;
+    for (auto& n : referencedColumns(*a)) {
+      if (std::find(out.begin(), out.end(), n) == out.end()) out.push_back(n);
+    }
+  }
+  return out;
+}
+
+}  // namespace vorn::server

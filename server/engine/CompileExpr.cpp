@@ -1,0 +1,1080 @@
+// Expressions: name resolution, Oracle type inference, typed SQL; see
+// Compiler.h.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/CompilerImpl.h"
+#include "engine/Sqlite.h"
+#include "value/OraDate.h"
+#include "value/OraError.h"
+#include "value/StorageFit.h"
+
+namespace vorn::server {
+
+Family familyOf(const OraType& t) {
+  switch (t.kind) {
+    case TypeKind::Null: return Family::Null;
+    case TypeKind::Number: return Family::Number;
+    case TypeKind::Varchar2:
+    case TypeKind::Char:
+    case TypeKind::Long:
+    case TypeKind::Clob: return Family::Text;
+    case TypeKind::Date: return Family::Date;
+    case TypeKind::Raw:
+    case TypeKind::LongRaw:
+    case TypeKind::Blob: return Family::Raw;
+    case TypeKind::Rowid: return Family::Rowid;
+    case TypeKind::Boolean: return Family::Boolean;
+  }
+  return Family::Null;
+}
+
+std::string typeWord(const OraType& t) {
+  switch (t.kind) {
+    case TypeKind::Number: return "NUMBER";
+    case TypeKind::Date: return "DATE";
+    case TypeKind::Raw:
+    case TypeKind::LongRaw: return "BINARY";
+    case TypeKind::Clob: return "CLOB";
+    case TypeKind::Blob: return "BLOB";
+    case TypeKind::Long: return "LONG";
+    case TypeKind::Rowid: return "ROWID";
+    case TypeKind::Boolean: return "BOOLEAN";
+    default: return "CHAR";
+  }
+}
+
+void inconsistent(const OraType& expected, const OraType& got, int pos) {
+  raiseOra(932, {typeWord(expected), typeWord(got)}, pos);
+}
+
+void conjuncts(Expr& e, std::vector<Expr*>& out) {
+  if (e.kind == ExprKind::And) {
+    for (auto& a : e.args) conjuncts(*a, out);
+  } else {
+    out.push_back(&e);
+  }
+}
+
+bool usesRownum(const Expr& e) {
+  if (e.kind == ExprKind::Name && e.names.size() == 1 && e.names[0] == "ROWNUM") return true;
+  for (const auto& a : e.args) {
+    if (a && usesRownum(*a)) return true;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Conversions
+
+std::string Compiler::toNumber(const Code& c, int pos) const {
+  switch (familyOf(c.type)) {
+    case Family::Null:
+    case Family::Number: return c.sql;
+    case Family::Text: return "ora_to_num(" + c.sql + ")";
+    default: inconsistent(OraType::number(), c.type, pos);
+  }
+}
+
+std::string Compiler::toText(const Code& c) const {
+  switch (familyOf(c.type)) {
+    case Family::Number: return "ora_num_text(" + c.sql + ")";
+    case Family::Date: return "ora_date_text(" + c.sql + ")";
+    case Family::Raw: return "ora_rawtohex(" + c.sql + ")";
+    default: return c.sql;
+  }
+}
+
+std::string Compiler::toDate(const Code& c, int pos) const {
+  switch (familyOf(c.type)) {
+    case Family::Null:
+    case Family::Date: return c.sql;
+    case Family::Text: return "ora_text_to_date(" + c.sql + ")";
+    default: inconsistent(OraType::of(TypeKind::Date), c.type, pos);
+  }
+}
+
+std::string Compiler::toRaw(const Code& c, int pos) const {
+  switch (familyOf(c.type)) {
+    case Family::Null:
+    case Family::Raw: return c.sql;
+    case Family::Text: return "ora_hextoraw(" + c.sql + ")";
+    default: inconsistent(OraType::of(TypeKind::Raw), c.type, pos);
+  }
+}
+
+std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
+  switch (familyOf(to)) {
+    case Family::Number: return toNumber(c, pos);
+    case Family::Text: return toText(c);
+    case Family::Date: return toDate(c, pos);
+    case Family::Raw: return toRaw(c, pos);
+    case Family::Rowid:
+      if (familyOf(c.type) == Family::Text) return "ora_rowid_check(" + c.sql + ")";
+      if (familyOf(c.type) == Family::Rowid || familyOf(c.type) == Family::Null) return c.sql;
+      inconsistent(to, c.type, pos);
+    default: return c.sql;
+  }
+}
+
+std::string convertSql(const std::string& sql, const OraType& from, const OraType& to, int pos) {
+  CompileContext ctx;
+  Compiler c(ctx);
+  Code code;
+  code.sql = sql;
+  code.type = from;
+  return c.convert(code, to, pos);
+}
+
+void Compiler::unify(Code& a, Code& b, int pos) const {
+  Family fa = familyOf(a.type), fb = familyOf(b.type);
+  if (fa == Family::Null || fb == Family::Null || fa == fb) return;
+  if (fa == Family::Number && fb == Family::Text) {
+    b.sql = toNumber(b, pos);
+    b.type = a.type;
+  } else if (fa == Family::Text && fb == Family::Number) {
+    a.sql = toNumber(a, pos);
+    a.type = b.type;
+  } else if (fa == Family::Date && fb == Family::Text) {
+    b.sql = toDate(b, pos);
+    b.type = a.type;
+  } else if (fa == Family::Text && fb == Family::Date) {
+    a.sql = toDate(a, pos);
+    a.type = b.type;
+  } else if (fa == Family::Raw && fb == Family::Text) {
+    b.sql = toRaw(b, pos);
+    b.type = a.type;
+  } else if (fa == Family::Text && fb == Family::Raw) {
+    a.sql = toRaw(a, pos);
+    a.type = b.type;
+  } else if ((fa == Family::Rowid && fb == Family::Text) ||
+             (fa == Family::Text && fb == Family::Rowid)) {
+    // ROWIDs are compared as their text.
+  } else {
+    inconsistent(a.type, b.type, pos);
+  }
+}
+
+OraType Compiler::commonType(const std::vector<Code*>& codes, int pos) const {
+  OraType result;
+  for (Code* c : codes) {
+    if (c->type.kind == TypeKind::Null) continue;
+    if (result.kind == TypeKind::Null) {
+      result = c->type;
+      result.nullable = true;
+      continue;
+    }
+    Family fr = familyOf(result), fc = familyOf(c->type);
+    if (fr == Family::Text && fc == Family::Text) {
+      result.length = std::max(result.length, c->type.length);
+      if (c->type.kind != result.kind) result.kind = TypeKind::Varchar2;
+    } else if (fr == Family::Number && fc == Family::Number) {
+      if (result.precision != c->type.precision || result.scale != c->type.scale) {
+        result.precision = 0;
+        result.scale = -127;
+      }
+    } else if (fr != fc && !(fr == Family::Text || fc == Family::Text)) {
+      inconsistent(result, c->type, pos);
+    }
+  }
+  for (Code* c : codes) {
+    if (c->type.kind == TypeKind::Null || result.kind == TypeKind::Null) continue;
+    if (familyOf(c->type) != familyOf(result)) {
+      c->sql = convert(*c, result, pos);
+      c->type = result;
+    }
+  }
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+
+Code Compiler::condition(Expr& e, Scope& scope) {
+  Code c = expr(e, scope);
+  if (!c.isBoolean) raiseOra(920, {}, e.end);
+  return c;
+}
+
+namespace {
+
+std::string numberLiteral(const std::string& text, int pos) {
+  bool plain = text.find_first_of(".eE") == std::string::npos;
+  if (plain && text.size() <= 18) return text;
+  char* end = nullptr;
+  double v = std::strtod(text.c_str(), &end);
+  if (!std::isfinite(v)) raiseOra(1426, {}, pos);
+  if (v == std::floor(v) && std::fabs(v) < 9.2e18) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%lld", static_cast<long long>(v));
+    return buf;
+  }
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.17g", v);
+  std::string s = buf;
+  if (s.find_first_of(".eE") == std::string::npos) s += ".0";
+  return s;
+}
+
+bool isBooleanKind(ExprKind k) {
+  switch (k) {
+    case ExprKind::Compare:
+    case ExprKind::And:
+    case ExprKind::Or:
+    case ExprKind::Not:
+    case ExprKind::IsNull:
+    case ExprKind::Between:
+    case ExprKind::InList:
+    case ExprKind::InQuery:
+    case ExprKind::Like:
+    case ExprKind::Exists:
+    case ExprKind::Quantified: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
+Code Compiler::expr(Expr& e, Scope& scope) {
+  Code c;
+  switch (e.kind) {
+    case ExprKind::Null:
+      c.sql = "NULL";
+      break;
+    case ExprKind::Number:
+      c.sql = numberLiteral(e.text, e.pos);
+      c.type = OraType::number();
+      c.type.nullable = false;
+      break;
+    case ExprKind::String:
+      c.sql = quoteText(e.text);
+      c.type = OraType::charType(static_cast<int>(e.text.size()));
+      c.type.nullable = false;
+      c.literal = e.text;
+      break;
+    case ExprKind::DateLiteral: {
+      OraDate d;
+      int n = std::sscanf(e.text.c_str(), "%d-%d-%d", &d.year, &d.month, &d.day);
+      if (n != 3) raiseOra(1861, {}, e.pos);
+      d.validate();
+      c.sql = std::to_string(d.toSeconds());
+      c.type = OraType::of(TypeKind::Date);
+      c.type.nullable = false;
+      break;
+    }
+    case ExprKind::Bind: {
+      c.sql = "?" + std::to_string(e.bindSlot + 1);
+      size_t slot = static_cast<size_t>(e.bindSlot);
+      c.type = slot < ctx_.bindTypes.size() ? ctx_.bindTypes[slot] : OraType::varchar2(4000);
+      break;
+    }
+    case ExprKind::Name:
+      c = name(e, scope);
+      break;
+    case ExprKind::Star:
+      raiseOra(936, {}, e.pos);
+    case ExprKind::Negate: {
+      Code a = expr(*e.args[0], scope);
+      c.sql = "ora_neg(" + toNumber(a, e.pos) + ")";
+      c.type = OraType::number();
+      c.aggregate = a.aggregate;
+      break;
+    }
+    case ExprKind::Arith: {
+      Code a = expr(*e.args[0], scope);
+      Code b = expr(*e.args[1], scope);
+      c.aggregate = a.aggregate || b.aggregate;
+      Family fa = familyOf(a.type), fb = familyOf(b.type);
+      const std::string& op = e.text;
+      if (op == "+" || op == "-") {
+        if (fa == Family::Date && fb == Family::Date) {
+          if (op == "+") raiseOra(975, {}, e.pos);
+          c.sql = "ora_date_diff(" + a.sql + ", " + b.sql + ")";
+          c.type = OraType::number();
+        } else if (fa == Family::Date) {
+          c.sql = std::string(op == "+" ? "ora_date_add(" : "ora_date_sub(") + a.sql + ", " +
+                  toNumber(b, e.args[1]->pos) + ")";
+          c.type = OraType::of(TypeKind::Date);
+        } else if (fb == Family::Date) {
+          if (op == "-") inconsistent(OraType::number(), b.type, e.args[1]->pos);
+          c.sql = "ora_date_add(" + b.sql + ", " + toNumber(a, e.args[0]->pos) + ")";
+          c.type = OraType::of(TypeKind::Date);
+        } else {
+          c.sql = std::string(op == "+" ? "ora_add(" : "ora_sub(") + toNumber(a, e.args[0]->pos) +
+                  ", " + toNumber(b, e.args[1]->pos) + ")";
+          c.type = OraType::number();
+        }
+      } else {
+        c.sql = std::string(op == "*" ? "ora_mul(" : "ora_div(") + toNumber(a, e.args[0]->pos) +
+                ", " + toNumber(b, e.args[1]->pos) + ")";
+        c.type = OraType::number();
+      }
+      break;
+    }
+    case ExprKind::Concat: {
+      Code a = expr(*e.args[0], scope);
+      Code b = expr(*e.args[1], scope);
+      c.aggregate = a.aggregate || b.aggregate;
+      c.sql = "ora_concat(" + toText(a) + ", " + toText(b) + ")";
+      auto len = [](const OraType& t) {
+        switch (familyOf(t)) {
+          case Family::Number: return 40;
+          case Family::Date: return 75;
+          case Family::Null: return 0;
+          case Family::Raw: return t.length * 2;
+          default: return t.length > 0 ? t.length : 4000;
+        }
+      };
+      c.type = OraType::varchar2(std::min(4000, len(a.type) + len(b.type)));
+      break;
+    }
+    case ExprKind::Compare: {
+      Code a = expr(*e.args[0], scope);
+      Code b = expr(*e.args[1], scope);
+      c = compare(e.text, std::move(a), std::move(b), e.args[1]->pos);
+      break;
+    }
+    case ExprKind::And:
+    case ExprKind::Or: {
+      std::string sep = e.kind == ExprKind::And ? " AND " : " OR ";
+      c.sql = "(";
+      for (size_t i = 0; i < e.args.size(); ++i) {
+        Code a = condition(*e.args[i], scope);
+        c.aggregate |= a.aggregate;
+        if (i) c.sql += sep;
+        c.sql += a.sql;
+      }
+      c.sql += ")";
+      break;
+    }
+    case ExprKind::Not: {
+      Code a = condition(*e.args[0], scope);
+      c.sql = "(NOT " + a.sql + ")";
+      c.aggregate = a.aggregate;
+      break;
+    }
+    case ExprKind::IsNull: {
+      Code a = expr(*e.args[0], scope);
+      c.sql = "(" + a.sql + (e.negated ? " IS NOT NULL)" : " IS NULL)");
+      c.aggregate = a.aggregate;
+      break;
+    }
+    case ExprKind::Between: {
+      Code a = expr(*e.args[0], scope);
+      Code lo = expr(*e.args[1], scope);
+      Code hi = expr(*e.args[2], scope);
+      Code a2 = a;
+      unify(a, lo, e.args[1]->pos);
+      unify(a2, hi, e.args[2]->pos);
+      c.sql = "(" + a.sql + (e.negated ? " NOT BETWEEN " : " BETWEEN ") + lo.sql + " AND " +
+              hi.sql + ")";
+      c.aggregate = a.aggregate || lo.aggregate || hi.aggregate;
+      break;
+    }
+    case ExprKind::InList: {
+      Expr& left = *e.args[0];
+      if (left.kind == ExprKind::Row) {
+        std::vector<Code> lhs;
+        for (auto& a : left.args) lhs.push_back(expr(*a, scope));
+        std::string sql = "(";
+        for (size_t i = 1; i < e.args.size(); ++i) {
+          Expr& item = *e.args[i];
+          if (item.kind != ExprKind::Row || item.args.size() != lhs.size()) {
+            raiseOra(920, {}, item.pos);
+          }
+          if (i > 1) sql += " OR ";
+          sql += "(";
+          for (size_t k = 0; k < lhs.size(); ++k) {
+            Code v = expr(*item.args[k], scope);
+            Code l = lhs[k];
+            Code cmp = compare("=", l, v, item.args[k]->pos);
+            if (k) sql += " AND ";
+            sql += cmp.sql;
+          }
+          sql += ")";
+        }
+        sql += ")";
+        c.sql = e.negated ? "(NOT " + sql + ")" : sql;
+        break;
+      }
+      Code a = expr(left, scope);
+      c.aggregate = a.aggregate;
+      std::string list;
+      Code base = a;
+      bool rtrimChar = false;
+      for (size_t i = 1; i < e.args.size(); ++i) {
+        Code v = expr(*e.args[i], scope);
+        Code l = base;
+        unify(l, v, e.args[i]->pos);
+        if (l.type.kind == TypeKind::Char && v.literal && a.type.kind == TypeKind::Char &&
+            !a.literal) {
+          std::string padded = *v.literal;
+          if (static_cast<int>(padded.size()) < a.type.length) padded.resize(a.type.length, ' ');
+          v.sql = quoteText(padded);
+        } else if (l.type.kind == TypeKind::Char && v.type.kind == TypeKind::Char) {
+          rtrimChar = true;
+        }
+        if (familyOf(l.type) != familyOf(a.type) && familyOf(a.type) != Family::Null) {
+          a = l;  // the left side was converted (text compared with numbers)
+        }
+        c.aggregate |= v.aggregate;
+        if (i > 1) list += ", ";
+        list += v.sql;
+      }
+      (void)rtrimChar;
+      c.sql = "(" + a.sql + (e.negated ? " NOT IN (" : " IN (") + list + "))";
+      break;
+    }
+    case ExprKind::InQuery: {
+      Expr& left = *e.args[0];
+      QueryCode q = query(*e.query, &scope);
+      std::string lhs;
+      if (left.kind == ExprKind::Row) {
+        if (q.columns.size() > left.args.size()) raiseOra(913, {}, e.query->pos);
+        if (q.columns.size() < left.args.size()) raiseOra(947, {}, e.query->pos);
+        lhs = "(";
+        for (size_t k = 0; k < left.args.size(); ++k) {
+          Code a = expr(*left.args[k], scope);
+          if (k) lhs += ", ";
+          lhs += a.sql;
+        }
+        lhs += ")";
+      } else {
+        if (q.columns.size() > 1) raiseOra(913, {}, e.query->pos);
+        Code a = expr(left, scope);
+        c.aggregate = a.aggregate;
+        Code col;
+        col.sql = "c0";
+        col.type = q.columns[0].type;
+        Family fa = familyOf(a.type), fc = familyOf(col.type);
+        if (fa != fc && fa != Family::Null && fc != Family::Null) {
+          if (fa == Family::Text) {
+            a.sql = convert(a, col.type, left.pos);
+          } else {
+            q.sql = "SELECT " + convert(col, a.type, left.pos) + " AS c0 FROM (" + q.sql + ")";
+          }
+        }
+        lhs = a.sql;
+      }
+      c.sql = "(" + lhs + (e.negated ? " NOT IN (" : " IN (") + q.sql + "))";
+      break;
+    }
+    case ExprKind::Like: {
+      Code a = expr(*e.args[0], scope);
+      Code p = expr(*e.args[1], scope);
+      c.sql = "(" + toText(a) + (e.negated ? " NOT LIKE " : " LIKE ") + toText(p);
+      if (e.args.size() > 2) c.sql += " ESCAPE " + toText(expr(*e.args[2], scope));
+      c.sql += ")";
+      c.aggregate = a.aggregate || p.aggregate;
+      break;
+    }
+    case ExprKind::Exists: {
+      QueryCode q = query(*e.query, &scope);
+      c.sql = std::string(e.negated ? "(NOT EXISTS (" : "(EXISTS (") + q.sql + "))";
+      break;
+    }
+    case ExprKind::Quantified: {
+      Code a = expr(*e.args[0], scope);
+      c.aggregate = a.aggregate;
+      const std::string& op = e.text;
+      if (!e.query) {
+        std::string sep = e.quantAll ? " AND " : " OR ";
+        c.sql = "(";
+        for (size_t i = 1; i < e.args.size(); ++i) {
+          Code v = expr(*e.args[i], scope);
+          Code cmp = compare(op, a, v, e.args[i]->pos);
+          if (i > 1) c.sql += sep;
+          c.sql += cmp.sql;
+        }
+        c.sql += ")";
+        break;
+      }
+      QueryCode q = query(*e.query, &scope);
+      if (q.columns.size() > 1) raiseOra(913, {}, e.query->pos);
+      Code col;
+      col.sql = "q$.c0";
+      col.type = q.columns[0].type;
+      Code cmp = compare(op, a, col, e.query->pos);
+      if (e.quantAll) {
+        c.sql = "(NOT EXISTS (SELECT 1 FROM (" + q.sql + ") AS q$ WHERE NOT coalesce(" + cmp.sql +
+                ", 0)))";
+      } else {
+        c.sql = "(EXISTS (SELECT 1 FROM (" + q.sql + ") AS q$ WHERE " + cmp.sql + "))";
+      }
+      break;
+    }
+    case ExprKind::Case:
+      c = caseExpr(e, scope);
+      break;
+    case ExprKind::Function:
+      c = function(e, scope);
+      break;
+    case ExprKind::ScalarQuery: {
+      QueryCode q = query(*e.query, &scope);
+      if (q.columns.size() > 1) raiseOra(913, {}, e.query->pos);
+      c.sql = scalarSubquery(q.sql);
+      c.type = q.columns[0].type;
+      c.type.nullable = true;
+      break;
+    }
+    case ExprKind::Row:
+      raiseOra(920, {}, e.pos);
+  }
+  c.isBoolean = isBooleanKind(e.kind);
+  e.type = c.type;
+  e.sql = c.sql;
+  return c;
+}
+
+std::string Compiler::scalarSubquery(const std::string& sql, int column) {
+  std::string col = "c" + std::to_string(column);
+  return "(SELECT CASE count(*) WHEN 0 THEN NULL WHEN 1 THEN min(" + col +
+         ") ELSE vorn_error(1427) END FROM (SELECT * FROM (" + sql + ") LIMIT 2))";
+}
+
+Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
+  Code c;
+  c.isBoolean = true;
+  c.aggregate = a.aggregate || b.aggregate;
+  // ROWID = x finds the row through the table's rowid.
+  if (op == "=" && (!a.rowidAlias.empty() || !b.rowidAlias.empty())) {
+    Code& r = !a.rowidAlias.empty() ? a : b;
+    Code& x = !a.rowidAlias.empty() ? b : a;
+    if (r.rowidAlias.size() && x.rowidAlias.empty() && familyOf(x.type) != Family::Number) {
+      c.sql = "(" + r.rowidAlias + ".rowid = vorn_rowid_num(" + x.sql + ", " +
+              std::to_string(r.rowidObject) + "))";
+      return c;
+    }
+  }
+  if (!a.rowidAlias.empty() && familyOf(b.type) == Family::Text) {
+    b.sql = "ora_rowid_check(" + b.sql + ")";
+  } else if (!b.rowidAlias.empty() && familyOf(a.type) == Family::Text) {
+    a.sql = "ora_rowid_check(" + a.sql + ")";
+  }
+  unify(a, b, pos);
+  if (a.type.kind == TypeKind::Char && b.type.kind == TypeKind::Char) {
+    // Blank-padded comparison: pad a literal to the column, else compare
+    // without trailing blanks.
+    if (b.literal && !a.literal && static_cast<int>(b.literal->size()) <= a.type.length) {
+      std::string padded = *b.literal;
+      padded.resize(a.type.length, ' ');
+      b.sql = quoteText(padded);
+    } else if (a.literal && !b.literal && static_cast<int>(a.literal->size()) <= b.type.length) {
+      std::string padded = *a.literal;
+      padded.resize(b.type.length, ' ');
+      a.sql = quoteText(padded);
+    } else {
+      a.sql = "rtrim(" + a.sql + ", ' ')";
+      b.sql = "rtrim(" + b.sql + ", ' ')";
+    }
+  }
+  c.sql = "(" + a.sql + " " + op + " " + b.sql + ")";
+  return c;
+}
+
+Code Compiler::caseExpr(Expr& e, Scope& scope) {
+  Code c;
+  std::vector<Code> results;
+  std::vector<std::string> whens;
+  size_t i = 0;
+  Code operand;
+  if (e.hasCaseOperand) operand = expr(*e.args[i++], scope);
+  size_t end = e.args.size() - (e.hasElse ? 1 : 0);
+  for (; i + 1 < end; i += 2) {
+    if (e.hasCaseOperand) {
+      Code v = expr(*e.args[i], scope);
+      Code o = operand;
+      Code cmp = compare("=", o, v, e.args[i]->pos);
+      whens.push_back(cmp.sql);
+    } else {
+      whens.push_back(condition(*e.args[i], scope).sql);
+    }
+    results.push_back(expr(*e.args[i + 1], scope));
+  }
+  if (e.hasElse) results.push_back(expr(*e.args.back(), scope));
+  std::vector<Code*> ptrs;
+  for (Code& r : results) {
+    ptrs.push_back(&r);
+    c.aggregate |= r.aggregate;
+  }
+  c.type = commonType(ptrs, e.pos);
+  c.sql = "CASE";
+  for (size_t k = 0; k < whens.size(); ++k) {
+    c.sql += " WHEN " + whens[k] + " THEN " + results[k].sql;
+  }
+  if (e.hasElse) c.sql += " ELSE " + results.back().sql;
+  c.sql += " END";
+  return c;
+}
+
+// ---------------------------------------------------------------------------
+// Names
+
+Code Compiler::name(Expr& e, Scope& scope) {
+  Code c;
+  const auto& n = e.names;
+  const std::string& first = n[0];
+  auto columnCode = [&](const Source& s, size_t col, int depth, int sourceIndex) {
+    Code k;
+    k.sql = s.columnSql[col];
+    k.type = s.columns[col].type;
+    if (s.outerJoined) k.type.nullable = true;
+    e.ref = depth == 0 ? RefKind::Column : RefKind::OuterColumn;
+    e.source = sourceIndex;
+    e.column = static_cast<int>(col);
+    e.depth = depth;
+    return k;
+  };
+  auto rowidCode = [&](const Source& s, int depth, int sourceIndex) {
+    if (!s.table) raiseOra(1445, {}, e.pos);
+    Code k;
+    k.sql = "vorn_rowid(" + std::to_string(s.table->obj) + ", " + s.sqlAlias + ".rowid)";
+    k.type = OraType::of(TypeKind::Rowid);
+    k.type.length = 18;
+    k.rowidAlias = s.sqlAlias;
+    k.rowidObject = s.table->obj;
+    e.ref = RefKind::Rowid;
+    e.source = sourceIndex;
+    e.depth = depth;
+    return k;
+  };
+  auto quoted = [&]() {
+    std::string out;
+    for (size_t i = 0; i < n.size(); ++i) {
+      if (i) out += ".";
+      out += "\"" + n[i] + "\"";
+    }
+    return out;
+  };
+  if (n.size() == 1) {
+    if (first == "ROWNUM") {
+      if (!scope.rownumAllowed) raiseOra(900, {}, e.pos);
+      e.ref = RefKind::Rownum;
+      c.sql = "row_number() OVER ()";
+      c.type = OraType::number();
+      return c;
+    }
+    if (first == "SYSDATE") {
+      e.ref = RefKind::Sysdate;
+      c.sql = "ora_sysdate()";
+      c.type = OraType::of(TypeKind::Date);
+      c.type.nullable = false;
+      return c;
+    }
+    if (first == "USER") {
+      e.ref = RefKind::User;
+      c.sql = quoteText(ctx_.user);
+      c.type = OraType::varchar2(30);
+      c.type.nullable = false;
+      return c;
+    }
+    if (first == "UID") {
+      e.ref = RefKind::Uid;
+      c.sql = std::to_string(ctx_.userId);
+      c.type = OraType::number();
+      return c;
+    }
+    if (first == "LEVEL") raiseOra(900, {}, e.pos);
+    int depth = 0;
+    for (Scope* s = &scope; s; s = s->parent, ++depth) {
+      if (first == "ROWID") {
+        int found = -1;
+        for (size_t i = 0; i < s->sources.size(); ++i) {
+          if (s->sources[i].table) {
+            if (found >= 0) raiseOra(918, {}, e.pos);
+            found = static_cast<int>(i);
+          }
+        }
+        if (found >= 0) return rowidCode(s->sources[static_cast<size_t>(found)], depth, found);
+        continue;
+      }
+      int foundSource = -1;
+      size_t foundColumn = 0;
+      for (size_t i = 0; i < s->sources.size(); ++i) {
+        const Source& src = s->sources[i];
+        for (size_t k = 0; k < src.columns.size(); ++k) {
+          if (src.columns[k].name == first) {
+            if (foundSource >= 0) raiseOra(918, {}, e.pos);
+            foundSource = static_cast<int>(i);
+            foundColumn = k;
+          }
+        }
+      }
+      if (foundSource >= 0) {
+        return columnCode(s->sources[static_cast<size_t>(foundSource)], foundColumn, depth,
+                          foundSource);
+      }
+    }
+  } else {
+    // a.b or s.t.c: a source first, then sequences.
+    int depth = 0;
+    for (Scope* s = &scope; s; s = s->parent, ++depth) {
+      for (size_t i = 0; i < s->sources.size(); ++i) {
+        const Source& src = s->sources[i];
+        bool match = n.size() == 2
+                         ? src.name == n[0]
+                         : (n.size() == 3 && !src.aliased && src.schema == n[0] && src.name == n[1]);
+        if (!match) continue;
+        const std::string& col = n.back();
+        if (col == "ROWID") return rowidCode(src, depth, static_cast<int>(i));
+        for (size_t k = 0; k < src.columns.size(); ++k) {
+          if (src.columns[k].name == col) return columnCode(src, k, depth, static_cast<int>(i));
+        }
+        raiseOra(904, {quoted()}, e.pos);
+      }
+    }
+    const std::string& last = n.back();
+    if ((last == "NEXTVAL" || last == "CURRVAL") && n.size() <= 3) {
+      std::vector<std::string> seqName(n.begin(), n.end() - 1);
+      const ObjectRef* ref = ctx_.catalog->resolve(ctx_.user, seqName);
+      if (ref && ref->type == ObjectType::Sequence) {
+        if (!scope.sequencesAllowed) raiseOra(2287, {}, e.pos);
+        const SequenceInfo* seq = ref->sequence();
+        e.ref = last == "NEXTVAL" ? RefKind::SeqNextval : RefKind::SeqCurrval;
+        e.sequence = seq;
+        c.sql = std::string(last == "NEXTVAL" ? "vorn_nextval(" : "vorn_currval(") +
+                std::to_string(seq->obj) + ")";
+        c.type = OraType::number();
+        return c;
+      }
+      if (!ref) raiseOra(2289, {}, e.pos);
+    }
+  }
+  if (ctx_.hook) {
+    if (auto t = ctx_.hook->localType(n)) {
+      e.ref = RefKind::Local;
+      c.sql = "?" + std::to_string(ctx_.hook->localParameter(n));
+      c.type = *t;
+      return c;
+    }
+  }
+  raiseOra(904, {quoted()}, e.pos);
+}
+
+// ---------------------------------------------------------------------------
+// Functions
+
+namespace {
+
+bool isAggregateName(const std::string& n) {
+  return n == "COUNT" || n == "SUM" || n == "AVG" || n == "MIN" || n == "MAX";
+}
+
+}  // namespace
+
+Code Compiler::function(Expr& e, Scope& scope) {
+  const std::string& fn = e.text;
+  Code c;
+  if (e.names.size() > 1) {
+    if (ctx_.hook) {
+      if (auto t = ctx_.hook->localType(e.names)) {
+        (void)t;
+      }
+    }
+    std::string q;
+    for (size_t i = 0; i < e.names.size(); ++i) q += (i ? ".\"" : "\"") + e.names[i] + "\"";
+    raiseOra(904, {q}, e.pos);
+  }
+  auto argc = [&](size_t lo, size_t hi) {
+    if (e.args.size() < lo) raiseOra(938, {}, e.pos);
+    if (e.args.size() > hi) raiseOra(939, {}, e.pos);
+  };
+  if (isAggregateName(fn)) {
+    if (!scope.aggregatesAllowed) raiseOra(934, {}, e.pos);
+    argc(1, 1);
+    e.aggregate = true;
+    c.aggregate = true;
+    std::string distinct = e.distinct ? "DISTINCT " : "";
+    if (e.args[0]->kind == ExprKind::Star) {
+      if (fn != "COUNT") raiseOra(936, {}, e.args[0]->pos);
+      c.sql = "count(*)";
+      c.type = OraType::number();
+      return c;
+    }
+    bool saved = scope.aggregatesAllowed;
+    scope.aggregatesAllowed = false;
+    Code a = expr(*e.args[0], scope);
+    scope.aggregatesAllowed = saved;
+    if (fn == "COUNT") {
+      c.sql = "count(" + distinct + a.sql + ")";
+      c.type = OraType::number();
+      c.type.nullable = false;
+    } else if (fn == "SUM") {
+      c.sql = "sum(" + distinct + toNumber(a, e.args[0]->pos) + ")";
+      c.type = OraType::number();
+    } else if (fn == "AVG") {
+      c.sql = "ora_num(avg(" + distinct + toNumber(a, e.args[0]->pos) + "))";
+      c.type = OraType::number();
+    } else {
+      c.sql = std::string(fn == "MIN" ? "min(" : "max(") + distinct + a.sql + ")";
+      c.type = a.type;
+      c.type.nullable = true;
+    }
+    return c;
+  }
+  std::vector<Code> a;
+  for (auto& arg : e.args) {
+    if (arg->kind == ExprKind::Star) raiseOra(936, {}, arg->pos);
+    a.push_back(expr(*arg, scope));
+    c.aggregate |= a.back().aggregate;
+  }
+  auto pos = [&](size_t i) { return e.args[i]->pos; };
+  auto num = [&](size_t i) { return toNumber(a[i], pos(i)); };
+  auto txt = [&](size_t i) { return toText(a[i]); };
+  auto textLen = [&](size_t i) {
+    const OraType& t = a[i].type;
+    switch (familyOf(t)) {
+      case Family::Number: return 40;
+      case Family::Date: return 75;
+      case Family::Null: return 1;
+      default: return t.length > 0 ? t.length : 4000;
+    }
+  };
+  auto args = [&](std::initializer_list<std::string> parts) {
+    std::string out;
+    for (const std::string& p : parts) {
+      if (!out.empty()) out += ", ";
+      out += p;
+    }
+    return out;
+  };
+  if (fn == "NVL") {
+    argc(2, 2);
+    std::vector<Code*> ptrs{&a[0], &a[1]};
+    c.type = commonType(ptrs, e.pos);
+    c.type.nullable = a[1].type.nullable;
+    c.sql = "coalesce(" + a[0].sql + ", " + a[1].sql + ")";
+  } else if (fn == "NVL2") {
+    argc(3, 3);
+    std::vector<Code*> ptrs{&a[1], &a[2]};
+    c.type = commonType(ptrs, e.pos);
+    c.sql = "CASE WHEN " + a[0].sql + " IS NOT NULL THEN " + a[1].sql + " ELSE " + a[2].sql + " END";
+  } else if (fn == "COALESCE") {
+    argc(1, 255);
+    std::vector<Code*> ptrs;
+    for (Code& x : a) ptrs.push_back(&x);
+    c.type = commonType(ptrs, e.pos);
+    c.sql = "coalesce(";
+    for (size_t i = 0; i < a.size(); ++i) c.sql += (i ? ", " : "") + a[i].sql;
+    c.sql += a.size() == 1 ? ", NULL)" : ")";
+  } else if (fn == "NULLIF") {
+    argc(2, 2);
+    Code x = a[0], y = a[1];
+    unify(x, y, e.pos);
+    c.type = a[0].type;
+    c.sql = "nullif(" + x.sql + ", " + y.sql + ")";
+  } else if (fn == "DECODE") {
+    argc(3, 255);
+    std::vector<Code*> results;
+    for (size_t i = 2; i < a.size(); i += 2) results.push_back(&a[i]);
+    if (a.size() % 2 == 0) results.push_back(&a.back());
+    // Oracle: a NULL first result makes the result VARCHAR2.
+    if (a[2].type.kind == TypeKind::Null) {
+      for (Code* r : results) r->sql = toText(*r), r->type = OraType::varchar2(textLen(2));
+    }
+    c.type = commonType(results, e.pos);
+    c.sql = "CASE";
+    for (size_t i = 1; i + 1 < a.size(); i += 2) {
+      Code x = a[0], y = a[i];
+      unify(x, y, pos(i));
+      c.sql += " WHEN " + x.sql + " IS " + y.sql + " THEN " + a[i + 1].sql;
+    }
+    if (a.size() % 2 == 0) c.sql += " ELSE " + a.back().sql;
+    c.sql += " END";
+  } else if (fn == "TO_CHAR") {
+    argc(1, 3);
+    Family f = familyOf(a[0].type);
+    if (a.size() == 1) {
+      if (f == Family::Number) {
+        c.sql = "ora_num_text(" + a[0].sql + ")";
+        c.type = OraType::varchar2(40);
+      } else if (f == Family::Date) {
+        c.sql = "ora_date_text(" + a[0].sql + ")";
+        c.type = OraType::varchar2(75);
+      } else {
+        c.sql = toText(a[0]);
+        c.type = OraType::varchar2(textLen(0));
+      }
+    } else if (f == Family::Date) {
+      c.sql = "ora_date_to_char(" + args({a[0].sql, txt(1)}) + ")";
+      c.type = OraType::varchar2(75);
+    } else if (f == Family::Text) {
+      c.sql = "ora_num_to_char(" + args({num(0), txt(1)}) + ")";
+      c.type = OraType::varchar2(64);
+    } else {
+      c.sql = "ora_num_to_char(" + args({num(0), txt(1)}) + ")";
+      c.type = OraType::varchar2(64);
+    }
+  } else if (fn == "TO_DATE") {
+    argc(1, 3);
+    c.sql = "ora_to_date(" + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+    c.type = OraType::of(TypeKind::Date);
+  } else if (fn == "TO_NUMBER") {
+    argc(1, 3);
+    if (a.size() == 1 && familyOf(a[0].type) == Family::Number) {
+      c.sql = a[0].sql;
+    } else {
+      c.sql = "ora_to_number(" + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+    }
+    c.type = OraType::number();
+  } else if (fn == "SUBSTR") {
+    argc(2, 3);
+    c.sql = "ora_substr(" + (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), num(2)})) + ")";
+    c.type = OraType::varchar2(textLen(0));
+  } else if (fn == "INSTR") {
+    argc(2, 4);
+    std::string s = "ora_instr(" + txt(0) + ", " + txt(1);
+    for (size_t i = 2; i < a.size(); ++i) s += ", " + num(i);
+    c.sql = s + ")";
+    c.type = OraType::number();
+  } else if (fn == "LENGTH") {
+    argc(1, 1);
+    c.sql = "ora_length(" + txt(0) + ")";
+    c.type = OraType::number();
+  } else if (fn == "UPPER" || fn == "LOWER" || fn == "INITCAP") {
+    argc(1, 1);
+    std::string lower = fn == "UPPER" ? "upper" : fn == "LOWER" ? "lower" : "initcap";
+    c.sql = "ora_" + lower + "(" + txt(0) + ")";
+    c.type = OraType::varchar2(textLen(0));
+    if (a[0].type.kind == TypeKind::Char) c.type.kind = TypeKind::Char;
+  } else if (fn == "LPAD" || fn == "RPAD") {
+    argc(2, 3);
+    std::string f2 = fn == "LPAD" ? "ora_lpad(" : "ora_rpad(";
+    c.sql = f2 + (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), txt(2)})) + ")";
+    int len = 4000;
+    if (e.args[1]->kind == ExprKind::Number) len = std::max(1, std::atoi(e.args[1]->text.c_str()));
+    c.type = OraType::varchar2(std::min(len, 4000));
+  } else if (fn == "LTRIM" || fn == "RTRIM") {
+    argc(1, 2);
+    std::string f2 = fn == "LTRIM" ? "ora_ltrim(" : "ora_rtrim(";
+    c.sql = f2 + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+    c.type = OraType::varchar2(textLen(0));
+  } else if (fn == "TRIM") {
+    // Parsed as TRIM(mode, source [, char]).
+    const std::string& mode = e.args[0]->text;
+    std::string f2 = mode == "LEADING"    ? "ora_trim_leading("
+                     : mode == "TRAILING" ? "ora_trim_trailing("
+                                          : "ora_trim(";
+    c.sql = f2 + (a.size() == 2 ? txt(1) : args({txt(1), txt(2)})) + ")";
+    c.type = OraType::varchar2(textLen(1));
+  } else if (fn == "REPLACE") {
+    argc(2, 3);
+    c.sql = "ora_replace(" + (a.size() == 2 ? args({txt(0), txt(1)}) : args({txt(0), txt(1), txt(2)})) + ")";
+    c.type = OraType::varchar2(4000);
+  } else if (fn == "CONCAT") {
+    argc(2, 2);
+    c.sql = "ora_concat(" + args({txt(0), txt(1)}) + ")";
+    c.type = OraType::varchar2(std::min(4000, textLen(0) + textLen(1)));
+  } else if (fn == "CHR") {
+    argc(1, 1);
+    c.sql = "ora_chr(" + num(0) + ")";
+    c.type = OraType::varchar2(1);
+  } else if (fn == "ASCII") {
+    argc(1, 1);
+    c.sql = "ora_ascii(" + txt(0) + ")";
+    c.type = OraType::number();
+  } else if (fn == "ABS" || fn == "FLOOR" || fn == "CEIL" || fn == "SQRT" || fn == "SIGN") {
+    argc(1, 1);
+    std::string lower = fn == "ABS" ? "abs" : fn == "FLOOR" ? "floor" : fn == "CEIL" ? "ceil"
+                                             : fn == "SQRT" ? "sqrt" : "sign";
+    c.sql = "ora_" + lower + "(" + num(0) + ")";
+    c.type = OraType::number();
+  } else if (fn == "ROUND" || fn == "TRUNC") {
+    argc(1, 2);
+    std::string lower = fn == "ROUND" ? "round" : "trunc";
+    if (familyOf(a[0].type) == Family::Date) {
+      c.sql = "ora_" + lower + "_date(" + (a.size() == 1 ? a[0].sql : args({a[0].sql, txt(1)})) + ")";
+      c.type = OraType::of(TypeKind::Date);
+    } else {
+      c.sql = "ora_" + lower + "_num(" + (a.size() == 1 ? num(0) : args({num(0), num(1)})) + ")";
+      c.type = OraType::number();
+    }
+  } else if (fn == "MOD" || fn == "POWER") {
+    argc(2, 2);
+    c.sql = std::string(fn == "MOD" ? "ora_mod(" : "ora_power(") + args({num(0), num(1)}) + ")";
+    c.type = OraType::number();
+  } else if (fn == "GREATEST" || fn == "LEAST") {
+    argc(1, 255);
+    std::vector<Code*> ptrs;
+    for (Code& x : a) ptrs.push_back(&x);
+    // Every argument takes the type of the first.
+    OraType t = a[0].type;
+    for (size_t i = 1; i < a.size(); ++i) {
+      if (familyOf(a[i].type) != familyOf(t) && t.kind != TypeKind::Null) {
+        a[i].sql = convert(a[i], t, pos(i));
+      }
+    }
+    c.type = t.kind == TypeKind::Null ? commonType(ptrs, e.pos) : t;
+    if (familyOf(c.type) == Family::Text) c.type = OraType::varchar2(textLen(0));
+    if (a.size() == 1) {
+      c.sql = a[0].sql;
+    } else {
+      c.sql = std::string(fn == "GREATEST" ? "max(" : "min(");
+      for (size_t i = 0; i < a.size(); ++i) c.sql += (i ? ", " : "") + a[i].sql;
+      c.sql += ")";
+    }
+  } else if (fn == "ADD_MONTHS") {
+    argc(2, 2);
+    c.sql = "ora_add_months(" + args({toDate(a[0], pos(0)), num(1)}) + ")";
+    c.type = OraType::of(TypeKind::Date);
+  } else if (fn == "MONTHS_BETWEEN") {
+    argc(2, 2);
+    c.sql = "ora_months_between(" + args({toDate(a[0], pos(0)), toDate(a[1], pos(1))}) + ")";
+    c.type = OraType::number();
+  } else if (fn == "LAST_DAY") {
+    argc(1, 1);
+    c.sql = "ora_last_day(" + toDate(a[0], pos(0)) + ")";
+    c.type = OraType::of(TypeKind::Date);
+  } else if (fn == "RAWTOHEX") {
+    argc(1, 1);
+    c.sql = "ora_rawtohex(" + toRaw(a[0], pos(0)) + ")";
+    c.type = OraType::varchar2(std::max(1, a[0].type.length * 2));
+  } else if (fn == "HEXTORAW") {
+    argc(1, 1);
+    c.sql = "ora_hextoraw(" + txt(0) + ")";
+    c.type = OraType::of(TypeKind::Raw);
+    c.type.length = std::max(1, textLen(0) / 2);
+  } else if (fn == "ROWIDTOCHAR") {
+    argc(1, 1);
+    c.sql = a[0].sql;
+    c.type = OraType::varchar2(18);
+  } else if (fn == "CHARTOROWID") {
+    argc(1, 1);
+    c.sql = "ora_rowid_check(" + txt(0) + ")";
+    c.type = OraType::of(TypeKind::Rowid);
+  } else if (fn == "EMPTY_CLOB" || fn == "EMPTY_BLOB") {
+    argc(0, 0);
+    c.sql = std::string("vorn_empty_lob(") + (fn == "EMPTY_CLOB" ? "0" : "1") + ")";
+    c.type = OraType::of(fn == "EMPTY_CLOB" ? TypeKind::Clob : TypeKind::Blob);
+  } else if (fn == "CAST") {
+    const Expr& t = *e.args[1];
+    TypeSpec spec;
+    spec.name = t.text;
+    spec.length = std::atoi(t.names[0].c_str());
+    OraType to;
+    if (spec.name == "NUMBER" || spec.name == "FLOAT") {
+      to = OraType::number();
+    } else if (spec.name == "DATE") {
+      to = OraType::of(TypeKind::Date);
+    } else if (spec.name == "RAW") {
+      to = OraType::of(TypeKind::Raw);
+      to.length = spec.length;
+    } else if (spec.name == "CHAR" || spec.name == "NCHAR") {
+      to = OraType::charType(spec.length > 0 ? spec.length : 1);
+    } else {
+      to = OraType::varchar2(spec.length > 0 ? spec.length : 4000);
+    }
+    c.sql = convert(a[0], to, pos(0));
+    c.type = to;
+  } else {
+    if (ctx_.hook) {
+      if (auto t = ctx_.hook->localType(e.names)) {
+        (void)t;
+      }
+    }
+    raiseOra(904, {"\"" + fn + "\""}, e.pos);
+  }
+  return c;
+}
+
+}  // namespace vorn::server

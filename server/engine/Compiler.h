@@ -1,0 +1,118 @@
+// The compiler: resolves the names of a parsed statement against a catalog
+// snapshot, infers the Oracle type of every expression and writes the
+// SQLite SQL that runs it. Oracle-only behaviour is expressed through the
+// typed ora_* functions of value/SqlFunctions.h and the engine's own vorn_*
+// functions (EngineFunctions.h), so that the generated statement gives
+// Oracle's answer when SQLite runs it.
+//
+// Bind placeholders become SQLite parameters ?N with N = occurrence + 1;
+// their Oracle types come from the values bound at compile time (a NULL or
+// unbound placeholder is VARCHAR2).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/Ast.h"
+#include "engine/Catalog.h"
+#include "engine/Types.h"
+
+namespace vorn::server {
+
+// What a compiled query yields per select-list item.
+struct ResultColumn {
+  std::string name;
+  OraType type;
+};
+
+// Names the compiler cannot resolve in the catalog are offered here before
+// ORA-00904 is raised (PL/SQL locals; stored functions later).
+class NameHook {
+ public:
+  virtual ~NameHook() = default;
+  // The type of a local named `name` (upper-cased parts), or nullopt.
+  virtual std::optional<OraType> localType(const std::vector<std::string>& name) = 0;
+  // The SQLite parameter index (> 0) under which the local's value is
+  // bound; called once per reference after localType answered.
+  virtual int localParameter(const std::vector<std::string>& name) = 0;
+};
+
+struct CompileContext {
+  std::shared_ptr<const Catalog> catalog;
+  std::string user;      // session user (USER, default schema)
+  int64_t userId = 0;    // UID
+  std::vector<OraType> bindTypes;  // per placeholder occurrence
+  NameHook* hook = nullptr;
+};
+
+struct CompiledQuery {
+  std::string sql;
+  std::vector<ResultColumn> columns;
+  // FOR UPDATE: the rowids of the locked tables follow the visible columns.
+  bool forUpdate = false;
+  int lockWait = -1;  // -1 default, 0 NOWAIT, n seconds
+  std::vector<int64_t> lockObjects;
+};
+
+// One constraint check the DML executor runs after writing rows.
+struct KeyCheck {
+  const ConstraintInfo* constraint = nullptr;
+  int firstValue = 0;  // index of the first key value in the RETURNING row
+  int count = 0;       // key columns
+  std::string sql;     // P/U: count rows with the key; R: find the parent
+};
+
+// A parent-side check or action for rows removed or re-keyed in a
+// referenced table.
+struct ChildAction {
+  const ConstraintInfo* constraint = nullptr;  // the foreign key of the child
+  const TableInfo* child = nullptr;
+  int firstValue = 0;  // first old key value in the pre-select / RETURNING row
+  int count = 0;
+  std::string findSql;    // SELECT rowid FROM child WHERE fk = ?...
+  std::string actionSql;  // CASCADE: DELETE ... ; SET NULL: UPDATE ...
+};
+
+struct CompiledDml {
+  StmtKind kind = StmtKind::Insert;
+  const TableInfo* table = nullptr;
+  // UPDATE/DELETE: rows to lock first: rowid, then the old values of
+  // referenced keys.
+  std::string lockSql;
+  // The write itself, RETURNING rowid, check results, key values, then the
+  // RETURNING ... INTO expressions.
+  std::string sql;
+  std::vector<std::string> checkNames;  // C constraints in RETURNING order (after rowid)
+  std::vector<KeyCheck> uniqueChecks;
+  std::vector<KeyCheck> parentChecks;  // this table's foreign keys
+  std::vector<ChildAction> childActions;  // FKs referencing this table
+  bool childKeysFromLockRow = false;  // UPDATE: old keys come from the lock query
+  int returningFirst = 0;   // first RETURNING ... INTO value in the row
+  std::vector<ResultColumn> returning;
+  std::vector<int> returningSlots;  // bind occurrence of each INTO target
+  int updatedKeyFirst = -1;  // UPDATE: new key values (for re-key checks)
+};
+
+// Compiles a query (SELECT).
+CompiledQuery compileQuery(const CompileContext& ctx, Query& query);
+// Compiles INSERT, UPDATE or DELETE.
+CompiledDml compileDml(const CompileContext& ctx, Stmt& stmt);
+// Compiles a column DEFAULT or CHECK expression of `table` for DDL
+// validation; returns the SQL (columns referenced as "NAME").
+std::string compileTableExpression(const CompileContext& ctx, const TableInfo& table, Expr& e,
+                                   bool condition, OraType* type = nullptr);
+// The column names a CHECK condition references.
+std::vector<std::string> referencedColumns(const Expr& e);
+
+// The SQL of the storage function for `column` applied to `valueSql`
+// (NUMBER rounding, VARCHAR2 length, CHAR padding, ...).
+std::string fitColumnSql(const TableInfo& table, const ColumnInfo& column,
+                         const std::string& valueSql);
+// Converts SQL of type `from` to type `to` with Oracle's implicit
+// conversion; raises ORA-00932 where Oracle refuses.
+std::string convertSql(const std::string& sql, const OraType& from, const OraType& to, int pos);
+
+}  // namespace vorn::server

@@ -1,0 +1,108 @@
+// Internals of the compiler shared by its source files (CompileExpr.cpp,
+// CompileQuery.cpp, CompileDml.cpp); see Compiler.h for the contract.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/Compiler.h"
+
+namespace vorn::server {
+
+// A FROM source as names resolve against it.
+struct Source {
+  std::string name;     // the alias, or the table name when not aliased
+  std::string schema;   // owner of an unaliased table (S.T.C references)
+  bool aliased = false;
+  std::string sqlAlias;  // how the generated SQL names it
+  const TableInfo* table = nullptr;  // a base table: ROWID is available
+  std::vector<ResultColumn> columns;
+  std::vector<std::string> columnSql;
+  bool outerJoined = false;
+};
+
+struct Scope {
+  Scope* parent = nullptr;
+  std::vector<Source> sources;
+  bool aggregatesAllowed = false;
+  bool rownumAllowed = false;
+  bool sequencesAllowed = false;
+};
+
+// The compiled form of an expression.
+struct Code {
+  std::string sql;
+  OraType type;
+  bool aggregate = false;
+  std::optional<std::string> literal;  // a text literal's value (CHAR comparison)
+  std::string rowidAlias;              // a bare ROWID: its source's SQL alias...
+  int64_t rowidObject = 0;             // ...and table object number
+  bool isBoolean = false;
+};
+
+struct QueryCode {
+  std::string sql;  // select items aliased c0, c1, ...
+  std::vector<ResultColumn> columns;
+  bool hasOrderOrLimit = false;
+  // FOR UPDATE (top level only)
+  std::vector<int64_t> lockObjects;
+};
+
+class Compiler {
+ public:
+  explicit Compiler(const CompileContext& ctx) : ctx_(ctx) {}
+
+  Code expr(Expr& e, Scope& scope);
+  Code condition(Expr& e, Scope& scope);
+  QueryCode query(Query& q, Scope* parent, bool topLevel = false, int viewDepth = 0);
+
+  // Conversions (raise ORA-00932 where Oracle refuses).
+  std::string toNumber(const Code& c, int pos) const;
+  std::string toText(const Code& c) const;
+  std::string toDate(const Code& c, int pos) const;
+  std::string toRaw(const Code& c, int pos) const;
+  std::string convert(const Code& c, const OraType& to, int pos) const;
+
+  std::string newAlias() { return "t" + std::to_string(++aliases_); }
+  const CompileContext& context() const { return ctx_; }
+
+  // Adds a base table or view source to `scope`; returns its FROM SQL.
+  std::string tableSource(const std::vector<std::string>& name, const std::string& alias,
+                          int pos, Scope& scope, int viewDepth, bool forDml = false);
+  // The single-column subquery wrapped so that more than one row raises
+  // ORA-01427.
+  static std::string scalarSubquery(const std::string& sql, int column = 0);
+
+  int viewDepth = 0;
+  QueryCode* currentTop = nullptr;
+  std::vector<std::pair<std::string, int64_t>> forUpdateSources;  // (alias, obj)
+
+ private:
+  Code name(Expr& e, Scope& scope);
+  Code function(Expr& e, Scope& scope);
+  Code compare(const std::string& op, Code a, Code b, int pos);
+  Code caseExpr(Expr& e, Scope& scope);
+  void unify(Code& a, Code& b, int pos) const;
+  OraType commonType(const std::vector<Code*>& codes, int pos) const;
+  QueryCode block(Query& q, Scope* parent, bool topLevel, int viewDepth);
+  QueryCode compound(Query& q, Scope* parent, bool topLevel, int viewDepth);
+
+  const CompileContext& ctx_;
+  int aliases_ = 0;
+};
+
+// Type families for comparisons and conversions.
+enum class Family { Null, Number, Text, Date, Raw, Rowid, Boolean };
+Family familyOf(const OraType& t);
+// Oracle's name of a type in ORA-00932 texts.
+std::string typeWord(const OraType& t);
+[[noreturn]] void inconsistent(const OraType& expected, const OraType& got, int pos);
+
+// Splits a condition into its top-level AND terms.
+void conjuncts(Expr& e, std::vector<Expr*>& out);
+// True when `e` (not looking into subqueries) uses ROWNUM.
+bool usesRownum(const Expr& e);
+
+}  // namespace vorn::server

@@ -1,0 +1,212 @@
+// Sessions: connections, transactions, savepoints; see Session.h.
+#include "engine/Session.h"
+
+#include <algorithm>
+
+#include "engine/Cursor.h"
+#include "engine/Database.h"
+#include "engine/EngineFunctions.h"
+#include "engine/Sqlite.h"
+#include "engine/Statement.h"
+#include "value/OraError.h"
+#include "value/SqlFunctions.h"
+
+namespace vorn::server {
+namespace {
+
+Session::BlockHandler& handlerSlot() {
+  static Session::BlockHandler handler;
+  return handler;
+}
+
+}  // namespace
+
+void Session::setBlockHandler(BlockHandler handler) { handlerSlot() = std::move(handler); }
+const Session::BlockHandler& Session::blockHandler() { return handlerSlot(); }
+
+Session::Session(std::shared_ptr<Database> database, const UserInfo& user)
+    : database_(std::move(database)), user_(user.name), userId_(user.id) {
+  openConnection(main_);
+}
+
+Session::~Session() {
+  try {
+    rollback();
+  } catch (...) {
+  }
+  for (Cursor* c : cursors_) c->detach();
+  cursors_.clear();
+  for (auto& r : readers_) closeConnection(*r);
+  closeConnection(main_);
+  database_->locks().release(this, 0);
+  database_->locks().releaseWriter(this);
+}
+
+void Session::openConnection(Connection& c) {
+  c.db = database_->openConnection();
+  registerOracleFunctions(c.db, &values_);
+  registerEngineFunctions(c.db, this);
+}
+
+void Session::closeConnection(Connection& c) {
+  for (auto& [sql, stmts] : c.idle) {
+    for (sqlite3_stmt* s : stmts) sqlite3_finalize(s);
+  }
+  c.idle.clear();
+  sqlite3_close_v2(c.db);
+  c.db = nullptr;
+}
+
+std::chrono::milliseconds Session::lockWait() const {
+  return lockWait_.count() >= 0 ? lockWait_ : database_->defaultLockWait();
+}
+
+std::shared_ptr<const Catalog> Session::catalog() {
+  auto cat = database_->catalog();
+  if (cat->version() != cacheVersion_) {
+    cacheVersion_ = cat->version();
+    plans_.clear();
+  }
+  return cat;
+}
+
+std::unique_ptr<Statement> Session::prepare(std::string_view sql) {
+  return std::unique_ptr<Statement>(new Statement(*this, std::string(sql)));
+}
+
+int64_t Session::execute(std::string_view sql) { return prepare(sql)->execute(); }
+
+Session::Connection& Session::readConnection() {
+  if (inWrite_) return main_;
+  for (auto& r : readers_) {
+    if (r->active == 0) return *r;
+  }
+  readers_.push_back(std::make_unique<Connection>());
+  openConnection(*readers_.back());
+  return *readers_.back();
+}
+
+sqlite3_stmt* Session::acquire(Connection& c, const std::string& sql) {
+  auto it = c.idle.find(sql);
+  if (it != c.idle.end() && !it->second.empty()) {
+    sqlite3_stmt* s = it->second.back();
+    it->second.pop_back();
+    return s;
+  }
+  sqlite3_stmt* s = nullptr;
+  int rc = sqlite3_prepare_v3(c.db, sql.data(), static_cast<int>(sql.size()),
+                              SQLITE_PREPARE_PERSISTENT, &s, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(s);
+    raiseSqlite(c.db, rc, &values_);
+  }
+  return s;
+}
+
+void Session::release(Connection& c, sqlite3_stmt* stmt) {
+  sqlite3_reset(stmt);
+  sqlite3_clear_bindings(stmt);
+  auto& list = c.idle[sqlite3_sql(stmt)];
+  if (list.size() < 4) {
+    list.push_back(stmt);
+  } else {
+    sqlite3_finalize(stmt);
+  }
+}
+
+void Session::beginWrite() {
+  if (inWrite_) return;
+  database_->locks().acquireWriter(this, lockWait());
+  int rc = sqlite3_exec(main_.db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) {
+    database_->locks().releaseWriter(this);
+    raiseSqlite(main_.db, rc);
+  }
+  inWrite_ = true;
+}
+
+void Session::registerCursor(Cursor* cursor) { cursors_.push_back(cursor); }
+
+void Session::unregisterCursor(Cursor* cursor) {
+  cursors_.erase(std::remove(cursors_.begin(), cursors_.end(), cursor), cursors_.end());
+}
+
+void Session::materializeMainCursors() {
+  for (Cursor* c : std::vector<Cursor*>(cursors_)) {
+    if (c->connection() == &main_) c->materialize();
+  }
+}
+
+void Session::endTransaction(bool commit) {
+  materializeMainCursors();
+  if (inWrite_) {
+    try {
+      if (commit) {
+        database_->flushSequences(main_.db);
+        execSql(main_.db, "COMMIT");
+      } else {
+        execSql(main_.db, "ROLLBACK");
+      }
+    } catch (...) {
+      sqlite3_exec(main_.db, "ROLLBACK", nullptr, nullptr, nullptr);
+      inWrite_ = false;
+      database_->locks().releaseWriter(this);
+      database_->locks().release(this, 0);
+      savepoints_.clear();
+      savepointLevel_ = 0;
+      throw;
+    }
+    inWrite_ = false;
+    database_->locks().releaseWriter(this);
+  }
+  database_->locks().release(this, 0);
+  savepoints_.clear();
+  savepointLevel_ = 0;
+}
+
+void Session::commit() { endTransaction(true); }
+void Session::rollback() { endTransaction(false); }
+void Session::commitForDdl() { endTransaction(true); }
+
+void Session::savepoint(const std::string& name) {
+  savepoints_.erase(std::remove_if(savepoints_.begin(), savepoints_.end(),
+                                   [&](const SavepointMark& m) { return m.name == name; }),
+                    savepoints_.end());
+  SavepointMark mark{name, ++savepointCounter_, inWrite_};
+  if (inWrite_) execSql(main_.db, "SAVEPOINT sp" + std::to_string(mark.level));
+  savepoints_.push_back(mark);
+  savepointLevel_ = mark.level;
+}
+
+void Session::rollbackToSavepoint(const std::string& name) {
+  auto it = std::find_if(savepoints_.rbegin(), savepoints_.rend(),
+                         [&](const SavepointMark& m) { return m.name == name; });
+  if (it == savepoints_.rend()) raiseOra(1086, {name});
+  SavepointMark mark = *it;
+  materializeMainCursors();
+  if (mark.inSqlite) {
+    execSql(main_.db, "ROLLBACK TO sp" + std::to_string(mark.level));
+  } else if (inWrite_) {
+    // The write transaction began after the savepoint: all of it goes.
+    execSql(main_.db, "ROLLBACK");
+    inWrite_ = false;
+    database_->locks().releaseWriter(this);
+  }
+  database_->locks().release(this, mark.level);
+  savepoints_.erase(it.base(), savepoints_.end());
+  savepointLevel_ = mark.level;
+}
+
+int64_t Session::currval(const SequenceInfo& seq) const {
+  auto it = currval_.find(seq.obj);
+  if (it == currval_.end()) raiseOra(8002, {seq.owner + "." + seq.name});
+  return it->second;
+}
+
+int64_t Session::nextval(const SequenceInfo& seq) {
+  int64_t v = database_->nextSequenceValue(seq);
+  currval_[seq.obj] = v;
+  return v;
+}
+
+}  // namespace vorn::server

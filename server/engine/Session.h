@@ -1,0 +1,132 @@
+// A session: one user logged on to one database. It is always in a
+// transaction (Oracle's model): COMMIT and ROLLBACK end it and the next
+// statement starts the next one. Reads see what was committed before the
+// statement started plus the session's own changes; other sessions never
+// see uncommitted changes. The first change of a transaction passes the
+// database's writer gate (one writer per database: a second session that
+// must write waits like a row lock, then fails with ORA-00054).
+//
+// Contract for callers (the shell, the OCI layer):
+//  - prepare() parses a statement (syntax errors now, name errors at
+//    describe or execute), see Statement.h.
+//  - commit(), rollback(), savepoint(), rollbackToSavepoint() are the
+//    transaction control of the call interface; the SQL statements COMMIT,
+//    ROLLBACK [TO [SAVEPOINT] n], SAVEPOINT n do the same.
+//  - Open query cursors survive COMMIT, ROLLBACK and ROLLBACK TO SAVEPOINT.
+//  - One thread at a time per session; sessions of one database may run in
+//    parallel threads.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "engine/Catalog.h"
+#include "value/SessionValues.h"
+
+namespace vorn::server {
+
+class Database;
+class Statement;
+struct Cursor;
+struct Plan;
+
+class Session {
+ public:
+  ~Session();  // rolls back what is uncommitted
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  Database& database() { return *database_; }
+  const std::string& user() const { return user_; }
+  int64_t userId() const { return userId_; }
+
+  std::unique_ptr<Statement> prepare(std::string_view sql);
+  // Prepares and executes a statement without binds; returns the rows
+  // processed (for a query: 0, the rows stay unfetched).
+  int64_t execute(std::string_view sql);
+
+  void commit();
+  void rollback();
+  void savepoint(const std::string& name);
+  // ORA-01086 when the savepoint was never set in this transaction.
+  void rollbackToSavepoint(const std::string& name);
+  bool hasUncommittedChanges() const { return inWrite_; }
+
+  // NLS settings, format caches, SYSDATE clock, error carrying.
+  SessionValues& values() { return values_; }
+
+  // Lock wait without WAIT n; defaults to the database's.
+  std::chrono::milliseconds lockWait() const;
+  void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+
+  // Runs PL/SQL blocks and CREATE of stored code when set (a later part of
+  // the server); without it such statements fail with ORA-00900. The
+  // handler receives the statement and may bind and read its placeholders.
+  using BlockHandler = std::function<void(Session&, Statement&)>;
+  static void setBlockHandler(BlockHandler handler);
+  static const BlockHandler& blockHandler();
+
+  // ---- for the engine's own use ----
+  struct Connection {
+    sqlite3* db = nullptr;
+    int active = 0;  // statements with an open cursor
+    std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle;
+  };
+  Connection& mainConnection() { return main_; }
+  // A connection for a query: the main one inside a write transaction, else
+  // an idle reader (each statement gets a fresh snapshot).
+  Connection& readConnection();
+  sqlite3_stmt* acquire(Connection& c, const std::string& sql);
+  void release(Connection& c, sqlite3_stmt* stmt);
+  // Enters the write transaction (writer gate, BEGIN IMMEDIATE).
+  void beginWrite();
+  // Ends the transaction for a DDL statement (Oracle commits before DDL).
+  void commitForDdl();
+  int savepointLevel() const { return savepointLevel_; }
+  std::shared_ptr<const Catalog> catalog();
+  void registerCursor(Cursor* cursor);
+  void unregisterCursor(Cursor* cursor);
+  // CURRVAL of this session.
+  int64_t currval(const SequenceInfo& seq) const;
+  int64_t nextval(const SequenceInfo& seq);
+
+ private:
+  friend class Database;
+  friend class Statement;
+  Session(std::shared_ptr<Database> database, const UserInfo& user);
+  void openConnection(Connection& c);
+  void closeConnection(Connection& c);
+  void materializeMainCursors();
+  void endTransaction(bool commit);
+
+  std::shared_ptr<Database> database_;
+  std::string user_;
+  int64_t userId_ = 0;
+  SessionValues values_;
+  Connection main_;
+  std::vector<std::unique_ptr<Connection>> readers_;
+  bool inWrite_ = false;
+  struct SavepointMark {
+    std::string name;
+    int level;
+    bool inSqlite;  // set while the write transaction was open
+  };
+  std::vector<SavepointMark> savepoints_;
+  int savepointLevel_ = 0;
+  int savepointCounter_ = 0;
+  std::vector<Cursor*> cursors_;
+  std::unordered_map<int64_t, int64_t> currval_;
+  std::chrono::milliseconds lockWait_{-1};
+  int64_t cacheVersion_ = -1;
+  std::unordered_map<std::string, std::shared_ptr<Plan>> plans_;
+};
+
+}  // namespace vorn::server

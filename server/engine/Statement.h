@@ -1,0 +1,157 @@
+// A prepared statement of a session: the engine's counterpart of a
+// statement handle. Lifecycle: Session::prepare(text) parses (syntax errors
+// are raised there, with the offset of the offending token); binds are set
+// by position or name; describe() reports the select list without running
+// anything; execute() runs the statement; a query is then read with
+// fetch() and the column accessors until fetch() returns false.
+//
+// Contract for callers (the OCI layer):
+//  - type() is the OCI statement type (1 SELECT, 2 UPDATE, 3 DELETE,
+//    4 INSERT, 5 CREATE, 6 DROP, 7 ALTER, 8 BEGIN, 9 DECLARE, 0 other) and
+//    sqlFunctionCode() the SQL function code (3 INSERT, 4 SELECT, ...).
+//  - placeholders() lists every bind placeholder occurrence in order of
+//    appearance; bind(position) sets one occurrence (1-based), bind(name)
+//    sets every occurrence of the name (ORA-01036 when there is none).
+//    Executing with an input placeholder never bound is ORA-01008.
+//  - The Oracle type of a placeholder follows its value; a NULL takes the
+//    declared kind given with it (VARCHAR2 when none).
+//  - execute() returns the rows processed (DML), 0 for queries and DDL.
+//    A DML statement fails as a whole (statement-level rollback).
+//  - After DML, lastRowid() holds the ROWID of the last row inserted,
+//    updated or deleted, and returningRows() the RETURNING ... INTO values
+//    (one row per affected row) for the placeholders of returningSlots().
+//  - Column values stay valid until the next fetch(); text views point into
+//    the statement.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/Ast.h"
+#include "engine/Types.h"
+#include "engine/Value.h"
+#include "value/RowidText.h"
+
+struct sqlite3_stmt;
+
+namespace vorn::server {
+
+class Session;
+struct Cursor;
+struct Plan;
+
+enum class StatementType {
+  Unknown = 0,
+  Select = 1,
+  Update = 2,
+  Delete = 3,
+  Insert = 4,
+  Create = 5,
+  Drop = 6,
+  Alter = 7,
+  Begin = 8,
+  Declare = 9,
+};
+
+struct Placeholder {
+  std::string name;  // upper-cased unless quoted; "1" for :1
+  int offset = 0;    // in the statement text
+};
+
+struct ColumnDescription {
+  std::string name;
+  OraType type;
+  int typeCode = 1;   // Oracle's describe type code
+  int dataSize = 0;
+  int precision = 0;  // NUMBER: 0 when not given
+  int scale = 0;      // NUMBER: -127 when not given
+  bool nullable = true;
+};
+
+class Statement {
+ public:
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Session& session() { return *session_; }
+  const std::string& text() const { return text_; }
+  StatementType type() const { return type_; }
+  int sqlFunctionCode() const { return functionCode_; }
+  bool isQuery() const { return type_ == StatementType::Select; }
+
+  const std::vector<Placeholder>& placeholders() const { return placeholders_; }
+  // position is 1-based; ORA-01036 when out of range.
+  void bind(int position, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
+  // Binds every occurrence of `name` (with or without the leading ':').
+  void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
+  void clearBinds();
+
+  // The select list (empty for other statements); needs no rows.
+  const std::vector<ColumnDescription>& describe();
+
+  int64_t execute();
+
+  // Queries.
+  bool fetch();
+  int64_t rowsFetched() const;  // rows delivered so far
+  size_t columnCount();
+  Value value(int column) const;
+  bool isNull(int column) const;
+  // The raw representations (no conversion): NUMBER as int64 or double, DATE
+  // as int64 seconds, text and RAW as bytes.
+  Value::Kind valueKind(int column) const;
+  int64_t intValue(int column) const;
+  double doubleValue(int column) const;
+  std::string_view textValue(int column) const;
+  void close();  // ends the cursor (also done by the next execute)
+
+  // DML results.
+  int64_t rowsProcessed() const { return rowsProcessed_; }
+  const std::optional<RowidParts>& lastRowid() const { return lastRowid_; }
+  std::string lastRowidText() const;
+  const std::vector<std::vector<Value>>& returningRows() const { return returning_; }
+  // The placeholder (0-based occurrence) each RETURNING value goes to.
+  const std::vector<int>& returningSlots() const;
+
+  // The syntax tree (the PL/SQL layer inspects blocks).
+  const Stmt& tree() const { return *tree_; }
+
+ private:
+  friend class Session;
+  Statement(Session& session, std::string text);
+  std::shared_ptr<Plan> plan();
+  void checkBound(const Plan& plan) const;
+  void bindAll(sqlite3_stmt* stmt) const;
+  int64_t executeQuery(Plan& plan);
+  int64_t executeDml(Plan& plan);
+
+  Session* session_;
+  std::string text_;
+  StmtPtr tree_;
+  StatementType type_ = StatementType::Unknown;
+  int functionCode_ = 0;
+  std::vector<Placeholder> placeholders_;
+  std::vector<Value> binds_;
+  std::vector<OraType> bindTypes_;
+  std::vector<bool> bound_;
+  std::shared_ptr<Plan> plan_;
+  std::string planKey_;
+  std::vector<ColumnDescription> described_;
+  bool describedValid_ = false;
+  std::unique_ptr<Cursor> cursor_;
+  int64_t rowsProcessed_ = 0;
+  std::optional<RowidParts> lastRowid_;
+  std::vector<std::vector<Value>> returning_;
+};
+
+// ROWID <-> SQLite rowid of a table with object number `object`: rows map
+// onto blocks of 65536 slots in file 1.
+RowidParts rowidParts(int64_t object, int64_t sqliteRowid);
+int64_t sqliteRowid(const RowidParts& parts);
+
+}  // namespace vorn::server

@@ -1,0 +1,159 @@
+// The statement loop of vornsql; see ShellRunner.h.
+#include "ShellRunner.h"
+
+#include <cctype>
+#include <istream>
+#include <ostream>
+
+#include "engine/Database.h"
+#include "engine/Session.h"
+#include "engine/Statement.h"
+#include "value/OraError.h"
+#include "value/OraNumber.h"
+#include "value/RawHex.h"
+
+namespace vorn::server {
+namespace {
+
+std::string trimRight(std::string s) {
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+  return s;
+}
+
+std::string upperWords(const std::string& s, size_t count) {
+  std::string out;
+  size_t words = 0;
+  bool in = false;
+  for (char c : s) {
+    if (std::isspace(static_cast<unsigned char>(c))) {
+      if (in && ++words == count) break;
+      in = false;
+      if (!out.empty() && out.back() != ' ') out += ' ';
+      continue;
+    }
+    in = true;
+    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return trimRight(out);
+}
+
+// Statements that end with a "/" line: PL/SQL blocks and stored code.
+bool isBlock(const std::string& text) {
+  std::string head = upperWords(text, 5);
+  auto starts = [&](const char* w) { return head.rfind(w, 0) == 0; };
+  if (starts("BEGIN") || starts("DECLARE")) return true;
+  if (!starts("CREATE")) return false;
+  for (const char* kind : {"PROCEDURE", "FUNCTION", "PACKAGE", "TRIGGER", "TYPE"}) {
+    if (head.find(std::string(" ") + kind) != std::string::npos) return true;
+  }
+  return false;
+}
+
+std::string firstLine(const std::string& message) { return message.substr(0, message.find('\n')); }
+
+}  // namespace
+
+ShellRunner::ShellRunner(std::shared_ptr<Database> database, std::unique_ptr<Session> session,
+                         std::ostream& out)
+    : database_(std::move(database)), session_(std::move(session)), out_(out) {}
+
+ShellRunner::~ShellRunner() = default;
+
+void ShellRunner::run(std::istream& in) {
+  std::string buffer;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string trimmed = trimRight(line);
+    size_t first = trimmed.find_first_not_of(" \t");
+    if (buffer.empty()) {
+      if (first == std::string::npos) continue;
+      std::string head = trimmed.substr(first);
+      if (head.rfind("--", 0) == 0) continue;
+      std::string upper = upperWords(head, 1);
+      if (upper == "CONNECT" || upper == "CONN") {
+        std::string rest = head.substr(head.find_first_of(" \t") == std::string::npos
+                                           ? head.size()
+                                           : head.find_first_of(" \t"));
+        if (!rest.empty() && rest.back() == ';') rest.pop_back();
+        connect(rest);
+        continue;
+      }
+    }
+    if (trimmed == "/") {
+      if (!trimRight(buffer).empty()) execute(buffer);
+      buffer.clear();
+      continue;
+    }
+    buffer += line;
+    buffer += '\n';
+    if (isBlock(buffer)) continue;
+    if (!trimmed.empty() && trimmed.back() == ';') {
+      std::string statement = trimRight(buffer);
+      statement.pop_back();
+      execute(statement);
+      buffer.clear();
+    }
+  }
+  if (!trimRight(buffer).empty()) execute(trimRight(buffer));
+}
+
+void ShellRunner::connect(const std::string& credentials) {
+  std::string c = credentials;
+  c.erase(0, c.find_first_not_of(" \t"));
+  c = trimRight(c);
+  size_t slash = c.find('/');
+  std::string user = c.substr(0, slash);
+  std::string password = slash == std::string::npos ? "" : c.substr(slash + 1);
+  try {
+    auto session = database_->logon(user, password);
+    session_.reset();
+    session_ = std::move(session);
+    out_ << "Connected.\n";
+  } catch (const OraError& e) {
+    out_ << firstLine(e.message()) << "\n";
+  }
+}
+
+void ShellRunner::execute(const std::string& statement) {
+  try {
+    auto stmt = session_->prepare(statement);
+    if (!stmt->isQuery()) {
+      int64_t n = stmt->execute();
+      out_ << "OK " << n << "\n";
+      return;
+    }
+    const auto& columns = stmt->describe();
+    stmt->execute();
+    std::string text;
+    for (size_t i = 0; i < columns.size(); ++i) {
+      if (i) text += '|';
+      text += columns[i].name;
+    }
+    out_ << text << "\n";
+    while (stmt->fetch()) {
+      text.clear();
+      for (size_t i = 0; i < columns.size(); ++i) {
+        if (i) text += '|';
+        int col = static_cast<int>(i);
+        switch (stmt->valueKind(col)) {
+          case Value::Kind::Null: break;
+          case Value::Kind::Integer: appendNumberText(OraNumber(stmt->intValue(col)), text); break;
+          case Value::Kind::Double:
+            appendNumberText(OraNumber::fromDouble(stmt->doubleValue(col)), text);
+            break;
+          case Value::Kind::Date:
+            session_->values().appendDateText(stmt->intValue(col), text);
+            break;
+          case Value::Kind::Raw: text += rawToHex(stmt->textValue(col)); break;
+          case Value::Kind::Text: text += stmt->textValue(col); break;
+        }
+      }
+      out_ << text << "\n";
+    }
+  } catch (const OraError& e) {
+    out_ << firstLine(e.message()) << "\n";
+  }
+}
+
+}  // namespace vorn::server

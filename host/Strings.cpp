@@ -315,7 +315,10 @@ int TStrings::CompareStrings(std::string_view a, std::string_view b) const {
 
 void TStrings::DefineProperties(TFiler& filer) {
   bool store = Count() > 0;
-  if (auto* ancestor = dynamic_cast<TStrings*>(filer.Ancestor())) store = !Equals(*ancestor);
+  if (TPersistent* ancestor = filer.Ancestor()) {
+    auto* strings = dynamic_cast<TStrings*>(ancestor);
+    store = strings == nullptr || !Equals(*strings);
+  }
   filer.DefineProperty(
       "Strings",
       [this](TReader& reader) {

@@ -17,7 +17,8 @@
 // each, the root first. If reading fails the flags are cleared, Loaded() is
 // not called, and the error propagates; properties read before the failure
 // keep their new values. Owned components are matched by name and must
-// exist already; unnamed owned components are not stored.
+// exist already; unnamed owned components are not stored. Every component
+// keeps its own name: the names stored serve only to find the owned ones.
 //
 // Format (integers little-endian; a string is a 32-bit length and bytes):
 //   stream    = "VPF1" component

@@ -20,7 +20,7 @@ std::string Contents(TMemoryStream& stream) {
   return std::string(stream.Bytes().begin(), stream.Bytes().end());
 }
 
-class TempFolder : public testing::Test {
+class FileStreamTest : public testing::Test {
  protected:
   void SetUp() override {
     folder_ = std::filesystem::temp_directory_path() /
@@ -118,7 +118,7 @@ TEST(StringStreamTest, ReadsAndWritesText) {
   EXPECT_EQ(stream.Position(), 1);
 }
 
-TEST_F(TempFolder, FileStreamCreatesWritesAndReads) {
+TEST_F(FileStreamTest, CreatesWritesAndReads) {
   {
     TFileStream out(Path("data.bin"), fmCreate);
     out.WriteBuffer("0123456789", 10);
@@ -138,7 +138,7 @@ TEST_F(TempFolder, FileStreamCreatesWritesAndReads) {
   EXPECT_THROW(in.Write("x", 1), EWriteError);
 }
 
-TEST_F(TempFolder, FileStreamWritesPastTheEnd) {
+TEST_F(FileStreamTest, WritesPastTheEnd) {
   TFileStream file(Path("sparse.bin"), fmCreate);
   file.SetPosition(4);
   file.WriteBuffer("x", 1);
@@ -150,7 +150,7 @@ TEST_F(TempFolder, FileStreamWritesPastTheEnd) {
   EXPECT_THROW(file.Seek(-1, soFromBeginning), EStreamError);
 }
 
-TEST_F(TempFolder, FileStreamOpenModes) {
+TEST_F(FileStreamTest, OpenModes) {
   { std::ofstream(Path("existing.txt")) << "abc"; }
   {
     TFileStream rw(Path("existing.txt"), fmOpenReadWrite);
@@ -170,7 +170,7 @@ TEST_F(TempFolder, FileStreamOpenModes) {
   EXPECT_EQ(std::filesystem::file_size(Path("copy.txt")), 4u);
 }
 
-TEST_F(TempFolder, FileStreamErrorsNameTheFile) {
+TEST_F(FileStreamTest, ErrorsNameTheFile) {
   std::string missing = Path("missing.txt");
   try {
     TFileStream stream(missing, fmOpenRead);

@@ -1,4 +1,5 @@
 // Umbrella header: #include <vorn/vorn.h> brings every public class of Vorn.
 // Each subsystem has an umbrella of its own, listed here as it lands.
 #pragma once
+#include <vorn/host/host.h>
 #include <vorn/platform/platform.h>

@@ -89,6 +89,7 @@ class DmlCompiler {
     defaults_.push_back(p.expression());
     Scope empty;
     empty.sequencesAllowed = true;
+    empty.columnsForbidden = true;
     (void)t;
     return c_.expr(*defaults_.back(), empty);
   }
@@ -217,9 +218,10 @@ class DmlCompiler {
     std::vector<bool> given(t.columns.size(), false);
     Scope valueScope;
     valueScope.sequencesAllowed = true;
+    valueScope.columnsForbidden = true;
     std::string source;
     if (s.query) {
-      QueryCode q = c_.query(*s.query, nullptr, false, 0);
+      QueryCode q = c_.query(*s.query, nullptr, true, 0);
       if (q.columns.size() < targets.size()) raiseOra(947, {}, s.query->pos);
       if (q.columns.size() > targets.size()) raiseOra(913, {}, s.query->pos);
       for (size_t k = 0; k < targets.size(); ++k) {

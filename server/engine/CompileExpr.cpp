@@ -663,7 +663,7 @@ Code Compiler::name(Expr& e, Scope& scope) {
     }
     if (first == "USER") {
       e.ref = RefKind::User;
-      c.sql = quoteText(ctx_.user);
+      c.sql = quoteText(ctx_.sessionUser.empty() ? ctx_.user : ctx_.sessionUser);
       c.type = OraType::varchar2(30);
       c.type.nullable = false;
       return c;
@@ -747,6 +747,9 @@ Code Compiler::name(Expr& e, Scope& scope) {
       c.type = *t;
       return c;
     }
+  }
+  for (Scope* s = &scope; s; s = s->parent) {
+    if (s->columnsForbidden) raiseOra(984, {}, e.pos);
   }
   raiseOra(904, {quoted()}, e.pos);
 }

@@ -564,7 +564,8 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       inner += ", " + orderExpr[i] + " AS o" + std::to_string(i);
       outerOrder.push_back("o" + std::to_string(i) + orderSuffix(q.orderBy[i]));
     }
-    inner += body + " LIMIT " + limit;
+    // OFFSET keeps SQLite from merging the limit into the ordered query.
+    inner += body + " LIMIT " + limit + " OFFSET 0";
     std::string outer = "SELECT ";
     for (size_t i = 0; i < selectSql.size(); ++i) outer += (i ? ", " : "") + columnAlias(i);
     out.sql = outer + " FROM (" + inner + ") ORDER BY ";

@@ -42,7 +42,8 @@ class NameHook {
 
 struct CompileContext {
   std::shared_ptr<const Catalog> catalog;
-  std::string user;      // session user (USER, default schema)
+  std::string user;         // default schema of unqualified names
+  std::string sessionUser;  // USER (differs from `user` inside a view)
   int64_t userId = 0;    // UID
   std::vector<OraType> bindTypes;  // per placeholder occurrence
   NameHook* hook = nullptr;

@@ -29,6 +29,7 @@ struct Scope {
   bool aggregatesAllowed = false;
   bool rownumAllowed = false;
   bool sequencesAllowed = false;
+  bool columnsForbidden = false;  // VALUES and DEFAULT: ORA-00984 for a name
 };
 
 // The compiled form of an expression.

@@ -218,6 +218,7 @@ class Ddl {
     CompileContext ctx;
     ctx.catalog = cat_;
     ctx.user = s_.user();
+    ctx.sessionUser = s_.user();
     ctx.userId = s_.userId();
     return ctx;
   }
@@ -280,7 +281,7 @@ class Ddl {
         }
         for (int col : c.columns) {
           const OraType& ty = t.columns[static_cast<size_t>(col)].type;
-          if (ty.isLob() || ty.isLong()) raiseOra(2329, {}, def.pos);
+          if (ty.isLob() || ty.isLong()) raiseOra(2329, {dictionaryTypeName(ty)}, def.pos);
         }
         break;
       }
@@ -550,6 +551,7 @@ class Ddl {
         if (d.hasDefault) {
           Compiler c(context());
           Scope empty;
+          empty.columnsForbidden = true;
           Code v = c.expr(*d.defaultExpr, empty);
           (void)c.convert(v, col.type, d.defaultExpr->pos);
           r.defaultText = d.defaultText;
@@ -680,7 +682,11 @@ class Ddl {
     if (!o.hasMin && !o.noMin) { o.minValue = seq.minValue; o.hasMin = true; }
     if (!o.hasMax && !o.noMax) { o.maxValue = seq.maxValue; o.hasMax = true; }
     o.hasStart = true;
-    o.start = last;
+    // The next number follows the last one handed out with the new step.
+    double handed = last - seq.increment;
+    bool used = seq.increment > 0 ? handed >= seq.minValue : handed <= seq.maxValue;
+    o.start = used ? handed + o.increment : last;
+    last = o.start;
     if (o.hasMax && o.maxValue < last - seq.increment && o.increment > 0) raiseOra(4009, {}, st.namePos);
     if (o.start > o.maxValue) o.start = o.maxValue;
     if (o.start < o.minValue) o.start = o.minValue;

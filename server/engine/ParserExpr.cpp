@@ -71,9 +71,8 @@ void Parser::fail(int code) const { failAt(code, peek()); }
 void Parser::failAt(int code, const Token& t) const {
   // At the end of the text Oracle reports most "missing ..." errors as
   // ORA-00921; a semicolon left in the text is an invalid character.
-  if (t.kind == TokenKind::End && (code == 936 || code == 905 || code == 907 || code == 906 ||
-                                   code == 903 || code == 917 || code == 923 || code == 931 ||
-                                   code == 902 || code == 926 || code == 928)) {
+  if (t.kind == TokenKind::End && (code == 905 || code == 907 || code == 906 || code == 917 ||
+                                   code == 931 || code == 902 || code == 926 || code == 928)) {
     code = 921;
   }
   if (t.isSymbol(";")) code = 911;

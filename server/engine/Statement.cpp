@@ -269,6 +269,7 @@ std::shared_ptr<Plan> Statement::plan() {
   CompileContext ctx;
   ctx.catalog = catalog;
   ctx.user = session_->user();
+  ctx.sessionUser = session_->user();
   ctx.userId = session_->userId();
   ctx.bindTypes = bindTypes_;
   auto p = std::make_shared<Plan>();

@@ -106,10 +106,12 @@ void ShellRunner::connect(const std::string& credentials) {
   std::string user = c.substr(0, slash);
   std::string password = slash == std::string::npos ? "" : c.substr(slash + 1);
   try {
-    auto session = database_->logon(user, password);
+    LogonInfo info;
+    auto session = database_->logon(user, password, &info);
     session_.reset();
     session_ = std::move(session);
     out_ << "Connected.\n";
+    if (info.warningCode) out_ << info.warning << "\n";
   } catch (const OraError& e) {
     out_ << firstLine(e.message()) << "\n";
   }
@@ -125,13 +127,16 @@ void ShellRunner::execute(const std::string& statement) {
     }
     const auto& columns = stmt->describe();
     stmt->execute();
+    // The first row is read before anything is printed, so that a query
+    // failing on its first row prints only the error.
+    bool more = stmt->fetch();
     std::string text;
     for (size_t i = 0; i < columns.size(); ++i) {
       if (i) text += '|';
       text += columns[i].name;
     }
     out_ << text << "\n";
-    while (stmt->fetch()) {
+    for (; more; more = stmt->fetch()) {
       text.clear();
       for (size_t i = 0; i < columns.size(); ++i) {
         if (i) text += '|';

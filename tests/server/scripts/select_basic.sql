@@ -1,0 +1,26 @@
+-- Projections, conditions, ordering, aliases and pseudo columns over SCOTT.
+select * from dept order by deptno;
+select d.* from dept d where d.deptno = 20;
+select dept.* from dept where deptno > 30;
+select ename, sal * 12 annual, sal * 12 "Annual Pay", comm from emp where deptno = 30 order by annual desc, ename;
+select distinct job from emp order by job;
+select ename from emp where comm is null and deptno = 30;
+select ename from emp where comm is not null order by 1;
+select ename, sal from emp where sal between 1250 and 1600 order by sal, ename;
+select ename from emp where job in ('ANALYST', 'PRESIDENT') order by ename;
+select ename from emp where job not in ('CLERK', 'SALESMAN', 'MANAGER') order by ename;
+select ename from emp where ename like '_A%' order by ename;
+select ename from emp where ename not like '%A%' and deptno = 20 order by ename;
+select ename, comm from emp where deptno = 30 order by comm nulls first, ename;
+select ename, comm from emp where deptno = 30 order by comm desc, ename;
+select ename, comm from emp where deptno = 30 order by comm desc nulls last, ename;
+select empno, ename from emp where not (deptno = 30 or sal < 2000) order by 2;
+select ename, deptno from emp where deptno = '10' order by ename;
+select 1 + 2 * 3, (1 + 2) * 3, -sal from emp where empno = 7839;
+select 'it''s' quoted, '' empty, null nothing from dual;
+select user, uid from dual where 1 = 1;
+select count(*) from emp where sysdate > hiredate;
+select ename from emp where empno = 7839 and rownum = 1;
+select ename "e" from emp where empno = 7369;
+select Ename, EMP.SAL from emp where emp.empno = 7369;
+select scott.emp.ename from scott.emp where scott.emp.empno = 7369;

@@ -1,0 +1,22 @@
+-- Scalar, IN, EXISTS and quantified subqueries; set operations.
+select ename from emp where sal = (select max(sal) from emp);
+select ename, sal from emp where sal > (select avg(sal) from emp) order by sal desc, ename;
+select dname from dept where deptno not in (select deptno from emp) order by 1;
+select dname from dept d where not exists (select 1 from emp e where e.deptno = d.deptno);
+select ename from emp where (deptno, job) in (select deptno, job from emp where ename = 'FORD') order by 1;
+select ename, (select count(*) from emp x where x.mgr = e.empno) reports from emp e where job = 'MANAGER' order by 1;
+select ename from emp where sal > all (select sal from emp where deptno = 30) order by 1;
+select ename from emp where sal = any (select sal from emp where job = 'ANALYST') order by 1;
+select ename from emp where sal < any (1000, 1200) order by 1;
+select (select ename from emp where deptno = 10) from dual;
+select ename from emp where sal = (select sal, comm from emp where empno = 7369);
+select x.job, x.n from (select job, count(*) n from emp group by job) x where x.n > 2 order by 1;
+select deptno from emp union select deptno from dept order by 1;
+select deptno from emp union all select deptno from dept where deptno > 30 order by 1;
+select job from emp where deptno = 10 intersect select job from emp where deptno = 20;
+select job from emp where deptno = 10 minus select job from emp where deptno = 30 order by job desc;
+select ename, sal from emp where deptno = 10 union select dname, deptno from dept where deptno = 10 order by 2;
+select ename n from emp where empno = 7369 union select 'X' from dual order by n;
+select empno from emp union select ename from emp;
+select empno, ename from emp union select deptno from dept;
+select ename from emp union select dname from dept order by sal;

@@ -19,38 +19,38 @@ using ExprPtr = std::unique_ptr<Expr>;
 using QueryPtr = std::unique_ptr<Query>;
 
 enum class ExprKind {
-  Null,            // NULL
-  Number,          // numeric literal; text as written
-  String,          // text literal; text is the value ('' gives kind Null)
-  DateLiteral,     // DATE 'yyyy-mm-dd'
-  Bind,            // :name; bindSlot is its occurrence number (0-based)
-  Name,            // a[.b[.c]]: column, pseudo column, sequence value, function without ()
-  Star,            // * in COUNT(*)
-  Negate,          // - arg0
-  Arith,           // arg0 op arg1, op in + - * /
-  Concat,          // arg0 || arg1
-  Compare,         // arg0 op arg1, op in = <> < > <= >=
-  And,             // args
-  Or,              // args
-  Not,             // NOT arg0
-  IsNull,          // arg0 IS [NOT] NULL
-  Between,         // arg0 [NOT] BETWEEN arg1 AND arg2
-  InList,          // arg0 [NOT] IN (arg1, ...)
-  InQuery,         // arg0 [NOT] IN (query); arg0 may be a Row
-  Like,            // arg0 [NOT] LIKE arg1 [ESCAPE arg2]
-  Exists,          // [NOT] EXISTS (query)
-  Quantified,      // arg0 op ANY|ALL (list in args[1..] or query)
-  Case,            // CASE [operand] WHEN .. THEN .. [ELSE ..] END; see caseOperand
-  Function,        // name(args); distinct for aggregates
-  ScalarQuery,     // (query)
-  Row,             // (a, b, ...) on the left of IN
+  Null,         // NULL
+  Number,       // numeric literal; text as written
+  String,       // text literal; text is the value ('' gives kind Null)
+  DateLiteral,  // DATE 'yyyy-mm-dd'
+  Bind,         // :name; bindSlot is its occurrence number (0-based)
+  Name,         // a[.b[.c]]: column, pseudo column, sequence value, function without ()
+  Star,         // * in COUNT(*)
+  Negate,       // - arg0
+  Arith,        // arg0 op arg1, op in + - * /
+  Concat,       // arg0 || arg1
+  Compare,      // arg0 op arg1, op in = <> < > <= >=
+  And,          // args
+  Or,           // args
+  Not,          // NOT arg0
+  IsNull,       // arg0 IS [NOT] NULL
+  Between,      // arg0 [NOT] BETWEEN arg1 AND arg2
+  InList,       // arg0 [NOT] IN (arg1, ...)
+  InQuery,      // arg0 [NOT] IN (query); arg0 may be a Row
+  Like,         // arg0 [NOT] LIKE arg1 [ESCAPE arg2]
+  Exists,       // [NOT] EXISTS (query)
+  Quantified,   // arg0 op ANY|ALL (list in args[1..] or query)
+  Case,         // CASE [operand] WHEN .. THEN .. [ELSE ..] END; see caseOperand
+  Function,     // name(args); distinct for aggregates
+  ScalarQuery,  // (query)
+  Row,          // (a, b, ...) on the left of IN
 };
 
 // What an analysed Name refers to.
 enum class RefKind {
   None,
-  Column,      // a column of a FROM source
-  Rowid,       // the ROWID of a FROM source
+  Column,  // a column of a FROM source
+  Rowid,   // the ROWID of a FROM source
   Rownum,
   Sysdate,
   User,
@@ -64,15 +64,15 @@ enum class RefKind {
 
 struct Expr {
   ExprKind kind = ExprKind::Null;
-  int pos = 0;  // offset of the first token
-  int end = 0;  // offset just after the last token
+  int pos = 0;                     // offset of the first token
+  int end = 0;                     // offset just after the last token
   std::string text;                // literal, operator, function name, bind name
   std::vector<std::string> names;  // Name parts, as resolved case (quoted kept)
   std::vector<ExprPtr> args;
   QueryPtr query;
-  bool negated = false;    // NOT BETWEEN / NOT IN / NOT LIKE / IS NOT NULL / NOT EXISTS
-  bool distinct = false;   // aggregate DISTINCT
-  bool outerJoin = false;  // column followed by (+)
+  bool negated = false;         // NOT BETWEEN / NOT IN / NOT LIKE / IS NOT NULL / NOT EXISTS
+  bool distinct = false;        // aggregate DISTINCT
+  bool outerJoin = false;       // column followed by (+)
   bool hasCaseOperand = false;  // simple CASE: args[0] is the operand
   bool hasElse = false;         // CASE with ELSE: last arg
   bool quantAll = false;        // Quantified: ALL (else ANY/SOME)
@@ -81,12 +81,12 @@ struct Expr {
   // Filled in by analysis.
   OraType type;
   RefKind ref = RefKind::None;
-  int source = -1;   // FROM source index in the block (Column, Rowid)
-  int column = -1;   // column index in that source
-  int depth = 0;     // 0 = own block, n = n levels out (correlated)
+  int source = -1;                 // FROM source index in the block (Column, Rowid)
+  int column = -1;                 // column index in that source
+  int depth = 0;                   // 0 = own block, n = n levels out (correlated)
   const void* sequence = nullptr;  // SequenceInfo for SeqNextval/SeqCurrval
-  bool aggregate = false;  // Function that is an aggregate
-  std::string sql;         // the generated SQL (group-by matching)
+  bool aggregate = false;          // Function that is an aggregate
+  std::string sql;                 // the generated SQL (group-by matching)
 
   Expr() = default;
   Expr(ExprKind k, int p) : kind(k), pos(p), end(p) {}
@@ -96,8 +96,8 @@ struct SelectItem {
   ExprPtr expr;  // null for * and t.*
   bool star = false;
   std::vector<std::string> starQualifier;  // t.* or s.t.*
-  std::string alias;  // empty when none
-  std::string label;  // the expression's text as Oracle names the column
+  std::string alias;                       // empty when none
+  std::string label;                       // the expression's text as Oracle names the column
   int pos = 0;
 };
 
@@ -109,8 +109,8 @@ struct FromItem {
   std::vector<std::string> name;  // [schema,] object
   std::string dblink;             // @link (rejected by analysis)
   std::string alias;
-  QueryPtr query;                 // Subquery
-  JoinType join = JoinType::None; // Join
+  QueryPtr query;                  // Subquery
+  JoinType join = JoinType::None;  // Join
   std::unique_ptr<FromItem> left, right;
   ExprPtr on;
   std::vector<std::string> usingColumns;
@@ -154,12 +154,32 @@ struct Query {
 // Statements
 
 enum class StmtKind {
-  Select, Insert, Update, Delete,
-  CreateTable, CreateView, CreateSequence, CreateSynonym, CreateIndex, CreateUser,
+  Select,
+  Insert,
+  Update,
+  Delete,
+  CreateTable,
+  CreateView,
+  CreateSequence,
+  CreateSynonym,
+  CreateIndex,
+  CreateUser,
   CreateStoredCode,
-  AlterTable, AlterUser, AlterSession, AlterSequence, AlterOther,
-  Drop, Truncate, Grant, Revoke, Comment,
-  Commit, Rollback, Savepoint, SetTransaction, LockTable,
+  AlterTable,
+  AlterUser,
+  AlterSession,
+  AlterSequence,
+  AlterOther,
+  Drop,
+  Truncate,
+  Grant,
+  Revoke,
+  Comment,
+  Commit,
+  Rollback,
+  Savepoint,
+  SetTransaction,
+  LockTable,
   PlsqlBlock,
 };
 
@@ -194,7 +214,7 @@ struct InsertStmt : Stmt {
 
 struct Assignment {
   std::vector<std::pair<std::string, int>> columns;  // one, or (a, b) = (subquery)
-  ExprPtr value;  // expression, or ScalarQuery for the row form
+  ExprPtr value;                                     // expression, or ScalarQuery for the row form
   bool isDefault = false;
 };
 
@@ -219,11 +239,11 @@ struct DeleteStmt : Stmt {
 
 // A data type as written: NUMBER(7,2), VARCHAR2(10), DATE, ...
 struct TypeSpec {
-  std::string name;  // canonical: NUMBER, FLOAT, VARCHAR2, CHAR, NVARCHAR2, NCHAR, DATE, RAW,
-                     // LONG, LONG RAW, CLOB, NCLOB, BLOB, ROWID
-  int length = -1;     // characters/bytes; -1 when not given
-  int precision = -1;  // -1 when not given (NUMBER(*,s) gives -1 with scale)
-  int scale = -1;      // -1 when not given
+  std::string name;      // canonical: NUMBER, FLOAT, VARCHAR2, CHAR, NVARCHAR2, NCHAR, DATE, RAW,
+                         // LONG, LONG RAW, CLOB, NCLOB, BLOB, ROWID
+  int length = -1;       // characters/bytes; -1 when not given
+  int precision = -1;    // -1 when not given (NUMBER(*,s) gives -1 with scale)
+  int scale = -1;        // -1 when not given
   bool integer = false;  // INTEGER/INT/SMALLINT
   int pos = 0;
 };
@@ -234,7 +254,7 @@ struct ConstraintDef {
   int pos = 0;
   std::vector<std::pair<std::string, int>> columns;
   ExprPtr check;
-  std::string checkText;  // the condition as written
+  std::string checkText;              // the condition as written
   std::vector<std::string> refTable;  // [schema,] table
   std::vector<std::pair<std::string, int>> refColumns;
   std::string deleteRule = "NO ACTION";  // or CASCADE, SET NULL
@@ -314,7 +334,7 @@ struct UserStmt : Stmt {
   bool hasPassword = false;
   std::string password;
   bool external = false;
-  int lock = 0;        // 1 LOCK, 2 UNLOCK
+  int lock = 0;  // 1 LOCK, 2 UNLOCK
   bool expire = false;
   int graceDays = -1;  // PASSWORD GRACE n (extension)
 };
@@ -327,8 +347,17 @@ struct AlterSessionStmt : Stmt {
 };
 
 struct AlterTableAction {
-  enum Kind { AddColumns, ModifyColumns, DropColumns, AddConstraint, DropConstraint,
-              EnableConstraint, DisableConstraint, RenameColumn, RenameTable } kind;
+  enum Kind {
+    AddColumns,
+    ModifyColumns,
+    DropColumns,
+    AddConstraint,
+    DropConstraint,
+    EnableConstraint,
+    DisableConstraint,
+    RenameColumn,
+    RenameTable
+  } kind;
   int pos = 0;
   std::vector<ColumnDef> columns;
   std::vector<std::pair<std::string, int>> names;  // dropped columns / rename from,to
@@ -377,7 +406,7 @@ struct TransactionStmt : Stmt {
 // to another component (PL/SQL blocks and stored code).
 struct OtherStmt : Stmt {
   explicit OtherStmt(StmtKind k) : Stmt(k) {}
-  std::string text;  // the statement text
+  std::string text;               // the statement text
   std::vector<std::string> name;  // LOCK TABLE name, stored code name
 };
 

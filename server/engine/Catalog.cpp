@@ -152,52 +152,82 @@ OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrec
 
 int describeTypeCode(const OraType& t) {
   switch (t.kind) {
-    case TypeKind::Number: return 2;
-    case TypeKind::Char: return 96;
-    case TypeKind::Date: return 12;
-    case TypeKind::Raw: return 23;
-    case TypeKind::Long: return 8;
-    case TypeKind::LongRaw: return 24;
-    case TypeKind::Clob: return 112;
-    case TypeKind::Blob: return 113;
-    case TypeKind::Rowid: return 104;
-    default: return 1;
+    case TypeKind::Number:
+      return 2;
+    case TypeKind::Char:
+      return 96;
+    case TypeKind::Date:
+      return 12;
+    case TypeKind::Raw:
+      return 23;
+    case TypeKind::Long:
+      return 8;
+    case TypeKind::LongRaw:
+      return 24;
+    case TypeKind::Clob:
+      return 112;
+    case TypeKind::Blob:
+      return 113;
+    case TypeKind::Rowid:
+      return 104;
+    default:
+      return 1;
   }
 }
 
 int describeDataSize(const OraType& t) {
   switch (t.kind) {
-    case TypeKind::Number: return 22;
-    case TypeKind::Date: return 7;
-    case TypeKind::Rowid: return 10;
+    case TypeKind::Number:
+      return 22;
+    case TypeKind::Date:
+      return 7;
+    case TypeKind::Rowid:
+      return 10;
     case TypeKind::Long:
-    case TypeKind::LongRaw: return 0;
+    case TypeKind::LongRaw:
+      return 0;
     case TypeKind::Clob:
-    case TypeKind::Blob: return 4000;
-    case TypeKind::Null: return 0;
-    default: return t.length;
+    case TypeKind::Blob:
+      return 4000;
+    case TypeKind::Null:
+      return 0;
+    default:
+      return t.length;
   }
 }
 
 std::string dictionaryTypeName(const OraType& t) {
   switch (t.kind) {
-    case TypeKind::Number: return t.isFloat ? "FLOAT" : "NUMBER";
-    case TypeKind::Varchar2: return t.national ? "NVARCHAR2" : "VARCHAR2";
-    case TypeKind::Char: return t.national ? "NCHAR" : "CHAR";
-    case TypeKind::Date: return "DATE";
-    case TypeKind::Raw: return "RAW";
-    case TypeKind::Long: return "LONG";
-    case TypeKind::LongRaw: return "LONG RAW";
-    case TypeKind::Clob: return t.national ? "NCLOB" : "CLOB";
-    case TypeKind::Blob: return "BLOB";
-    case TypeKind::Rowid: return "ROWID";
-    default: return "VARCHAR2";
+    case TypeKind::Number:
+      return t.isFloat ? "FLOAT" : "NUMBER";
+    case TypeKind::Varchar2:
+      return t.national ? "NVARCHAR2" : "VARCHAR2";
+    case TypeKind::Char:
+      return t.national ? "NCHAR" : "CHAR";
+    case TypeKind::Date:
+      return "DATE";
+    case TypeKind::Raw:
+      return "RAW";
+    case TypeKind::Long:
+      return "LONG";
+    case TypeKind::LongRaw:
+      return "LONG RAW";
+    case TypeKind::Clob:
+      return t.national ? "NCLOB" : "CLOB";
+    case TypeKind::Blob:
+      return "BLOB";
+    case TypeKind::Rowid:
+      return "ROWID";
+    default:
+      return "VARCHAR2";
   }
 }
 
 // ---------------------------------------------------------------------------
 
-std::string TableInfo::sqlName() const { return quoteIdent(owner + "." + name); }
+std::string TableInfo::sqlName() const {
+  return quoteIdent(owner + "." + name);
+}
 
 int TableInfo::findColumn(const std::string& column) const {
   for (size_t i = 0; i < columns.size(); ++i) {
@@ -242,11 +272,10 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
             ObjectRef{t->isView ? ObjectType::View : ObjectType::Table, t.get()};
         c->tables_[obj] = std::move(t);
       } else if (type == "PROCEDURE" || type == "FUNCTION" || type == "PACKAGE") {
-        c->objects_[key(owner, name)] = ObjectRef{
-            type == "PROCEDURE"  ? ObjectType::Procedure
-            : type == "FUNCTION" ? ObjectType::Function
-                                 : ObjectType::Package,
-            nullptr};
+        c->objects_[key(owner, name)] = ObjectRef{type == "PROCEDURE"  ? ObjectType::Procedure
+                                                  : type == "FUNCTION" ? ObjectType::Function
+                                                                       : ObjectType::Package,
+                                                  nullptr};
       }
     }
   }
@@ -322,9 +351,10 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
     }
   }
   {
-    SqlStatement s(db,
-                   "SELECT \"OBJ#\", MINVALUE, MAXVALUE, INCREMENT$, \"CYCLE#\", \"ORDER#\", CACHE, "
-                   "LAST_NUMBER FROM \"SYS.SEQ$\"");
+    SqlStatement s(
+        db,
+        "SELECT \"OBJ#\", MINVALUE, MAXVALUE, INCREMENT$, \"CYCLE#\", \"ORDER#\", CACHE, "
+        "LAST_NUMBER FROM \"SYS.SEQ$\"");
     while (s.step()) {
       auto seq = std::make_unique<SequenceInfo>();
       seq->obj = s.getInt(0);
@@ -477,8 +507,8 @@ void createCatalogTables(sqlite3* db) {
   }
   SqlStatement insObj2(db,
                        "INSERT INTO \"SYS.OBJ$\" VALUES (?1, 'SYS', ?2, 'TABLE', ?3, ?3, 'VALID')");
-  SqlStatement insCol(db,
-                      "INSERT INTO \"SYS.COL$\" VALUES (?1, ?2, ?3, ?4, ?5, NULL, NULL, 'Y', NULL)");
+  SqlStatement insCol(
+      db, "INSERT INTO \"SYS.COL$\" VALUES (?1, ?2, ?3, ?4, ?5, NULL, NULL, 'Y', NULL)");
   for (const BaseTable& t : baseTables()) {
     insObj2.reset();
     insObj2.bind(1, obj).bind(2, std::string_view(t.name)).bind(3, now);

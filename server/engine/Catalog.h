@@ -24,7 +24,7 @@ namespace vorn::server {
 
 struct ColumnInfo {
   std::string name;
-  OraType type;  // type.nullable is false under an enabled NOT NULL constraint
+  OraType type;             // type.nullable is false under an enabled NOT NULL constraint
   std::string defaultText;  // DEFAULT as written, empty when none
   int id = 0;               // COLUMN_ID, 1-based
 };
@@ -34,7 +34,7 @@ struct ConstraintInfo {
   std::string name;
   char type = 'C';  // P, U, R, C
   int64_t tableObj = 0;
-  std::vector<int> columns;  // column indexes (0-based) in the table, in key order
+  std::vector<int> columns;     // column indexes (0-based) in the table, in key order
   std::string searchCondition;  // C: as written ("ENAME" IS NOT NULL for NOT NULL)
   int notNullColumn = -1;       // C: the column of a NOT NULL constraint
   std::string rOwner, rName;    // R: the referenced key
@@ -54,7 +54,7 @@ struct TableInfo {
   // Enabled or disabled foreign keys of other tables that reference this one.
   std::vector<const ConstraintInfo*> referencedBy;
 
-  std::string sqlName() const;  // the SQLite table, quoted
+  std::string sqlName() const;                      // the SQLite table, quoted
   int findColumn(const std::string& column) const;  // -1 when absent
 };
 

@@ -39,9 +39,12 @@ std::string fitColumnSql(const TableInfo& table, const ColumnInfo& column,
       return "ora_fit_char(" + valueSql + ", " + std::to_string(t.length) + ", " + col + ")";
     case TypeKind::Raw:
       return "ora_fit_raw(" + valueSql + ", " + std::to_string(t.length) + ", " + col + ")";
-    case TypeKind::Date: return "ora_fit_date(" + valueSql + ", " + col + ")";
-    case TypeKind::Rowid: return "ora_rowid_check(" + valueSql + ")";
-    default: return valueSql;
+    case TypeKind::Date:
+      return "ora_fit_date(" + valueSql + ", " + col + ")";
+    case TypeKind::Rowid:
+      return "ora_rowid_check(" + valueSql + ")";
+    default:
+      return valueSql;
   }
 }
 
@@ -53,9 +56,12 @@ class DmlCompiler {
 
   CompiledDml compile(Stmt& stmt) {
     switch (stmt.kind) {
-      case StmtKind::Insert: return insert(static_cast<InsertStmt&>(stmt));
-      case StmtKind::Update: return update(static_cast<UpdateStmt&>(stmt));
-      default: return remove(static_cast<DeleteStmt&>(stmt));
+      case StmtKind::Insert:
+        return insert(static_cast<InsertStmt&>(stmt));
+      case StmtKind::Update:
+        return update(static_cast<UpdateStmt&>(stmt));
+      default:
+        return remove(static_cast<DeleteStmt&>(stmt));
     }
   }
 
@@ -73,8 +79,8 @@ class DmlCompiler {
     std::string sql = c_.convert(value, col.type, pos);
     if (value.type.kind != TypeKind::Null) sql = fitColumnSql(t, col, sql);
     if (!col.type.nullable) {
-      sql = "vorn_not_null(" + sql + ", " + columnLiteral(t, col) + ", " + (update ? "1" : "0") +
-            ")";
+      sql =
+          "vorn_not_null(" + sql + ", " + columnLiteral(t, col) + ", " + (update ? "1" : "0") + ")";
     }
     return sql;
   }
@@ -161,7 +167,8 @@ class DmlCompiler {
       if (!pk || !child) continue;
       if (updatedColumns) {
         bool touched = false;
-        for (int col : pk->columns) touched |= updatedColumns->count(col) > 0;
+        for (int col : pk->columns)
+          touched |= updatedColumns->count(col) > 0;
         if (!touched) continue;
       }
       ChildAction a;
@@ -174,8 +181,8 @@ class DmlCompiler {
         const ColumnInfo& col = t.columns[static_cast<size_t>(pk->columns[i])];
         list += ", " + t.sqlName() + "." + quoteIdent(col.name);
         const ColumnInfo& ccol = child->columns[static_cast<size_t>(fk->columns[i])];
-        a.findSql += std::string(i ? " AND " : "") + quoteIdent(ccol.name) + " = ?" +
-                     std::to_string(i + 1);
+        a.findSql +=
+            std::string(i ? " AND " : "") + quoteIdent(ccol.name) + " = ?" + std::to_string(i + 1);
         ++next_;
       }
       d.childActions.push_back(a);
@@ -189,8 +196,8 @@ class DmlCompiler {
       Code v = c_.expr(*r->exprs[i], scope);
       if (v.aggregate) raiseOra(934, {}, r->exprs[i]->pos);
       list += ", " + v.sql;
-      d.returning.push_back(ResultColumn{r->exprs[i]->names.empty() ? "" : r->exprs[i]->names.back(),
-                                         v.type});
+      d.returning.push_back(
+          ResultColumn{r->exprs[i]->names.empty() ? "" : r->exprs[i]->names.back(), v.type});
       d.returningSlots.push_back(r->into[i]->bindSlot);
       ++next_;
     }
@@ -204,7 +211,8 @@ class DmlCompiler {
     d.table = &t;
     std::vector<int> targets;
     if (s.columns.empty()) {
-      for (size_t i = 0; i < t.columns.size(); ++i) targets.push_back(static_cast<int>(i));
+      for (size_t i = 0; i < t.columns.size(); ++i)
+        targets.push_back(static_cast<int>(i));
     } else {
       std::set<int> seen;
       for (const auto& [name, pos] : s.columns) {
@@ -239,9 +247,8 @@ class DmlCompiler {
       for (size_t k = 0; k < targets.size(); ++k) {
         Expr& e = *s.values[k];
         size_t col = static_cast<size_t>(targets[k]);
-        Code v = e.kind == ExprKind::Name && e.text == "DEFAULT"
-                     ? defaultValue(t, t.columns[col])
-                     : c_.expr(e, valueScope);
+        Code v = e.kind == ExprKind::Name && e.text == "DEFAULT" ? defaultValue(t, t.columns[col])
+                                                                 : c_.expr(e, valueScope);
         if (v.aggregate) raiseOra(934, {}, e.pos);
         values[col] = written(t, t.columns[col], v, e.pos, false);
         given[col] = true;
@@ -257,7 +264,8 @@ class DmlCompiler {
       sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
     }
     sql += s.query ? ") SELECT " : ") VALUES (";
-    for (size_t i = 0; i < values.size(); ++i) sql += (i ? ", " : "") + values[i];
+    for (size_t i = 0; i < values.size(); ++i)
+      sql += (i ? ", " : "") + values[i];
     // SQLite needs a WHERE after INSERT ... SELECT ... FROM to tell it from
     // an upsert clause.
     sql += s.query ? source + " WHERE true" : ")";

@@ -14,34 +14,50 @@ namespace vorn::server {
 
 Family familyOf(const OraType& t) {
   switch (t.kind) {
-    case TypeKind::Null: return Family::Null;
-    case TypeKind::Number: return Family::Number;
+    case TypeKind::Null:
+      return Family::Null;
+    case TypeKind::Number:
+      return Family::Number;
     case TypeKind::Varchar2:
     case TypeKind::Char:
     case TypeKind::Long:
-    case TypeKind::Clob: return Family::Text;
-    case TypeKind::Date: return Family::Date;
+    case TypeKind::Clob:
+      return Family::Text;
+    case TypeKind::Date:
+      return Family::Date;
     case TypeKind::Raw:
     case TypeKind::LongRaw:
-    case TypeKind::Blob: return Family::Raw;
-    case TypeKind::Rowid: return Family::Rowid;
-    case TypeKind::Boolean: return Family::Boolean;
+    case TypeKind::Blob:
+      return Family::Raw;
+    case TypeKind::Rowid:
+      return Family::Rowid;
+    case TypeKind::Boolean:
+      return Family::Boolean;
   }
   return Family::Null;
 }
 
 std::string typeWord(const OraType& t) {
   switch (t.kind) {
-    case TypeKind::Number: return "NUMBER";
-    case TypeKind::Date: return "DATE";
+    case TypeKind::Number:
+      return "NUMBER";
+    case TypeKind::Date:
+      return "DATE";
     case TypeKind::Raw:
-    case TypeKind::LongRaw: return "BINARY";
-    case TypeKind::Clob: return "CLOB";
-    case TypeKind::Blob: return "BLOB";
-    case TypeKind::Long: return "LONG";
-    case TypeKind::Rowid: return "ROWID";
-    case TypeKind::Boolean: return "BOOLEAN";
-    default: return "CHAR";
+    case TypeKind::LongRaw:
+      return "BINARY";
+    case TypeKind::Clob:
+      return "CLOB";
+    case TypeKind::Blob:
+      return "BLOB";
+    case TypeKind::Long:
+      return "LONG";
+    case TypeKind::Rowid:
+      return "ROWID";
+    case TypeKind::Boolean:
+      return "BOOLEAN";
+    default:
+      return "CHAR";
   }
 }
 
@@ -51,7 +67,8 @@ void inconsistent(const OraType& expected, const OraType& got, int pos) {
 
 void conjuncts(Expr& e, std::vector<Expr*>& out) {
   if (e.kind == ExprKind::And) {
-    for (auto& a : e.args) conjuncts(*a, out);
+    for (auto& a : e.args)
+      conjuncts(*a, out);
   } else {
     out.push_back(&e);
   }
@@ -71,50 +88,68 @@ bool usesRownum(const Expr& e) {
 std::string Compiler::toNumber(const Code& c, int pos) const {
   switch (familyOf(c.type)) {
     case Family::Null:
-    case Family::Number: return c.sql;
-    case Family::Text: return "ora_to_num(" + c.sql + ")";
-    default: inconsistent(OraType::number(), c.type, pos);
+    case Family::Number:
+      return c.sql;
+    case Family::Text:
+      return "ora_to_num(" + c.sql + ")";
+    default:
+      inconsistent(OraType::number(), c.type, pos);
   }
 }
 
 std::string Compiler::toText(const Code& c) const {
   switch (familyOf(c.type)) {
-    case Family::Number: return "ora_num_text(" + c.sql + ")";
-    case Family::Date: return "ora_date_text(" + c.sql + ")";
-    case Family::Raw: return "ora_rawtohex(" + c.sql + ")";
-    default: return c.sql;
+    case Family::Number:
+      return "ora_num_text(" + c.sql + ")";
+    case Family::Date:
+      return "ora_date_text(" + c.sql + ")";
+    case Family::Raw:
+      return "ora_rawtohex(" + c.sql + ")";
+    default:
+      return c.sql;
   }
 }
 
 std::string Compiler::toDate(const Code& c, int pos) const {
   switch (familyOf(c.type)) {
     case Family::Null:
-    case Family::Date: return c.sql;
-    case Family::Text: return "ora_text_to_date(" + c.sql + ")";
-    default: inconsistent(OraType::of(TypeKind::Date), c.type, pos);
+    case Family::Date:
+      return c.sql;
+    case Family::Text:
+      return "ora_text_to_date(" + c.sql + ")";
+    default:
+      inconsistent(OraType::of(TypeKind::Date), c.type, pos);
   }
 }
 
 std::string Compiler::toRaw(const Code& c, int pos) const {
   switch (familyOf(c.type)) {
     case Family::Null:
-    case Family::Raw: return c.sql;
-    case Family::Text: return "ora_hextoraw(" + c.sql + ")";
-    default: inconsistent(OraType::of(TypeKind::Raw), c.type, pos);
+    case Family::Raw:
+      return c.sql;
+    case Family::Text:
+      return "ora_hextoraw(" + c.sql + ")";
+    default:
+      inconsistent(OraType::of(TypeKind::Raw), c.type, pos);
   }
 }
 
 std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
   switch (familyOf(to)) {
-    case Family::Number: return toNumber(c, pos);
-    case Family::Text: return toText(c);
-    case Family::Date: return toDate(c, pos);
-    case Family::Raw: return toRaw(c, pos);
+    case Family::Number:
+      return toNumber(c, pos);
+    case Family::Text:
+      return toText(c);
+    case Family::Date:
+      return toDate(c, pos);
+    case Family::Raw:
+      return toRaw(c, pos);
     case Family::Rowid:
       if (familyOf(c.type) == Family::Text) return "ora_rowid_check(" + c.sql + ")";
       if (familyOf(c.type) == Family::Rowid || familyOf(c.type) == Family::Null) return c.sql;
       inconsistent(to, c.type, pos);
-    default: return c.sql;
+    default:
+      return c.sql;
   }
 }
 
@@ -228,8 +263,10 @@ bool isBooleanKind(ExprKind k) {
     case ExprKind::InQuery:
     case ExprKind::Like:
     case ExprKind::Exists:
-    case ExprKind::Quantified: return true;
-    default: return false;
+    case ExprKind::Quantified:
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -318,11 +355,16 @@ Code Compiler::expr(Expr& e, Scope& scope) {
       c.sql = "ora_concat(" + toText(a) + ", " + toText(b) + ")";
       auto len = [](const OraType& t) {
         switch (familyOf(t)) {
-          case Family::Number: return 40;
-          case Family::Date: return 75;
-          case Family::Null: return 0;
-          case Family::Raw: return t.length * 2;
-          default: return t.length > 0 ? t.length : 4000;
+          case Family::Number:
+            return 40;
+          case Family::Date:
+            return 75;
+          case Family::Null:
+            return 0;
+          case Family::Raw:
+            return t.length * 2;
+          default:
+            return t.length > 0 ? t.length : 4000;
         }
       };
       c.type = OraType::varchar2(std::min(4000, len(a.type) + len(b.type)));
@@ -375,7 +417,8 @@ Code Compiler::expr(Expr& e, Scope& scope) {
       Expr& left = *e.args[0];
       if (left.kind == ExprKind::Row) {
         std::vector<Code> lhs;
-        for (auto& a : left.args) lhs.push_back(expr(*a, scope));
+        for (auto& a : left.args)
+          lhs.push_back(expr(*a, scope));
         std::string sql = "(";
         for (size_t i = 1; i < e.args.size(); ++i) {
           Expr& item = *e.args[i];
@@ -711,9 +754,9 @@ Code Compiler::name(Expr& e, Scope& scope) {
     for (Scope* s = &scope; s; s = s->parent, ++depth) {
       for (size_t i = 0; i < s->sources.size(); ++i) {
         const Source& src = s->sources[i];
-        bool match = n.size() == 2
-                         ? src.name == n[0]
-                         : (n.size() == 3 && !src.aliased && src.schema == n[0] && src.name == n[1]);
+        bool match = n.size() == 2 ? src.name == n[0]
+                                   : (n.size() == 3 && !src.aliased && src.schema == n[0] &&
+                                      src.name == n[1]);
         if (!match) continue;
         const std::string& col = n.back();
         if (col == "ROWID") return rowidCode(src, depth, static_cast<int>(i));
@@ -775,7 +818,8 @@ Code Compiler::function(Expr& e, Scope& scope) {
       }
     }
     std::string q;
-    for (size_t i = 0; i < e.names.size(); ++i) q += (i ? ".\"" : "\"") + e.names[i] + "\"";
+    for (size_t i = 0; i < e.names.size(); ++i)
+      q += (i ? ".\"" : "\"") + e.names[i] + "\"";
     raiseOra(904, {q}, e.pos);
   }
   auto argc = [&](size_t lo, size_t hi) {
@@ -827,10 +871,14 @@ Code Compiler::function(Expr& e, Scope& scope) {
   auto textLen = [&](size_t i) {
     const OraType& t = a[i].type;
     switch (familyOf(t)) {
-      case Family::Number: return 40;
-      case Family::Date: return 75;
-      case Family::Null: return 1;
-      default: return t.length > 0 ? t.length : 4000;
+      case Family::Number:
+        return 40;
+      case Family::Date:
+        return 75;
+      case Family::Null:
+        return 1;
+      default:
+        return t.length > 0 ? t.length : 4000;
     }
   };
   auto args = [&](std::initializer_list<std::string> parts) {
@@ -851,14 +899,17 @@ Code Compiler::function(Expr& e, Scope& scope) {
     argc(3, 3);
     std::vector<Code*> ptrs{&a[1], &a[2]};
     c.type = commonType(ptrs, e.pos);
-    c.sql = "CASE WHEN " + a[0].sql + " IS NOT NULL THEN " + a[1].sql + " ELSE " + a[2].sql + " END";
+    c.sql =
+        "CASE WHEN " + a[0].sql + " IS NOT NULL THEN " + a[1].sql + " ELSE " + a[2].sql + " END";
   } else if (fn == "COALESCE") {
     argc(1, 255);
     std::vector<Code*> ptrs;
-    for (Code& x : a) ptrs.push_back(&x);
+    for (Code& x : a)
+      ptrs.push_back(&x);
     c.type = commonType(ptrs, e.pos);
     c.sql = "coalesce(";
-    for (size_t i = 0; i < a.size(); ++i) c.sql += (i ? ", " : "") + a[i].sql;
+    for (size_t i = 0; i < a.size(); ++i)
+      c.sql += (i ? ", " : "") + a[i].sql;
     c.sql += a.size() == 1 ? ", NULL)" : ")";
   } else if (fn == "NULLIF") {
     argc(2, 2);
@@ -869,11 +920,13 @@ Code Compiler::function(Expr& e, Scope& scope) {
   } else if (fn == "DECODE") {
     argc(3, 255);
     std::vector<Code*> results;
-    for (size_t i = 2; i < a.size(); i += 2) results.push_back(&a[i]);
+    for (size_t i = 2; i < a.size(); i += 2)
+      results.push_back(&a[i]);
     if (a.size() % 2 == 0) results.push_back(&a.back());
     // Oracle: a NULL first result makes the result VARCHAR2.
     if (a[2].type.kind == TypeKind::Null) {
-      for (Code* r : results) r->sql = toText(*r), r->type = OraType::varchar2(textLen(2));
+      for (Code* r : results)
+        r->sql = toText(*r), r->type = OraType::varchar2(textLen(2));
     }
     c.type = commonType(results, e.pos);
     c.sql = "CASE";
@@ -922,12 +975,14 @@ Code Compiler::function(Expr& e, Scope& scope) {
     c.type = OraType::number();
   } else if (fn == "SUBSTR") {
     argc(2, 3);
-    c.sql = "ora_substr(" + (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), num(2)})) + ")";
+    c.sql = "ora_substr(" +
+            (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), num(2)})) + ")";
     c.type = OraType::varchar2(textLen(0));
   } else if (fn == "INSTR") {
     argc(2, 4);
     std::string s = "ora_instr(" + txt(0) + ", " + txt(1);
-    for (size_t i = 2; i < a.size(); ++i) s += ", " + num(i);
+    for (size_t i = 2; i < a.size(); ++i)
+      s += ", " + num(i);
     c.sql = s + ")";
     c.type = OraType::number();
   } else if (fn == "LENGTH") {
@@ -962,7 +1017,8 @@ Code Compiler::function(Expr& e, Scope& scope) {
     c.type = OraType::varchar2(textLen(1));
   } else if (fn == "REPLACE") {
     argc(2, 3);
-    c.sql = "ora_replace(" + (a.size() == 2 ? args({txt(0), txt(1)}) : args({txt(0), txt(1), txt(2)})) + ")";
+    c.sql = "ora_replace(" +
+            (a.size() == 2 ? args({txt(0), txt(1)}) : args({txt(0), txt(1), txt(2)})) + ")";
     c.type = OraType::varchar2(4000);
   } else if (fn == "CONCAT") {
     argc(2, 2);
@@ -978,15 +1034,19 @@ Code Compiler::function(Expr& e, Scope& scope) {
     c.type = OraType::number();
   } else if (fn == "ABS" || fn == "FLOOR" || fn == "CEIL" || fn == "SQRT" || fn == "SIGN") {
     argc(1, 1);
-    std::string lower = fn == "ABS" ? "abs" : fn == "FLOOR" ? "floor" : fn == "CEIL" ? "ceil"
-                                             : fn == "SQRT" ? "sqrt" : "sign";
+    std::string lower = fn == "ABS"     ? "abs"
+                        : fn == "FLOOR" ? "floor"
+                        : fn == "CEIL"  ? "ceil"
+                        : fn == "SQRT"  ? "sqrt"
+                                        : "sign";
     c.sql = "ora_" + lower + "(" + num(0) + ")";
     c.type = OraType::number();
   } else if (fn == "ROUND" || fn == "TRUNC") {
     argc(1, 2);
     std::string lower = fn == "ROUND" ? "round" : "trunc";
     if (familyOf(a[0].type) == Family::Date) {
-      c.sql = "ora_" + lower + "_date(" + (a.size() == 1 ? a[0].sql : args({a[0].sql, txt(1)})) + ")";
+      c.sql =
+          "ora_" + lower + "_date(" + (a.size() == 1 ? a[0].sql : args({a[0].sql, txt(1)})) + ")";
       c.type = OraType::of(TypeKind::Date);
     } else {
       c.sql = "ora_" + lower + "_num(" + (a.size() == 1 ? num(0) : args({num(0), num(1)})) + ")";
@@ -999,7 +1059,8 @@ Code Compiler::function(Expr& e, Scope& scope) {
   } else if (fn == "GREATEST" || fn == "LEAST") {
     argc(1, 255);
     std::vector<Code*> ptrs;
-    for (Code& x : a) ptrs.push_back(&x);
+    for (Code& x : a)
+      ptrs.push_back(&x);
     // Every argument takes the type of the first.
     OraType t = a[0].type;
     for (size_t i = 1; i < a.size(); ++i) {
@@ -1013,7 +1074,8 @@ Code Compiler::function(Expr& e, Scope& scope) {
       c.sql = a[0].sql;
     } else {
       c.sql = std::string(fn == "GREATEST" ? "max(" : "min(");
-      for (size_t i = 0; i < a.size(); ++i) c.sql += (i ? ", " : "") + a[i].sql;
+      for (size_t i = 0; i < a.size(); ++i)
+        c.sql += (i ? ", " : "") + a[i].sql;
       c.sql += ")";
     }
   } else if (fn == "ADD_MONTHS") {

@@ -43,10 +43,14 @@ std::string rownumLimit(Compiler& c, Expr& e, Scope& scope) {
   bool rownumLeft = r->kind == ExprKind::Name && r->names.size() == 1 && r->names[0] == "ROWNUM";
   if (!rownumLeft) {
     std::swap(r, v);
-    if (op == "<") op = ">";
-    else if (op == ">") op = "<";
-    else if (op == "<=") op = ">=";
-    else if (op == ">=") op = "<=";
+    if (op == "<")
+      op = ">";
+    else if (op == ">")
+      op = "<";
+    else if (op == "<=")
+      op = ">=";
+    else if (op == ">=")
+      op = "<=";
   }
   if (!(r->kind == ExprKind::Name && r->names.size() == 1 && r->names[0] == "ROWNUM") ||
       usesRownum(*v)) {
@@ -76,8 +80,8 @@ void checkGrouped(const Expr& e, const std::vector<std::string>& group, bool has
     if (e.kind == ExprKind::InQuery && e.args[0]) checkGrouped(*e.args[0], group, hasGroupBy);
     return;
   }
-  if (e.kind == ExprKind::Name &&
-      (e.ref == RefKind::Column || e.ref == RefKind::Rowid) && e.depth == 0) {
+  if (e.kind == ExprKind::Name && (e.ref == RefKind::Column || e.ref == RefKind::Rowid) &&
+      e.depth == 0) {
     raiseOra(hasGroupBy ? 979 : 937, {}, e.pos);
   }
   for (const auto& a : e.args) {
@@ -92,7 +96,9 @@ std::string orderSuffix(const OrderItem& o) {
   return s;
 }
 
-std::string columnAlias(size_t i) { return "c" + std::to_string(i); }
+std::string columnAlias(size_t i) {
+  return "c" + std::to_string(i);
+}
 
 }  // namespace
 
@@ -184,8 +190,8 @@ QueryCode Compiler::compound(Query& q, Scope* parent, bool topLevel, int depth) 
     if (b.hasOrderOrLimit || isCompoundRight) return "SELECT * FROM (" + b.sql + ")";
     return b.sql;
   };
-  const char* op = q.op == SetOp::Union      ? " UNION "
-                   : q.op == SetOp::UnionAll ? " UNION ALL "
+  const char* op = q.op == SetOp::Union       ? " UNION "
+                   : q.op == SetOp::UnionAll  ? " UNION ALL "
                    : q.op == SetOp::Intersect ? " INTERSECT "
                                               : " EXCEPT ";
   QueryCode out;
@@ -258,10 +264,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     std::string left = fromItem(*f.left, leftSrcs);
     std::string right = fromItem(*f.right, rightSrcs);
     if (f.join == JoinType::Left || f.join == JoinType::Full) {
-      for (int i : rightSrcs) scope.sources[static_cast<size_t>(i)].outerJoined = true;
+      for (int i : rightSrcs)
+        scope.sources[static_cast<size_t>(i)].outerJoined = true;
     }
     if (f.join == JoinType::Right || f.join == JoinType::Full) {
-      for (int i : leftSrcs) scope.sources[static_cast<size_t>(i)].outerJoined = true;
+      for (int i : leftSrcs)
+        scope.sources[static_cast<size_t>(i)].outerJoined = true;
     }
     srcs.insert(srcs.end(), leftSrcs.begin(), leftSrcs.end());
     srcs.insert(srcs.end(), rightSrcs.begin(), rightSrcs.end());
@@ -332,13 +340,15 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   }
   std::string fromSql;
   if (onConditions.empty()) {
-    for (size_t i = 0; i < items.size(); ++i) fromSql += (i ? ", " : "") + items[i].sql;
+    for (size_t i = 0; i < items.size(); ++i)
+      fromSql += (i ? ", " : "") + items[i].sql;
   } else {
     // Oracle's (+) marks the outer-joined table: it becomes a LEFT JOIN
     // placed after the tables its conditions refer to.
     std::map<int, size_t> itemOfSource;
     for (size_t i = 0; i < items.size(); ++i) {
-      for (int s : items[i].sources) itemOfSource[s] = i;
+      for (int s : items[i].sources)
+        itemOfSource[s] = i;
     }
     std::set<size_t> outerItems;
     for (const auto& [src, conds] : onConditions) {
@@ -362,7 +372,8 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
         if (placed.count(i)) continue;
         int src = items[i].sources[0];
         bool ready = true;
-        for (int d : dependsOn[src]) ready &= placed.count(itemOfSource[d]) > 0;
+        for (int d : dependsOn[src])
+          ready &= placed.count(itemOfSource[d]) > 0;
         if (!ready) continue;
         order.push_back(i);
         placed.insert(i);
@@ -421,7 +432,8 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       }
       if (!any) {
         std::string n;
-        for (const auto& p : item.starQualifier) n += (n.empty() ? "\"" : ".\"") + p + "\"";
+        for (const auto& p : item.starQualifier)
+          n += (n.empty() ? "\"" : ".\"") + p + "\"";
         raiseOra(904, {n}, item.pos);
       }
       continue;
@@ -467,8 +479,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       isColumn = true;
     } else if (o.expr->kind == ExprKind::Name && o.expr->names.size() == 1) {
       for (size_t k = 0; k < q.items.size() && k < out.columns.size(); ++k) {
-        if (!q.items[k].star && !q.items[k].alias.empty() &&
-            q.items[k].alias == o.expr->names[0]) {
+        if (!q.items[k].star && !q.items[k].alias.empty() && q.items[k].alias == o.expr->names[0]) {
           ref = columnAlias(k);
           isColumn = true;
           break;
@@ -536,21 +547,25 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   for (size_t i = 0; i < selectSql.size(); ++i) {
     select += (i ? ", " : "") + selectSql[i] + " AS " + columnAlias(i);
   }
-  for (size_t i = 0; i < lockCols.size(); ++i) select += ", " + lockCols[i] + " AS r" + std::to_string(i);
+  for (size_t i = 0; i < lockCols.size(); ++i)
+    select += ", " + lockCols[i] + " AS r" + std::to_string(i);
   std::string body = " FROM " + fromSql;
   if (!where.empty()) {
     body += " WHERE ";
-    for (size_t i = 0; i < where.size(); ++i) body += (i ? " AND " : "") + where[i];
+    for (size_t i = 0; i < where.size(); ++i)
+      body += (i ? " AND " : "") + where[i];
   }
   if (!groupSql.empty()) {
     body += " GROUP BY ";
-    for (size_t i = 0; i < groupSql.size(); ++i) body += (i ? ", " : "") + groupSql[i];
+    for (size_t i = 0; i < groupSql.size(); ++i)
+      body += (i ? ", " : "") + groupSql[i];
   }
   if (!havingSql.empty()) body += " HAVING " + havingSql;
   std::string limit;
   if (!limits.empty()) {
     limit = limits[0];
-    for (size_t i = 1; i < limits.size(); ++i) limit = "min(" + limit + ", " + limits[i] + ")";
+    for (size_t i = 1; i < limits.size(); ++i)
+      limit = "min(" + limit + ", " + limits[i] + ")";
   }
   if (!limit.empty() && !orderSql.empty()) {
     // ROWNUM numbers the rows before ORDER BY sorts them: limit first.
@@ -567,14 +582,17 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     // OFFSET keeps SQLite from merging the limit into the ordered query.
     inner += body + " LIMIT " + limit + " OFFSET 0";
     std::string outer = "SELECT ";
-    for (size_t i = 0; i < selectSql.size(); ++i) outer += (i ? ", " : "") + columnAlias(i);
+    for (size_t i = 0; i < selectSql.size(); ++i)
+      outer += (i ? ", " : "") + columnAlias(i);
     out.sql = outer + " FROM (" + inner + ") ORDER BY ";
-    for (size_t i = 0; i < outerOrder.size(); ++i) out.sql += (i ? ", " : "") + outerOrder[i];
+    for (size_t i = 0; i < outerOrder.size(); ++i)
+      out.sql += (i ? ", " : "") + outerOrder[i];
   } else {
     out.sql = select + body;
     if (!orderSql.empty()) {
       out.sql += " ORDER BY ";
-      for (size_t i = 0; i < orderSql.size(); ++i) out.sql += (i ? ", " : "") + orderSql[i];
+      for (size_t i = 0; i < orderSql.size(); ++i)
+        out.sql += (i ? ", " : "") + orderSql[i];
     }
     if (!limit.empty()) out.sql += " LIMIT " + limit;
   }

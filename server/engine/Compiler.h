@@ -42,9 +42,9 @@ class NameHook {
 
 struct CompileContext {
   std::shared_ptr<const Catalog> catalog;
-  std::string user;         // default schema of unqualified names
-  std::string sessionUser;  // USER (differs from `user` inside a view)
-  int64_t userId = 0;    // UID
+  std::string user;                // default schema of unqualified names
+  std::string sessionUser;         // USER (differs from `user` inside a view)
+  int64_t userId = 0;              // UID
   std::vector<OraType> bindTypes;  // per placeholder occurrence
   NameHook* hook = nullptr;
 };
@@ -88,13 +88,13 @@ struct CompiledDml {
   std::string sql;
   std::vector<std::string> checkNames;  // C constraints in RETURNING order (after rowid)
   std::vector<KeyCheck> uniqueChecks;
-  std::vector<KeyCheck> parentChecks;  // this table's foreign keys
+  std::vector<KeyCheck> parentChecks;     // this table's foreign keys
   std::vector<ChildAction> childActions;  // FKs referencing this table
-  bool childKeysFromLockRow = false;  // UPDATE: old keys come from the lock query
-  int returningFirst = 0;   // first RETURNING ... INTO value in the row
+  bool childKeysFromLockRow = false;      // UPDATE: old keys come from the lock query
+  int returningFirst = 0;                 // first RETURNING ... INTO value in the row
   std::vector<ResultColumn> returning;
   std::vector<int> returningSlots;  // bind occurrence of each INTO target
-  int updatedKeyFirst = -1;  // UPDATE: new key values (for re-key checks)
+  int updatedKeyFirst = -1;         // UPDATE: new key values (for re-key checks)
 };
 
 // Compiles a query (SELECT).

@@ -13,10 +13,10 @@ namespace vorn::server {
 
 // A FROM source as names resolve against it.
 struct Source {
-  std::string name;     // the alias, or the table name when not aliased
-  std::string schema;   // owner of an unaliased table (S.T.C references)
+  std::string name;    // the alias, or the table name when not aliased
+  std::string schema;  // owner of an unaliased table (S.T.C references)
   bool aliased = false;
-  std::string sqlAlias;  // how the generated SQL names it
+  std::string sqlAlias;              // how the generated SQL names it
   const TableInfo* table = nullptr;  // a base table: ROWID is available
   std::vector<ResultColumn> columns;
   std::vector<std::string> columnSql;
@@ -70,8 +70,8 @@ class Compiler {
   const CompileContext& context() const { return ctx_; }
 
   // Adds a base table or view source to `scope`; returns its FROM SQL.
-  std::string tableSource(const std::vector<std::string>& name, const std::string& alias,
-                          int pos, Scope& scope, int viewDepth, bool forDml = false);
+  std::string tableSource(const std::vector<std::string>& name, const std::string& alias, int pos,
+                          Scope& scope, int viewDepth, bool forDml = false);
   // The single-column subquery wrapped so that more than one row raises
   // ORA-01427.
   static std::string scalarSubquery(const std::string& sql, int column = 0);

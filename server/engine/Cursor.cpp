@@ -89,7 +89,8 @@ void Cursor::materialize() {
   std::vector<Value> current;
   bool hasCurrent = started_;
   if (hasCurrent) {
-    for (size_t i = 0; i < types_.size(); ++i) current.push_back(readLive(static_cast<int>(i)));
+    for (size_t i = 0; i < types_.size(); ++i)
+      current.push_back(readLive(static_cast<int>(i)));
   }
   std::vector<std::vector<Value>> rows;
   if (hasCurrent) rows.push_back(std::move(current));
@@ -98,7 +99,8 @@ void Cursor::materialize() {
     if (rc == SQLITE_ROW) {
       std::vector<Value> row;
       row.reserve(types_.size());
-      for (size_t i = 0; i < types_.size(); ++i) row.push_back(readLive(static_cast<int>(i)));
+      for (size_t i = 0; i < types_.size(); ++i)
+        row.push_back(readLive(static_cast<int>(i)));
       rows.push_back(std::move(row));
       continue;
     }
@@ -122,14 +124,17 @@ void Cursor::materialize() {
 
 Value Cursor::readLive(int col) const {
   switch (sqlite3_column_type(stmt_, col)) {
-    case SQLITE_NULL: return Value();
+    case SQLITE_NULL:
+      return Value();
     case SQLITE_INTEGER:
       if (types_[col].kind == TypeKind::Date) return Value::date(sqlite3_column_int64(stmt_, col));
       return Value::integer(sqlite3_column_int64(stmt_, col));
-    case SQLITE_FLOAT: return Value::real(sqlite3_column_double(stmt_, col));
+    case SQLITE_FLOAT:
+      return Value::real(sqlite3_column_double(stmt_, col));
     case SQLITE_BLOB: {
       const char* p = static_cast<const char*>(sqlite3_column_blob(stmt_, col));
-      return Value::raw(std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
+      return Value::raw(
+          std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
     }
     default: {
       const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
@@ -146,12 +151,16 @@ Value Cursor::value(int col) const {
 Value::Kind Cursor::kind(int col) const {
   if (materialized_) return current_ ? (*current_)[col].kind() : Value::Kind::Null;
   switch (sqlite3_column_type(stmt_, col)) {
-    case SQLITE_NULL: return Value::Kind::Null;
+    case SQLITE_NULL:
+      return Value::Kind::Null;
     case SQLITE_INTEGER:
       return types_[col].kind == TypeKind::Date ? Value::Kind::Date : Value::Kind::Integer;
-    case SQLITE_FLOAT: return Value::Kind::Double;
-    case SQLITE_BLOB: return Value::Kind::Raw;
-    default: return Value::Kind::Text;
+    case SQLITE_FLOAT:
+      return Value::Kind::Double;
+    case SQLITE_BLOB:
+      return Value::Kind::Raw;
+    default:
+      return Value::Kind::Text;
   }
 }
 

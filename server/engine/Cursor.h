@@ -53,7 +53,7 @@ struct Cursor {
   std::vector<std::vector<Value>> rows_;
   size_t nextRow_ = 0;
   const std::vector<Value>* current_ = nullptr;
-  bool started_ = false;  // the live statement has been stepped at least once
+  bool started_ = false;     // the live statement has been stepped at least once
   bool pendingRow_ = false;  // materialize() read the row next() will deliver
 };
 

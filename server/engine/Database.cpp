@@ -30,7 +30,8 @@ std::map<std::string, std::weak_ptr<Database>>& registry() {
 }
 
 std::string upperAscii(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -48,9 +49,11 @@ std::string descriptionValue(const std::string& description, const std::string& 
   size_t pos = 0;
   while ((pos = upper.find(key, pos)) != std::string::npos) {
     size_t before = pos;
-    while (before > 0 && std::isspace(static_cast<unsigned char>(upper[before - 1]))) --before;
+    while (before > 0 && std::isspace(static_cast<unsigned char>(upper[before - 1])))
+      --before;
     size_t after = pos + key.size();
-    while (after < upper.size() && std::isspace(static_cast<unsigned char>(upper[after]))) ++after;
+    while (after < upper.size() && std::isspace(static_cast<unsigned char>(upper[after])))
+      ++after;
     if (before > 0 && upper[before - 1] == '(' && after < upper.size() && upper[after] == '=') {
       size_t start = after + 1;
       size_t end = description.find(')', start);
@@ -86,7 +89,8 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
     if (eq == std::string::npos) break;
     std::string names = clean.substr(i, eq - i);
     size_t j = eq + 1;
-    while (j < clean.size() && std::isspace(static_cast<unsigned char>(clean[j]))) ++j;
+    while (j < clean.size() && std::isspace(static_cast<unsigned char>(clean[j])))
+      ++j;
     std::string body;
     if (j < clean.size() && clean[j] == '(') {
       int d = 0;
@@ -118,9 +122,9 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
         if (findAlias(inc, alias, description, depth + 1)) return true;
         continue;
       }
-      if (up == want || up == want + ".WORLD" || (up.find('.') != std::string::npos &&
-                                                  up.substr(0, up.find('.')) == want &&
-                                                  want.find('.') == std::string::npos)) {
+      if (up == want || up == want + ".WORLD" ||
+          (up.find('.') != std::string::npos && up.substr(0, up.find('.')) == want &&
+           want.find('.') == std::string::npos)) {
         description = body;
         return true;
       }
@@ -234,7 +238,9 @@ std::shared_ptr<Database> Database::create(const std::string& path) {
   return database;
 }
 
-Database::Database(std::string path) : path_(std::move(path)) { admin_ = openConnection(); }
+Database::Database(std::string path) : path_(std::move(path)) {
+  admin_ = openConnection();
+}
 
 Database::~Database() {
   try {
@@ -254,8 +260,8 @@ Database::~Database() {
 
 sqlite3* Database::openConnection() {
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
-                           nullptr);
+  int rc =
+      sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     raiseOra(12154);

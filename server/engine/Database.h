@@ -109,9 +109,9 @@ class Database : public std::enable_shared_from_this<Database> {
   sqlite3* admin_ = nullptr;  // catalog loads and account changes
 
   struct SequenceState {
-    int64_t next = 0;       // the next value to hand out
+    int64_t next = 0;  // the next value to hand out
     bool exhausted = false;
-    bool dirty = false;     // handed out past what SYS.SEQ$ records
+    bool dirty = false;  // handed out past what SYS.SEQ$ records
   };
   std::mutex sequenceMutex_;
   std::unordered_map<int64_t, SequenceState> sequences_;

@@ -86,17 +86,26 @@ ColumnRow columnRow(const std::string& name, const OraType& t) {
         r.scale = t.scale;
       }
       break;
-    case TypeKind::Date: r.length = 7; break;
+    case TypeKind::Date:
+      r.length = 7;
+      break;
     case TypeKind::Long:
-    case TypeKind::LongRaw: r.length = 0; break;
+    case TypeKind::LongRaw:
+      r.length = 0;
+      break;
     case TypeKind::Clob:
-    case TypeKind::Blob: r.length = 4000; break;
-    case TypeKind::Rowid: r.length = 10; break;
+    case TypeKind::Blob:
+      r.length = 4000;
+      break;
+    case TypeKind::Rowid:
+      r.length = 10;
+      break;
     case TypeKind::Null:
       r.type = "VARCHAR2";
       r.length = 1;
       break;
-    default: r.length = std::max(1, t.length);
+    default:
+      r.length = std::max(1, t.length);
   }
   return r;
 }
@@ -126,18 +135,41 @@ class Ddl {
  private:
   void dispatch(Stmt& stmt) {
     switch (stmt.kind) {
-      case StmtKind::CreateTable: createTable(static_cast<CreateTableStmt&>(stmt)); break;
-      case StmtKind::CreateView: createView(static_cast<CreateViewStmt&>(stmt)); break;
-      case StmtKind::CreateSequence: createSequence(static_cast<CreateSequenceStmt&>(stmt)); break;
-      case StmtKind::CreateSynonym: createSynonym(static_cast<CreateSynonymStmt&>(stmt)); break;
-      case StmtKind::CreateIndex: createIndex(static_cast<CreateIndexStmt&>(stmt)); break;
-      case StmtKind::CreateUser: createUser(static_cast<UserStmt&>(stmt)); break;
-      case StmtKind::AlterUser: alterUser(static_cast<UserStmt&>(stmt)); break;
-      case StmtKind::AlterTable: alterTable(static_cast<AlterTableStmt&>(stmt)); break;
-      case StmtKind::AlterSequence: alterSequence(static_cast<AlterSequenceStmt&>(stmt)); break;
-      case StmtKind::Drop: drop(static_cast<DropStmt&>(stmt)); break;
-      case StmtKind::Truncate: truncate(static_cast<TruncateStmt&>(stmt)); break;
-      default: raiseOra(900, {}, stmt.pos);
+      case StmtKind::CreateTable:
+        createTable(static_cast<CreateTableStmt&>(stmt));
+        break;
+      case StmtKind::CreateView:
+        createView(static_cast<CreateViewStmt&>(stmt));
+        break;
+      case StmtKind::CreateSequence:
+        createSequence(static_cast<CreateSequenceStmt&>(stmt));
+        break;
+      case StmtKind::CreateSynonym:
+        createSynonym(static_cast<CreateSynonymStmt&>(stmt));
+        break;
+      case StmtKind::CreateIndex:
+        createIndex(static_cast<CreateIndexStmt&>(stmt));
+        break;
+      case StmtKind::CreateUser:
+        createUser(static_cast<UserStmt&>(stmt));
+        break;
+      case StmtKind::AlterUser:
+        alterUser(static_cast<UserStmt&>(stmt));
+        break;
+      case StmtKind::AlterTable:
+        alterTable(static_cast<AlterTableStmt&>(stmt));
+        break;
+      case StmtKind::AlterSequence:
+        alterSequence(static_cast<AlterSequenceStmt&>(stmt));
+        break;
+      case StmtKind::Drop:
+        drop(static_cast<DropStmt&>(stmt));
+        break;
+      case StmtKind::Truncate:
+        truncate(static_cast<TruncateStmt&>(stmt));
+        break;
+      default:
+        raiseOra(900, {}, stmt.pos);
     }
   }
 
@@ -174,15 +206,23 @@ class Ddl {
     SqlStatement s(db_, "INSERT INTO \"SYS.COL$\" VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
     s.bind(1, obj).bind(2, static_cast<int64_t>(colNo)).bind(3, std::string_view(r.name));
     s.bind(4, std::string_view(r.type)).bind(5, r.length);
-    if (r.hasPrecision) s.bind(6, r.precision); else s.bindNull(6);
-    if (r.hasScale) s.bind(7, r.scale); else s.bindNull(7);
+    if (r.hasPrecision)
+      s.bind(6, r.precision);
+    else
+      s.bindNull(6);
+    if (r.hasScale)
+      s.bind(7, r.scale);
+    else
+      s.bindNull(7);
     s.bind(8, std::string_view(nullable ? "Y" : "N")).bind(9, std::string_view(r.defaultText));
     s.run();
   }
 
   void setNullable(int64_t obj, const std::string& column, bool nullable) {
     SqlStatement s(db_, "UPDATE \"SYS.COL$\" SET NULLABLE = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
-    s.bind(1, std::string_view(nullable ? "Y" : "N")).bind(2, obj).bind(3, std::string_view(column));
+    s.bind(1, std::string_view(nullable ? "Y" : "N"))
+        .bind(2, obj)
+        .bind(3, std::string_view(column));
     s.run();
   }
 
@@ -236,8 +276,8 @@ class Ddl {
   };
 
   // Resolves a constraint definition against `t` (whose columns are final).
-  NewConstraint resolveConstraint(const TableInfo& t, const ConstraintDef& def,
-                                  int inlineColumn, std::set<std::string>& taken,
+  NewConstraint resolveConstraint(const TableInfo& t, const ConstraintDef& def, int inlineColumn,
+                                  std::set<std::string>& taken,
                                   const std::vector<NewConstraint>& siblings) {
     NewConstraint c;
     c.name = constraintName(t.owner, def, taken);
@@ -353,21 +393,25 @@ class Ddl {
         c.rName = keyName;
         break;
       }
-      case ConstraintDef::Null: break;
+      case ConstraintDef::Null:
+        break;
     }
     return c;
   }
 
   void storeConstraint(const TableInfo& t, const NewConstraint& c) {
-    SqlStatement s(db_,
-                   "INSERT INTO \"SYS.CON$\" VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
+    SqlStatement s(
+        db_, "INSERT INTO \"SYS.CON$\" VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)");
     s.bind(1, std::string_view(t.owner)).bind(2, std::string_view(c.name));
     s.bind(3, std::string_view(std::string(1, c.type))).bind(4, t.obj);
     s.bind(5, std::string_view(c.search)).bind(6, std::string_view(c.rOwner));
     s.bind(7, std::string_view(c.rName)).bind(8, std::string_view(c.deleteRule));
     s.bind(9, std::string_view(c.enabled ? "ENABLED" : "DISABLED"));
     s.bind(10, std::string_view(c.generated ? "GENERATED NAME" : "USER NAME"));
-    if (c.notNullColumn >= 0) s.bind(11, static_cast<int64_t>(c.notNullColumn + 1)); else s.bindNull(11);
+    if (c.notNullColumn >= 0)
+      s.bind(11, static_cast<int64_t>(c.notNullColumn + 1));
+    else
+      s.bindNull(11);
     s.bind(12, now_);
     s.run();
     SqlStatement k(db_, "INSERT INTO \"SYS.CCOL$\" VALUES (?1, ?2, ?3, ?4, ?5)");
@@ -376,7 +420,10 @@ class Ddl {
       k.reset();
       k.bind(1, std::string_view(t.owner)).bind(2, std::string_view(c.name)).bind(3, t.obj);
       k.bind(4, std::string_view(t.columns[static_cast<size_t>(c.columns[i])].name));
-      if (c.type == 'C') k.bindNull(5); else k.bind(5, static_cast<int64_t>(i + 1));
+      if (c.type == 'C')
+        k.bindNull(5);
+      else
+        k.bind(5, static_cast<int64_t>(i + 1));
       k.run();
     }
     if (c.type == 'P' || c.type == 'U') {
@@ -384,15 +431,16 @@ class Ddl {
       storeIndex(t, idx, c.name, true, c.columns, c.name);
     } else if (c.type == 'R') {
       // An index on the foreign key keeps parent-side checks fast.
-      std::string sql = "CREATE INDEX " + quoteIdent("F#" + t.owner + "." + c.name) + " ON " +
-                        t.sqlName() + " (";
+      std::string sql =
+          "CREATE INDEX " + quoteIdent("F#" + t.owner + "." + c.name) + " ON " + t.sqlName() + " (";
       for (size_t i = 0; i < c.columns.size(); ++i) {
         sql += (i ? ", " : "") + quoteIdent(t.columns[static_cast<size_t>(c.columns[i])].name);
       }
       exec(sql + ")");
     }
     if (c.type == 'P' && c.enabled) {
-      for (int col : c.columns) setNullable(t.obj, t.columns[static_cast<size_t>(col)].name, false);
+      for (int col : c.columns)
+        setNullable(t.obj, t.columns[static_cast<size_t>(col)].name, false);
     }
     if (c.notNullColumn >= 0 && c.enabled) {
       setNullable(t.obj, t.columns[static_cast<size_t>(c.notNullColumn)].name, false);
@@ -488,8 +536,9 @@ class Ddl {
       for (size_t i = 0; i < q.columns.size(); ++i) {
         std::string colName = defs.empty() ? q.columns[i].name : defs[i].name;
         bool valid = !colName.empty() && colName.size() <= 30;
-        for (char ch : colName) valid &= std::isalnum(static_cast<unsigned char>(ch)) ||
-                                         ch == '_' || ch == '$' || ch == '#';
+        for (char ch : colName)
+          valid &=
+              std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '$' || ch == '#';
         if (!valid) raiseOra(998, {}, st.asQuery->pos);
         ColumnInfo col;
         col.name = colName;
@@ -564,9 +613,11 @@ class Ddl {
     if (t.columns.empty()) raiseOra(904, {}, st.namePos);
     t.obj = addObject(owner, name, "TABLE");
     std::string ddl = "CREATE TABLE " + t.sqlName() + " (";
-    for (size_t i = 0; i < t.columns.size(); ++i) ddl += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+    for (size_t i = 0; i < t.columns.size(); ++i)
+      ddl += (i ? ", " : "") + quoteIdent(t.columns[i].name);
     exec(ddl + ")");
-    for (size_t i = 0; i < rows.size(); ++i) insertColumn(t.obj, static_cast<int>(i + 1), rows[i], true);
+    for (size_t i = 0; i < rows.size(); ++i)
+      insertColumn(t.obj, static_cast<int>(i + 1), rows[i], true);
     std::set<std::string> taken;
     std::vector<NewConstraint> cons;
     for (size_t i = 0; i < defs.size(); ++i) {
@@ -575,7 +626,8 @@ class Ddl {
         cons.push_back(resolveConstraint(t, d, static_cast<int>(i), taken, cons));
       }
     }
-    for (const ConstraintDef& d : st.constraints) cons.push_back(resolveConstraint(t, d, -1, taken, cons));
+    for (const ConstraintDef& d : st.constraints)
+      cons.push_back(resolveConstraint(t, d, -1, taken, cons));
     // Self-references may name a key declared after them: resolve again.
     for (NewConstraint& c : cons) {
       if (c.type == 'R' && c.rName.empty()) raiseOra(2270);
@@ -583,10 +635,13 @@ class Ddl {
     }
     if (!asSelect.empty()) {
       std::string cols;
-      for (size_t i = 0; i < t.columns.size(); ++i) cols += (i ? ", " : "") + quoteIdent(t.columns[i].name);
+      for (size_t i = 0; i < t.columns.size(); ++i)
+        cols += (i ? ", " : "") + quoteIdent(t.columns[i].name);
       std::string sel;
-      for (size_t i = 0; i < t.columns.size(); ++i) sel += (i ? ", " : "") + std::string("c") + std::to_string(i);
-      exec("INSERT INTO " + t.sqlName() + " (" + cols + ") SELECT " + sel + " FROM (" + asSelect + ")");
+      for (size_t i = 0; i < t.columns.size(); ++i)
+        sel += (i ? ", " : "") + std::string("c") + std::to_string(i);
+      exec("INSERT INTO " + t.sqlName() + " (" + cols + ") SELECT " + sel + " FROM (" + asSelect +
+           ")");
     }
   }
 
@@ -596,7 +651,8 @@ class Ddl {
     std::string owner = ownerOf(st.name, st.namePos);
     const std::string& name = st.name.back();
     const ObjectRef* existing = cat_->findObject(owner, name);
-    if (existing && !(st.orReplace && existing->type == ObjectType::View)) raiseOra(955, {}, st.namePos);
+    if (existing && !(st.orReplace && existing->type == ObjectType::View))
+      raiseOra(955, {}, st.namePos);
     CompileContext ctx = context();
     ctx.user = owner;
     Compiler c(ctx);
@@ -610,8 +666,9 @@ class Ddl {
       std::string n = st.columns.empty() ? q.columns[i].name : st.columns[i].first;
       bool valid = !n.empty();
       if (st.columns.empty()) {
-        for (char ch : n) valid &= std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' ||
-                                   ch == '$' || ch == '#';
+        for (char ch : n)
+          valid &=
+              std::isalnum(static_cast<unsigned char>(ch)) || ch == '_' || ch == '$' || ch == '#';
       }
       if (!valid) raiseOra(998, {}, st.query->pos);
       if (!seen.insert(n).second) raiseOra(957, {}, st.query->pos);
@@ -679,21 +736,29 @@ class Ddl {
     double last = cur.step() ? cur.getDouble(0) : seq.lastNumber;
     SequenceOptions o = st.options;
     if (!o.hasIncrement) o.increment = seq.increment;
-    if (!o.hasMin && !o.noMin) { o.minValue = seq.minValue; o.hasMin = true; }
-    if (!o.hasMax && !o.noMax) { o.maxValue = seq.maxValue; o.hasMax = true; }
+    if (!o.hasMin && !o.noMin) {
+      o.minValue = seq.minValue;
+      o.hasMin = true;
+    }
+    if (!o.hasMax && !o.noMax) {
+      o.maxValue = seq.maxValue;
+      o.hasMax = true;
+    }
     o.hasStart = true;
     // The next number follows the last one handed out with the new step.
     double handed = last - seq.increment;
     bool used = seq.increment > 0 ? handed >= seq.minValue : handed <= seq.maxValue;
     o.start = used ? handed + o.increment : last;
     last = o.start;
-    if (o.hasMax && o.maxValue < last - seq.increment && o.increment > 0) raiseOra(4009, {}, st.namePos);
+    if (o.hasMax && o.maxValue < last - seq.increment && o.increment > 0)
+      raiseOra(4009, {}, st.namePos);
     if (o.start > o.maxValue) o.start = o.maxValue;
     if (o.start < o.minValue) o.start = o.minValue;
     normalize(o, st.namePos);
-    SqlStatement s(db_,
-                   "UPDATE \"SYS.SEQ$\" SET MINVALUE = ?1, MAXVALUE = ?2, INCREMENT$ = ?3, "
-                   "\"CYCLE#\" = ?4, \"ORDER#\" = ?5, CACHE = ?6, LAST_NUMBER = ?7 WHERE \"OBJ#\" = ?8");
+    SqlStatement s(
+        db_,
+        "UPDATE \"SYS.SEQ$\" SET MINVALUE = ?1, MAXVALUE = ?2, INCREMENT$ = ?3, "
+        "\"CYCLE#\" = ?4, \"ORDER#\" = ?5, CACHE = ?6, LAST_NUMBER = ?7 WHERE \"OBJ#\" = ?8");
     s.bind(1, o.minValue).bind(2, o.maxValue).bind(3, static_cast<int64_t>(o.increment));
     s.bind(4, std::string_view(o.cycle ? "Y" : "N")).bind(5, std::string_view(o.order ? "Y" : "N"));
     s.bind(6, static_cast<int64_t>(o.cache)).bind(7, static_cast<int64_t>(last)).bind(8, seq.obj);
@@ -727,7 +792,9 @@ class Ddl {
       obj = addObject(owner, name, "SYNONYM");
     }
     SqlStatement s(db_, "INSERT INTO \"SYS.SYN$\" VALUES (?1, ?2, ?3, ?4)");
-    s.bind(1, obj).bind(2, std::string_view(targetOwner)).bind(3, std::string_view(st.target.back()));
+    s.bind(1, obj)
+        .bind(2, std::string_view(targetOwner))
+        .bind(3, std::string_view(st.target.back()));
     s.bind(4, std::string_view(st.dblink));
     s.run();
   }
@@ -736,7 +803,8 @@ class Ddl {
     const TableInfo& t = table(st.table, st.tablePos);
     std::string owner = st.name.size() > 1 ? ownerOf(st.name, st.namePos) : t.owner;
     const std::string& name = st.name.back();
-    if (cat_->findIndex(owner, name) || cat_->findObject(owner, name)) raiseOra(955, {}, st.namePos);
+    if (cat_->findIndex(owner, name) || cat_->findObject(owner, name))
+      raiseOra(955, {}, st.namePos);
     std::vector<int> cols;
     for (const auto& [col, pos] : st.columns) {
       int i = t.findColumn(col);
@@ -746,7 +814,8 @@ class Ddl {
     }
     for (const IndexInfo* other : cat_->indexesOf(t.obj)) {
       std::vector<int> oc;
-      for (const std::string& n : other->columns) oc.push_back(t.findColumn(n));
+      for (const std::string& n : other->columns)
+        oc.push_back(t.findColumn(n));
       if (oc == cols) raiseOra(1408, {}, st.namePos);
     }
     if (st.unique) {
@@ -754,8 +823,10 @@ class Ddl {
       probe.type = 'U';
       probe.columns = cols;
       std::string c, anyNull;
-      for (size_t i = 0; i < cols.size(); ++i) c += (i ? ", " : "") + quoteIdent(t.columns[static_cast<size_t>(cols[i])].name);
-      SqlStatement s(db_, "SELECT 1 FROM " + t.sqlName() + " GROUP BY " + c + " HAVING count(*) > 1 LIMIT 1");
+      for (size_t i = 0; i < cols.size(); ++i)
+        c += (i ? ", " : "") + quoteIdent(t.columns[static_cast<size_t>(cols[i])].name);
+      SqlStatement s(
+          db_, "SELECT 1 FROM " + t.sqlName() + " GROUP BY " + c + " HAVING count(*) > 1 LIMIT 1");
       if (s.step()) raiseOra(1452, {}, st.namePos);
     }
     int64_t obj = addObject(owner, name, "INDEX");
@@ -819,7 +890,8 @@ class Ddl {
       if (a.primaryKey ? c->type == 'P' : c->name == a.constraintName) return c;
       if (!a.names.empty() && c->type == 'U') {
         std::vector<int> cols;
-        for (const auto& [n, p] : a.names) cols.push_back(t.findColumn(n));
+        for (const auto& [n, p] : a.names)
+          cols.push_back(t.findColumn(n));
         if (cols == c->columns) return c;
       }
     }
@@ -828,7 +900,8 @@ class Ddl {
 
   void dropConstraint(const TableInfo& t, const ConstraintInfo& c) {
     for (const char* table : {"SYS.CON$", "SYS.CCOL$"}) {
-      SqlStatement d(db_, std::string("DELETE FROM \"") + table + "\" WHERE OWNER = ?1 AND NAME = ?2");
+      SqlStatement d(db_,
+                     std::string("DELETE FROM \"") + table + "\" WHERE OWNER = ?1 AND NAME = ?2");
       d.bind(1, std::string_view(c.owner)).bind(2, std::string_view(c.name));
       d.run();
     }
@@ -873,9 +946,15 @@ class Ddl {
     for (AlterTableAction& a : st.actions) {
       const TableInfo& t = *cat_->tableById(obj);
       switch (a.kind) {
-        case AlterTableAction::AddColumns: addColumns(t, a); break;
-        case AlterTableAction::ModifyColumns: modifyColumns(t, a); break;
-        case AlterTableAction::DropColumns: dropColumns(t, a); break;
+        case AlterTableAction::AddColumns:
+          addColumns(t, a);
+          break;
+        case AlterTableAction::ModifyColumns:
+          modifyColumns(t, a);
+          break;
+        case AlterTableAction::DropColumns:
+          dropColumns(t, a);
+          break;
         case AlterTableAction::AddConstraint: {
           std::set<std::string> taken;
           NewConstraint c = resolveConstraint(t, a.constraint, -1, taken, {});
@@ -930,11 +1009,17 @@ class Ddl {
           if (t.findColumn(a.names[1].first) >= 0) raiseOra(957, {}, a.names[1].second);
           exec("ALTER TABLE " + t.sqlName() + " RENAME COLUMN " + quoteIdent(a.names[0].first) +
                " TO " + quoteIdent(a.names[1].first));
-          SqlStatement u(db_, "UPDATE \"SYS.COL$\" SET NAME = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
-          u.bind(1, std::string_view(a.names[1].first)).bind(2, obj).bind(3, std::string_view(a.names[0].first));
+          SqlStatement u(db_,
+                         "UPDATE \"SYS.COL$\" SET NAME = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
+          u.bind(1, std::string_view(a.names[1].first))
+              .bind(2, obj)
+              .bind(3, std::string_view(a.names[0].first));
           u.run();
-          SqlStatement k(db_, "UPDATE \"SYS.CCOL$\" SET COL_NAME = ?1 WHERE \"OBJ#\" = ?2 AND COL_NAME = ?3");
-          k.bind(1, std::string_view(a.names[1].first)).bind(2, obj).bind(3, std::string_view(a.names[0].first));
+          SqlStatement k(
+              db_, "UPDATE \"SYS.CCOL$\" SET COL_NAME = ?1 WHERE \"OBJ#\" = ?2 AND COL_NAME = ?3");
+          k.bind(1, std::string_view(a.names[1].first))
+              .bind(2, obj)
+              .bind(3, std::string_view(a.names[0].first));
           k.run();
           break;
         }
@@ -954,14 +1039,17 @@ class Ddl {
   }
 
   void setStatus(const ConstraintInfo& c, bool enabled) {
-    SqlStatement s(db_, "UPDATE \"SYS.CON$\" SET STATUS = ?1, LAST_CHANGE = ?2 WHERE OWNER = ?3 AND NAME = ?4");
+    SqlStatement s(
+        db_,
+        "UPDATE \"SYS.CON$\" SET STATUS = ?1, LAST_CHANGE = ?2 WHERE OWNER = ?3 AND NAME = ?4");
     s.bind(1, std::string_view(enabled ? "ENABLED" : "DISABLED")).bind(2, now_);
     s.bind(3, std::string_view(c.owner)).bind(4, std::string_view(c.name));
     s.run();
   }
 
   bool hasRows(const TableInfo& t, const std::string& where = "") {
-    SqlStatement s(db_, "SELECT 1 FROM " + t.sqlName() + (where.empty() ? "" : " WHERE " + where) + " LIMIT 1");
+    SqlStatement s(db_, "SELECT 1 FROM " + t.sqlName() + (where.empty() ? "" : " WHERE " + where) +
+                            " LIMIT 1");
     return s.step();
   }
 
@@ -975,7 +1063,8 @@ class Ddl {
       ColumnRow r = columnRow(d.name, d.type);
       if (d.hasDefault) r.defaultText = d.defaultText;
       bool notNull = false;
-      for (const ConstraintDef& c : d.constraints) notNull |= c.type == ConstraintDef::NotNull || c.type == ConstraintDef::PrimaryKey;
+      for (const ConstraintDef& c : d.constraints)
+        notNull |= c.type == ConstraintDef::NotNull || c.type == ConstraintDef::PrimaryKey;
       if (notNull && !d.hasDefault && hasRows(t)) raiseOra(1758, {}, d.pos);
       exec("ALTER TABLE " + t.sqlName() + " ADD COLUMN " + quoteIdent(d.name));
       insertColumn(t.obj, ++next, r, true);
@@ -990,8 +1079,9 @@ class Ddl {
         Compiler c(context());
         Scope empty;
         Code v = c.expr(*d.defaultExpr, empty);
-        std::string sql = fitColumnSql(now, now.columns[static_cast<size_t>(col)],
-                                       c.convert(v, now.columns[static_cast<size_t>(col)].type, d.defaultExpr->pos));
+        std::string sql = fitColumnSql(
+            now, now.columns[static_cast<size_t>(col)],
+            c.convert(v, now.columns[static_cast<size_t>(col)].type, d.defaultExpr->pos));
         exec("UPDATE " + now.sqlName() + " SET " + quoteIdent(d.name) + " = " + sql);
       }
       std::set<std::string> taken;
@@ -1002,7 +1092,8 @@ class Ddl {
         if (c.enabled) validate(now, c);
         cons.push_back(c);
       }
-      for (const NewConstraint& c : cons) storeConstraint(now, c);
+      for (const NewConstraint& c : cons)
+        storeConstraint(now, c);
     }
   }
 
@@ -1018,35 +1109,48 @@ class Ddl {
         std::string newType = r.type;
         std::string oldType = dictionaryTypeName(old.type);
         bool sameFamily = (newType == oldType) ||
-                          ((newType == "VARCHAR2" || newType == "CHAR") && (oldType == "VARCHAR2" || oldType == "CHAR")) ||
-                          ((newType == "NUMBER" || newType == "FLOAT") && (oldType == "NUMBER" || oldType == "FLOAT"));
+                          ((newType == "VARCHAR2" || newType == "CHAR") &&
+                           (oldType == "VARCHAR2" || oldType == "CHAR")) ||
+                          ((newType == "NUMBER" || newType == "FLOAT") &&
+                           (oldType == "NUMBER" || oldType == "FLOAT"));
         if (!sameFamily && hasValues) raiseOra(1439, {}, d.pos);
         if (sameFamily && hasValues) {
-          if ((newType == "VARCHAR2" || newType == "CHAR" || newType == "RAW") && r.length < old.type.length) {
+          if ((newType == "VARCHAR2" || newType == "CHAR" || newType == "RAW") &&
+              r.length < old.type.length) {
             SqlStatement s(db_, "SELECT 1 FROM " + t.sqlName() + " WHERE length(" + q + ") > " +
                                     std::to_string(r.length) + " LIMIT 1");
             if (s.step()) raiseOra(1441, {}, d.pos);
           }
           if (newType == "NUMBER" && old.type.kind == TypeKind::Number && r.hasPrecision &&
-              (old.type.precision == 0 || r.precision - r.scale < old.type.precision - old.type.scale ||
+              (old.type.precision == 0 ||
+               r.precision - r.scale < old.type.precision - old.type.scale ||
                r.scale < old.type.scale)) {
             raiseOra(1440, {}, d.pos);
           }
         }
-        SqlStatement u(db_,
-                       "UPDATE \"SYS.COL$\" SET TYPE = ?1, LENGTH = ?2, PRECISION$ = ?3, SCALE = ?4 "
-                       "WHERE \"OBJ#\" = ?5 AND NAME = ?6");
+        SqlStatement u(
+            db_,
+            "UPDATE \"SYS.COL$\" SET TYPE = ?1, LENGTH = ?2, PRECISION$ = ?3, SCALE = ?4 "
+            "WHERE \"OBJ#\" = ?5 AND NAME = ?6");
         u.bind(1, std::string_view(r.type)).bind(2, r.length);
-        if (r.hasPrecision) u.bind(3, r.precision); else u.bindNull(3);
-        if (r.hasScale) u.bind(4, r.scale); else u.bindNull(4);
+        if (r.hasPrecision)
+          u.bind(3, r.precision);
+        else
+          u.bindNull(3);
+        if (r.hasScale)
+          u.bind(4, r.scale);
+        else
+          u.bindNull(4);
         u.bind(5, t.obj).bind(6, std::string_view(d.name));
         u.run();
         if (newType == "CHAR" && hasValues) {
-          exec("UPDATE " + t.sqlName() + " SET " + q + " = ora_rpad(" + q + ", " + std::to_string(r.length) + ")");
+          exec("UPDATE " + t.sqlName() + " SET " + q + " = ora_rpad(" + q + ", " +
+               std::to_string(r.length) + ")");
         }
       }
       if (d.hasDefault) {
-        SqlStatement u(db_, "UPDATE \"SYS.COL$\" SET DEFAULT$ = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
+        SqlStatement u(db_,
+                       "UPDATE \"SYS.COL$\" SET DEFAULT$ = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
         u.bind(1, std::string_view(d.defaultText)).bind(2, t.obj).bind(3, std::string_view(d.name));
         u.run();
       }
@@ -1061,7 +1165,8 @@ class Ddl {
           if (old.type.nullable) raiseOra(1451, {}, c.pos);
           for (const ConstraintInfo* k : t.constraints) {
             if (k->notNullColumn == col) dropConstraint(t, *k);
-            if (k->type == 'P' && std::find(k->columns.begin(), k->columns.end(), col) != k->columns.end()) {
+            if (k->type == 'P' &&
+                std::find(k->columns.begin(), k->columns.end(), col) != k->columns.end()) {
               raiseOra(1451, {}, c.pos);
             }
           }
@@ -1086,7 +1191,8 @@ class Ddl {
     if (drop.size() >= t.columns.size()) raiseOra(12983, {}, a.pos);
     for (const ConstraintInfo* c : t.constraints) {
       bool touches = false;
-      for (int col : c->columns) touches |= drop.count(col) > 0;
+      for (int col : c->columns)
+        touches |= drop.count(col) > 0;
       if (c->notNullColumn >= 0) touches |= drop.count(c->notNullColumn) > 0;
       if (!touches) continue;
       bool multi = c->columns.size() > 1;
@@ -1121,7 +1227,8 @@ class Ddl {
     SqlStatement r(db_, "SELECT NAME FROM \"SYS.COL$\" WHERE \"OBJ#\" = ?1 ORDER BY \"COL#\"");
     r.bind(1, t.obj);
     std::vector<std::string> names;
-    while (r.step()) names.push_back(r.getText(0));
+    while (r.step())
+      names.push_back(r.getText(0));
     SqlStatement u(db_, "UPDATE \"SYS.COL$\" SET \"COL#\" = ?1 WHERE \"OBJ#\" = ?2 AND NAME = ?3");
     for (size_t i = 0; i < names.size(); ++i) {
       u.reset();
@@ -1152,12 +1259,14 @@ class Ddl {
     }
     for (const ConstraintInfo* c : t.constraints) {
       for (const char* table : {"SYS.CON$", "SYS.CCOL$"}) {
-        SqlStatement d(db_, std::string("DELETE FROM \"") + table + "\" WHERE OWNER = ?1 AND NAME = ?2");
+        SqlStatement d(db_,
+                       std::string("DELETE FROM \"") + table + "\" WHERE OWNER = ?1 AND NAME = ?2");
         d.bind(1, std::string_view(c->owner)).bind(2, std::string_view(c->name));
         d.run();
       }
     }
-    for (const IndexInfo* idx : cat_->indexesOf(t.obj)) dropIndexObject(*idx);
+    for (const IndexInfo* idx : cat_->indexesOf(t.obj))
+      dropIndexObject(*idx);
     exec("DROP TABLE " + t.sqlName());
     deleteObject(t.obj);
   }
@@ -1200,7 +1309,8 @@ class Ddl {
     }
     const ObjectRef* ref = cat_->findObject(owner, name);
     if (type == "SYNONYM") {
-      if (!ref || ref->type != ObjectType::Synonym) raiseOra(st.isPublic ? 1432 : 1434, {}, st.namePos);
+      if (!ref || ref->type != ObjectType::Synonym)
+        raiseOra(st.isPublic ? 1432 : 1434, {}, st.namePos);
       deleteObject(ref->synonym()->obj);
       return;
     }

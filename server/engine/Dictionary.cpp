@@ -18,8 +18,7 @@ struct View {
 
 const std::vector<View>& views() {
   static const std::vector<View> v = {
-      {"ALL_USERS",
-       "SELECT name username, user# user_id, created FROM sys.user$"},
+      {"ALL_USERS", "SELECT name username, user# user_id, created FROM sys.user$"},
       {"DBA_USERS",
        "SELECT name username, user# user_id, password, account_status, "
        "CAST(NULL AS DATE) lock_date, CAST(NULL AS DATE) expiry_date, "

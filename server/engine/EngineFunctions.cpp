@@ -11,7 +11,9 @@
 namespace vorn::server {
 namespace {
 
-Session* sessionOf(sqlite3_context* ctx) { return static_cast<Session*>(sqlite3_user_data(ctx)); }
+Session* sessionOf(sqlite3_context* ctx) {
+  return static_cast<Session*>(sqlite3_user_data(ctx));
+}
 
 void fail(sqlite3_context* ctx, const OraError& e) {
   sessionOf(ctx)->values().setPendingError(e);
@@ -29,8 +31,8 @@ void rowidNumFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
   try {
     const char* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    RowidParts parts = rowidFromText(
-        std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(argv[0]))));
+    RowidParts parts =
+        rowidFromText(std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(argv[0]))));
     if (static_cast<int64_t>(parts.object) != sqlite3_value_int64(argv[1])) {
       return sqlite3_result_null(ctx);
     }
@@ -96,9 +98,9 @@ void registerEngineFunctions(sqlite3* db, Session* session) {
     bool deterministic;
   };
   static const Fn kFunctions[] = {
-      {"vorn_rowid", 2, rowidFn, true},       {"vorn_rowid_num", 2, rowidNumFn, true},
-      {"vorn_error", 1, errorFn, false},      {"vorn_not_null", 3, notNullFn, true},
-      {"vorn_nextval", 1, nextvalFn, false},  {"vorn_currval", 1, currvalFn, false},
+      {"vorn_rowid", 2, rowidFn, true},        {"vorn_rowid_num", 2, rowidNumFn, true},
+      {"vorn_error", 1, errorFn, false},       {"vorn_not_null", 3, notNullFn, true},
+      {"vorn_nextval", 1, nextvalFn, false},   {"vorn_currval", 1, currvalFn, false},
       {"vorn_empty_lob", 1, emptyLobFn, true},
   };
   for (const Fn& f : kFunctions) {

@@ -10,37 +10,37 @@
 namespace vorn::server {
 namespace {
 
-bool isNameStart(unsigned char c) { return std::isalpha(c) || c >= 128; }
+bool isNameStart(unsigned char c) {
+  return std::isalpha(c) || c >= 128;
+}
 bool isNameChar(unsigned char c) {
   return std::isalnum(c) || c == '_' || c == '$' || c == '#' || c >= 128;
 }
 
 std::string upper(std::string_view s) {
   std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : out)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return out;
 }
 
 constexpr std::array kReserved = {
-    "ACCESS",    "ADD",        "ALL",       "ALTER",      "AND",        "ANY",
-    "AS",        "ASC",        "AUDIT",     "BETWEEN",    "BY",         "CHAR",
-    "CHECK",     "CLUSTER",    "COLUMN",    "COMMENT",    "COMPRESS",   "CONNECT",
-    "CREATE",    "CURRENT",    "DATE",      "DECIMAL",    "DEFAULT",    "DELETE",
-    "DESC",      "DISTINCT",   "DROP",      "ELSE",       "EXCLUSIVE",  "EXISTS",
-    "FILE",      "FLOAT",      "FOR",       "FROM",       "GRANT",      "GROUP",
-    "HAVING",    "IDENTIFIED", "IMMEDIATE", "IN",         "INCREMENT",  "INDEX",
-    "INITIAL",   "INSERT",     "INTEGER",   "INTERSECT",  "INTO",       "IS",
-    "LEVEL",     "LIKE",       "LOCK",      "LONG",       "MAXEXTENTS", "MINUS",
-    "MLSLABEL",  "MODE",       "MODIFY",    "NOAUDIT",    "NOCOMPRESS", "NOT",
-    "NOWAIT",    "NULL",       "NUMBER",    "OF",         "OFFLINE",    "ON",
-    "ONLINE",    "OPTION",     "OR",        "ORDER",      "PCTFREE",    "PRIOR",
-    "PRIVILEGES", "PUBLIC",    "RAW",       "RENAME",     "RESOURCE",   "REVOKE",
-    "ROW",       "ROWID",      "ROWNUM",    "ROWS",       "SELECT",     "SESSION",
-    "SET",       "SHARE",      "SIZE",      "SMALLINT",   "START",      "SUCCESSFUL",
-    "SYNONYM",   "SYSDATE",    "TABLE",     "THEN",       "TO",         "TRIGGER",
-    "UID",       "UNION",      "UNIQUE",    "UPDATE",     "USER",       "VALIDATE",
-    "VALUES",    "VARCHAR",    "VARCHAR2",  "VIEW",       "WHENEVER",   "WHERE",
-    "WITH"};
+    "ACCESS",    "ADD",      "ALL",        "ALTER",      "AND",      "ANY",        "AS",
+    "ASC",       "AUDIT",    "BETWEEN",    "BY",         "CHAR",     "CHECK",      "CLUSTER",
+    "COLUMN",    "COMMENT",  "COMPRESS",   "CONNECT",    "CREATE",   "CURRENT",    "DATE",
+    "DECIMAL",   "DEFAULT",  "DELETE",     "DESC",       "DISTINCT", "DROP",       "ELSE",
+    "EXCLUSIVE", "EXISTS",   "FILE",       "FLOAT",      "FOR",      "FROM",       "GRANT",
+    "GROUP",     "HAVING",   "IDENTIFIED", "IMMEDIATE",  "IN",       "INCREMENT",  "INDEX",
+    "INITIAL",   "INSERT",   "INTEGER",    "INTERSECT",  "INTO",     "IS",         "LEVEL",
+    "LIKE",      "LOCK",     "LONG",       "MAXEXTENTS", "MINUS",    "MLSLABEL",   "MODE",
+    "MODIFY",    "NOAUDIT",  "NOCOMPRESS", "NOT",        "NOWAIT",   "NULL",       "NUMBER",
+    "OF",        "OFFLINE",  "ON",         "ONLINE",     "OPTION",   "OR",         "ORDER",
+    "PCTFREE",   "PRIOR",    "PRIVILEGES", "PUBLIC",     "RAW",      "RENAME",     "RESOURCE",
+    "REVOKE",    "ROW",      "ROWID",      "ROWNUM",     "ROWS",     "SELECT",     "SESSION",
+    "SET",       "SHARE",    "SIZE",       "SMALLINT",   "START",    "SUCCESSFUL", "SYNONYM",
+    "SYSDATE",   "TABLE",    "THEN",       "TO",         "TRIGGER",  "UID",        "UNION",
+    "UNIQUE",    "UPDATE",   "USER",       "VALIDATE",   "VALUES",   "VARCHAR",    "VARCHAR2",
+    "VIEW",      "WHENEVER", "WHERE",      "WITH"};
 
 }  // namespace
 
@@ -63,7 +63,8 @@ std::vector<Token> tokenize(std::string_view text) {
     }
     int start = i;
     if (c == '-' && i + 1 < n && text[i + 1] == '-') {
-      while (i < n && text[i] != '\n') ++i;
+      while (i < n && text[i] != '\n')
+        ++i;
       continue;
     }
     if (c == '/' && i + 1 < n && text[i + 1] == '*') {
@@ -72,7 +73,8 @@ std::vector<Token> tokenize(std::string_view text) {
       continue;
     }
     if (isNameStart(c)) {
-      while (i < n && isNameChar(static_cast<unsigned char>(text[i]))) ++i;
+      while (i < n && isNameChar(static_cast<unsigned char>(text[i])))
+        ++i;
       if (i - start > 30) raiseOra(972, {}, start);
       push(TokenKind::Word, upper(text.substr(start, i - start)), start);
       continue;
@@ -87,19 +89,23 @@ std::vector<Token> tokenize(std::string_view text) {
       push(TokenKind::QuotedWord, std::move(name), start);
       continue;
     }
-    if (std::isdigit(c) || (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
-      while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+    if (std::isdigit(c) ||
+        (c == '.' && i + 1 < n && std::isdigit(static_cast<unsigned char>(text[i + 1])))) {
+      while (i < n && std::isdigit(static_cast<unsigned char>(text[i])))
+        ++i;
       // "1..5" is two numbers around "..", as PL/SQL ranges need.
       if (i < n && text[i] == '.' && !(i + 1 < n && text[i + 1] == '.')) {
         ++i;
-        while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+        while (i < n && std::isdigit(static_cast<unsigned char>(text[i])))
+          ++i;
       }
       if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         int save = i;
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
         if (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) {
-          while (i < n && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+          while (i < n && std::isdigit(static_cast<unsigned char>(text[i])))
+            ++i;
         } else {
           i = save;
         }
@@ -131,7 +137,8 @@ std::vector<Token> tokenize(std::string_view text) {
     }
     if (c == ':') {
       ++i;
-      while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+      while (i < n && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
       if (i < n && text[i] == '"') {
         size_t end = text.find('"', i + 1);
         if (end == std::string_view::npos) raiseOra(1740, {}, start);
@@ -142,7 +149,8 @@ std::vector<Token> tokenize(std::string_view text) {
         continue;
       }
       int nameStart = i;
-      while (i < n && isNameChar(static_cast<unsigned char>(text[i]))) ++i;
+      while (i < n && isNameChar(static_cast<unsigned char>(text[i])))
+        ++i;
       if (i == nameStart) {
         // ":=" (PL/SQL assignment) is a symbol; a lone ':' is not valid SQL.
         if (i < n && text[i] == '=') {
@@ -167,8 +175,20 @@ std::vector<Token> tokenize(std::string_view text) {
       }
     }
     switch (c) {
-      case '(': case ')': case ',': case '.': case '+': case '-': case '*': case '/':
-      case '=': case '<': case '>': case ';': case '@': case '%':
+      case '(':
+      case ')':
+      case ',':
+      case '.':
+      case '+':
+      case '-':
+      case '*':
+      case '/':
+      case '=':
+      case '<':
+      case '>':
+      case ';':
+      case '@':
+      case '%':
         ++i;
         push(TokenKind::Symbol, std::string(1, static_cast<char>(c)), start);
         break;

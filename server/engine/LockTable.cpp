@@ -23,7 +23,11 @@ bool LockTable::lockRow(Owner owner, int64_t table, int64_t row, int level, Wait
     if (it->second.owner == owner) return waited;
     if (nowait) raiseOra(54);
     waited = true;
-    if (changed_.wait_until(lock, deadline) == std::cv_status::timeout) {
+    ++waiting_;
+    changed_.notify_all();
+    bool timedOut = changed_.wait_until(lock, deadline) == std::cv_status::timeout;
+    --waiting_;
+    if (timedOut) {
       auto again = rows_.find(key);
       if (again != rows_.end() && again->second.owner != owner) raiseOra(30006);
     }
@@ -58,7 +62,13 @@ void LockTable::release(Owner owner, int level) {
 void LockTable::acquireWriter(Owner owner, Wait wait) {
   std::unique_lock lock(mutex_);
   if (writer_ == owner) return;
-  bool free = changed_.wait_for(lock, wait, [&] { return writer_ == nullptr; });
+  bool free = writer_ == nullptr;
+  if (!free) {
+    ++waiting_;
+    changed_.notify_all();
+    free = changed_.wait_for(lock, wait, [&] { return writer_ == nullptr; });
+    --waiting_;
+  }
   if (!free) raiseOra(54);
   writer_ = owner;
 }
@@ -69,6 +79,16 @@ void LockTable::releaseWriter(Owner owner) {
     writer_ = nullptr;
     changed_.notify_all();
   }
+}
+
+int LockTable::waiting() const {
+  std::lock_guard lock(mutex_);
+  return waiting_;
+}
+
+void LockTable::awaitWaiting(int count) const {
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [&] { return waiting_ >= count; });
 }
 
 bool LockTable::isWriter(Owner owner) const {

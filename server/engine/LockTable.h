@@ -37,13 +37,19 @@ class LockTable {
   void releaseWriter(Owner owner);
   bool isWriter(Owner owner) const;
 
+  // Sessions waiting for a row lock or the writer gate now; blocks until
+  // at least `count` wait (lets tests order two sessions without sleeping).
+  int waiting() const;
+  void awaitWaiting(int count) const;
+
  private:
   struct Entry {
     Owner owner;
     int level;
   };
   mutable std::mutex mutex_;
-  std::condition_variable changed_;
+  mutable std::condition_variable changed_;
+  int waiting_ = 0;
   std::map<std::pair<int64_t, int64_t>, Entry> rows_;
   std::map<Owner, std::vector<std::pair<int64_t, int64_t>>> byOwner_;
   Owner writer_ = nullptr;

@@ -41,7 +41,8 @@ StmtPtr Parser::statement() {
     auto t = std::make_unique<TruncateStmt>();
     t->namePos = peek().offset;
     t->name = qualifiedName(2);
-    while (peek().isWord("DROP") || peek().isWord("REUSE") || peek().isWord("STORAGE")) next();
+    while (peek().isWord("DROP") || peek().isWord("REUSE") || peek().isWord("STORAGE"))
+      next();
     s = std::move(t);
   } else if (w == "COMMIT" || w == "ROLLBACK" || w == "SAVEPOINT") {
     s = transactionStatement();
@@ -326,10 +327,9 @@ ColumnDef Parser::columnDefinition(bool requireType) {
   ColumnDef c;
   c.pos = peek().offset;
   c.name = identifier(904);
-  if (peek().kind == TokenKind::Word && !peek().isWord("DEFAULT") &&
-      !peek().isWord("CONSTRAINT") && !peek().isWord("NOT") && !peek().isWord("NULL") &&
-      !peek().isWord("PRIMARY") && !peek().isWord("UNIQUE") && !peek().isWord("CHECK") &&
-      !peek().isWord("REFERENCES")) {
+  if (peek().kind == TokenKind::Word && !peek().isWord("DEFAULT") && !peek().isWord("CONSTRAINT") &&
+      !peek().isWord("NOT") && !peek().isWord("NULL") && !peek().isWord("PRIMARY") &&
+      !peek().isWord("UNIQUE") && !peek().isWord("CHECK") && !peek().isWord("REFERENCES")) {
     c.type = dataType();
     c.hasType = true;
   } else if (requireType) {
@@ -359,7 +359,8 @@ void Parser::constraintState(ConstraintDef& c) {
       c.disabled = true;
     } else if (acceptWord("VALIDATE") || acceptWord("NOVALIDATE") || acceptWord("RELY") ||
                acceptWord("NORELY")) {
-    } else if (peek().isWord("DEFERRABLE") || (peek().isWord("NOT") && peek(1).isWord("DEFERRABLE")) ||
+    } else if (peek().isWord("DEFERRABLE") ||
+               (peek().isWord("NOT") && peek(1).isWord("DEFERRABLE")) ||
                peek().isWord("INITIALLY")) {
       raiseOra(900, {}, peek().offset);
     } else if (peek().isWord("USING") && peek(1).isWord("INDEX")) {
@@ -656,10 +657,9 @@ StmtPtr Parser::alterTable() {
           peek().isWord("CHECK") || peek().isWord("FOREIGN")) {
         a.kind = AlterTableAction::AddConstraint;
         constraintClause(a.constraint, false);
-      } else if (peek().isSymbol("(") &&
-                 (peek(1).isWord("CONSTRAINT") || peek(1).isWord("PRIMARY") ||
-                  peek(1).isWord("UNIQUE") || peek(1).isWord("CHECK") ||
-                  peek(1).isWord("FOREIGN"))) {
+      } else if (peek().isSymbol("(") && (peek(1).isWord("CONSTRAINT") ||
+                                          peek(1).isWord("PRIMARY") || peek(1).isWord("UNIQUE") ||
+                                          peek(1).isWord("CHECK") || peek(1).isWord("FOREIGN"))) {
         next();
         a.kind = AlterTableAction::AddConstraint;
         constraintClause(a.constraint, false);
@@ -797,7 +797,8 @@ StmtPtr Parser::alterUser() {
       }
     } else if (acceptWord("DEFAULT") || acceptWord("TEMPORARY")) {
       if (tokens_[pos_ - 1].text == "DEFAULT" && acceptWord("ROLE")) {
-        while (!atEnd()) next();
+        while (!atEnd())
+          next();
       } else {
         expectWord("TABLESPACE", 905);
         identifier(904);
@@ -829,7 +830,8 @@ StmtPtr Parser::alterSession() {
       t.kind == TokenKind::QuotedWord) {
     s->value = next().text;
     // READ COMMITTED is two words.
-    while (peek().kind == TokenKind::Word) s->value += " " + next().text;
+    while (peek().kind == TokenKind::Word)
+      s->value += " " + next().text;
   } else {
     fail(922);
   }
@@ -848,11 +850,12 @@ StmtPtr Parser::dropStatement() {
   }
   const Token& t = peek();
   if (t.kind != TokenKind::Word) fail(950);
-  static const char* const kTypes[] = {"TABLE",    "VIEW",    "SEQUENCE", "SYNONYM",
-                                       "INDEX",    "USER",    "PROCEDURE", "FUNCTION",
-                                       "PACKAGE",  "TRIGGER", "TYPE"};
+  static const char* const kTypes[] = {"TABLE",   "VIEW",    "SEQUENCE",  "SYNONYM",
+                                       "INDEX",   "USER",    "PROCEDURE", "FUNCTION",
+                                       "PACKAGE", "TRIGGER", "TYPE"};
   bool known = false;
-  for (const char* k : kTypes) known = known || t.text == k;
+  for (const char* k : kTypes)
+    known = known || t.text == k;
   if (!known) fail(950);
   s->objectType = next().text;
   if (s->objectType == "PACKAGE" && acceptWord("BODY")) s->objectType = "PACKAGE BODY";

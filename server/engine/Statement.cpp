@@ -40,19 +40,30 @@ struct TypeInfo {
 
 TypeInfo classify(const Stmt& s, const std::string& text) {
   switch (s.kind) {
-    case StmtKind::Select: return {StatementType::Select, 4};
-    case StmtKind::Insert: return {StatementType::Insert, 3};
-    case StmtKind::Update: return {StatementType::Update, 5};
-    case StmtKind::Delete: return {StatementType::Delete, 9};
-    case StmtKind::CreateTable: return {StatementType::Create, 1};
-    case StmtKind::CreateView: return {StatementType::Create, 10};
-    case StmtKind::CreateSequence: return {StatementType::Create, 13};
-    case StmtKind::CreateSynonym: return {StatementType::Create, 30};
-    case StmtKind::CreateIndex: return {StatementType::Create, 20};
-    case StmtKind::CreateUser: return {StatementType::Create, 19};
+    case StmtKind::Select:
+      return {StatementType::Select, 4};
+    case StmtKind::Insert:
+      return {StatementType::Insert, 3};
+    case StmtKind::Update:
+      return {StatementType::Update, 5};
+    case StmtKind::Delete:
+      return {StatementType::Delete, 9};
+    case StmtKind::CreateTable:
+      return {StatementType::Create, 1};
+    case StmtKind::CreateView:
+      return {StatementType::Create, 10};
+    case StmtKind::CreateSequence:
+      return {StatementType::Create, 13};
+    case StmtKind::CreateSynonym:
+      return {StatementType::Create, 30};
+    case StmtKind::CreateIndex:
+      return {StatementType::Create, 20};
+    case StmtKind::CreateUser:
+      return {StatementType::Create, 19};
     case StmtKind::CreateStoredCode: {
       std::string up;
-      for (char c : text) up += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      for (char c : text)
+        up += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       if (up.find("FUNCTION") != std::string::npos &&
           (up.find("PROCEDURE") == std::string::npos ||
            up.find("FUNCTION") < up.find("PROCEDURE"))) {
@@ -61,11 +72,16 @@ TypeInfo classify(const Stmt& s, const std::string& text) {
       if (up.find("PACKAGE") != std::string::npos) return {StatementType::Create, 94};
       return {StatementType::Create, 24};
     }
-    case StmtKind::AlterTable: return {StatementType::Alter, 26};
-    case StmtKind::AlterUser: return {StatementType::Alter, 53};
-    case StmtKind::AlterSession: return {StatementType::Alter, 52};
-    case StmtKind::AlterSequence: return {StatementType::Alter, 14};
-    case StmtKind::AlterOther: return {StatementType::Alter, 25};
+    case StmtKind::AlterTable:
+      return {StatementType::Alter, 26};
+    case StmtKind::AlterUser:
+      return {StatementType::Alter, 53};
+    case StmtKind::AlterSession:
+      return {StatementType::Alter, 52};
+    case StmtKind::AlterSequence:
+      return {StatementType::Alter, 14};
+    case StmtKind::AlterOther:
+      return {StatementType::Alter, 25};
     case StmtKind::Drop: {
       const auto& d = static_cast<const DropStmt&>(s);
       const std::string& t = d.objectType;
@@ -80,15 +96,24 @@ TypeInfo classify(const Stmt& s, const std::string& text) {
                                     : 96;
       return {StatementType::Drop, code};
     }
-    case StmtKind::Truncate: return {StatementType::Unknown, 85};
-    case StmtKind::Grant: return {StatementType::Unknown, 28};
-    case StmtKind::Revoke: return {StatementType::Unknown, 29};
-    case StmtKind::Comment: return {StatementType::Unknown, 38};
-    case StmtKind::Commit: return {StatementType::Unknown, 54};
-    case StmtKind::Rollback: return {StatementType::Unknown, 55};
-    case StmtKind::Savepoint: return {StatementType::Unknown, 56};
-    case StmtKind::SetTransaction: return {StatementType::Unknown, 33};
-    case StmtKind::LockTable: return {StatementType::Unknown, 35};
+    case StmtKind::Truncate:
+      return {StatementType::Unknown, 85};
+    case StmtKind::Grant:
+      return {StatementType::Unknown, 28};
+    case StmtKind::Revoke:
+      return {StatementType::Unknown, 29};
+    case StmtKind::Comment:
+      return {StatementType::Unknown, 38};
+    case StmtKind::Commit:
+      return {StatementType::Unknown, 54};
+    case StmtKind::Rollback:
+      return {StatementType::Unknown, 55};
+    case StmtKind::Savepoint:
+      return {StatementType::Unknown, 56};
+    case StmtKind::SetTransaction:
+      return {StatementType::Unknown, 33};
+    case StmtKind::LockTable:
+      return {StatementType::Unknown, 35};
     case StmtKind::PlsqlBlock: {
       size_t i = text.find_first_not_of(" \t\r\n");
       bool declare = i != std::string::npos && (text[i] == 'd' || text[i] == 'D');
@@ -101,26 +126,33 @@ TypeInfo classify(const Stmt& s, const std::string& text) {
 OraType bindType(const Value& v, TypeKind nullKind) {
   switch (v.kind()) {
     case Value::Kind::Integer:
-    case Value::Kind::Double: return OraType::number();
-    case Value::Kind::Text: return OraType::varchar2(4000);
-    case Value::Kind::Date: return OraType::of(TypeKind::Date);
+    case Value::Kind::Double:
+      return OraType::number();
+    case Value::Kind::Text:
+      return OraType::varchar2(4000);
+    case Value::Kind::Date:
+      return OraType::of(TypeKind::Date);
     case Value::Kind::Raw: {
       OraType t = OraType::of(TypeKind::Raw);
       t.length = 2000;
       return t;
     }
-    case Value::Kind::Null: break;
+    case Value::Kind::Null:
+      break;
   }
   switch (nullKind) {
-    case TypeKind::Number: return OraType::number();
-    case TypeKind::Date: return OraType::of(TypeKind::Date);
+    case TypeKind::Number:
+      return OraType::number();
+    case TypeKind::Date:
+      return OraType::of(TypeKind::Date);
     case TypeKind::Raw:
     case TypeKind::LongRaw: {
       OraType t = OraType::of(TypeKind::Raw);
       t.length = 2000;
       return t;
     }
-    default: return OraType::varchar2(4000);
+    default:
+      return OraType::varchar2(4000);
   }
 }
 
@@ -140,10 +172,16 @@ ColumnDescription describeColumn(const ResultColumn& c) {
 
 void bindValue(sqlite3_stmt* stmt, int index, const Value& v) {
   switch (v.kind()) {
-    case Value::Kind::Null: sqlite3_bind_null(stmt, index); break;
+    case Value::Kind::Null:
+      sqlite3_bind_null(stmt, index);
+      break;
     case Value::Kind::Integer:
-    case Value::Kind::Date: sqlite3_bind_int64(stmt, index, v.asInteger()); break;
-    case Value::Kind::Double: sqlite3_bind_double(stmt, index, v.asDouble()); break;
+    case Value::Kind::Date:
+      sqlite3_bind_int64(stmt, index, v.asInteger());
+      break;
+    case Value::Kind::Double:
+      sqlite3_bind_double(stmt, index, v.asDouble());
+      break;
     case Value::Kind::Text:
       sqlite3_bind_text(stmt, index, v.asText().data(), static_cast<int>(v.asText().size()),
                         SQLITE_STATIC);
@@ -157,14 +195,17 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& v) {
 
 Value columnValue(sqlite3_stmt* stmt, int col, TypeKind kind) {
   switch (sqlite3_column_type(stmt, col)) {
-    case SQLITE_NULL: return Value();
+    case SQLITE_NULL:
+      return Value();
     case SQLITE_INTEGER:
       if (kind == TypeKind::Date) return Value::date(sqlite3_column_int64(stmt, col));
       return Value::integer(sqlite3_column_int64(stmt, col));
-    case SQLITE_FLOAT: return Value::real(sqlite3_column_double(stmt, col));
+    case SQLITE_FLOAT:
+      return Value::real(sqlite3_column_double(stmt, col));
     case SQLITE_BLOB: {
       const char* p = static_cast<const char*>(sqlite3_column_blob(stmt, col));
-      return Value::raw(std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt, col))));
+      return Value::raw(
+          std::string(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(stmt, col))));
     }
     default: {
       const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
@@ -197,7 +238,8 @@ class Borrowed {
 };
 
 std::string upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (char& c : s)
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return s;
 }
 
@@ -224,7 +266,9 @@ Statement::Statement(Session& session, std::string text)
   bound_.resize(placeholders_.size(), false);
 }
 
-Statement::~Statement() { close(); }
+Statement::~Statement() {
+  close();
+}
 
 void Statement::bind(int position, const Value& value, TypeKind nullKind) {
   if (position < 1 || position > static_cast<int>(placeholders_.size())) raiseOra(1036);
@@ -258,7 +302,8 @@ std::shared_ptr<Plan> Statement::plan() {
   auto catalog = session_->catalog();
   std::string key = text_;
   key += '\0';
-  for (const OraType& t : bindTypes_) key += static_cast<char>('A' + static_cast<int>(t.kind));
+  for (const OraType& t : bindTypes_)
+    key += static_cast<char>('A' + static_cast<int>(t.kind));
   if (plan_ && plan_->catalog == catalog && planKey_ == key) return plan_;
   auto& cache = session_->plans_;
   if (auto it = cache.find(key); it != cache.end()) {
@@ -307,7 +352,9 @@ const std::vector<ColumnDescription>& Statement::describe() {
   return described_;
 }
 
-size_t Statement::columnCount() { return describe().size(); }
+size_t Statement::columnCount() {
+  return describe().size();
+}
 
 const std::vector<int>& Statement::returningSlots() const {
   static const std::vector<int> none;
@@ -317,7 +364,8 @@ const std::vector<int>& Statement::returningSlots() const {
 void Statement::checkBound(const Plan& p) const {
   std::vector<bool> output(placeholders_.size(), false);
   if (!p.isQuery) {
-    for (int slot : p.dml.returningSlots) output[static_cast<size_t>(slot)] = true;
+    for (int slot : p.dml.returningSlots)
+      output[static_cast<size_t>(slot)] = true;
   }
   for (size_t i = 0; i < placeholders_.size(); ++i) {
     if (!bound_[i] && !output[i]) raiseOra(1008);
@@ -357,7 +405,9 @@ int64_t Statement::execute() {
       checkBound(*p);
       return executeDml(*p);
     }
-    case StmtKind::Commit: s.commit(); return 0;
+    case StmtKind::Commit:
+      s.commit();
+      return 0;
     case StmtKind::Rollback: {
       auto& t = static_cast<TransactionStmt&>(*tree_);
       if (t.savepoint.empty()) {
@@ -367,7 +417,9 @@ int64_t Statement::execute() {
       }
       return 0;
     }
-    case StmtKind::Savepoint: s.savepoint(static_cast<TransactionStmt&>(*tree_).savepoint); return 0;
+    case StmtKind::Savepoint:
+      s.savepoint(static_cast<TransactionStmt&>(*tree_).savepoint);
+      return 0;
     case StmtKind::AlterSession: {
       auto& a = static_cast<AlterSessionStmt&>(*tree_);
       std::string v = upper(a.value);
@@ -400,8 +452,11 @@ int64_t Statement::execute() {
     case StmtKind::SetTransaction:
       if (upper(text_).find("READ ONLY") != std::string::npos) raiseOra(900, {}, tree_->pos);
       return 0;
-    case StmtKind::LockTable: raiseOra(900, {}, tree_->pos);
-    case StmtKind::AlterOther: s.commitForDdl(); return 0;
+    case StmtKind::LockTable:
+      raiseOra(900, {}, tree_->pos);
+    case StmtKind::AlterOther:
+      s.commitForDdl();
+      return 0;
     case StmtKind::PlsqlBlock:
     case StmtKind::CreateStoredCode: {
       const auto& handler = Session::blockHandler();
@@ -456,8 +511,8 @@ int64_t Statement::executeQuery(Plan& p) {
       }
       sqlite3_reset(stmt.get());
       for (const auto& [obj, rowid] : toLock) {
-        waited |= s.database().locks().lockRow(&s, obj, rowid, s.savepointLevel(), wait,
-                                               q.lockWait == 0);
+        waited |=
+            s.database().locks().lockRow(&s, obj, rowid, s.savepointLevel(), wait, q.lockWait == 0);
       }
     } catch (...) {
       s.values().unpinSysdate();
@@ -478,9 +533,13 @@ bool Statement::fetch() {
   return cursor_->next();
 }
 
-int64_t Statement::rowsFetched() const { return cursor_ ? cursor_->fetched : 0; }
+int64_t Statement::rowsFetched() const {
+  return cursor_ ? cursor_->fetched : 0;
+}
 
-Value Statement::value(int column) const { return cursor_ ? cursor_->value(column) : Value(); }
+Value Statement::value(int column) const {
+  return cursor_ ? cursor_->value(column) : Value();
+}
 
 bool Statement::isNull(int column) const {
   return !cursor_ || cursor_->kind(column) == Value::Kind::Null;
@@ -490,7 +549,9 @@ Value::Kind Statement::valueKind(int column) const {
   return cursor_ ? cursor_->kind(column) : Value::Kind::Null;
 }
 
-int64_t Statement::intValue(int column) const { return cursor_ ? cursor_->intValue(column) : 0; }
+int64_t Statement::intValue(int column) const {
+  return cursor_ ? cursor_->intValue(column) : 0;
+}
 
 double Statement::doubleValue(int column) const {
   return cursor_ ? cursor_->doubleValue(column) : 0;
@@ -516,7 +577,8 @@ std::vector<std::vector<Value>> runAll(Session& s, Session::Connection& c, sqlit
   while (stepRow(s, c.db, stmt)) {
     std::vector<Value> row;
     row.reserve(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i) row.push_back(columnValue(stmt, i, TypeKind::Null));
+    for (int i = 0; i < n; ++i)
+      row.push_back(columnValue(stmt, i, TypeKind::Null));
     rows.push_back(std::move(row));
   }
   return rows;
@@ -539,10 +601,11 @@ bool allNull(const std::vector<Value>& row, int first, int count) {
 int64_t queryInt(Session& s, Session::Connection& c, const std::string& sql,
                  const std::vector<Value>& row, int first, int count) {
   Borrowed stmt(s, c, sql);
-  for (int i = 0; i < count; ++i) bindValue(stmt.get(), i + 1, row[static_cast<size_t>(first + i)]);
+  for (int i = 0; i < count; ++i)
+    bindValue(stmt.get(), i + 1, row[static_cast<size_t>(first + i)]);
   if (!stepRow(s, c.db, stmt.get())) return 0;
-  int64_t v = sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL ? 0
-                                                                 : sqlite3_column_int64(stmt.get(), 0);
+  int64_t v =
+      sqlite3_column_type(stmt.get(), 0) == SQLITE_NULL ? 0 : sqlite3_column_int64(stmt.get(), 0);
   sqlite3_reset(stmt.get());
   return v;
 }

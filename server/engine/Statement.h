@@ -65,7 +65,7 @@ struct Placeholder {
 struct ColumnDescription {
   std::string name;
   OraType type;
-  int typeCode = 1;   // Oracle's describe type code
+  int typeCode = 1;  // Oracle's describe type code
   int dataSize = 0;
   int precision = 0;  // NUMBER: 0 when not given
   int scale = 0;      // NUMBER: -127 when not given

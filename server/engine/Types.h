@@ -9,7 +9,7 @@
 namespace vorn::server {
 
 enum class TypeKind : unsigned char {
-  Null,      // the NULL literal: takes the type of its context
+  Null,  // the NULL literal: takes the type of its context
   Number,
   Varchar2,
   Char,
@@ -20,15 +20,15 @@ enum class TypeKind : unsigned char {
   Clob,
   Blob,
   Rowid,
-  Boolean,   // conditions (never a column)
+  Boolean,  // conditions (never a column)
 };
 
 struct OraType {
   TypeKind kind = TypeKind::Null;
-  int length = 0;       // characters (text types) or bytes (RAW); data size for describe
-  int precision = 0;    // NUMBER: 0 when not given
-  int scale = -127;     // NUMBER: -127 when not given ("floating")
-  bool isFloat = false; // FLOAT(b): precision is binary
+  int length = 0;         // characters (text types) or bytes (RAW); data size for describe
+  int precision = 0;      // NUMBER: 0 when not given
+  int scale = -127;       // NUMBER: -127 when not given ("floating")
+  bool isFloat = false;   // FLOAT(b): precision is binary
   bool national = false;  // NVARCHAR2, NCHAR, NCLOB
   bool nullable = true;
 

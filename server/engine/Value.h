@@ -56,18 +56,22 @@ class Value {
   Kind kind() const { return kind_; }
   bool isNull() const { return kind_ == Kind::Null; }
   bool isNumber() const { return kind_ == Kind::Integer || kind_ == Kind::Double; }
-  int64_t asInteger() const { return int_; }    // Integer, Date
+  int64_t asInteger() const { return int_; }  // Integer, Date
   double asDouble() const { return kind_ == Kind::Double ? double_ : static_cast<double>(int_); }
   const std::string& asText() const { return text_; }  // Text, Raw
 
   friend bool operator==(const Value& a, const Value& b) {
     if (a.kind_ != b.kind_) return false;
     switch (a.kind_) {
-      case Kind::Null: return true;
+      case Kind::Null:
+        return true;
       case Kind::Integer:
-      case Kind::Date: return a.int_ == b.int_;
-      case Kind::Double: return a.double_ == b.double_;
-      default: return a.text_ == b.text_;
+      case Kind::Date:
+        return a.int_ == b.int_;
+      case Kind::Double:
+        return a.double_ == b.double_;
+      default:
+        return a.text_ == b.text_;
     }
   }
 

@@ -16,7 +16,8 @@ namespace vorn::server {
 namespace {
 
 std::string trimRight(std::string s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.pop_back();
+  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+    s.pop_back();
   return s;
 }
 
@@ -49,7 +50,9 @@ bool isBlock(const std::string& text) {
   return false;
 }
 
-std::string firstLine(const std::string& message) { return message.substr(0, message.find('\n')); }
+std::string firstLine(const std::string& message) {
+  return message.substr(0, message.find('\n'));
+}
 
 }  // namespace
 
@@ -72,9 +75,9 @@ void ShellRunner::run(std::istream& in) {
       if (head.rfind("--", 0) == 0) continue;
       std::string upper = upperWords(head, 1);
       if (upper == "CONNECT" || upper == "CONN") {
-        std::string rest = head.substr(head.find_first_of(" \t") == std::string::npos
-                                           ? head.size()
-                                           : head.find_first_of(" \t"));
+        std::string rest =
+            head.substr(head.find_first_of(" \t") == std::string::npos ? head.size()
+                                                                       : head.find_first_of(" \t"));
         if (!rest.empty() && rest.back() == ';') rest.pop_back();
         connect(rest);
         continue;
@@ -142,16 +145,23 @@ void ShellRunner::execute(const std::string& statement) {
         if (i) text += '|';
         int col = static_cast<int>(i);
         switch (stmt->valueKind(col)) {
-          case Value::Kind::Null: break;
-          case Value::Kind::Integer: appendNumberText(OraNumber(stmt->intValue(col)), text); break;
+          case Value::Kind::Null:
+            break;
+          case Value::Kind::Integer:
+            appendNumberText(OraNumber(stmt->intValue(col)), text);
+            break;
           case Value::Kind::Double:
             appendNumberText(OraNumber::fromDouble(stmt->doubleValue(col)), text);
             break;
           case Value::Kind::Date:
             session_->values().appendDateText(stmt->intValue(col), text);
             break;
-          case Value::Kind::Raw: text += rawToHex(stmt->textValue(col)); break;
-          case Value::Kind::Text: text += stmt->textValue(col); break;
+          case Value::Kind::Raw:
+            text += rawToHex(stmt->textValue(col));
+            break;
+          case Value::Kind::Text:
+            text += stmt->textValue(col);
+            break;
         }
       }
       out_ << text << "\n";

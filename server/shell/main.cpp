@@ -10,19 +10,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
-#include <sstream>
 #include <string>
 
+#include "DemoSeed.h"
 #include "ShellRunner.h"
 #include "engine/Database.h"
 #include "engine/Session.h"
 #include "value/OraError.h"
 
 namespace {
-
-const char* const kDemoSeed =
-#include "DemoSeed.inc"
-    ;
 
 int usage() {
   std::cerr << "usage: vornsql [--create] [--seed demo] [--banner TEXT] [-u USER/PASSWORD] "
@@ -66,22 +62,7 @@ int main(int argc, char** argv) {
     std::shared_ptr<Database> db =
         create ? Database::create(target) : Database::connect(target, home ? home : "");
     if (hasBanner) db->setBanner(banner);
-    if (!seed.empty()) {
-      auto system = db->logon("SYSTEM", "MANAGER");
-      std::ostringstream log;
-      ShellRunner seeder(db, std::move(system), log);
-      std::istringstream script(kDemoSeed);
-      seeder.run(script);
-      // A seed statement that fails is a fault of the seed itself.
-      std::string line;
-      std::istringstream lines(log.str());
-      while (std::getline(lines, line)) {
-        if (line.rfind("ORA-", 0) == 0) {
-          std::cerr << "vornsql: demo seed failed: " << line << "\n";
-          return 1;
-        }
-      }
-    }
+    if (!seed.empty()) loadDemoSeed(db);
     size_t slash = credentials.find('/');
     std::string user = credentials.substr(0, slash);
     std::string password = slash == std::string::npos ? "" : credentials.substr(slash + 1);

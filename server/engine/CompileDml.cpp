@@ -129,6 +129,25 @@ class DmlCompiler {
                    std::to_string(i + 1);
           ++next;
         }
+        k.owner = con->owner;
+        k.name = con->name;
+        d.uniqueChecks.push_back(k);
+      }
+      // Unique indexes created on their own are checked like constraints.
+      for (const IndexInfo* idx : ctx_.catalog->indexesOf(t.obj)) {
+        if (!idx->unique || !idx->constraintName.empty()) continue;
+        KeyCheck k;
+        k.owner = idx->owner;
+        k.name = idx->name;
+        k.firstValue = next;
+        k.count = static_cast<int>(idx->columns.size());
+        k.sql = "SELECT count(*) FROM " + t.sqlName() + " WHERE ";
+        for (size_t i = 0; i < idx->columns.size(); ++i) {
+          list += ", " + t.sqlName() + "." + quoteIdent(idx->columns[i]);
+          k.sql += std::string(i ? " AND " : "") + quoteIdent(idx->columns[i]) + " IS ?" +
+                   std::to_string(i + 1);
+          ++next;
+        }
         d.uniqueChecks.push_back(k);
       }
       for (const ConstraintInfo* con : t.constraints) {
@@ -150,6 +169,8 @@ class DmlCompiler {
                    std::to_string(i + 1);
           ++next;
         }
+        k.owner = con->owner;
+        k.name = con->name;
         d.parentChecks.push_back(k);
       }
     }

@@ -61,9 +61,10 @@ struct CompiledQuery {
 // One constraint check the DML executor runs after writing rows.
 struct KeyCheck {
   const ConstraintInfo* constraint = nullptr;
-  int firstValue = 0;  // index of the first key value in the RETURNING row
-  int count = 0;       // key columns
-  std::string sql;     // P/U: count rows with the key; R: find the parent
+  std::string owner, name;  // what ORA-00001 / ORA-02291 name
+  int firstValue = 0;       // index of the first key value in the RETURNING row
+  int count = 0;            // key columns
+  std::string sql;          // P/U: count rows with the key; R: find the parent
 };
 
 // A parent-side check or action for rows removed or re-keyed in a

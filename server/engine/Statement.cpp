@@ -317,6 +317,7 @@ std::shared_ptr<Plan> Statement::plan() {
   ctx.sessionUser = session_->user();
   ctx.userId = session_->userId();
   ctx.bindTypes = bindTypes_;
+  ctx.hook = hook_;
   auto p = std::make_shared<Plan>();
   p->catalog = catalog;
   if (tree_->kind == StmtKind::Select) {
@@ -378,8 +379,29 @@ void Statement::bindAll(sqlite3_stmt* stmt) const {
     const char* name = sqlite3_bind_parameter_name(stmt, i);
     if (!name || name[0] != '?') continue;
     size_t slot = static_cast<size_t>(std::atoi(name + 1) - 1);
-    if (slot < binds_.size()) bindValue(stmt, i, binds_[slot]);
+    if (slot < binds_.size()) {
+      bindValue(stmt, i, binds_[slot]);
+      continue;
+    }
+    for (const auto& [index, value] : parameters_) {
+      if (static_cast<size_t>(index) == slot + 1) bindValue(stmt, i, value);
+    }
   }
+}
+
+void Statement::setNameHook(NameHook* hook) {
+  hook_ = hook;
+  plan_.reset();
+}
+
+void Statement::bindParameter(int index, const Value& value) {
+  for (auto& p : parameters_) {
+    if (p.first == index) {
+      p.second = value;
+      return;
+    }
+  }
+  parameters_.emplace_back(index, value);
 }
 
 void Statement::close() {
@@ -657,7 +679,7 @@ int64_t Statement::executeDml(Plan& p) {
       for (const auto& row : rows) {
         if (allNull(row, k.firstValue, k.count)) continue;
         if (queryInt(s, main, k.sql, row, k.firstValue, k.count) > 1) {
-          raiseOra(1, {k.constraint->owner, k.constraint->name});
+          raiseOra(1, {k.owner, k.name});
         }
       }
     }
@@ -717,7 +739,7 @@ int64_t Statement::executeDml(Plan& p) {
       for (const auto& row : rows) {
         if (anyNull(row, k.firstValue, k.count)) continue;
         if (queryInt(s, main, k.sql, row, k.firstValue, k.count) == 0) {
-          raiseOra(2291, {k.constraint->owner, k.constraint->name});
+          raiseOra(2291, {k.owner, k.name});
         }
       }
     }

@@ -40,6 +40,7 @@ struct sqlite3_stmt;
 
 namespace vorn::server {
 
+class NameHook;
 class Session;
 struct Cursor;
 struct Plan;
@@ -118,6 +119,14 @@ class Statement {
   // The placeholder (0-based occurrence) each RETURNING value goes to.
   const std::vector<int>& returningSlots() const;
 
+  // PL/SQL locals: names the catalog cannot resolve are offered to `hook`
+  // (Compiler.h), which answers with a SQLite parameter index above the
+  // placeholders; bindParameter gives that parameter its value before
+  // execute(). Plans compiled with a hook are not shared with other
+  // statements.
+  void setNameHook(NameHook* hook);
+  void bindParameter(int index, const Value& value);
+
   // The syntax tree (the PL/SQL layer inspects blocks).
   const Stmt& tree() const { return *tree_; }
 
@@ -147,6 +156,8 @@ class Statement {
   int64_t rowsProcessed_ = 0;
   std::optional<RowidParts> lastRowid_;
   std::vector<std::vector<Value>> returning_;
+  NameHook* hook_ = nullptr;
+  std::vector<std::pair<int, Value>> parameters_;
 };
 
 // ROWID <-> SQLite rowid of a table with object number `object`: rows map

@@ -95,7 +95,7 @@ std::string SearchBinFolder(ClientState& state, const std::string& homeDirectory
       platform::ResolvePathCaseInsensitive(platform::PathJoin(homeDirectory, "bin"));
   if (bin.empty() || !platform::DirectoryExists(bin)) return {};
 
-  const std::string oci = platform::ResolvePathCaseInsensitive(platform::PathJoin(bin, "oci.dll"));
+  std::string oci = platform::ResolvePathCaseInsensitive(platform::PathJoin(bin, "oci.dll"));
   if (!oci.empty() && platform::FileExists(oci)) return oci;
 
   std::optional<double> bestVersion;
@@ -117,7 +117,7 @@ std::string SearchBinFolder(ClientState& state, const std::string& homeDirectory
 // in the home folder itself.
 std::string SearchLinuxClient(const std::string& homeDirectory) {
   for (const char* relative : {"lib/libclntsh.so", "libclntsh.so"}) {
-    const std::string path =
+    std::string path =
         platform::ResolvePathCaseInsensitive(platform::PathJoin(homeDirectory, relative));
     if (!path.empty() && platform::FileExists(path)) return path;
   }

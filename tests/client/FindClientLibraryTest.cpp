@@ -27,7 +27,7 @@ class FindClientLibraryTest : public ClientTest {
  protected:
   // A home whose bin folder holds (empty) files of the given names.
   std::string HomeWith(const std::vector<std::string>& binFiles) {
-    const std::string home = temp_.MakeFolder("home");
+    std::string home = temp_.MakeFolder("home");
     for (const std::string& name : binFiles)
       temp_.WriteFile("home/bin/" + name, "");
     WriteRegistry(SingleHome(home));

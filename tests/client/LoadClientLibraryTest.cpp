@@ -24,7 +24,7 @@ class LoadClientLibraryTest : public ClientTest {
  protected:
   // Installs `variant` as the home's bin/oci.dll; the library's path.
   std::string InstallClient(const std::string& variant) {
-    const std::string library = InstallLibrary(variant, "home/bin/oci.dll");
+    std::string library = InstallLibrary(variant, "home/bin/oci.dll");
     WriteRegistry(SingleHome(temp_ / "home"));
     return library;
   }
@@ -154,6 +154,19 @@ TEST_F(LoadClientLibraryTest, FileThatIsNoLibraryCannotBeLoaded) {
   EXPECT_FALSE(IsClientLibraryLoaded());
 }
 
+TEST_F(LoadClientLibraryTest, ForcedPathThatDoesNotLoadIsNamedAndKept) {
+  const std::string library = temp_ / "nowhere/oci.dll";
+  SetCommandLine({"OCIDLL=" + library});
+
+  const std::optional<std::string> failure = LoadFailure();
+  ASSERT_TRUE(failure.has_value());
+  EXPECT_TRUE(failure->starts_with("Initialization error\r\nCould not load \"" + library +
+                                   "\"\r\n\r\nOCIDLL forced to " + library + "\r\nLoadLibrary(" +
+                                   library + ") returned 0"))
+      << *failure;
+  EXPECT_EQ(ClientLibraryPath(), library) << "a forced path outlives the failed load";
+}
+
 TEST_F(LoadClientLibraryTest, FailureMessagesTellWhatWasMissing) {
   const std::string home = temp_.MakeFolder("home");
   temp_.MakeFolder("home/bin");
@@ -259,8 +272,9 @@ TEST_F(LoadClientLibraryTest, ConcurrentFirstLoadsInitialiseOnce) {
   const std::string library = InstallClient("full81");
   const FakeLibraryProbe probe(library);
 
-  std::vector<std::thread> threads;
   std::vector<int> failures(4, 0);
+  std::vector<std::thread> threads;
+  threads.reserve(failures.size());
   for (int& failed : failures) {
     threads.emplace_back([&failed] { failed = LoadFailure().has_value() ? 1 : 0; });
   }

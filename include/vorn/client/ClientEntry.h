@@ -27,7 +27,7 @@ class CallTableBinder;
 
 class ClientEntryBase {
  public:
-  explicit constexpr ClientEntryBase(const char* name) : name_(name) {}
+  explicit constexpr ClientEntryBase(const char* name) noexcept : name_(name) {}
   ClientEntryBase(const ClientEntryBase&) = delete;
   ClientEntryBase& operator=(const ClientEntryBase&) = delete;
 

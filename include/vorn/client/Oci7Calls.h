@@ -56,6 +56,8 @@ namespace vorn::client {
 
 class Oci7CallTable {
  public:
+// Names and prototypes are pasted as they are; parentheses would break them.
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define VORN_OCI_DECLARE_ENTRY(name, signature) ClientEntry<signature> name{#name};
   VORN_OCI7_CALL_SET(VORN_OCI_DECLARE_ENTRY)
 #undef VORN_OCI_DECLARE_ENTRY
@@ -67,12 +69,14 @@ class Oci7CallTable {
       olog{"olog"};
   ClientEntry<sword(ub4 mode)> opinit{"opinit"};
 
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define VORN_OCI_COUNT_ENTRY(name, signature) +1
   static constexpr std::size_t kRequiredCount = 0 VORN_OCI7_CALL_SET(VORN_OCI_COUNT_ENTRY);
 #undef VORN_OCI_COUNT_ENTRY
 
   // The required entries in the order of resolution.
   std::array<const ClientEntryBase*, kRequiredCount> RequiredEntries() const {
+// NOLINTNEXTLINE(bugprone-macro-parentheses)
 #define VORN_OCI_ENTRY_ADDRESS(name, signature) &name,
     return {VORN_OCI7_CALL_SET(VORN_OCI_ENTRY_ADDRESS)};
 #undef VORN_OCI_ENTRY_ADDRESS

@@ -1,5 +1,6 @@
 // Umbrella header: #include <vorn/vorn.h> brings every public class of Vorn.
 // Each subsystem has an umbrella of its own, listed here as it lands.
 #pragma once
+#include <vorn/client/client.h>
 #include <vorn/host/host.h>
 #include <vorn/platform/platform.h>

@@ -812,15 +812,10 @@ Code Compiler::function(Expr& e, Scope& scope) {
   const std::string& fn = e.text;
   Code c;
   if (e.names.size() > 1) {
-    if (ctx_.hook) {
-      if (auto t = ctx_.hook->localType(e.names)) {
-        (void)t;
-      }
-    }
-    std::string q;
-    for (size_t i = 0; i < e.names.size(); ++i)
-      q += (i ? ".\"" : "\"") + e.names[i] + "\"";
-    raiseOra(904, {q}, e.pos);
+    std::vector<Code> args;
+    for (auto& arg : e.args)
+      args.push_back(expr(*arg, scope));
+    return storedFunction(e, args);
   }
   auto argc = [&](size_t lo, size_t hi) {
     if (e.args.size() < lo) raiseOra(938, {}, e.pos);
@@ -1132,14 +1127,49 @@ Code Compiler::function(Expr& e, Scope& scope) {
     c.sql = convert(a[0], to, pos(0));
     c.type = to;
   } else {
-    if (ctx_.hook) {
-      if (auto t = ctx_.hook->localType(e.names)) {
-        (void)t;
-      }
-    }
-    raiseOra(904, {"\"" + fn + "\""}, e.pos);
+    c = storedFunction(e, a);
   }
   return c;
+}
+
+namespace {
+
+FunctionHook& hookSlot() {
+  static FunctionHook hook;
+  return hook;
+}
+
+}  // namespace
+
+void setFunctionHook(FunctionHook hook) {
+  hookSlot() = std::move(hook);
+}
+const FunctionHook& functionHook() {
+  return hookSlot();
+}
+
+Code Compiler::storedFunction(Expr& e, const std::vector<Code>& args) {
+  std::string quoted;
+  for (size_t i = 0; i < e.names.size(); ++i)
+    quoted += (i ? ".\"" : "\"") + e.names[i] + "\"";
+  const FunctionHook& hook = functionHook();
+  if (hook && ctx_.catalog) {
+    std::vector<OraType> types;
+    for (const Code& a : args)
+      types.push_back(a.type);
+    if (auto binding = hook(*ctx_.catalog, ctx_.user, e.names, types)) {
+      Code c;
+      c.sql = binding->sqlName + "(";
+      for (size_t i = 0; i < args.size(); ++i)
+        c.sql += (i ? ", " : "") + args[i].sql;
+      c.sql += ")";
+      c.type = binding->result;
+      for (const Code& a : args)
+        c.aggregate |= a.aggregate;
+      return c;
+    }
+  }
+  raiseOra(904, {quoted}, e.pos);
 }
 
 }  // namespace vorn::server

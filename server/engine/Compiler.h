@@ -40,6 +40,21 @@ class NameHook {
   virtual int localParameter(const std::vector<std::string>& name) = 0;
 };
 
+// Stored functions (a later part of the server) are offered the calls the
+// catalog cannot resolve: given the name and the argument types, the hook
+// answers with the SQLite function that implements the call (registered on
+// every connection through Session::setConnectionHook) and its result type.
+struct FunctionBinding {
+  std::string sqlName;
+  OraType result;
+};
+using FunctionHook = std::function<std::optional<FunctionBinding>(
+    const Catalog& catalog, const std::string& user, const std::vector<std::string>& name,
+    const std::vector<OraType>& args)>;
+// Process-wide; set once before sessions compile statements.
+void setFunctionHook(FunctionHook hook);
+const FunctionHook& functionHook();
+
 struct CompileContext {
   std::shared_ptr<const Catalog> catalog;
   std::string user;                // default schema of unqualified names

@@ -83,6 +83,7 @@ class Compiler {
  private:
   Code name(Expr& e, Scope& scope);
   Code function(Expr& e, Scope& scope);
+  Code storedFunction(Expr& e, const std::vector<Code>& args);
   Code compare(const std::string& op, Code a, Code b, int pos);
   Code caseExpr(Expr& e, Scope& scope);
   void unify(Code& a, Code& b, int pos) const;

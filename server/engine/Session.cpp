@@ -19,7 +19,16 @@ Session::BlockHandler& handlerSlot() {
   return handler;
 }
 
+Session::ConnectionHook& connectionSlot() {
+  static Session::ConnectionHook hook;
+  return hook;
+}
+
 }  // namespace
+
+void Session::setConnectionHook(ConnectionHook hook) {
+  connectionSlot() = std::move(hook);
+}
 
 void Session::setBlockHandler(BlockHandler handler) {
   handlerSlot() = std::move(handler);
@@ -52,6 +61,7 @@ void Session::openConnection(Connection& c) {
   c.db = database_->openConnection();
   registerOracleFunctions(c.db, &values_);
   registerEngineFunctions(c.db, this);
+  if (connectionSlot()) connectionSlot()(*this, c.db);
 }
 
 void Session::closeConnection(Connection& c) {

@@ -73,6 +73,10 @@ class Session {
   using BlockHandler = std::function<void(Session&, Statement&)>;
   static void setBlockHandler(BlockHandler handler);
   static const BlockHandler& blockHandler();
+  // Called for every SQLite connection a session opens (after the engine's
+  // functions are registered): later parts register their own functions.
+  using ConnectionHook = std::function<void(Session&, sqlite3*)>;
+  static void setConnectionHook(ConnectionHook hook);
 
   // ---- for the engine's own use ----
   struct Connection {

@@ -293,6 +293,21 @@ void Statement::bind(std::string_view name, const Value& value, TypeKind nullKin
   if (!found) raiseOra(1036);
 }
 
+const Value& Statement::boundValue(int position) const {
+  if (position < 1 || position > static_cast<int>(binds_.size())) raiseOra(1036);
+  return binds_[static_cast<size_t>(position - 1)];
+}
+
+bool Statement::isBound(int position) const {
+  return position >= 1 && position <= static_cast<int>(bound_.size()) &&
+         bound_[static_cast<size_t>(position - 1)];
+}
+
+void Statement::setBindValue(int position, const Value& value) {
+  if (position < 1 || position > static_cast<int>(binds_.size())) raiseOra(1036);
+  binds_[static_cast<size_t>(position - 1)] = value;
+}
+
 void Statement::clearBinds() {
   std::fill(binds_.begin(), binds_.end(), Value());
   std::fill(bound_.begin(), bound_.end(), false);

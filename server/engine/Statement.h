@@ -91,6 +91,11 @@ class Statement {
   // Binds every occurrence of `name` (with or without the leading ':').
   void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   void clearBinds();
+  // The value bound at a position (1-based); a block handler reads its
+  // inputs here and leaves OUT values with setBindValue for the caller.
+  const Value& boundValue(int position) const;
+  bool isBound(int position) const;
+  void setBindValue(int position, const Value& value);
 
   // The select list (empty for other statements); needs no rows.
   const std::vector<ColumnDescription>& describe();

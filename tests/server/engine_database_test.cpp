@@ -1,6 +1,8 @@
 // Databases: naming by path, tnsnames.ora alias or Oracle home, logons in
 // every account state, passwords, the banner; and the hooks later layers
 // use (unique indexes, PL/SQL locals).
+#include <sqlite3.h>
+
 #include <fstream>
 
 #include "engine/Compiler.h"
@@ -155,6 +157,38 @@ TEST_F(Databases, NameHookLetsStatementsUseLocals) {
   EXPECT_EQ(st->intValue(0), 2);
   // Without the hook the names are unknown.
   EXPECT_EQ(errorOf(*s, "select count(*) from emp where deptno = v_dept"), 904);
+}
+
+void doubleIt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  sqlite3_result_int64(ctx, 2 * sqlite3_value_int64(argv[0]));
+}
+
+TEST_F(Databases, HooksLetLaterLayersAddFunctionsAndBlocks) {
+  Session::setConnectionHook([](Session&, sqlite3* db) {
+    sqlite3_create_function(db, "plsql_double", 1, SQLITE_UTF8, nullptr, doubleIt, nullptr,
+                            nullptr);
+  });
+  setFunctionHook([](const Catalog&, const std::string&, const std::vector<std::string>& name,
+                     const std::vector<OraType>& args) -> std::optional<FunctionBinding> {
+    if (name.back() == "DOUBLE_IT" && args.size() == 1) {
+      return FunctionBinding{"plsql_double", OraType::number()};
+    }
+    return std::nullopt;
+  });
+  Session::setBlockHandler([](Session&, Statement& st) {
+    st.setBindValue(1, Value::integer(st.placeholders().size() == 1 ? 42 : -1));
+  });
+  auto s = scott();
+  EXPECT_EQ(one(*s, "select double_it(sal) from emp where empno = 7369"), "1600");
+  EXPECT_EQ(one(*s, "select scott.double_it(2) from dual"), "4");
+  EXPECT_EQ(errorOf(*s, "select double_it(1, 2) from dual"), 904);
+  auto block = s->prepare("begin :x := 42; :x := :x + 1; end;");
+  block->execute();
+  EXPECT_EQ(block->boundValue(1), Value::integer(42));
+  Session::setConnectionHook(nullptr);
+  setFunctionHook(nullptr);
+  Session::setBlockHandler(nullptr);
+  EXPECT_EQ(errorOf(*s, "begin null; end;"), 900);
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ class Parser {
   ExprPtr multiplicative(bool cond);
   ExprPtr unary(bool cond);
   ExprPtr primary(bool cond);
+  ExprPtr primaryInner(bool cond);
   ExprPtr functionCall(std::vector<std::string> names, int pos);
   ExprPtr caseExpr();
   void finish(Expr& e) const;
@@ -106,6 +107,7 @@ class Parser {
   std::vector<Token> tokens_;
   size_t pos_ = 0;
   int bindCount_ = 0;
+  int depth_ = 0;  // nesting of parentheses, subqueries, CASE
 };
 
 }  // namespace vorn::server

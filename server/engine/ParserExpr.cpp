@@ -7,6 +7,16 @@
 namespace vorn::server {
 namespace {
 
+// Nesting and chain limits keep the recursive parser, compiler and tree
+// destruction within the stack whatever the input (Oracle itself stops at
+// 255 nested subqueries).
+constexpr int kMaxDepth = 255;
+constexpr int kMaxChain = 1000;
+
+[[noreturn]] void tooComplex(int offset) {
+  raiseOra(600, {"statement nested or chained too deeply"}, offset);
+}
+
 // Words that may follow a table or select item and so are never aliases.
 bool endsAlias(const Token& t) {
   if (t.kind != TokenKind::Word) return false;
@@ -275,7 +285,8 @@ ExprPtr Parser::predicate(bool cond) {
 
 ExprPtr Parser::additive(bool cond) {
   ExprPtr left = multiplicative(cond);
-  for (;;) {
+  for (int chain = 0;; ++chain) {
+    if (chain > kMaxChain) tooComplex(peek().offset);
     const Token& t = peek();
     ExprKind kind;
     if (t.isSymbol("+") || t.isSymbol("-")) {
@@ -296,7 +307,8 @@ ExprPtr Parser::additive(bool cond) {
 
 ExprPtr Parser::multiplicative(bool cond) {
   ExprPtr left = unary(cond);
-  while (peek().isSymbol("*") || peek().isSymbol("/")) {
+  for (int chain = 0; peek().isSymbol("*") || peek().isSymbol("/"); ++chain) {
+    if (chain > kMaxChain) tooComplex(peek().offset);
     auto e = std::make_unique<Expr>(ExprKind::Arith, left->pos);
     e->text = next().text;
     e->args.push_back(std::move(left));
@@ -309,6 +321,11 @@ ExprPtr Parser::multiplicative(bool cond) {
 
 ExprPtr Parser::unary(bool cond) {
   if (peek().isSymbol("-") || peek().isSymbol("+")) {
+    if (++depth_ > kMaxDepth) tooComplex(peek().offset);
+    struct Leave {
+      int& d;
+      ~Leave() { --d; }
+    } leave{depth_};
     const Token& t = next();
     bool minus = t.text == "-";
     int pos = t.offset;
@@ -329,6 +346,15 @@ ExprPtr Parser::unary(bool cond) {
 }
 
 ExprPtr Parser::primary(bool cond) {
+  if (++depth_ > kMaxDepth) tooComplex(peek().offset);
+  struct Leave {
+    int& d;
+    ~Leave() { --d; }
+  } leave{depth_};
+  return primaryInner(cond);
+}
+
+ExprPtr Parser::primaryInner(bool cond) {
   const Token& t = peek();
   int pos = t.offset;
   switch (t.kind) {
@@ -531,8 +557,14 @@ ExprPtr Parser::functionCall(std::vector<std::string> names, int pos) {
 // Queries
 
 QueryPtr Parser::query() {
+  if (++depth_ > kMaxDepth) tooComplex(peek().offset);
+  struct Leave {
+    int& d;
+    ~Leave() { --d; }
+  } leave{depth_};
   QueryPtr left = queryTerm();
-  for (;;) {
+  for (int chain = 0;; ++chain) {
+    if (chain > kMaxChain) tooComplex(peek().offset);
     SetOp op;
     if (peek().isWord("UNION")) {
       next();

@@ -211,6 +211,23 @@ TEST_F(Statements, ErrorsCarryTheOffsetOfTheOffendingToken) {
   }
 }
 
+TEST_F(Statements, PathologicalNestingIsAnErrorNotACrash) {
+  auto s = scott();
+  std::string deep =
+      "select " + std::string(5000, '(') + "1" + std::string(5000, ')') + " from dual";
+  EXPECT_EQ(errorOf(*s, deep), 600);
+  std::string chain = "select 1";
+  for (int i = 0; i < 5000; ++i)
+    chain += "+1";
+  EXPECT_EQ(errorOf(*s, chain + " from dual"), 600);
+  std::string unions = "select 1 from dual";
+  for (int i = 0; i < 5000; ++i)
+    unions += " union select 1 from dual";
+  EXPECT_EQ(errorOf(*s, unions), 600);
+  // Moderate statements are fine.
+  EXPECT_EQ(one(*s, "select ((((1 + 2)))) * 3 from dual"), "9");
+}
+
 TEST_F(Statements, FetchDeliversTypedValues) {
   auto s = scott();
   auto st = s->prepare(

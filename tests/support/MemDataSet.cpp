@@ -184,7 +184,9 @@ void TMemDataSet::FreeRecordBuffer(TRecordBuffer& buffer) {
 }
 
 void TMemDataSet::InternalInitRecord(TRecordBuffer buffer) {
-  std::memset(buffer, 0, static_cast<size_t>(bufferSize_));
+  // The record id and flag stay (ClearFields empties an edited record that
+  // keeps its identity); the link to a stored record goes.
+  std::memset(buffer + kStoredOffset, 0, static_cast<size_t>(bufferSize_ - kStoredOffset));
   for (TField* field : Fields()) {
     int offset = SlotOffset(field);
     if (offset >= 0) buffer[offset] = std::byte{1};
@@ -437,7 +439,7 @@ void TMemDataSet::CopyEditedBlobs(StoredRecord& record) {
 
 void TMemDataSet::StoreNewRecord(TRecordBuffer buffer, int position) {
   auto record = std::make_unique<StoredRecord>();
-  record->buffer.reset(new std::byte[static_cast<size_t>(bufferSize_)]);
+  record->buffer.reset(new std::byte[static_cast<size_t>(bufferSize_)]());
   record->blobs.resize(static_cast<size_t>(blobCount_));
   std::memcpy(record->buffer.get(), buffer, static_cast<size_t>(bufferSize_));
   StoredRecord* raw = record.get();
@@ -464,7 +466,8 @@ void TMemDataSet::InternalPost() {
   TDataSet::InternalPost();
   TRecordBuffer buffer = ActiveBuffer();
   if (State() == dsEdit) {
-    StoredRecord* stored = StoredOf(buffer);
+    // The framework has put the cursor on the edited record.
+    StoredRecord* stored = visible_[static_cast<size_t>(cursor_)];
     std::memcpy(stored->buffer.get() + kHeaderSize, buffer + kHeaderSize,
                 static_cast<size_t>(dataAreaSize_));
     CopyEditedBlobs(*stored);
@@ -500,7 +503,7 @@ void TMemDataSet::StoreRow(const std::vector<Variant>& values) {
     throw EListError(FormatDbMessage(SListIndexError, {FieldCount()}));
   }
   auto record = std::make_unique<StoredRecord>();
-  record->buffer.reset(new std::byte[static_cast<size_t>(bufferSize_)]);
+  record->buffer.reset(new std::byte[static_cast<size_t>(bufferSize_)]());
   record->blobs.resize(static_cast<size_t>(blobCount_));
   StoredRecord* raw = record.get();
   InternalInitRecord(raw->buffer.get());

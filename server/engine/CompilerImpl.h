@@ -91,7 +91,7 @@ class Compiler {
   QueryCode block(Query& q, Scope* parent, bool topLevel, int viewDepth);
   QueryCode compound(Query& q, Scope* parent, bool topLevel, int viewDepth);
 
-  const CompileContext& ctx_;
+  CompileContext ctx_;  // a copy: callers may pass temporaries
   int aliases_ = 0;
 };
 

@@ -515,7 +515,11 @@ class Ddl {
   }
 
   // Reloads the catalog inside this transaction (multi-step statements).
-  void reload() { cat_ = Catalog::load(db_, cat_->version()); }
+  // Earlier snapshots stay alive: callers still hold references into them.
+  void reload() {
+    kept_.push_back(cat_);
+    cat_ = Catalog::load(db_, cat_->version());
+  }
 
   // ---- CREATE TABLE ------------------------------------------------------
 
@@ -1344,6 +1348,7 @@ class Ddl {
   Session& s_;
   sqlite3* db_;
   std::shared_ptr<const Catalog> cat_;
+  std::vector<std::shared_ptr<const Catalog>> kept_;
   int64_t now_ = 0;
 };
 

@@ -175,7 +175,17 @@ class Ddl {
 
   // ---- helpers -----------------------------------------------------------
 
-  void exec(const std::string& sql) { execSql(db_, sql); }
+  // Runs SQL of this statement; an error of an ora_* function inside it
+  // (a default that does not fit a column) is reported as itself.
+  void exec(const std::string& sql) {
+    s_.values().clearPendingError();
+    try {
+      execSql(db_, sql);
+    } catch (const OraError&) {
+      s_.values().rethrowPendingError();
+      throw;
+    }
+  }
 
   std::string ownerOf(const std::vector<std::string>& name, int pos) {
     if (name.size() < 2) return s_.user();

@@ -310,8 +310,12 @@ class DmlCompiler {
       if (w.aggregate) raiseOra(934, {}, s.where->pos);
       where = " WHERE " + w.sql;
     }
+    // Oracle computes every new value from the rows as they were before the
+    // statement: the values are read with the rows to lock, then written
+    // row by row through parameters kSetParameter + k.
     std::set<int> updated;
-    std::string set;
+    std::vector<std::pair<int, Code>> values;  // column, value (column type)
+    scope.sequencesAllowed = true;
     for (Assignment& a : s.set) {
       std::vector<int> cols;
       for (const auto& [name, pos] : a.columns) {
@@ -328,27 +332,39 @@ class DmlCompiler {
           Code v;
           v.sql = Compiler::scalarSubquery(q.sql, static_cast<int>(k));
           v.type = q.columns[k].type;
-          const ColumnInfo& col = t.columns[static_cast<size_t>(cols[k])];
-          set += (set.empty() ? "" : ", ") + quoteIdent(col.name) + " = " +
-                 written(t, col, v, a.value->pos, true);
+          values.emplace_back(cols[k], v);
         }
         continue;
       }
-      const ColumnInfo& col = t.columns[static_cast<size_t>(cols[0])];
-      Code v = a.isDefault ? defaultValue(t, col) : c_.expr(*a.value, scope);
+      Code v = a.isDefault ? defaultValue(t, t.columns[static_cast<size_t>(cols[0])])
+                           : c_.expr(*a.value, scope);
       if (v.aggregate) raiseOra(934, {}, a.value->pos);
-      set += (set.empty() ? "" : ", ") + quoteIdent(col.name) + " = " +
-             written(t, col, v, a.value ? a.value->pos : s.tablePos, true);
+      values.emplace_back(cols[0], v);
     }
+    scope.sequencesAllowed = false;
     std::string lockList = "SELECT rowid";
     next_ = 1;
     childActions(d, t, lockList, &updated);
     d.childKeysFromLockRow = true;
+    d.setFirst = next_;
+    std::string set;
+    for (size_t k = 0; k < values.size(); ++k) {
+      const ColumnInfo& col = t.columns[static_cast<size_t>(values[k].first)];
+      const Code& v = values[k].second;
+      lockList += ", " + c_.convert(v, col.type, s.tablePos);
+      Code param;
+      param.sql = "?" + std::to_string(kSetParameter + static_cast<int>(k));
+      param.type = v.type.kind == TypeKind::Null ? v.type : col.type;
+      set += (set.empty() ? "" : ", ") + quoteIdent(col.name) + " = " +
+             written(t, col, param, s.tablePos, true);
+    }
+    d.setCount = static_cast<int>(values.size());
     d.lockSql = lockList + " FROM " + t.sqlName() + where;
     std::string list;
     returningList(d, t, scope, true, list);
     returningInto(d, s.returning.get(), scope, list);
-    d.sql = "UPDATE " + t.sqlName() + " SET " + set + where + list;
+    d.sql = "UPDATE " + t.sqlName() + " SET " + set + " WHERE rowid = ?" +
+            std::to_string(kRowParameter) + list;
     return d;
   }
 

@@ -93,6 +93,11 @@ struct ChildAction {
   std::string actionSql;  // CASCADE: DELETE ... ; SET NULL: UPDATE ...
 };
 
+// UPDATE writes row by row: the row's rowid and its new values are SQLite
+// parameters above every placeholder.
+constexpr int kRowParameter = 30000;
+constexpr int kSetParameter = 30001;
+
 struct CompiledDml {
   StmtKind kind = StmtKind::Insert;
   const TableInfo* table = nullptr;
@@ -110,7 +115,9 @@ struct CompiledDml {
   int returningFirst = 0;                 // first RETURNING ... INTO value in the row
   std::vector<ResultColumn> returning;
   std::vector<int> returningSlots;  // bind occurrence of each INTO target
-  int updatedKeyFirst = -1;         // UPDATE: new key values (for re-key checks)
+  // UPDATE: where the new values start in the lock row, and how many.
+  int setFirst = 0;
+  int setCount = 0;
 };
 
 // Compiles a query (SELECT).

@@ -675,7 +675,21 @@ int64_t Statement::executeDml(Plan& p) {
     {
       Borrowed stmt(s, main, d.sql);
       bindAll(stmt.get());
-      rows = runAll(s, main, stmt.get());
+      if (d.kind == StmtKind::Update) {
+        // One write per locked row with the values read before any write.
+        for (const auto& lockRow : lockRows) {
+          sqlite3_bind_int64(stmt.get(), kRowParameter, lockRow[0].asInteger());
+          for (int k = 0; k < d.setCount; ++k) {
+            bindValue(stmt.get(), kSetParameter + k, lockRow[static_cast<size_t>(d.setFirst + k)]);
+          }
+          auto written = runAll(s, main, stmt.get());
+          sqlite3_reset(stmt.get());
+          for (auto& r : written)
+            rows.push_back(std::move(r));
+        }
+      } else {
+        rows = runAll(s, main, stmt.get());
+      }
     }
     auto& locks = s.database().locks();
     for (const auto& row : rows) {

@@ -125,6 +125,14 @@ sqlite3_stmt* Session::acquire(Connection& c, const std::string& sql) {
 void Session::release(Connection& c, sqlite3_stmt* stmt) {
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
+  if (c.idle.size() > 256) {
+    // Many distinct texts (literals instead of binds): start the cache over.
+    for (auto& [sql, stmts] : c.idle) {
+      for (sqlite3_stmt* s : stmts)
+        sqlite3_finalize(s);
+    }
+    c.idle.clear();
+  }
   auto& list = c.idle[sqlite3_sql(stmt)];
   if (list.size() < 4) {
     list.push_back(stmt);

@@ -381,6 +381,23 @@ TEST_F(WindowTest, ALinkShowsNoMoreRowsThanTheWindowHolds) {
   EXPECT_THROW(small.SetActiveRecord(7), EListError);
 }
 
+// When the window holds fewer records than before, a link whose rows start
+// further down must not count rows past the last record: they would show the
+// scratch buffer.
+TEST_F(WindowTest, ALinkCountsOnlyTheRecordsFromItsFirstRow) {
+  RecordingLink& big = Link(5);
+  RecordingLink& small = Link(3);
+  OpenWith(5);
+  ds->Last();  // [1, 2, 3, 4, 5*]; small shows [3, 4, 5]
+  EXPECT_THAT(small.Rows(), ElementsAre(3, 4, 5));
+
+  ds->Delete();  // [1, 2, 3, 4*]
+
+  EXPECT_THAT(big.Rows(), ElementsAre(1, 2, 3, 4));
+  EXPECT_EQ(small.RecordCount(), 2);
+  EXPECT_THAT(small.Rows(), ElementsAre(3, 4));
+}
+
 TEST_F(WindowTest, SettingALinksActiveRecordMovesNoCursorAndSendsNothing) {
   RecordingLink& link = Link(3);
   OpenWith(10);

@@ -1,0 +1,164 @@
+// Opening and closing: event order, when controls see the state change,
+// buffer allocation and the reads made at open.
+#include "dataset_fixture.h"
+
+namespace vorn::dataset_test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class OpenCloseTest : public DataSetTest {
+ protected:
+  // Dataset events and the data source's state changes in one log.
+  void LogAll() {
+    LogDataSetEvents(*ds, events);
+    watcher.SetDataSet(ds.get());
+    watcher.SetOnStateChange([this](TObject*) {
+      events.push_back(watcher.State() == dsInactive ? "inactive" : "state");
+    });
+  }
+
+  std::vector<std::string> events;
+  TDataSource watcher{nullptr};
+};
+
+TEST_F(OpenCloseTest, OpenActivatesControlsBeforeAfterOpen) {
+  LogAll();
+  for (int i = 1; i <= 3; ++i)
+    ds->AddRow({i, "x"});
+
+  ds->Open();
+
+  EXPECT_THAT(events, ElementsAre("BeforeOpen", "state", "AfterOpen", "AfterScroll"));
+  EXPECT_TRUE(ds->Active());
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_TRUE(ds->Bof());
+  EXPECT_FALSE(ds->Eof());
+  EXPECT_FALSE(ds->IsEmpty());
+}
+
+TEST_F(OpenCloseTest, AnEmptyDatasetOpensWithoutAfterScroll) {
+  LogAll();
+
+  ds->Open();
+
+  EXPECT_THAT(events, ElementsAre("BeforeOpen", "state", "AfterOpen"));
+  EXPECT_TRUE(ds->IsEmpty());
+  EXPECT_TRUE(ds->Bof());
+  EXPECT_TRUE(ds->Eof());
+}
+
+TEST_F(OpenCloseTest, CloseBlanksControlsBeforeReleasingTheBuffers) {
+  OpenWith(3);
+  LogAll();
+  int buffersWhenBlanked = -1;
+  int buffersAfterClose = -1;
+  watcher.SetOnStateChange([&](TObject*) { buffersWhenBlanked = ds->LiveBuffers(); });
+  ds->SetAfterClose([&](TDataSet*) { buffersAfterClose = ds->LiveBuffers(); });
+
+  ds->Close();
+
+  EXPECT_EQ(buffersWhenBlanked, 2);
+  EXPECT_EQ(buffersAfterClose, 0);
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->State(), dsInactive);
+}
+
+TEST_F(OpenCloseTest, CloseFiresBeforeAndAfterClose) {
+  OpenWith(3);
+  LogAll();
+
+  ds->Close();
+  ds->Close();
+
+  EXPECT_THAT(events, ElementsAre("BeforeClose", "inactive", "AfterClose"));
+}
+
+TEST_F(OpenCloseTest, OpeningAnOpenDatasetDoesNothing) {
+  OpenWith(3);
+  ds->Next();
+  LogAll();
+
+  ds->Open();
+
+  EXPECT_TRUE(events.empty());
+  EXPECT_EQ(Id(), 2);
+}
+
+TEST_F(OpenCloseTest, ARefusingBeforeOpenLeavesTheDatasetClosed) {
+  ds->SetBeforeOpen([](TDataSet*) { Abort(); });
+
+  EXPECT_THROW(ds->Open(), EAbort);
+
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->FieldCount(), 0);
+  EXPECT_EQ(ds->LiveBuffers(), 0);
+}
+
+TEST_F(OpenCloseTest, AFailedOpenFiresNoAfterOpen) {
+  auto* wrong = new TFloatField(ds.get());
+  wrong->SetFieldName("ID");
+  wrong->SetDataSet(ds.get());
+  LogAll();
+
+  EXPECT_THROW(ds->Open(), EDatabaseError);
+
+  EXPECT_THAT(events, ElementsAre("BeforeOpen"));
+  EXPECT_EQ(watcher.State(), dsInactive);
+}
+
+// Without data links the window holds one record (plus the scratch buffer),
+// so opening reads one record.
+TEST_F(OpenCloseTest, WithoutLinksTheWindowHoldsOneRecord) {
+  OpenWith(5);
+
+  EXPECT_EQ(ds->LiveBuffers(), 2);
+  EXPECT_EQ(ds->GetRecordCalls(), 1);
+}
+
+TEST_F(OpenCloseTest, TheWindowIsSizedForTheLargestLink) {
+  Link(2);
+  Link(4);
+  OpenWith(5);
+
+  EXPECT_EQ(ds->LiveBuffers(), 5);
+  EXPECT_EQ(ds->GetRecordCalls(), 4);
+}
+
+TEST_F(OpenCloseTest, AnEmptyDatasetIsAskedForOneRecord) {
+  Link(3);
+  OpenWith(0);
+
+  EXPECT_EQ(ds->GetRecordCalls(), 1);
+  EXPECT_EQ(ds->LiveBuffers(), 4);
+}
+
+TEST_F(OpenCloseTest, AttachingALinkToAnOpenDatasetResizesTheWindowSilently) {
+  OpenWith(5);
+  RecordingLink& link = Link(3);
+
+  EXPECT_EQ(ds->LiveBuffers(), 4);
+  EXPECT_THAT(link.Rows(), ElementsAre(1, 2, 3));
+  EXPECT_THAT(link.log, ElementsAre("active"));
+
+  link.SetDataSource(nullptr);
+  EXPECT_EQ(ds->LiveBuffers(), 2);
+  EXPECT_THAT(link.log, ElementsAre("active", "inactive"));
+}
+
+TEST_F(OpenCloseTest, ReopeningStartsAtTheFirstRecordWithFreshDefaultFields) {
+  OpenWith(3);
+  ds->Last();
+  ds->Close();
+  EXPECT_EQ(ds->FieldCount(), 0);
+  for (int i = 1; i <= 3; ++i)
+    ds->AddRow({i * 10, "x"});
+
+  ds->Open();
+
+  EXPECT_EQ(Id(), 10);
+  EXPECT_EQ(ds->FieldCount(), 2);
+}
+
+}  // namespace
+}  // namespace vorn::dataset_test

@@ -14,3 +14,4 @@ select deptno, ename from emp group by deptno;
 select deptno, count(*) from emp;
 select ename from emp where count(*) > 1;
 select deptno from emp group by deptno having sal > 1000;
+select sum(x), avg(x) from (select 0.1 x from dual union all select 0.2 from dual) having sum(x) = 0.3;

@@ -276,6 +276,16 @@ sqlite3* Database::openConnection() {
 void Database::loadCatalog() {
   std::lock_guard lock(mutex_);
   catalog_ = Catalog::load(admin_, ++catalogVersion_);
+  storedVersion_ = catalogProperty(admin_, "CATALOG_VERSION");
+}
+
+void Database::refreshCatalog() {
+  std::lock_guard lock(mutex_);
+  std::string stored = catalogProperty(admin_, "CATALOG_VERSION");
+  if (stored == storedVersion_) return;
+  // Another process changed the catalog.
+  catalog_ = Catalog::load(admin_, ++catalogVersion_);
+  storedVersion_ = stored;
 }
 
 std::shared_ptr<const Catalog> Database::catalog() const {
@@ -286,6 +296,12 @@ std::shared_ptr<const Catalog> Database::catalog() const {
 void Database::publishCatalog(sqlite3* db) {
   std::lock_guard lock(mutex_);
   catalog_ = Catalog::load(db, ++catalogVersion_);
+  storedVersion_ = catalogProperty(db, "CATALOG_VERSION");
+}
+
+void bumpCatalogVersion(sqlite3* db) {
+  std::string v = catalogProperty(db, "CATALOG_VERSION");
+  setCatalogProperty(db, "CATALOG_VERSION", std::to_string((v.empty() ? 0 : std::stoll(v)) + 1));
 }
 
 std::chrono::milliseconds Database::defaultLockWait() const {
@@ -305,6 +321,7 @@ std::unique_ptr<Session> Database::startSession(const UserInfo& user, LogonInfo*
 
 std::unique_ptr<Session> Database::logon(const std::string& user, const std::string& password,
                                          LogonInfo* info) {
+  refreshCatalog();
   auto cat = catalog();
   std::string name = user;
   if (name.size() > 1 && name.front() == '"' && name.back() == '"') {
@@ -351,12 +368,14 @@ void Database::changePassword(const std::string& user, const std::string& oldPas
                      "GRACE_DAYS = 0 WHERE NAME = ?2");
       s.bind(1, std::string_view(upperAscii(newPassword))).bind(2, std::string_view(u->name));
       s.run();
+      bumpCatalogVersion(admin_);
       execSql(admin_, "COMMIT");
     } catch (...) {
       execSql(admin_, "ROLLBACK");
       throw;
     }
     catalog_ = Catalog::load(admin_, ++catalogVersion_);
+    storedVersion_ = catalogProperty(admin_, "CATALOG_VERSION");
   } catch (...) {
     locks_.releaseWriter(this);
     throw;

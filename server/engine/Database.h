@@ -31,6 +31,10 @@ namespace vorn::server {
 
 class Session;
 
+// Counts a catalog change in the file (call inside the changing
+// transaction), so that other processes notice it.
+void bumpCatalogVersion(sqlite3* db);
+
 // What a successful logon reports besides the session.
 struct LogonInfo {
   int warningCode = 0;  // 28002 when the password expires soon
@@ -84,6 +88,9 @@ class Database : public std::enable_shared_from_this<Database> {
   std::shared_ptr<const Catalog> catalog() const;
   // Reloads the catalog from `db` (after a committed DDL statement).
   void publishCatalog(sqlite3* db);
+  // Reloads the catalog when another process changed it (the stored
+  // catalog version differs from the loaded one).
+  void refreshCatalog();
   LockTable& locks() { return locks_; }
   // Opens a new SQLite connection to the file (WAL, busy timeout set).
   sqlite3* openConnection();
@@ -104,6 +111,7 @@ class Database : public std::enable_shared_from_this<Database> {
   mutable std::mutex mutex_;
   std::shared_ptr<const Catalog> catalog_;
   int64_t catalogVersion_ = 0;
+  std::string storedVersion_;  // SYS.PROPS$ CATALOG_VERSION as last loaded
   LockTable locks_;
   std::chrono::milliseconds lockWait_{3000};
   sqlite3* admin_ = nullptr;  // catalog loads and account changes

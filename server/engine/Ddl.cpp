@@ -121,6 +121,7 @@ class Ddl {
     s_.beginWrite();
     try {
       dispatch(stmt);
+      bumpCatalogVersion(db_);
       s_.commit();
     } catch (...) {
       try {

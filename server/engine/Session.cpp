@@ -88,6 +88,7 @@ std::shared_ptr<const Catalog> Session::catalog() {
 }
 
 std::unique_ptr<Statement> Session::prepare(std::string_view sql) {
+  database_->refreshCatalog();
   return std::unique_ptr<Statement>(new Statement(*this, std::string(sql)));
 }
 

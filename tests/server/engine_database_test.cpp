@@ -3,6 +3,7 @@
 // use (unique indexes, PL/SQL locals).
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "engine/Compiler.h"
@@ -62,6 +63,17 @@ TEST_F(Databases, ResolveByPathAliasWithPathAndOradataName) {
   EXPECT_EQ(codeOf([&] { Database::resolvePath("/no/such/file.db", h); }), 12154);
   // One object per file within the process.
   EXPECT_EQ(Database::connect("demo", h).get(), db_.get());
+}
+
+TEST_F(Databases, CatalogChangesOfAnotherProcessAreSeen) {
+  const char* build = std::getenv("VORN_BUILD_DIR");
+  if (!build) GTEST_SKIP() << "VORN_BUILD_DIR not set (run through ctest)";
+  auto s = scott();
+  EXPECT_EQ(errorOf(*s, "select * from made_elsewhere"), 942);
+  std::string cmd = "echo 'create table made_elsewhere (a number);' | " + std::string(build) +
+                    "/bin/vornsql -u scott/tiger " + path_.string() + " > /dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_EQ(errorOf(*s, "select * from made_elsewhere"), 0);
 }
 
 TEST_F(Databases, CreatingOverAnExistingFileFails) {

@@ -160,5 +160,78 @@ TEST_F(OpenCloseTest, ReopeningStartsAtTheFirstRecordWithFreshDefaultFields) {
   EXPECT_EQ(ds->FieldCount(), 2);
 }
 
+// Stores Active in a component stream, as a form would.
+class StreamedDataSet : public TMemDataSet {
+ public:
+  using TMemDataSet::TMemDataSet;
+  bool activeWhileReading = true;
+
+ protected:
+  void DefineProperties(TFiler& filer) override {
+    filer.DefineProperty(
+        "Active",
+        [this](TReader& reader) {
+          SetActive(reader.ReadBoolean());
+          activeWhileReading = Active();
+        },
+        [this](TWriter& writer) { writer.WriteBoolean(Active()); }, Active());
+  }
+};
+
+TEST_F(OpenCloseTest, AnActiveDatasetReadFromAStreamOpensWhenLoaded) {
+  TMemoryStream stream;
+  {
+    StreamedDataSet original;
+    original.FieldDefs().Add("ID", ftInteger);
+    original.Open();
+    WriteComponent(stream, original);
+  }
+  StreamedDataSet copy;
+  copy.FieldDefs().Add("ID", ftInteger);
+  copy.AddRow({7});
+  stream.SetPosition(0);
+
+  ReadComponent(stream, copy);
+
+  EXPECT_FALSE(copy.activeWhileReading);
+  EXPECT_TRUE(copy.Active());
+  EXPECT_EQ(copy.FieldByName("ID")->AsInteger(), 7);
+}
+
+// Records how the framework asks for records.
+class ReadProbeDataSet : public TMemDataSet {
+ public:
+  std::vector<std::string> reads;
+
+ protected:
+  TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) override {
+    static const char* const modes[] = {"current", "next", "prior"};
+    TGetResult result = TMemDataSet::GetRecord(buffer, mode, doCheck);
+    reads.push_back(std::string(modes[mode]) + (doCheck ? " checked" : "") +
+                    (result == grOK ? "" : " none"));
+    return result;
+  }
+};
+
+TEST_F(OpenCloseTest, WindowReadsAreCheckedAndResyncProbesQuietly) {
+  auto probe = std::make_unique<ReadProbeDataSet>();
+  probe->FieldDefs().Add("ID", ftInteger);
+  probe->AddRow({1});
+  probe->AddRow({2});
+  probe->Open();
+  probe->Next();
+  EXPECT_THAT(probe->reads, ElementsAre("next checked", "next checked"));
+  probe->reads.clear();
+
+  probe->Refresh();
+  EXPECT_THAT(probe->reads, ElementsAre("current"));
+  probe->reads.clear();
+
+  probe->Delete();  // the cursor is past the last record: Resync falls back
+  EXPECT_THAT(probe->reads, ElementsAre("current none", "next none", "prior"));
+  EXPECT_EQ(probe->FieldByName("ID")->AsInteger(), 1);
+  probe->Close();
+}
+
 }  // namespace
 }  // namespace vorn::dataset_test

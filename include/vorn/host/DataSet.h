@@ -102,8 +102,9 @@ class TDataSet : public TComponent {
 
   // True except in dsInactive and dsOpening.
   bool Active() const { return state_ != dsInactive && state_ != dsOpening; }
-  // While the component is being read, only remembered for Loaded.
-  void SetActive(bool active);
+  // Opens or closes (Open and Close come here). While the component is
+  // being read the request is only remembered, and Loaded carries it out.
+  virtual void SetActive(bool active);
   void Open() { SetActive(true); }
   void Close() { SetActive(false); }
   TDataSetState State() const { return state_; }

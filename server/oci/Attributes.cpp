@@ -1,0 +1,117 @@
+// OCIAttrGet, OCIAttrSet and the parameter calls: each finds the handle of
+// the type the caller names and lets its class answer (an attribute number
+// means different things on different handle types).
+#include "Attributes.h"
+
+#include "BindHandle.h"
+#include "CallGuard.h"
+#include "DefineHandle.h"
+#include "LobLocator.h"
+#include "ParamDescriptor.h"
+#include "ServerHandle.h"
+#include "ServiceContext.h"
+#include "StatementHandle.h"
+#include "UserSession.h"
+
+using namespace vorn::server;
+using namespace vorn::server::oci;
+
+namespace {
+
+ErrorRecords* recordsOf(OCIError* errhp) {
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  return err ? &err->errors : nullptr;
+}
+
+}  // namespace
+
+extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
+                            ub4 attrtype, OCIError* errhp) {
+  Handle* h = anyHandleOf(trgthndlp, trghndltyp);
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
+  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+    switch (trghndltyp) {
+      case OCI_HTYPE_ENV:
+        return static_cast<Environment*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_ERROR:
+        return static_cast<ErrorHandle*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_SVCCTX:
+        return static_cast<ServiceContext*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_STMT:
+        return static_cast<StatementHandle*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_BIND:
+        return static_cast<BindHandle*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_DESCRIBE:
+        return static_cast<DescribeHandle*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_SERVER:
+        return static_cast<ServerHandle*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_SESSION:
+        return static_cast<UserSession*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_DTYPE_PARAM:
+        return static_cast<ParamDescriptor*>(h)->getAttribute(attributep, sizep, attrtype);
+      default:
+        raiseOra(24315);
+    }
+  });
+}
+
+extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
+                            ub4 attrtype, OCIError* errhp) {
+  Handle* h = anyHandleOf(trgthndlp, trghndltyp);
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
+  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+    switch (trghndltyp) {
+      case OCI_HTYPE_ENV:
+        return static_cast<Environment*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_SVCCTX:
+        return static_cast<ServiceContext*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_STMT:
+        return static_cast<StatementHandle*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_BIND:
+        return static_cast<BindHandle*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_DEFINE:
+        return static_cast<DefineHandle*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_DESCRIBE:
+        return static_cast<DescribeHandle*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_SERVER:
+        return static_cast<ServerHandle*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_SESSION:
+        return static_cast<UserSession*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_DTYPE_LOB:
+      case OCI_DTYPE_FILE:
+        return static_cast<LobLocator*>(h)->setAttribute(attributep, size, attrtype);
+      default:
+        raiseOra(24315);
+    }
+  });
+}
+
+extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,
+                             ub4 pos) {
+  Handle* h = anyHandleOf(hndlp, htype);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!h || !err || !parmdpp) return OCI_INVALID_HANDLE;
+  return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword {
+    *parmdpp = nullptr;
+    if (htype != OCI_HTYPE_STMT) raiseOra(24334);
+    *parmdpp = &static_cast<StatementHandle*>(h)->param(pos);
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIParamSet(void* hdlp, ub4 htyp, OCIError* errhp, const void*, ub4, ub4) {
+  Handle* h = anyHandleOf(hdlp, htyp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!h || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
+}
+
+extern "C" sword OCIDescribeAny(OCISvcCtx* svchp, OCIError* errhp, void*, ub4, ub1, ub1, ub1,
+                                OCIDescribe* dschp) {
+  ServiceContext* svc = handleOf<ServiceContext>(svchp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  DescribeHandle* describe = handleOf<DescribeHandle>(dschp);
+  if (!svc || !err || !describe) return OCI_INVALID_HANDLE;
+  // Describing schema objects by name comes with the dictionary describe.
+  return guardedCall(*svc->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
+}

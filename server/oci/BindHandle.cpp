@@ -1,0 +1,261 @@
+// Bind handles and their entry points; see BindHandle.h.
+#include "BindHandle.h"
+
+#include <cstring>
+
+#include "Attributes.h"
+#include "CallGuard.h"
+#include "ExternalData.h"
+#include "StatementHandle.h"
+#include "StatementText.h"
+#include "value/SessionValues.h"
+
+namespace vorn::server::oci {
+
+Value BindHandle::input(ub4 iteration) {
+  if ((mode & OCI_DATA_AT_EXEC) && inCallback) {
+    // Pieces until the callback says this was the last (or only) one.
+    std::string data;
+    bool isNull = false;
+    ub1 piece = OCI_FIRST_PIECE;
+    for (int calls = 0;; ++calls) {
+      void* buffer = nullptr;
+      ub4 length = 0;
+      void* indicator = nullptr;
+      sb4 rc = inCallback(inContext, opaque<OCIBind>(this), iteration, 0, &buffer, &length, &piece,
+                          &indicator);
+      if (rc != OCI_CONTINUE) throw CallbackStop{rc};
+      if (indicator && *static_cast<sb2*>(indicator) < 0) isNull = true;
+      if (buffer && length) data.append(static_cast<const char*>(buffer), length);
+      if (piece == OCI_ONE_PIECE || piece == OCI_LAST_PIECE) break;
+      piece = OCI_NEXT_PIECE;
+      if (calls > 1000000) raiseOra(3129);
+    }
+    if (isNull) return Value();
+    return readValue(data.data(), static_cast<ub4>(data.size()), static_cast<sb4>(data.size() + 1),
+                     dty == SQLT_STR ? SQLT_CHR : dty);
+  }
+  if (indicators) {
+    sb2 ind;
+    std::memcpy(&ind, elementAt(indicators, iteration, indicatorSkip), sizeof ind);
+    if (ind < 0) return Value();
+  }
+  void* element = elementAt(value, iteration, valueSkip);
+  ub4 length = static_cast<ub4>(valueSize > 0 ? valueSize : 0);
+  if (lengths) {
+    ub2 actual;
+    std::memcpy(&actual, elementAt(lengths, iteration, lengthSkip), sizeof actual);
+    length = std::min<ub4>(actual, length);
+  }
+  return readValue(element, length, valueSize, dty);
+}
+
+void BindHandle::writeElement(ub4 element, const Value* v, SessionValues& values,
+                              std::string& scratch, bool& truncated) {
+  auto* ind = static_cast<sb2*>(elementAt(indicators, element, indicatorSkip));
+  auto* len = static_cast<ub2*>(elementAt(lengths, element, lengthSkip));
+  auto* rc = static_cast<ub2*>(elementAt(returnCodes, element, returnCodeSkip));
+  Written w;
+  if (v && !v->isNull()) {
+    w = writeValue(ValueView::of(*v),
+                   OutElement{elementAt(value, element, valueSkip), valueSize, dty}, values,
+                   scratch);
+  } else {
+    w.null = true;
+  }
+  if (w.null) {
+    if (ind) *ind = -1;
+    if (len) *len = 0;
+    if (rc) *rc = 1405;
+    return;
+  }
+  if (ind) *ind = w.truncated ? truncatedIndicator(w.sourceLength) : 0;
+  if (len) *len = static_cast<ub2>(w.length);
+  if (rc) *rc = w.truncated ? 1406 : 0;
+  truncated |= w.truncated;
+}
+
+void BindHandle::writeThroughCallback(ub4 iteration, ub4 index, const Value* v,
+                                      SessionValues& values, std::string& scratch,
+                                      bool& truncated) {
+  void* buffer = nullptr;
+  ub4* length = nullptr;
+  ub1 piece = OCI_ONE_PIECE;
+  void* indicator = nullptr;
+  ub2* rc = nullptr;
+  sb4 status = outCallback(outContext, opaque<OCIBind>(this), iteration, index, &buffer, &length,
+                           &piece, &indicator, &rc);
+  if (status != OCI_CONTINUE) throw CallbackStop{status};
+  Written w;
+  if (v && !v->isNull() && buffer) {
+    sb4 capacity = length ? static_cast<sb4>(*length) : valueSize;
+    w = writeValue(ValueView::of(*v), OutElement{buffer, capacity, dty}, values, scratch);
+  } else {
+    w.null = true;
+  }
+  auto* ind = static_cast<sb2*>(indicator);
+  if (w.null) {
+    if (ind) *ind = -1;
+    if (length) *length = 0;
+    if (rc) *rc = 0;
+    return;
+  }
+  if (ind) *ind = w.truncated ? truncatedIndicator(w.sourceLength) : 0;
+  if (length) *length = w.length;
+  if (rc) *rc = w.truncated ? 1406 : 0;
+  truncated |= w.truncated;
+}
+
+bool BindHandle::output(ub4 iteration, const std::vector<const Value*>& rows, ub4 capacity,
+                        SessionValues& values, std::string& scratch) {
+  bool truncated = false;
+  rowsReturned = static_cast<ub4>(rows.size());
+  if (outCallback) {
+    if (rows.empty()) {
+      writeThroughCallback(iteration, 0, nullptr, values, scratch, truncated);
+    }
+    for (ub4 i = 0; i < rows.size(); ++i)
+      writeThroughCallback(iteration, i, rows[i], values, scratch, truncated);
+    return truncated;
+  }
+  if (rows.empty()) {
+    if (iteration < capacity) writeElement(iteration, nullptr, values, scratch, truncated);
+    return truncated;
+  }
+  ub4 written = 0;
+  for (ub4 i = 0; i < rows.size() && iteration + i < capacity; ++i, ++written)
+    writeElement(iteration + i, rows[i], values, scratch, truncated);
+  if (currentElements) *currentElements = written;
+  return truncated;
+}
+
+sword BindHandle::getAttribute(void* out, ub4* size, ub4 attribute) {
+  switch (attribute) {
+    case OCI_ATTR_ROWS_RETURNED:
+      return putAttribute<ub4>(out, size, rowsReturned);
+    case OCI_ATTR_MAXDATA_SIZE:
+      return putAttribute<sb4>(out, size, maxDataSize);
+    case OCI_ATTR_CHARSET_ID:
+      return putAttribute<ub2>(out, size, 31);
+    case OCI_ATTR_CHARSET_FORM:
+      return putAttribute<ub1>(out, size, SQLCS_IMPLICIT);
+    default:
+      raiseOra(24315);
+  }
+}
+
+sword BindHandle::setAttribute(void* in, ub4, ub4 attribute) {
+  switch (attribute) {
+    case OCI_ATTR_MAXDATA_SIZE:
+      maxDataSize = takeAttribute<sb4>(in);
+      return OCI_SUCCESS;
+    case OCI_ATTR_CHARSET_ID:
+    case OCI_ATTR_CHARSET_FORM:
+    case OCI_ATTR_CHAR_COUNT:
+    case OCI_ATTR_PDSCL:
+    case OCI_ATTR_PDPRC:
+      // One single-byte character set: accepted, nothing to change.
+      return OCI_SUCCESS;
+    default:
+      raiseOra(24315);
+  }
+}
+
+}  // namespace vorn::server::oci
+
+using namespace vorn::server;
+using namespace vorn::server::oci;
+
+namespace {
+
+sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
+           sb4 placeh_len, ub4 position, void* valuep, sb4 value_sz, ub2 dty, void* indp,
+           ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
+  StatementHandle* stmt = handleOf<StatementHandle>(stmtp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!stmt || !err || !bindp) return OCI_INVALID_HANDLE;
+  return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
+    if (!stmt->prepared) raiseOra(24337);
+    if (!isSupportedType(dty)) raiseOra(1460);
+    if (value_sz < 0) raiseOra(21560, {"6"});
+    BindHandle* existing = handleOf<BindHandle>(*bindp);
+    if (existing && existing->statement != stmt) existing = nullptr;
+    std::string name;
+    if (placeholder) {
+      size_t n = placeh_len >= 0 ? static_cast<size_t>(placeh_len)
+                                 : std::strlen(reinterpret_cast<const char*>(placeholder));
+      name.assign(reinterpret_cast<const char*>(placeholder), n);
+    }
+    BindHandle& b =
+        placeholder ? stmt->bindByName(name, existing) : stmt->bindByPosition(position, existing);
+    b.value = valuep;
+    b.valueSize = value_sz;
+    b.dty = dty;
+    b.indicators = indp;
+    b.lengths = alenp;
+    b.returnCodes = rcodep;
+    b.maxElements = maxarr_len;
+    b.currentElements = curelep;
+    b.mode = mode;
+    b.valueSkip = static_cast<ub4>(value_sz);
+    b.indicatorSkip = sizeof(sb2);
+    b.lengthSkip = sizeof(ub2);
+    b.returnCodeSkip = sizeof(ub2);
+    *bindp = opaque<OCIBind>(&b);
+    return OCI_SUCCESS;
+  });
+}
+
+}  // namespace
+
+extern "C" sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position,
+                              void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
+                              ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
+  return bind(stmtp, bindp, errhp, nullptr, 0, position, valuep, value_sz, dty, indp, alenp, rcodep,
+              maxarr_len, curelep, mode);
+}
+
+extern "C" sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
+                               const OraText* placeholder, sb4 placeh_len, void* valuep,
+                               sb4 value_sz, ub2 dty, void* indp, ub2* alenp, ub2* rcodep,
+                               ub4 maxarr_len, ub4* curelep, ub4 mode) {
+  if (!placeholder) return OCI_INVALID_HANDLE;
+  return bind(stmtp, bindp, errhp, placeholder, placeh_len, 0, valuep, value_sz, dty, indp, alenp,
+              rcodep, maxarr_len, curelep, mode);
+}
+
+extern "C" sword OCIBindArrayOfStruct(OCIBind* bindp, OCIError* errhp, ub4 pvskip, ub4 indskip,
+                                      ub4 alskip, ub4 rcskip) {
+  BindHandle* b = handleOf<BindHandle>(bindp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!b || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*b->env, *err, [&](ErrorRecords&) -> sword {
+    b->valueSkip = pvskip;
+    b->indicatorSkip = indskip;
+    b->lengthSkip = alskip;
+    b->returnCodeSkip = rcskip;
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIBindDynamic(OCIBind* bindp, OCIError* errhp, void* ictxp,
+                                OCICallbackInBind icbfp, void* octxp, OCICallbackOutBind ocbfp) {
+  BindHandle* b = handleOf<BindHandle>(bindp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!b || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*b->env, *err, [&](ErrorRecords&) -> sword {
+    b->inContext = ictxp;
+    b->inCallback = icbfp;
+    b->outContext = octxp;
+    b->outCallback = ocbfp;
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIBindObject(OCIBind* bindp, OCIError* errhp, const OCIType*, void**, ub4*,
+                               void**, ub4*) {
+  BindHandle* b = handleOf<BindHandle>(bindp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!b || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*b->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
+}

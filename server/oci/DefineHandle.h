@@ -1,0 +1,64 @@
+// A define handle: where the values of one select-list column go when rows
+// are fetched. Made implicitly by OCIDefineByPos and owned by the statement.
+// Row r of a fetch call lands in element r (at value + r * valueSkip, the
+// skips set by OCIDefineArrayOfStruct). Per element: the indicator is -1
+// for NULL, 0 for a complete value, the original length (or -2) for a
+// truncated one; the returned length is the bytes placed; the return code
+// 0, 1405 (NULL) or 1406 (truncated).
+//
+// A define in OCI_DYNAMIC_FETCH mode with OCIDefineDynamic (how LONG and
+// LONG RAW columns are read) hands each value out in pieces: the callback is
+// asked for a buffer (first OCI_FIRST_PIECE, then OCI_NEXT_PIECE) until the
+// whole value has been delivered.
+#pragma once
+
+#include <string>
+
+#include "Handle.h"
+
+namespace vorn::server {
+class SessionValues;
+}
+
+namespace vorn::server::oci {
+
+class StatementHandle;
+struct ValueView;
+
+class DefineHandle : public Handle {
+ public:
+  static constexpr ub4 kType = OCI_HTYPE_DEFINE;
+  DefineHandle(Environment* env, StatementHandle* owner) : Handle(kType, env), statement(owner) {}
+
+  // What delivering one value left to report: 0, 1405 (NULL without an
+  // indicator: an error) or 1406 (truncated: a warning when an indicator or
+  // return code shows it, else an error).
+  struct Outcome {
+    int code = 0;
+    bool error = false;
+  };
+  Outcome write(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);
+
+  sword setAttribute(void* value, ub4 size, ub4 attribute);
+
+  StatementHandle* statement;
+  ub4 position = 0;
+  void* value = nullptr;
+  sb4 valueSize = 0;
+  ub2 dty = SQLT_CHR;
+  void* indicators = nullptr;
+  ub2* lengths = nullptr;
+  ub2* returnCodes = nullptr;
+  ub4 mode = OCI_DEFAULT;
+  ub4 valueSkip = 0;
+  ub4 indicatorSkip = sizeof(sb2);
+  ub4 lengthSkip = sizeof(ub2);
+  ub4 returnCodeSkip = sizeof(ub2);
+  void* context = nullptr;
+  OCICallbackDefine callback = nullptr;
+
+ private:
+  Outcome writePieces(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);
+};
+
+}  // namespace vorn::server::oci

@@ -1,0 +1,168 @@
+// Server attachment, version banner and break; see ServerHandle.h.
+#include "ServerHandle.h"
+
+#include <cstring>
+
+#include "Attributes.h"
+#include "CallGuard.h"
+#include "Environment.h"
+#include "OracleHome.h"
+#include "ServiceContext.h"
+#include "UserSession.h"
+#include "engine/Database.h"
+
+namespace vorn::server::oci {
+
+ServerHandle::ServerHandle(Environment* env) : Handle(kType, env) {}
+
+ServerHandle::~ServerHandle() {
+  detach();
+}
+
+void ServerHandle::attach(const std::string& name) {
+  if (attached()) raiseOra(24309);
+  std::string identifier = name;
+  if (identifier.find_first_not_of(" \t") == std::string::npos) identifier = defaultConnectString();
+  database = Database::connect(identifier, oracleHome());
+  connectString = name;
+}
+
+void ServerHandle::detach() {
+  if (!attached()) return;
+  for (Handle* h : env->handlesOfType(OCI_HTYPE_SESSION)) {
+    auto* session = static_cast<UserSession*>(h);
+    if (session->server == this) session->end(false);
+  }
+  database.reset();
+}
+
+std::string ServerHandle::banner() const {
+  if (!attached()) raiseOra(3114);
+  return database->banner();
+}
+
+sword ServerHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
+  switch (attribute) {
+    case OCI_ATTR_ENV:
+      return putAttribute<OCIEnv*>(value, size, opaque<OCIEnv>(reinterpret_cast<Handle*>(env)));
+    case OCI_ATTR_SERVER_STATUS:
+      return putAttribute<ub4>(value, size,
+                               attached() ? OCI_SERVER_NORMAL : OCI_SERVER_NOT_CONNECTED);
+    case OCI_ATTR_INTERNAL_NAME:
+      return putTextAttribute(value, size, internalName);
+    case OCI_ATTR_EXTERNAL_NAME:
+      return putTextAttribute(value, size, externalName);
+    case OCI_ATTR_NONBLOCKING_MODE:
+      return putAttribute<ub1>(value, size, 0);
+    case OCI_ATTR_IN_V8_MODE:
+      return putAttribute<ub1>(value, size, 1);
+    default:
+      raiseOra(24315);
+  }
+}
+
+sword ServerHandle::setAttribute(void* value, ub4 size, ub4 attribute) {
+  switch (attribute) {
+    case OCI_ATTR_INTERNAL_NAME:
+      internalName = takeTextAttribute(value, size);
+      return OCI_SUCCESS;
+    case OCI_ATTR_EXTERNAL_NAME:
+      externalName = takeTextAttribute(value, size);
+      return OCI_SUCCESS;
+    case OCI_ATTR_NONBLOCKING_MODE:
+      // Every call completes before it returns.
+      raiseOra(3001);
+    default:
+      raiseOra(24315);
+  }
+}
+
+}  // namespace vorn::server::oci
+
+using namespace vorn::server;
+using namespace vorn::server::oci;
+
+extern "C" sword OCIServerAttach(OCIServer* srvhp, OCIError* errhp, const OraText* dblink,
+                                 sb4 dblink_len, ub4 mode) {
+  ServerHandle* srv = handleOf<ServerHandle>(srvhp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!srv || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*srv->env, *err, [&](ErrorRecords&) -> sword {
+    (void)mode;
+    std::string name;
+    if (dblink) {
+      size_t n = dblink_len >= 0 ? static_cast<size_t>(dblink_len)
+                                 : std::strlen(reinterpret_cast<const char*>(dblink));
+      name.assign(reinterpret_cast<const char*>(dblink), n);
+    }
+    srv->attach(name);
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4) {
+  ServerHandle* srv = handleOf<ServerHandle>(srvhp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!srv || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*srv->env, *err, [&](ErrorRecords&) -> sword {
+    if (!srv->attached()) raiseOra(3114);
+    srv->detach();
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz,
+                                  ub1 hndltype) {
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  ServerHandle* srv = nullptr;
+  Environment* env = nullptr;
+  if (hndltype == OCI_HTYPE_SERVER) {
+    srv = handleOf<ServerHandle>(hndlp);
+    if (srv) env = srv->env;
+  } else if (hndltype == OCI_HTYPE_SVCCTX) {
+    if (ServiceContext* svc = handleOf<ServiceContext>(hndlp)) {
+      env = svc->env;
+      srv = svc->server;
+    }
+  }
+  if (!env || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*env, *err, [&](ErrorRecords&) -> sword {
+    if (!srv) raiseOra(3114);
+    std::string banner = srv->banner();
+    if (bufp && bufsz > 0) {
+      size_t n = std::min<size_t>(banner.size(), bufsz - 1);
+      std::memcpy(bufp, banner.data(), n);
+      bufp[n] = 0;
+    }
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" sword OCIBreak(void* hndlp, OCIError* errhp) {
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  Handle* h = anyHandleOf(hndlp, OCI_HTYPE_SVCCTX);
+  if (!h) h = anyHandleOf(hndlp, OCI_HTYPE_SERVER);
+  if (!h || !err) return OCI_INVALID_HANDLE;
+  // Every call runs to its end before it returns, so there is never a call
+  // in progress on another thread to interrupt; a break is a no-op.
+  return OCI_SUCCESS;
+}
+
+extern "C" sword OCIPing(OCISvcCtx* svchp, OCIError* errhp, ub4) {
+  ServiceContext* svc = handleOf<ServiceContext>(svchp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!svc || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*svc->env, *err, [&](ErrorRecords&) -> sword {
+    svc->loggedOnSession();
+    return OCI_SUCCESS;
+  });
+}
+
+extern "C" void OCIClientVersion(sword* major_version, sword* minor_version, sword* update_num,
+                                 sword* patch_num, sword* port_update_num) {
+  if (major_version) *major_version = 8;
+  if (minor_version) *minor_version = 1;
+  if (update_num) *update_num = 7;
+  if (patch_num) *patch_num = 0;
+  if (port_update_num) *port_update_num = 0;
+}

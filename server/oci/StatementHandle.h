@@ -1,0 +1,104 @@
+// The statement handle: text, binds, defines and the engine statement that
+// runs it. OCIStmtPrepare only records the text (its type and placeholders
+// are read locally, StatementText.h); the engine parses it at the first
+// execute on a session, and keeps the parsed statement while the session
+// and text stay the same.
+//
+// Execute (OCIStmtExecute):
+//  - a query runs with the binds of array row 0; `iters` rows are fetched
+//    into the defines at once (0: none); OCI_DESCRIBE_ONLY describes the
+//    select list without running anything;
+//  - DML runs once per array row, rows `rowoff` to `iters` - 1; a failing
+//    row stops the call, the rows before it stay done and OCI_ATTR_ROW_COUNT
+//    counts the rows they processed; RETURNING ... INTO values are written
+//    back after each row;
+//  - anything else (DDL, transaction control, PL/SQL) runs once.
+// Fetch (OCIStmtFetch) delivers up to `nrows` rows into defines element
+// 0 .. nrows-1 and returns OCI_NO_DATA (ORA-01403) when fewer remained;
+// OCI_ATTR_ROW_COUNT is the number of rows fetched so far.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Handle.h"
+#include "StatementText.h"
+#include "value/RowidText.h"
+
+namespace vorn::server {
+class Statement;
+}
+
+namespace vorn::server::oci {
+
+class BindHandle;
+class DefineHandle;
+class ErrorHandle;
+class ErrorRecords;
+class ParamDescriptor;
+class ServiceContext;
+class UserSession;
+
+class StatementHandle : public Handle {
+ public:
+  static constexpr ub4 kType = OCI_HTYPE_STMT;
+  explicit StatementHandle(Environment* env);
+  ~StatementHandle();
+
+  void prepare(std::string statementText);
+  sword execute(ServiceContext& svc, ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode,
+                ErrorRecords& records);
+  sword fetch(ub4 rows, ErrorRecords& records);
+  // Lets go of the engine statement (the session ends, the text changes).
+  void releaseEngine();
+
+  // The bind of a placeholder: the existing one of that name or position,
+  // else a new one. ORA-01036 for a name the statement does not have.
+  BindHandle& bindByName(const std::string& name, BindHandle* existing);
+  BindHandle& bindByPosition(ub4 position, BindHandle* existing);
+  DefineHandle& defineAt(ub4 position);
+  // Select-list column `position` (1-based): ORA-24338 before an execute or
+  // describe, ORA-24334 past the last column.
+  ParamDescriptor& param(ub4 position);
+  // OCIStmtGetBindInfo.
+  sword bindInfo(ub4 size, ub4 startloc, sb4* found, OraText* bvnp[], ub1 bvnl[], OraText* invp[],
+                 ub1 inpl[], ub1 dupl[], OCIBind** hndl);
+
+  sword getAttribute(void* value, ub4* size, ub4 attribute);
+  sword setAttribute(void* value, ub4 size, ub4 attribute);
+
+  bool prepared = false;
+  std::string text;
+  StatementText analysis;
+
+ private:
+  void attach(UserSession& session);
+  bool isQuery() const;
+  void bindInputs(ub4 iteration);
+  bool writeReturning(ub4 iteration, ub4 capacity);
+  void describeColumns();
+  sword runQuery(ub4 iters, ub4 mode, ErrorRecords& records);
+  sword runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode, ErrorRecords& records);
+
+  std::vector<std::unique_ptr<BindHandle>> binds_;
+  std::vector<std::unique_ptr<DefineHandle>> defines_;  // index = position - 1
+  std::vector<std::unique_ptr<ParamDescriptor>> params_;
+  UserSession* session_ = nullptr;
+  std::unique_ptr<Statement> engine_;
+  bool described_ = false;
+  bool executed_ = false;  // a query's cursor is open
+  bool endOfFetch_ = false;
+  ub4 rowCount_ = 0;
+  ub4 rowsFetched_ = 0;
+  ub2 parseErrorOffset_ = 0;
+  ub4 prefetchRows_ = 1;
+  ub4 prefetchMemory_ = 0;
+  ub4 state_ = 0;
+  std::optional<RowidParts> lastRowid_;
+  std::string scratch_;
+  std::vector<std::string> bindNames_;  // OCIStmtGetBindInfo hands out pointers into these
+};
+
+}  // namespace vorn::server::oci

@@ -47,9 +47,12 @@ Code Compiler::function(Expr& e, Scope& scope) {
       return c;
     }
     bool saved = scope.aggregatesAllowed;
+    bool savedRownum = scope.rownumAllowed;
     scope.aggregatesAllowed = false;
+    scope.rownumAllowed = false;  // ROWNUM inside an aggregate is not supported
     Code a = expr(*e.args[0], scope);
     scope.aggregatesAllowed = saved;
+    scope.rownumAllowed = savedRownum;
     if (fn == "COUNT") {
       c.sql = "count(" + distinct + a.sql + ")";
       c.type = OraType::number();
@@ -90,14 +93,12 @@ Code Compiler::function(Expr& e, Scope& scope) {
         return t.length > 0 ? t.length : 4000;
     }
   };
-  auto args = [&](std::initializer_list<std::string> parts) {
-    std::string out;
-    for (const std::string& p : parts) {
-      if (!out.empty()) out += ", ";
-      out += p;
-    }
-    return out;
+  // Plain parameters rather than an initializer list: a conversion that
+  // raises must not leave half-built temporaries behind.
+  auto args = [](std::string x, std::string y, std::string z = {}) {
+    return z.empty() ? x + ", " + y : x + ", " + y + ", " + z;
   };
+
   if (fn == "NVL") {
     argc(2, 2);
     std::vector<Code*> ptrs{&a[0], &a[1]};
@@ -161,31 +162,31 @@ Code Compiler::function(Expr& e, Scope& scope) {
         c.type = OraType::varchar2(textLen(0));
       }
     } else if (f == Family::Date) {
-      c.sql = "ora_date_to_char(" + args({a[0].sql, txt(1)}) + ")";
+      c.sql = "ora_date_to_char(" + args(a[0].sql, txt(1)) + ")";
       c.type = OraType::varchar2(75);
     } else if (f == Family::Text) {
-      c.sql = "ora_num_to_char(" + args({num(0), txt(1)}) + ")";
+      c.sql = "ora_num_to_char(" + args(num(0), txt(1)) + ")";
       c.type = OraType::varchar2(64);
     } else {
-      c.sql = "ora_num_to_char(" + args({num(0), txt(1)}) + ")";
+      c.sql = "ora_num_to_char(" + args(num(0), txt(1)) + ")";
       c.type = OraType::varchar2(64);
     }
   } else if (fn == "TO_DATE") {
     argc(1, 3);
-    c.sql = "ora_to_date(" + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+    c.sql = "ora_to_date(" + (a.size() == 1 ? txt(0) : args(txt(0), txt(1))) + ")";
     c.type = OraType::of(TypeKind::Date);
   } else if (fn == "TO_NUMBER") {
     argc(1, 3);
     if (a.size() == 1 && familyOf(a[0].type) == Family::Number) {
       c.sql = a[0].sql;
     } else {
-      c.sql = "ora_to_number(" + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+      c.sql = "ora_to_number(" + (a.size() == 1 ? txt(0) : args(txt(0), txt(1))) + ")";
     }
     c.type = OraType::number();
   } else if (fn == "SUBSTR") {
     argc(2, 3);
-    c.sql = "ora_substr(" +
-            (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), num(2)})) + ")";
+    c.sql =
+        "ora_substr(" + (a.size() == 2 ? args(txt(0), num(1)) : args(txt(0), num(1), num(2))) + ")";
     c.type = OraType::varchar2(textLen(0));
   } else if (fn == "INSTR") {
     argc(2, 4);
@@ -207,14 +208,14 @@ Code Compiler::function(Expr& e, Scope& scope) {
   } else if (fn == "LPAD" || fn == "RPAD") {
     argc(2, 3);
     std::string f2 = fn == "LPAD" ? "ora_lpad(" : "ora_rpad(";
-    c.sql = f2 + (a.size() == 2 ? args({txt(0), num(1)}) : args({txt(0), num(1), txt(2)})) + ")";
+    c.sql = f2 + (a.size() == 2 ? args(txt(0), num(1)) : args(txt(0), num(1), txt(2))) + ")";
     int len = 4000;
     if (e.args[1]->kind == ExprKind::Number) len = std::max(1, std::atoi(e.args[1]->text.c_str()));
     c.type = OraType::varchar2(std::min(len, 4000));
   } else if (fn == "LTRIM" || fn == "RTRIM") {
     argc(1, 2);
     std::string f2 = fn == "LTRIM" ? "ora_ltrim(" : "ora_rtrim(";
-    c.sql = f2 + (a.size() == 1 ? txt(0) : args({txt(0), txt(1)})) + ")";
+    c.sql = f2 + (a.size() == 1 ? txt(0) : args(txt(0), txt(1))) + ")";
     c.type = OraType::varchar2(textLen(0));
   } else if (fn == "TRIM") {
     // Parsed as TRIM(mode, source [, char]).
@@ -222,16 +223,16 @@ Code Compiler::function(Expr& e, Scope& scope) {
     std::string f2 = mode == "LEADING"    ? "ora_trim_leading("
                      : mode == "TRAILING" ? "ora_trim_trailing("
                                           : "ora_trim(";
-    c.sql = f2 + (a.size() == 2 ? txt(1) : args({txt(1), txt(2)})) + ")";
+    c.sql = f2 + (a.size() == 2 ? txt(1) : args(txt(1), txt(2))) + ")";
     c.type = OraType::varchar2(textLen(1));
   } else if (fn == "REPLACE") {
     argc(2, 3);
-    c.sql = "ora_replace(" +
-            (a.size() == 2 ? args({txt(0), txt(1)}) : args({txt(0), txt(1), txt(2)})) + ")";
+    c.sql = "ora_replace(" + (a.size() == 2 ? args(txt(0), txt(1)) : args(txt(0), txt(1), txt(2))) +
+            ")";
     c.type = OraType::varchar2(4000);
   } else if (fn == "CONCAT") {
     argc(2, 2);
-    c.sql = "ora_concat(" + args({txt(0), txt(1)}) + ")";
+    c.sql = "ora_concat(" + args(txt(0), txt(1)) + ")";
     c.type = OraType::varchar2(std::min(4000, textLen(0) + textLen(1)));
   } else if (fn == "CHR") {
     argc(1, 1);
@@ -254,16 +255,15 @@ Code Compiler::function(Expr& e, Scope& scope) {
     argc(1, 2);
     std::string lower = fn == "ROUND" ? "round" : "trunc";
     if (familyOf(a[0].type) == Family::Date) {
-      c.sql =
-          "ora_" + lower + "_date(" + (a.size() == 1 ? a[0].sql : args({a[0].sql, txt(1)})) + ")";
+      c.sql = "ora_" + lower + "_date(" + (a.size() == 1 ? a[0].sql : args(a[0].sql, txt(1))) + ")";
       c.type = OraType::of(TypeKind::Date);
     } else {
-      c.sql = "ora_" + lower + "_num(" + (a.size() == 1 ? num(0) : args({num(0), num(1)})) + ")";
+      c.sql = "ora_" + lower + "_num(" + (a.size() == 1 ? num(0) : args(num(0), num(1))) + ")";
       c.type = OraType::number();
     }
   } else if (fn == "MOD" || fn == "POWER") {
     argc(2, 2);
-    c.sql = std::string(fn == "MOD" ? "ora_mod(" : "ora_power(") + args({num(0), num(1)}) + ")";
+    c.sql = std::string(fn == "MOD" ? "ora_mod(" : "ora_power(") + args(num(0), num(1)) + ")";
     c.type = OraType::number();
   } else if (fn == "GREATEST" || fn == "LEAST") {
     argc(1, 255);
@@ -289,11 +289,11 @@ Code Compiler::function(Expr& e, Scope& scope) {
     }
   } else if (fn == "ADD_MONTHS") {
     argc(2, 2);
-    c.sql = "ora_add_months(" + args({toDate(a[0], pos(0)), num(1)}) + ")";
+    c.sql = "ora_add_months(" + args(toDate(a[0], pos(0)), num(1)) + ")";
     c.type = OraType::of(TypeKind::Date);
   } else if (fn == "MONTHS_BETWEEN") {
     argc(2, 2);
-    c.sql = "ora_months_between(" + args({toDate(a[0], pos(0)), toDate(a[1], pos(1))}) + ")";
+    c.sql = "ora_months_between(" + args(toDate(a[0], pos(0)), toDate(a[1], pos(1))) + ")";
     c.type = OraType::number();
   } else if (fn == "LAST_DAY") {
     argc(1, 1);

@@ -57,6 +57,10 @@ std::string rownumLimit(Compiler& c, Expr& e, Scope& scope) {
     raiseOra(900, {}, e.pos);
   }
   Code value = c.expr(*v, scope);
+  // The limit is computed once: it may not depend on the row.
+  std::set<int> refs, outer;
+  references(*v, refs, outer);
+  if (!refs.empty() || value.aggregate) raiseOra(900, {}, e.pos);
   std::string n = c.toNumber(value, v->pos);
   if (op == "<=") return "max(0, ora_floor(" + n + "))";
   if (op == "<") return "max(0, ora_ceil(" + n + ") - 1)";

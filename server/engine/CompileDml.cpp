@@ -224,6 +224,27 @@ class DmlCompiler {
     }
   }
 
+  // The WHERE clause of UPDATE or DELETE; ROWNUM conditions become a LIMIT
+  // of the rows to lock (`limit`, empty when none).
+  std::string whereClause(Expr* cond, Scope& scope, std::string& limit) {
+    if (!cond) return {};
+    std::vector<Expr*> terms;
+    conjuncts(*cond, terms);
+    std::string where, lim;
+    for (Expr* t : terms) {
+      if (usesRownum(*t)) {
+        std::string l = rownumLimit(c_, *t, scope);
+        lim = lim.empty() ? l : "min(" + lim + ", " + l + ")";
+        continue;
+      }
+      Code w = c_.condition(*t, scope);
+      if (w.aggregate) raiseOra(934, {}, t->pos);
+      where += (where.empty() ? " WHERE " : " AND ") + w.sql;
+    }
+    if (!lim.empty()) limit = " LIMIT " + lim;
+    return where;
+  }
+
   CompiledDml insert(InsertStmt& s) {
     CompiledDml d;
     d.kind = StmtKind::Insert;
@@ -303,13 +324,8 @@ class DmlCompiler {
     Scope scope;
     const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
     d.table = &t;
-    std::string where;
-    if (s.where) {
-      if (usesRownum(*s.where)) raiseOra(900, {}, s.where->pos);
-      Code w = c_.condition(*s.where, scope);
-      if (w.aggregate) raiseOra(934, {}, s.where->pos);
-      where = " WHERE " + w.sql;
-    }
+    std::string limit;
+    std::string where = whereClause(s.where.get(), scope, limit);
     // Oracle computes every new value from the rows as they were before the
     // statement: the values are read with the rows to lock, then written
     // row by row through parameters kSetParameter + k.
@@ -359,7 +375,7 @@ class DmlCompiler {
              written(t, col, param, s.tablePos, true);
     }
     d.setCount = static_cast<int>(values.size());
-    d.lockSql = lockList + " FROM " + t.sqlName() + where;
+    d.lockSql = lockList + " FROM " + t.sqlName() + where + limit;
     std::string list;
     returningList(d, t, scope, true, list);
     returningInto(d, s.returning.get(), scope, list);
@@ -374,14 +390,11 @@ class DmlCompiler {
     Scope scope;
     const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
     d.table = &t;
-    std::string where;
-    if (s.where) {
-      if (usesRownum(*s.where)) raiseOra(900, {}, s.where->pos);
-      Code w = c_.condition(*s.where, scope);
-      if (w.aggregate) raiseOra(934, {}, s.where->pos);
-      where = " WHERE " + w.sql;
-    }
-    d.lockSql = "SELECT rowid FROM " + t.sqlName() + where;
+    std::string limit;
+    std::string where = whereClause(s.where.get(), scope, limit);
+    d.lockSql = "SELECT rowid FROM " + t.sqlName() + where + limit;
+    // With ROWNUM the rows to delete are the ones the lock query picked.
+    if (!limit.empty()) where = " WHERE rowid IN (" + d.lockSql + ")";
     std::string list;
     returningList(d, t, scope, false, list);
     childActions(d, t, list, nullptr);

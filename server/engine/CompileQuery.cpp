@@ -33,6 +33,42 @@ bool hasOuterMark(const Expr& e) {
   return false;
 }
 
+bool sameSql(const Expr& e, const std::vector<std::string>& group) {
+  return std::find(group.begin(), group.end(), e.sql) != group.end();
+}
+
+// Oracle's grouping rule: outside aggregates, an expression of a grouped
+// query may use only GROUP BY expressions and constants.
+void checkGrouped(const Expr& e, const std::vector<std::string>& group, bool hasGroupBy) {
+  if (!e.sql.empty() && sameSql(e, group)) return;
+  if (e.kind == ExprKind::Function && e.aggregate) return;
+  if (e.kind == ExprKind::ScalarQuery || e.kind == ExprKind::Exists ||
+      e.kind == ExprKind::InQuery) {
+    if (e.kind == ExprKind::InQuery && e.args[0]) checkGrouped(*e.args[0], group, hasGroupBy);
+    return;
+  }
+  if (e.kind == ExprKind::Name && (e.ref == RefKind::Column || e.ref == RefKind::Rowid) &&
+      e.depth == 0) {
+    raiseOra(hasGroupBy ? 979 : 937, {}, e.pos);
+  }
+  for (const auto& a : e.args) {
+    if (a) checkGrouped(*a, group, hasGroupBy);
+  }
+}
+
+std::string orderSuffix(const OrderItem& o) {
+  std::string s = o.desc ? " DESC" : " ASC";
+  int nulls = o.nulls ? o.nulls : (o.desc ? 1 : 2);
+  s += nulls == 1 ? " NULLS FIRST" : " NULLS LAST";
+  return s;
+}
+
+std::string columnAlias(size_t i) {
+  return "c" + std::to_string(i);
+}
+
+}  // namespace
+
 // The LIMIT a ROWNUM condition amounts to (SQL), or raises when it is not
 // one of the forms Oracle programs use (ROWNUM <, <=, = with a value).
 std::string rownumLimit(Compiler& c, Expr& e, Scope& scope) {
@@ -69,42 +105,6 @@ std::string rownumLimit(Compiler& c, Expr& e, Scope& scope) {
   if (op == ">=") return "CASE WHEN " + n + " <= 1 THEN -1 ELSE 0 END";
   return "CASE WHEN " + n + " = 1 THEN 0 ELSE -1 END";  // <>
 }
-
-bool sameSql(const Expr& e, const std::vector<std::string>& group) {
-  return std::find(group.begin(), group.end(), e.sql) != group.end();
-}
-
-// Oracle's grouping rule: outside aggregates, an expression of a grouped
-// query may use only GROUP BY expressions and constants.
-void checkGrouped(const Expr& e, const std::vector<std::string>& group, bool hasGroupBy) {
-  if (!e.sql.empty() && sameSql(e, group)) return;
-  if (e.kind == ExprKind::Function && e.aggregate) return;
-  if (e.kind == ExprKind::ScalarQuery || e.kind == ExprKind::Exists ||
-      e.kind == ExprKind::InQuery) {
-    if (e.kind == ExprKind::InQuery && e.args[0]) checkGrouped(*e.args[0], group, hasGroupBy);
-    return;
-  }
-  if (e.kind == ExprKind::Name && (e.ref == RefKind::Column || e.ref == RefKind::Rowid) &&
-      e.depth == 0) {
-    raiseOra(hasGroupBy ? 979 : 937, {}, e.pos);
-  }
-  for (const auto& a : e.args) {
-    if (a) checkGrouped(*a, group, hasGroupBy);
-  }
-}
-
-std::string orderSuffix(const OrderItem& o) {
-  std::string s = o.desc ? " DESC" : " ASC";
-  int nulls = o.nulls ? o.nulls : (o.desc ? 1 : 2);
-  s += nulls == 1 ? " NULLS FIRST" : " NULLS LAST";
-  return s;
-}
-
-std::string columnAlias(size_t i) {
-  return "c" + std::to_string(i);
-}
-
-}  // namespace
 
 std::string Compiler::tableSource(const std::vector<std::string>& name, const std::string& alias,
                                   int pos, Scope& scope, int depth, bool forDml) {

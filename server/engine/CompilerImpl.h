@@ -106,5 +106,8 @@ std::string typeWord(const OraType& t);
 void conjuncts(Expr& e, std::vector<Expr*>& out);
 // True when `e` (not looking into subqueries) uses ROWNUM.
 bool usesRownum(const Expr& e);
+// The SQL of the LIMIT a ROWNUM condition amounts to (ROWNUM <, <=, =, >,
+// >= a value that does not depend on the row); ORA-00900 for other uses.
+std::string rownumLimit(Compiler& c, Expr& e, Scope& scope);
 
 }  // namespace vorn::server

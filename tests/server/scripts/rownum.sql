@@ -10,3 +10,9 @@ select * from (select ename, sal from emp order by sal desc, ename) where rownum
 select ename from (select ename from emp order by ename) where rownum < 3;
 select ename from emp where rownum <= 3 order by ename desc;
 select ename from emp where rownum + 1 < 3 or deptno = 10;
+delete from emp where rownum < 3 and deptno = 30;
+select count(*) from emp where deptno = 30;
+update emp set sal = 1 where rownum = 1;
+select count(*) from emp where sal = 1;
+delete from emp where rownum = 2;
+delete from emp where rownum < deptno;

@@ -358,8 +358,9 @@ void Database::changePassword(const std::string& user, const std::string& oldPas
   if (!u || u->external || upperAscii(u->password) != upperAscii(oldPassword)) raiseOra(1017);
   if (u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   if (newPassword.empty()) raiseOra(988);
-  std::lock_guard lock(mutex_);
-  locks_.acquireWriter(this, lockWait_);
+  // The writer gate first: a writing session may need the mutex to finish.
+  locks_.acquireWriter(this, defaultLockWait());
+  std::unique_lock lock(mutex_);
   try {
     execSql(admin_, "BEGIN IMMEDIATE");
     try {
@@ -390,8 +391,9 @@ std::string Database::banner() {
 }
 
 void Database::setBanner(const std::string& banner) {
-  std::lock_guard lock(mutex_);
-  locks_.acquireWriter(this, lockWait_);
+  // The writer gate first: a writing session may need the mutex to finish.
+  locks_.acquireWriter(this, defaultLockWait());
+  std::unique_lock lock(mutex_);
   try {
     execSql(admin_, "BEGIN IMMEDIATE");
     setCatalogProperty(admin_, "BANNER", banner);

@@ -1,0 +1,232 @@
+// A full scan of 200,000 rows (NUMBER, VARCHAR2 and DATE columns) through
+// the call interface, fetched into arrays of 100 rows as the library's
+// queries do, against the same scan through the SQLite C API. The ratio is
+// what the OCI layer and the engine together cost on the fetch path.
+//
+// oci.dll carries its own SQLite: the two scans read two copies of the
+// file, so that the two SQLite libraries in this process never hold locks
+// on the same file.
+#include <benchmark/benchmark.h>
+#include <dlfcn.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "DemoSeed.h"
+#include "engine/Database.h"
+#include "engine/Session.h"
+#include "oci.h"
+
+namespace {
+
+using namespace vorn::server;
+namespace fs = std::filesystem;
+
+constexpr int kRows = 200000;
+constexpr ub4 kBatch = 100;
+
+struct Files {
+  std::string oci;
+  std::string raw;
+};
+
+const Files& scanFiles() {
+  static const Files files = [] {
+    fs::path dir = fs::temp_directory_path();
+    Files f{(dir / "vorn-bench-oci.db").string(), (dir / "vorn-bench-oci-raw.db").string()};
+    for (const std::string& p : {f.oci, f.raw}) {
+      for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(p + suffix);
+    }
+    {
+      auto db = Database::create(f.oci);
+      loadDemoSeed(db);
+      auto s = db->logon("scott", "tiger");
+      s->execute(
+          "create table scan_t (id number(10) primary key, amount number(10,2), "
+          "name varchar2(30), created date, code varchar2(10))");
+    }
+    // Rows go in through SQLite in the engine's storage format.
+    sqlite3* raw = nullptr;
+    sqlite3_open(f.oci.c_str(), &raw);
+    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* ins = nullptr;
+    sqlite3_prepare_v2(raw, "INSERT INTO \"SCOTT.SCAN_T\" VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins,
+                       nullptr);
+    for (int i = 1; i <= kRows; ++i) {
+      sqlite3_bind_int64(ins, 1, i);
+      sqlite3_bind_double(ins, 2, i * 1.25 + 0.01);
+      std::string name = "Name number " + std::to_string(i);
+      sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(i) * 3600);
+      std::string code = "C" + std::to_string(i % 1000);
+      sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_step(ins);
+      sqlite3_reset(ins);
+    }
+    sqlite3_finalize(ins);
+    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    fs::copy_file(f.oci, f.raw);
+    return f;
+  }();
+  return files;
+}
+
+struct Oci {
+  decltype(&::OCIEnvInit) envInit;
+  decltype(&::OCIHandleAlloc) handleAlloc;
+  decltype(&::OCIHandleFree) handleFree;
+  decltype(&::OCILogon) logon;
+  decltype(&::OCILogoff) logoff;
+  decltype(&::OCIStmtPrepare) prepare;
+  decltype(&::OCIStmtExecute) execute;
+  decltype(&::OCIDefineByPos) define;
+  decltype(&::OCIStmtFetch) fetch;
+  decltype(&::OCIAttrGet) attrGet;
+};
+
+const Oci& oci() {
+  static const Oci calls = [] {
+    void* lib = dlopen(VORN_OCI_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (!lib) {
+      std::fprintf(stderr, "%s\n", dlerror());
+      std::abort();
+    }
+    auto get = [&](const char* name) {
+      void* p = dlsym(lib, name);
+      if (!p) std::abort();
+      return p;
+    };
+    Oci c;
+    c.envInit = reinterpret_cast<decltype(c.envInit)>(get("OCIEnvInit"));
+    c.handleAlloc = reinterpret_cast<decltype(c.handleAlloc)>(get("OCIHandleAlloc"));
+    c.handleFree = reinterpret_cast<decltype(c.handleFree)>(get("OCIHandleFree"));
+    c.logon = reinterpret_cast<decltype(c.logon)>(get("OCILogon"));
+    c.logoff = reinterpret_cast<decltype(c.logoff)>(get("OCILogoff"));
+    c.prepare = reinterpret_cast<decltype(c.prepare)>(get("OCIStmtPrepare"));
+    c.execute = reinterpret_cast<decltype(c.execute)>(get("OCIStmtExecute"));
+    c.define = reinterpret_cast<decltype(c.define)>(get("OCIDefineByPos"));
+    c.fetch = reinterpret_cast<decltype(c.fetch)>(get("OCIStmtFetch"));
+    c.attrGet = reinterpret_cast<decltype(c.attrGet)>(get("OCIAttrGet"));
+    return c;
+  }();
+  return calls;
+}
+
+void BM_OciArrayFetch(benchmark::State& state) {
+  const Oci& c = oci();
+  const std::string& path = scanFiles().oci;
+  OCIEnv* env = nullptr;
+  OCIError* err = nullptr;
+  OCISvcCtx* svc = nullptr;
+  OCIStmt* stmt = nullptr;
+  c.envInit(&env, OCI_DEFAULT, 0, nullptr);
+  c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
+  if (c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
+              reinterpret_cast<const OraText*>("tiger"), 5,
+              reinterpret_cast<const OraText*>(path.c_str()), path.size()) != OCI_SUCCESS) {
+    state.SkipWithError("logon failed");
+    return;
+  }
+  c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+  std::string sql = "select id, amount, name, created, code from scan_t";
+  c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+            OCI_DEFAULT);
+  static long long ids[kBatch];
+  static double amounts[kBatch];
+  static char names[kBatch][31];
+  static ub1 created[kBatch][7];
+  static char codes[kBatch][11];
+  static sb2 ind[5][kBatch];
+  static ub2 len[5][kBatch];
+  for (auto _ : state) {
+    c.execute(svc, stmt, err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+    OCIDefine* d = nullptr;
+    c.define(stmt, &d, err, 1, ids, sizeof ids[0], SQLT_INT, ind[0], len[0], nullptr, 0);
+    d = nullptr;
+    c.define(stmt, &d, err, 2, amounts, sizeof amounts[0], SQLT_FLT, ind[1], len[1], nullptr, 0);
+    d = nullptr;
+    c.define(stmt, &d, err, 3, names, sizeof names[0], SQLT_STR, ind[2], len[2], nullptr, 0);
+    d = nullptr;
+    c.define(stmt, &d, err, 4, created, sizeof created[0], SQLT_DAT, ind[3], len[3], nullptr, 0);
+    d = nullptr;
+    c.define(stmt, &d, err, 5, codes, sizeof codes[0], SQLT_STR, ind[4], len[4], nullptr, 0);
+    long long sumIds = 0;
+    double sumAmounts = 0;
+    size_t bytes = 0;
+    ub4 before = 0, total = 0;
+    sword status;
+    do {
+      status = c.fetch(stmt, err, kBatch, OCI_FETCH_NEXT, OCI_DEFAULT);
+      c.attrGet(stmt, OCI_HTYPE_STMT, &total, nullptr, OCI_ATTR_ROW_COUNT, err);
+      for (ub4 r = 0; r < total - before; ++r) {
+        sumIds += ids[r] + created[r][3];
+        sumAmounts += amounts[r];
+        bytes += len[2][r] + len[4][r];
+      }
+      before = total;
+    } while (status == OCI_SUCCESS);
+    if (status != OCI_NO_DATA || total != kRows) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(sumIds);
+    benchmark::DoNotOptimize(sumAmounts);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+  c.handleFree(stmt, OCI_HTYPE_STMT);
+  c.logoff(svc, err);
+  c.handleFree(env, OCI_HTYPE_ENV);
+}
+BENCHMARK(BM_OciArrayFetch)->Unit(benchmark::kMillisecond);
+
+void BM_SqliteScan(benchmark::State& state) {
+  const std::string& path = scanFiles().raw;
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(raw,
+                     "SELECT \"ID\", \"AMOUNT\", \"NAME\", \"CREATED\", \"CODE\" FROM "
+                     "\"SCOTT.SCAN_T\"",
+                     -1, &st, nullptr);
+  for (auto _ : state) {
+    int64_t rows = 0, ints = 0;
+    size_t bytes = 0;
+    double sum = 0;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      ++rows;
+      for (int col = 0; col < 5; ++col) {
+        switch (sqlite3_column_type(st, col)) {
+          case SQLITE_INTEGER:
+            ints += sqlite3_column_int64(st, col);
+            break;
+          case SQLITE_FLOAT:
+            sum += sqlite3_column_double(st, col);
+            break;
+          case SQLITE_TEXT:
+            sqlite3_column_text(st, col);
+            bytes += static_cast<size_t>(sqlite3_column_bytes(st, col));
+            break;
+          default:
+            break;
+        }
+      }
+    }
+    sqlite3_reset(st);
+    if (rows != kRows) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(ints);
+    benchmark::DoNotOptimize(sum);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+  sqlite3_finalize(st);
+  sqlite3_close(raw);
+}
+BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

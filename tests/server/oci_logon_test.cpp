@@ -207,3 +207,24 @@ TEST_F(OciLogonTest, StatementOnALoggedOffContextIsOra01012) {
 
 }  // namespace
 }  // namespace vorn::server::oci_test
+
+namespace vorn::server::oci_test {
+namespace {
+
+// The home the library lies in: its aliases (a plain one, a .WORLD one, one
+// from the IFILE) all name the demo database. Attaching only reads it.
+TEST_F(OciLogonTest, TheHomesAliasesNameTheDemoDatabase) {
+  namespace fs = std::filesystem;
+  fs::path home = fs::path(VORN_OCI_LIBRARY).parent_path().parent_path();
+  if (!fs::exists(home / "oradata" / "DEMO.db")) GTEST_SKIP() << "no demo database in " << home;
+  for (std::string alias : {"DEMO", "vorn", "ORCL", ""}) {
+    OCIServer* srv = nullptr;
+    oci().OCIHandleAlloc(env_, reinterpret_cast<void**>(&srv), OCI_HTYPE_SERVER, 0, nullptr);
+    EXPECT_OCI(OCI_SUCCESS, oci().OCIServerAttach(srv, err_, text(alias), alias.size(), 0));
+    EXPECT_OCI(OCI_SUCCESS, oci().OCIServerDetach(srv, err_, OCI_DEFAULT));
+    oci().OCIHandleFree(srv, OCI_HTYPE_SERVER);
+  }
+}
+
+}  // namespace
+}  // namespace vorn::server::oci_test

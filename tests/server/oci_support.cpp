@@ -21,13 +21,20 @@ namespace {
   std::abort();
 }
 
+// The test program's own folder under the temporary directory, removed
+// when the program ends.
+struct ScratchFolder {
+  fs::path path = fs::temp_directory_path() / ("vorn-oci-test-" + std::to_string(::getpid()));
+  ScratchFolder() { fs::create_directories(path); }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    fs::remove_all(path, ignored);
+  }
+};
+
 fs::path scratchFolder() {
-  static const fs::path dir = [] {
-    fs::path d = fs::temp_directory_path() / ("vorn-oci-test-" + std::to_string(::getpid()));
-    fs::create_directories(d);
-    return d;
-  }();
-  return dir;
+  static const ScratchFolder folder;
+  return folder.path;
 }
 
 // The demo database with the accounts of the logon tests, made once.

@@ -169,6 +169,7 @@ void TDataSet::DataEvent(TDataEvent event, intptr_t info) {
   switch (event) {
     case deFieldChange: {
       auto* field = reinterpret_cast<TField*>(info);
+      if (field == nullptr) break;
       if (field->FieldKind() == fkData || field->FieldKind() == fkInternalCalc) modified_ = true;
       // Calculated fields follow data changes at once; assignments made by
       // OnCalcFields are not data changes, so this does not recurse.

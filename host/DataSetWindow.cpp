@@ -358,12 +358,13 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark) {
 
 TBookmarkStr TDataSet::Bookmark() {
   TBookmark bookmark = GetBookmark();
+  if (bookmark.empty()) return {};
   return TBookmarkStr(reinterpret_cast<const char*>(bookmark.data()), bookmark.size());
 }
 
 void TDataSet::SetBookmark(const TBookmarkStr& bookmark) {
   TBookmark bytes(bookmark.size());
-  std::memcpy(bytes.data(), bookmark.data(), bookmark.size());
+  if (!bookmark.empty()) std::memcpy(bytes.data(), bookmark.data(), bookmark.size());
   GotoBookmark(bytes);
 }
 

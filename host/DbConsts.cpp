@@ -2,8 +2,6 @@
 // EDatabaseError.
 #include "vorn/host/DbConsts.h"
 
-#include <cmath>
-
 #include "vorn/host/Component.h"
 #include "vorn/host/NumberText.h"
 

@@ -7,7 +7,6 @@ namespace vorn::dataset_test {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 // Fails its InternalEdit, InternalPost or InternalDelete a given number of
 // times with a database error (or once with another error).

@@ -35,6 +35,18 @@ void WriteRecordId(std::byte* buffer, uint32_t id) {
   std::memcpy(buffer + kRecordIdOffset, &id, sizeof id);
 }
 
+// The stored record behind a buffer, kept as an address in its header.
+uintptr_t ReadStoredAddress(const std::byte* buffer) {
+  uintptr_t address = 0;
+  std::memcpy(&address, buffer + kStoredOffset, sizeof address);
+  return address;
+}
+
+void WriteStoredAddress(std::byte* buffer, const void* record) {
+  auto address = reinterpret_cast<uintptr_t>(record);
+  std::memcpy(buffer + kStoredOffset, &address, sizeof address);
+}
+
 }  // namespace
 
 struct TMemDataSet::StoredRecord {
@@ -311,9 +323,7 @@ void TMemDataSet::SetRecNo(int recNo) {
 // --- Field data
 
 TMemDataSet::StoredRecord* TMemDataSet::StoredOf(TRecordBuffer buffer) const {
-  StoredRecord* record = nullptr;
-  std::memcpy(&record, buffer + kStoredOffset, sizeof record);
-  return record;
+  return reinterpret_cast<StoredRecord*>(ReadStoredAddress(buffer));
 }
 
 int TMemDataSet::SlotOffset(const TField* field) const {
@@ -398,8 +408,11 @@ void TMemDataSet::SetFieldData(TField* field, const void* buffer) {
 
 std::unique_ptr<TStream> TMemDataSet::CreateBlobStream(TField* field, TBlobStreamMode mode) {
   auto* blob = dynamic_cast<TBlobField*>(field);
-  const int index = blob != nullptr ? BlobIndex(field) : -1;
-  if (index < 0) DatabaseErrorFmt(SFieldAccessError, {field->DisplayName(), "Blob"});
+  const int index = blob != nullptr ? BlobIndex(blob) : -1;
+  if (index < 0) {
+    DatabaseErrorFmt(SFieldAccessError,
+                     {field != nullptr ? field->DisplayName() : std::string(), "Blob"});
+  }
   const bool modified = blob->Modified();
   if (!modified && mode != bmRead && !IsEditMode(State())) DatabaseError(SNotEditing, this);
   TRecordBuffer record = RecordForState();
@@ -445,7 +458,7 @@ void TMemDataSet::StoreNewRecord(TRecordBuffer buffer, int position) {
   StoredRecord* raw = record.get();
   WriteRecordId(raw->buffer.get(), ++nextRecordId_);
   SetBookmarkFlag(raw->buffer.get(), bfCurrent);
-  std::memcpy(raw->buffer.get() + kStoredOffset, &raw, sizeof raw);
+  WriteStoredAddress(raw->buffer.get(), raw);
   CopyEditedBlobs(*raw);
   // The new record goes in front of the visible record at `position`, in
   // the full list too.
@@ -509,7 +522,7 @@ void TMemDataSet::StoreRow(const std::vector<Variant>& values) {
   InternalInitRecord(raw->buffer.get());
   WriteRecordId(raw->buffer.get(), ++nextRecordId_);
   SetBookmarkFlag(raw->buffer.get(), bfCurrent);
-  std::memcpy(raw->buffer.get() + kStoredOffset, &raw, sizeof raw);
+  WriteStoredAddress(raw->buffer.get(), raw);
   // Values are stored as the filter state stores them: no validation, no
   // change events.
   TDataSetState saved = SetTempState(dsFilter);

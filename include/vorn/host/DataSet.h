@@ -85,6 +85,8 @@ class TStrings;
 // Creates a field of one class, owned by `owner`.
 using TFieldClass = TField* (*)(TComponent* owner);
 
+// The argument is a type; it cannot take parentheses.
+// NOLINTBEGIN(bugprone-macro-parentheses)
 #define VORN_DATASET_EVENT(Type, Name, member) \
   const Type& Name() const {                   \
     return member;                             \
@@ -92,6 +94,7 @@ using TFieldClass = TField* (*)(TComponent* owner);
   void Set##Name(Type handler) {               \
     member = std::move(handler);               \
   }
+// NOLINTEND(bugprone-macro-parentheses)
 
 class TDataSet : public TComponent {
   VORN_CLASS(TDataSet, TComponent)

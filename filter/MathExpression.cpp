@@ -1,0 +1,102 @@
+// The numeric functions: parameter checks and values.
+#include "vorn/filter/MathExpression.h"
+
+#include <array>
+#include <cmath>
+
+#include "Arithmetic.h"
+
+namespace vorn::filter {
+
+namespace {
+
+constexpr std::array<std::string_view, MathFunctionCount> kNames{
+    "TRUNC", "ROUND", "ABS", "ARCTAN", "COS", "EXP",  "FRAC",
+    "INT",   "LN",    "PI",  "SIN",    "SQR", "SQRT", "POWER"};
+
+bool IsNumeric(TExprType type) {
+  return type == etFloat || type == etInteger || type == etBoolean;
+}
+
+}  // namespace
+
+std::string_view MathFunctionName(TMathFunction function) {
+  return static_cast<size_t>(function) < kNames.size() ? kNames[function] : "?";
+}
+
+void TMathExpression::CheckParameters() const {
+  int expected = function_ == mfPower ? 2 : 1;
+  bool valid = ParamCount() == expected;
+  for (int i = 0; valid && i < expected; ++i)
+    valid = IsNumeric(Param(i)->ExprType());
+  if (!valid) InvalidParameter(MathFunctionName(function_));
+}
+
+TExprType TMathExpression::ExprType() const {
+  return function_ == mfTrunc || function_ == mfRound ? etInteger : etFloat;
+}
+
+double TMathExpression::AsFloat() const {
+  if (function_ == mfTrunc || function_ == mfRound) return TExpression::AsFloat();
+  if (function_ == mfPi) return 3.141592653589793;
+  CheckParameters();
+  double x = Param(0)->AsFloat();
+  double result = 0;
+  switch (function_) {
+    case mfAbs:
+      result = std::fabs(x);
+      break;
+    case mfArcTan:
+      result = std::atan(x);
+      break;
+    case mfCos:
+      result = std::cos(x);
+      break;
+    case mfExp:
+      result = std::exp(x);
+      break;
+    case mfFrac:
+      result = x - std::trunc(x);
+      break;
+    case mfInt:
+      result = std::trunc(x);
+      break;
+    case mfLn:
+      result = std::log(x);
+      break;
+    case mfSin:
+      result = std::sin(x);
+      break;
+    case mfSqr:
+      result = x * x;
+      break;
+    case mfSqrt:
+      result = std::sqrt(x);
+      break;
+    default:
+      result = std::exp(std::log(x) * Param(1)->AsFloat());
+      break;
+  }
+  if (std::isnan(result)) throw EInvalidOp();
+  return result;
+}
+
+int32_t TMathExpression::AsInteger() const {
+  switch (function_) {
+    case mfTrunc:
+      CheckParameters();
+      return TruncToInt32(Param(0)->AsFloat());
+    case mfRound:
+      CheckParameters();
+      return RoundToInt32(Param(0)->AsFloat());
+    case mfAbs: {
+      CheckParameters();
+      int32_t value = Param(0)->AsInteger();
+      return value < 0 ? WrapNeg(value) : value;
+    }
+    default:
+      return TExpression::AsInteger();
+  }
+}
+
+}  // namespace vorn::filter

@@ -98,6 +98,7 @@ const std::vector<BaseTable>& baseTables() {
         {"CONSTRAINT_NAME", "VARCHAR2", 30}}},
       {"PROPS$", {{"NAME", "VARCHAR2", 30}, {"VALUE$", "VARCHAR2", 4000}}},
       {"DUAL", {{"DUMMY", "VARCHAR2", 1}}},
+      {"SOURCE$", {{"OBJ#", "NUMBER", 0}, {"LINE", "NUMBER", 0}, {"SOURCE", "VARCHAR2", 4000}}},
   };
   return tables;
 }
@@ -257,7 +258,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
   }
   std::map<int64_t, std::pair<std::string, std::string>> objNames;
   {
-    SqlStatement s(db, "SELECT \"OBJ#\", OWNER, NAME, TYPE FROM \"SYS.OBJ$\"");
+    SqlStatement s(db, "SELECT \"OBJ#\", OWNER, NAME, TYPE, STATUS FROM \"SYS.OBJ$\"");
     while (s.step()) {
       int64_t obj = s.getInt(0);
       std::string owner = s.getText(1), name = s.getText(2), type = s.getText(3);
@@ -272,11 +273,25 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
             ObjectRef{t->isView ? ObjectType::View : ObjectType::Table, t.get()};
         c->tables_[obj] = std::move(t);
       } else if (type == "PROCEDURE" || type == "FUNCTION" || type == "PACKAGE") {
+        auto code = std::make_unique<StoredCodeInfo>();
+        code->obj = obj;
+        code->owner = owner;
+        code->name = name;
+        code->type = type;
+        code->status = s.getText(4);
         c->objects_[key(owner, name)] = ObjectRef{type == "PROCEDURE"  ? ObjectType::Procedure
                                                   : type == "FUNCTION" ? ObjectType::Function
                                                                        : ObjectType::Package,
-                                                  nullptr};
+                                                  code.get()};
+        c->storedCode_[obj] = std::move(code);
       }
+    }
+  }
+  if (!c->storedCode_.empty()) {
+    SqlStatement s(db, "SELECT \"OBJ#\", SOURCE FROM \"SYS.SOURCE$\" ORDER BY \"OBJ#\", LINE");
+    while (s.step()) {
+      auto it = c->storedCode_.find(s.getInt(0));
+      if (it != c->storedCode_.end()) it->second->source += s.getText(1);
     }
   }
   {

@@ -92,13 +92,24 @@ struct UserInfo {
   int64_t created = 0;  // DATE seconds
 };
 
+// A stored procedure, function or package with its source as USER_SOURCE
+// shows it (from the PROCEDURE/FUNCTION keyword on, lines joined).
+struct StoredCodeInfo {
+  int64_t obj = 0;
+  std::string owner, name;
+  std::string type;    // PROCEDURE, FUNCTION, PACKAGE
+  std::string status;  // VALID or INVALID
+  std::string source;
+};
+
 // Kinds of schema objects sharing one namespace per schema.
 enum class ObjectType { Table, View, Sequence, Synonym, Procedure, Function, Package };
 
 struct ObjectRef {
   ObjectType type = ObjectType::Table;
-  const void* info = nullptr;  // TableInfo, SequenceInfo or SynonymInfo
+  const void* info = nullptr;  // TableInfo, SequenceInfo, SynonymInfo or StoredCodeInfo
   const TableInfo* table() const { return static_cast<const TableInfo*>(info); }
+  const StoredCodeInfo* storedCode() const { return static_cast<const StoredCodeInfo*>(info); }
   const SequenceInfo* sequence() const { return static_cast<const SequenceInfo*>(info); }
   const SynonymInfo* synonym() const { return static_cast<const SynonymInfo*>(info); }
 };
@@ -138,6 +149,7 @@ class Catalog {
   std::vector<std::unique_ptr<SequenceInfo>> sequences_;
   std::map<int64_t, const SequenceInfo*> sequencesById_;
   std::vector<std::unique_ptr<SynonymInfo>> synonyms_;
+  std::map<int64_t, std::unique_ptr<StoredCodeInfo>> storedCode_;
   std::map<std::string, std::unique_ptr<ConstraintInfo>> constraints_;
   std::map<std::string, std::unique_ptr<IndexInfo>> indexes_;
 };

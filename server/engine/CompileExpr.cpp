@@ -791,6 +791,14 @@ Code Compiler::name(Expr& e, Scope& scope) {
       return c;
     }
   }
+  // A stored function without arguments may be called without parentheses.
+  if (const FunctionHook& functions = functionHook(); functions && ctx_.catalog) {
+    if (auto binding = functions(*ctx_.catalog, ctx_.user, n, {})) {
+      c.sql = binding->sqlName + "(" + binding->firstArguments + ")";
+      c.type = binding->result;
+      return c;
+    }
+  }
   for (Scope* s = &scope; s; s = s->parent) {
     if (s->columnsForbidden) raiseOra(984, {}, e.pos);
   }

@@ -373,9 +373,9 @@ Code Compiler::storedFunction(Expr& e, const std::vector<Code>& args) {
       types.push_back(a.type);
     if (auto binding = hook(*ctx_.catalog, ctx_.user, e.names, types)) {
       Code c;
-      c.sql = binding->sqlName + "(";
+      c.sql = binding->sqlName + "(" + binding->firstArguments;
       for (size_t i = 0; i < args.size(); ++i)
-        c.sql += (i ? ", " : "") + args[i].sql;
+        c.sql += (i || !binding->firstArguments.empty() ? ", " : "") + args[i].sql;
       c.sql += ")";
       c.type = binding->result;
       for (const Code& a : args)

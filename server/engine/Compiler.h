@@ -47,6 +47,9 @@ class NameHook {
 struct FunctionBinding {
   std::string sqlName;
   OraType result;
+  // SQL put before the call's own arguments (e.g. "'SCOTT', 'F'" naming the
+  // stored function to one generic SQLite function).
+  std::string firstArguments = {};
 };
 using FunctionHook = std::function<std::optional<FunctionBinding>(
     const Catalog& catalog, const std::string& user, const std::vector<std::string>& name,

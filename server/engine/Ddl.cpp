@@ -489,6 +489,39 @@ void Ddl::deleteObject(int64_t obj) {
   }
 }
 
+namespace {
+
+// Removes stored code (procedures, functions) of `owner`, or only the unit
+// `name`, with its source lines. Files made before SOURCE$ existed hold no
+// stored code, so a missing SOURCE$ means there is nothing to remove there.
+void deleteStoredCode(sqlite3* db, const std::string& owner, const std::string* name) {
+  std::vector<int64_t> objs;
+  {
+    SqlStatement s(db,
+                   "SELECT \"OBJ#\" FROM \"SYS.OBJ$\" WHERE OWNER = ?1 AND "
+                   "TYPE IN ('PROCEDURE', 'FUNCTION', 'PACKAGE', 'PACKAGE BODY')" +
+                       std::string(name ? " AND NAME = ?2" : ""));
+    s.bind(1, std::string_view(owner));
+    if (name) s.bind(2, std::string_view(*name));
+    while (s.step())
+      objs.push_back(s.getInt(0));
+  }
+  SqlStatement source(db, "SELECT 1 FROM sqlite_master WHERE name = 'SYS.SOURCE$'");
+  bool hasSource = source.step();
+  for (int64_t obj : objs) {
+    if (hasSource) {
+      SqlStatement d(db, "DELETE FROM \"SYS.SOURCE$\" WHERE \"OBJ#\" = ?1");
+      d.bind(1, obj);
+      d.run();
+    }
+    SqlStatement d(db, "DELETE FROM \"SYS.OBJ$\" WHERE \"OBJ#\" = ?1");
+    d.bind(1, obj);
+    d.run();
+  }
+}
+
+}  // namespace
+
 void Ddl::drop(DropStmt& st) {
   const std::string& type = st.objectType;
   if (type == "USER") {
@@ -511,6 +544,7 @@ void Ddl::drop(DropStmt& st) {
         deleteObject(ref->synonym()->obj);
       }
     }
+    deleteStoredCode(db_, user, nullptr);
     SqlStatement d(db_, "DELETE FROM \"SYS.USER$\" WHERE NAME = ?1");
     d.bind(1, std::string_view(user));
     d.run();
@@ -546,6 +580,12 @@ void Ddl::drop(DropStmt& st) {
     if (!ref || ref->type != ObjectType::Sequence) raiseOra(2289, {}, st.namePos);
     s_.database().forgetSequence(ref->sequence()->obj);
     deleteObject(ref->sequence()->obj);
+    return;
+  }
+  if (type == "PROCEDURE" || type == "FUNCTION") {
+    ObjectType wanted = type == "PROCEDURE" ? ObjectType::Procedure : ObjectType::Function;
+    if (!ref || ref->type != wanted) raiseOra(4043, {name}, st.namePos);
+    deleteStoredCode(db_, owner, &name);
     return;
   }
   raiseOra(4043, {name}, st.namePos);

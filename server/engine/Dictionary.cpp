@@ -120,6 +120,12 @@ const std::vector<View>& views() {
       {"USER_CATALOG",
        "SELECT name table_name, type table_type FROM sys.obj$ "
        "WHERE type IN ('TABLE', 'VIEW', 'SYNONYM', 'SEQUENCE') AND owner = USER"},
+      {"ALL_SOURCE",
+       "SELECT o.owner, o.name, o.type, s.line, s.source text "
+       "FROM sys.obj$ o, sys.source$ s WHERE s.obj# = o.obj#"},
+      {"USER_SOURCE",
+       "SELECT o.name, o.type, s.line, s.source text "
+       "FROM sys.obj$ o, sys.source$ s WHERE s.obj# = o.obj# AND o.owner = USER"},
       {"TAB",
        "SELECT name tname, type tabtype, CAST(NULL AS NUMBER) clusterid FROM sys.obj$ "
        "WHERE type IN ('TABLE', 'VIEW', 'SYNONYM') AND owner = USER"},

@@ -43,6 +43,8 @@ Session::Session(std::shared_ptr<Database> database, const UserInfo& user)
 }
 
 Session::~Session() {
+  // The extension may hold statements of this session: they go first.
+  extension_.reset();
   try {
     rollback();
   } catch (...) {

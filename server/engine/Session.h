@@ -77,6 +77,13 @@ class Session {
   // functions are registered): later parts register their own functions.
   using ConnectionHook = std::function<void(Session&, sqlite3*)>;
   static void setConnectionHook(ConnectionHook hook);
+  // State a later layer keeps per session (the PL/SQL layer's output buffer
+  // and package variables); it lives as long as the session.
+  struct Extension {
+    virtual ~Extension() = default;
+  };
+  Extension* extension() const { return extension_.get(); }
+  void setExtension(std::unique_ptr<Extension> extension) { extension_ = std::move(extension); }
 
   // ---- for the engine's own use ----
   struct Connection {
@@ -131,6 +138,7 @@ class Session {
   std::chrono::milliseconds lockWait_{-1};
   int64_t cacheVersion_ = -1;
   std::unordered_map<std::string, std::shared_ptr<Plan>> plans_;
+  std::unique_ptr<Extension> extension_;
 };
 
 }  // namespace vorn::server

@@ -264,6 +264,8 @@ Statement::Statement(Session& session, std::string text)
   binds_.resize(placeholders_.size());
   bindTypes_.resize(placeholders_.size(), OraType::varchar2(4000));
   bound_.resize(placeholders_.size(), false);
+  tables_.resize(placeholders_.size(), nullptr);
+  cursors_.resize(placeholders_.size(), nullptr);
 }
 
 Statement::~Statement() {
@@ -276,21 +278,61 @@ void Statement::bind(int position, const Value& value, TypeKind nullKind) {
   binds_[i] = value;
   bindTypes_[i] = bindType(value, nullKind);
   bound_[i] = true;
+  tables_[i] = nullptr;
+  cursors_[i] = nullptr;
 }
 
-void Statement::bind(std::string_view name, const Value& value, TypeKind nullKind) {
+std::vector<size_t> Statement::slotsOf(std::string_view name) const {
   std::string n(name);
   if (!n.empty() && n[0] == ':') n.erase(0, 1);
   bool quoted = n.size() > 1 && n.front() == '"' && n.back() == '"';
   n = quoted ? n.substr(1, n.size() - 2) : upper(n);
-  bool found = false;
+  std::vector<size_t> out;
   for (size_t i = 0; i < placeholders_.size(); ++i) {
-    if (placeholders_[i].name == n) {
-      bind(static_cast<int>(i + 1), value, nullKind);
-      found = true;
-    }
+    if (placeholders_[i].name == n) out.push_back(i);
   }
-  if (!found) raiseOra(1036);
+  if (out.empty()) raiseOra(1036);
+  return out;
+}
+
+void Statement::bind(std::string_view name, const Value& value, TypeKind nullKind) {
+  for (size_t i : slotsOf(name))
+    bind(static_cast<int>(i + 1), value, nullKind);
+}
+
+void Statement::bindTable(int position, HostTable* table) {
+  bind(position, Value(), table ? table->elementType : TypeKind::Varchar2);
+  tables_[static_cast<size_t>(position - 1)] = table;
+}
+
+void Statement::bindTable(std::string_view name, HostTable* table) {
+  for (size_t i : slotsOf(name))
+    bindTable(static_cast<int>(i + 1), table);
+}
+
+void Statement::bindCursor(int position, HostCursor* cursor) {
+  bind(position, Value());
+  cursors_[static_cast<size_t>(position - 1)] = cursor;
+}
+
+void Statement::bindCursor(std::string_view name, HostCursor* cursor) {
+  for (size_t i : slotsOf(name))
+    bindCursor(static_cast<int>(i + 1), cursor);
+}
+
+HostTable* Statement::boundTable(int position) const {
+  if (position < 1 || position > static_cast<int>(tables_.size())) raiseOra(1036);
+  return tables_[static_cast<size_t>(position - 1)];
+}
+
+HostCursor* Statement::boundCursor(int position) const {
+  if (position < 1 || position > static_cast<int>(cursors_.size())) raiseOra(1036);
+  return cursors_[static_cast<size_t>(position - 1)];
+}
+
+const OraType& Statement::placeholderType(int position) const {
+  if (position < 1 || position > static_cast<int>(bindTypes_.size())) raiseOra(1036);
+  return bindTypes_[static_cast<size_t>(position - 1)];
 }
 
 const Value& Statement::boundValue(int position) const {
@@ -311,6 +353,8 @@ void Statement::setBindValue(int position, const Value& value) {
 void Statement::clearBinds() {
   std::fill(binds_.begin(), binds_.end(), Value());
   std::fill(bound_.begin(), bound_.end(), false);
+  std::fill(tables_.begin(), tables_.end(), nullptr);
+  std::fill(cursors_.begin(), cursors_.end(), nullptr);
 }
 
 std::shared_ptr<Plan> Statement::plan() {
@@ -320,8 +364,10 @@ std::shared_ptr<Plan> Statement::plan() {
   for (const OraType& t : bindTypes_)
     key += static_cast<char>('A' + static_cast<int>(t.kind));
   if (plan_ && plan_->catalog == catalog && planKey_ == key) return plan_;
+  // A plan compiled with a name hook holds parameters of that hook's locals:
+  // it is this statement's alone.
   auto& cache = session_->plans_;
-  if (auto it = cache.find(key); it != cache.end()) {
+  if (auto it = hook_ ? cache.end() : cache.find(key); it != cache.end()) {
     plan_ = it->second;
     planKey_ = key;
     return plan_;
@@ -352,7 +398,7 @@ std::shared_ptr<Plan> Statement::plan() {
     p->dml = compileDml(ctx, *fresh);
   }
   if (cache.size() > 256) cache.clear();
-  cache[key] = p;
+  if (!hook_) cache[key] = p;
   plan_ = p;
   planKey_ = key;
   return p;
@@ -406,7 +452,14 @@ void Statement::bindAll(sqlite3_stmt* stmt) const {
 
 void Statement::setNameHook(NameHook* hook) {
   hook_ = hook;
+  ownedHook_.reset();
   plan_.reset();
+}
+
+void Statement::adoptNameHook(std::unique_ptr<NameHook> hook) {
+  NameHook* raw = hook.get();
+  setNameHook(raw);
+  ownedHook_ = std::move(hook);
 }
 
 void Statement::bindParameter(int index, const Value& value) {

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "engine/Ast.h"
+#include "engine/HostBinds.h"
 #include "engine/Types.h"
 #include "engine/Value.h"
 #include "value/RowidText.h"
@@ -96,6 +97,18 @@ class Statement {
   const Value& boundValue(int position) const;
   bool isBound(int position) const;
   void setBindValue(int position, const Value& value);
+  // The Oracle type of a placeholder: its value's, for a NULL the declared
+  // kind given with it.
+  const OraType& placeholderType(int position) const;
+  // PL/SQL blocks: a host array bound to an index-by table and a cursor
+  // variable (HostBinds.h); the objects are the caller's and must live
+  // until execute() returns.
+  void bindTable(int position, HostTable* table);
+  void bindTable(std::string_view name, HostTable* table);
+  void bindCursor(int position, HostCursor* cursor);
+  void bindCursor(std::string_view name, HostCursor* cursor);
+  HostTable* boundTable(int position) const;
+  HostCursor* boundCursor(int position) const;
 
   // The select list (empty for other statements); needs no rows.
   const std::vector<ColumnDescription>& describe();
@@ -130,6 +143,9 @@ class Statement {
   // execute(). Plans compiled with a hook are not shared with other
   // statements.
   void setNameHook(NameHook* hook);
+  // As setNameHook, the statement keeping the hook (a query handed on to a
+  // caller that knows nothing of the locals it uses).
+  void adoptNameHook(std::unique_ptr<NameHook> hook);
   void bindParameter(int index, const Value& value);
 
   // The syntax tree (the PL/SQL layer inspects blocks).
@@ -140,6 +156,7 @@ class Statement {
   Statement(Session& session, std::string text);
   std::shared_ptr<Plan> plan();
   void checkBound(const Plan& plan) const;
+  std::vector<size_t> slotsOf(std::string_view name) const;
   void bindAll(sqlite3_stmt* stmt) const;
   int64_t executeQuery(Plan& plan);
   int64_t executeDml(Plan& plan);
@@ -153,6 +170,8 @@ class Statement {
   std::vector<Value> binds_;
   std::vector<OraType> bindTypes_;
   std::vector<bool> bound_;
+  std::vector<HostTable*> tables_;
+  std::vector<HostCursor*> cursors_;
   std::shared_ptr<Plan> plan_;
   std::string planKey_;
   std::vector<ColumnDescription> described_;
@@ -162,6 +181,7 @@ class Statement {
   std::optional<RowidParts> lastRowid_;
   std::vector<std::vector<Value>> returning_;
   NameHook* hook_ = nullptr;
+  std::unique_ptr<NameHook> ownedHook_;
   std::vector<std::pair<int, Value>> parameters_;
 };
 

@@ -74,6 +74,11 @@ void ShellRunner::run(std::istream& in) {
       std::string head = trimmed.substr(first);
       if (head.rfind("--", 0) == 0) continue;
       std::string upper = upperWords(head, 1);
+      if (upper == "SET" && upperWords(head, 2) == "SET SERVEROUTPUT") {
+        serverOutput(upperWords(head, 3) == "SET SERVEROUTPUT ON" ||
+                     upperWords(head, 3) == "SET SERVEROUTPUT ON;");
+        continue;
+      }
       if (upper == "CONNECT" || upper == "CONN") {
         std::string rest =
             head.substr(head.find_first_of(" \t") == std::string::npos ? head.size()
@@ -120,7 +125,42 @@ void ShellRunner::connect(const std::string& credentials) {
   }
 }
 
+void ShellRunner::serverOutput(bool on) {
+  serverOutput_ = on;
+  try {
+    session_->execute(on ? "begin dbms_output.enable(1000000); end;"
+                         : "begin dbms_output.disable; end;");
+  } catch (const OraError& e) {
+    out_ << firstLine(e.message()) << "\n";
+  }
+}
+
+void ShellRunner::printServerOutput() {
+  if (!serverOutput_) return;
+  try {
+    auto get = session_->prepare("begin dbms_output.get_line(:line, :status); end;");
+    for (;;) {
+      get->bind(":line", Value());
+      get->bind(":status", Value(), TypeKind::Number);
+      get->execute();
+      if (get->boundValue(2) != Value::integer(0)) break;
+      const Value& line = get->boundValue(1);
+      out_ << (line.isNull() ? std::string() : line.asText()) << "\n";
+    }
+  } catch (const OraError& e) {
+    out_ << firstLine(e.message()) << "\n";
+  }
+}
+
 void ShellRunner::execute(const std::string& statement) {
+  executeStatement(statement);
+  printServerOutput();
+}
+
+void ShellRunner::executeStatement(const std::string& statement) {
+  // A block's error is a stack ("ORA-06512: at line n"), a compile error
+  // names its place on the line after ORA-06550: those print whole.
+  bool block = isBlock(statement);
   try {
     auto stmt = session_->prepare(statement);
     if (!stmt->isQuery()) {
@@ -167,7 +207,7 @@ void ShellRunner::execute(const std::string& statement) {
       out_ << text << "\n";
     }
   } catch (const OraError& e) {
-    out_ << firstLine(e.message()) << "\n";
+    out_ << (block ? e.message() : firstLine(e.message())) << "\n";
   }
 }
 

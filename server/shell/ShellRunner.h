@@ -7,7 +7,10 @@
 //  - a failure: the first line of the ORA message, and the loop goes on.
 // A statement ends with a line ending in ";"; a PL/SQL block or a CREATE of
 // stored code ends with a line holding only "/". A line "CONNECT user/pw"
-// switches the session (the shell prints "Connected.").
+// switches the session (the shell prints "Connected."). A failing PL/SQL
+// block prints its whole message (the error stack, or the place of a
+// compile error). "SET SERVEROUTPUT ON" prints the DBMS_OUTPUT lines of
+// the session after every statement ("OFF" stops it).
 #pragma once
 
 #include <iosfwd>
@@ -32,10 +35,14 @@ class ShellRunner {
 
  private:
   void connect(const std::string& credentials);
+  void executeStatement(const std::string& statement);
+  void serverOutput(bool on);
+  void printServerOutput();
 
   std::shared_ptr<Database> database_;
   std::unique_ptr<Session> session_;
   std::ostream& out_;
+  bool serverOutput_ = false;
 };
 
 }  // namespace vorn::server

@@ -16,6 +16,7 @@
 #include "ShellRunner.h"
 #include "engine/Database.h"
 #include "engine/Session.h"
+#include "plsql/Plsql.h"
 #include "value/OraError.h"
 
 namespace {
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     std::cerr << "vornsql: unknown seed " << seed << " (known: demo)\n";
     return 2;
   }
+  vorn::server::plsql::installPlsql();
   try {
     const char* home = std::getenv("ORACLE_HOME");
     std::shared_ptr<Database> db =

@@ -593,7 +593,7 @@ void Compiler::prepareSite(SqlSite& s) {
         fields += t->kind == Target::Kind::Record ? t->fields.size() : 1;
       if (fields != s.columns.size()) {
         compileError(u_.text, s.into[0]->pos,
-                     "PL/SQL: " + oraMessage(fields < s.columns.size() ? 947 : 913), s.pos);
+                     "PL/SQL: " + oraMessage(fields < s.columns.size() ? 913 : 947), s.pos);
       }
     }
   }

@@ -308,8 +308,7 @@ ExceptionChoice Compiler::exceptionName(const std::vector<std::string>& name, in
         fail(pos, 201, "identifier '" + name[0] + "' must be declared");
       }
       c.user = e->index;
-      int code = u_.exceptions[static_cast<size_t>(e->index)].code;
-      if (code != 1) c.code = code;
+      c.code = u_.exceptions[static_cast<size_t>(e->index)].code;
       return c;
     }
   }

@@ -320,7 +320,7 @@ void Compiler::declarations(Block& b) {
       Entity& e = declare(name, pos);
       e.kind = Entity::Kind::Exception;
       e.index = static_cast<int>(u_.exceptions.size());
-      u_.exceptions.push_back(ExceptionDecl{name, 1});
+      u_.exceptions.push_back(ExceptionDecl{name, 0});
       expectSymbol(";");
       continue;
     }

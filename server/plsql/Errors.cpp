@@ -16,12 +16,12 @@ PlsqlError::PlsqlError(const OraError& e) : code_(e.code()), offset_(e.offset())
 
 int PlsqlError::sqlcode() const {
   if (code_ == 1403) return 100;
-  if (user_ && code_ == 1) return 1;
+  if (userDefined_) return 1;
   return -code_;
 }
 
 std::string PlsqlError::sqlerrm() const {
-  if (user_ && code_ == 1) return "User-Defined Exception";
+  if (userDefined_) return "User-Defined Exception";
   return message_;
 }
 
@@ -32,7 +32,7 @@ void PlsqlError::leaveUnit(std::string_view where) {
 }
 
 OraError PlsqlError::toOraError() const {
-  if (user_ && code_ == 1) {
+  if (userDefined_) {
     return OraError(6510, oraMessage(6510) + stack_, offset_);
   }
   return OraError(code_, message_ + stack_, offset_);

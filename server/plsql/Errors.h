@@ -30,7 +30,12 @@ class PlsqlError : public std::exception {
   const std::string& message() const { return message_; }
   const std::string& stack() const { return stack_; }
   const ExceptionDecl* user() const { return user_; }
-  void setUser(const ExceptionDecl* user) { user_ = user; }
+  // `userDefined`: an exception without an ORA number (no EXCEPTION_INIT).
+  void setUser(const ExceptionDecl* user, bool userDefined) {
+    user_ = user;
+    userDefined_ = userDefined;
+  }
+  bool userDefined() const { return userDefined_; }
   int offset() const { return offset_; }
   void setOffset(int offset) { offset_ = offset; }
 
@@ -55,6 +60,7 @@ class PlsqlError : public std::exception {
   std::string message_;
   std::string stack_;
   const ExceptionDecl* user_ = nullptr;
+  bool userDefined_ = false;
   int offset_ = -1;
 };
 

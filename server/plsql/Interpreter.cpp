@@ -264,8 +264,7 @@ Interpreter::Flow Interpreter::runBlock(const Block& b, Activation& a) {
       }
       for (const ExceptionChoice& c : h.choices) {
         bool user = c.user >= 0 && e.user() == &a.unit->exceptions[static_cast<size_t>(c.user)];
-        bool pureUser = e.user() && e.code() == 1;
-        if (user || (c.code != 0 && !pureUser && e.code() == c.code)) chosen = &h;
+        if (user || (c.code != 0 && !e.userDefined() && e.code() == c.code)) chosen = &h;
       }
       if (chosen) break;
     }
@@ -310,8 +309,8 @@ void Interpreter::raise(const Stmt& s, Activation& a) {
   }
   if (s.choice.user >= 0) {
     const ExceptionDecl& decl = a.unit->exceptions[static_cast<size_t>(s.choice.user)];
-    PlsqlError e = decl.code == 1 ? PlsqlError(1, "User-Defined Exception") : errorOf(decl.code);
-    e.setUser(&decl);
+    PlsqlError e = decl.code == 0 ? PlsqlError(1, "User-Defined Exception") : errorOf(decl.code);
+    e.setUser(&decl, decl.code == 0);
     throw e;
   }
   throw errorOf(s.choice.code);

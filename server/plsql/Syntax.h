@@ -51,7 +51,7 @@ struct SlotInfo {
 
 struct ExceptionDecl {
   std::string name;
-  int code = 1;  // PRAGMA EXCEPTION_INIT gives the ORA number it stands for
+  int code = 0;  // PRAGMA EXCEPTION_INIT: the ORA number it stands for
 };
 
 // What a name in a scope stands for.

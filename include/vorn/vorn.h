@@ -5,3 +5,4 @@
 #include <vorn/filter/filter.h>
 #include <vorn/host/host.h>
 #include <vorn/platform/platform.h>
+#include <vorn/session/session.h>

@@ -1,0 +1,11 @@
+// Umbrella of the session subsystem: TOracleSession with its preferences,
+// EOracleError, and the interfaces through which queries and datasets
+// work with a session.
+#pragma once
+
+#include "vorn/session/OracleError.h"
+#include "vorn/session/OracleSession.h"
+#include "vorn/session/SessionClients.h"
+#include "vorn/session/SessionPreferences.h"
+#include "vorn/session/SessionQuery.h"
+#include "vorn/session/SessionTypes.h"

@@ -1,0 +1,165 @@
+// Transactions: commit and rollback as a second session sees them,
+// rollback before logoff, savepoints, and the obsolete auto-commit switch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "SessionTestSupport.h"
+#include "vorn/host/Exceptions.h"
+#include "vorn/session/OracleError.h"
+
+namespace vorn::session_test {
+namespace {
+
+class TransactionTest : public SessionTest {
+ protected:
+  void Insert(TOracleSession& session, int id) {
+    RunSql(session, "insert into probe (id, note) values (" + std::to_string(id) + ", 'row')");
+  }
+};
+
+TEST_F(TransactionTest, CommitIsSeenFromASecondSession) {
+  auto session = NewSession();
+  session->LogOn();
+  auto observer = Observer();
+
+  Insert(*session, 1);
+  EXPECT_EQ(ProbeRows(*session), 1);
+  EXPECT_EQ(ProbeRows(*observer), 0);
+
+  session->Commit();
+
+  EXPECT_EQ(ProbeRows(*observer), 1);
+}
+
+TEST_F(TransactionTest, RollbackUndoesWhatWasNotCommitted) {
+  auto session = NewSession();
+  session->LogOn();
+  Insert(*session, 1);
+  session->Commit();
+  Insert(*session, 2);
+
+  session->Rollback();
+
+  EXPECT_EQ(ProbeRows(*session), 1);
+  EXPECT_EQ(ProbeRows(*Observer()), 1);
+}
+
+TEST_F(TransactionTest, CommitAndRollbackDoNothingWhenDisconnected) {
+  auto session = NewSession();
+
+  session->Commit();
+  session->Rollback();
+
+  EXPECT_FALSE(session->Connected());
+  EXPECT_EQ(session->LastStatus(), 0);
+}
+
+TEST_F(TransactionTest, LogOffEndsTheTransactionAsTheServerDoes) {
+  // Ending a user session commits, so without RollbackOnDisconnect the row
+  // stays.
+  auto session = NewSession();
+  session->LogOn();
+  Insert(*session, 1);
+
+  session->LogOff();
+
+  EXPECT_EQ(ProbeRows(*Observer()), 1);
+}
+
+TEST_F(TransactionTest, RollbackOnDisconnectRollsBackBeforeLoggingOff) {
+  auto session = NewSession();
+  session->SetRollbackOnDisconnect(true);
+  session->LogOn();
+  Insert(*session, 1);
+
+  session->LogOff();
+
+  EXPECT_FALSE(session->Connected());
+  EXPECT_EQ(ProbeRows(*Observer()), 0);
+}
+
+TEST_F(TransactionTest, SavepointsUndoPartOfATransaction) {
+  ScopedTestQueries queries;
+  auto session = NewSession();
+  session->LogOn();
+  Insert(*session, 1);
+  session->Savepoint("before_second");
+  Insert(*session, 2);
+
+  session->RollbackToSavepoint("before_second");
+  session->Commit();
+
+  EXPECT_EQ(Rows(*Observer(), "select id from probe"), std::vector<std::string>{"1"});
+  const std::vector<std::string>& log = TestQuery::Log();
+  EXPECT_NE(std::find(log.begin(), log.end(), "SAVEPOINT before_second"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "ROLLBACK TO SAVEPOINT before_second"), log.end());
+}
+
+TEST_F(TransactionTest, RollbackToAnUnknownSavepointRaisesTheServersError) {
+  ScopedTestQueries queries;
+  auto session = NewSession();
+  session->LogOn();
+
+  try {
+    session->RollbackToSavepoint("never_set");
+    FAIL() << "no error";
+  } catch (const EOracleError& error) {
+    EXPECT_EQ(error.ErrorCode(), 1086);
+  }
+}
+
+TEST_F(TransactionTest, SavepointsNeedAQueryEngine) {
+  ScopedQueryFactory none(nullptr);
+  auto session = NewSession();
+  session->LogOn();
+
+  try {
+    session->Savepoint("a");
+    FAIL() << "no error";
+  } catch (const EOracleError&) {
+    FAIL() << "no statement can have run";
+  } catch (const Exception& error) {
+    EXPECT_NE(error.Message().find("no query engine"), std::string::npos) << error.Message();
+  }
+}
+
+TEST_F(TransactionTest, AutoCommitSendsNothingWithVersion8Calls) {
+  auto session = NewSession();
+  session->LogOn();
+  ASSERT_TRUE(session->UsesOCI8());
+
+  session->SetAutoCommit(true);
+  Insert(*session, 1);
+
+  EXPECT_TRUE(session->AutoCommit());
+  EXPECT_EQ(ProbeRows(*Observer()), 0);
+}
+
+TEST_F(TransactionTest, AutoCommitInTheDesignerOnlyWarns) {
+  auto session = NewSession();
+  session->SetDesigning(true);
+
+  session->SetAutoCommit(true);
+
+  EXPECT_FALSE(session->AutoCommit());
+  ASSERT_EQ(ui_.Texts().size(), 1u);
+  EXPECT_EQ(ui_.Texts()[0],
+            "Warning: the TOracleSession.AutoCommit property is obsolete.\r\n"
+            "It still can be set at run-time for backward compatibility,\r\n"
+            "but in the next release this property will be removed.");
+}
+
+TEST_F(TransactionTest, AutoCommitCanBeSwitchedOffInTheDesigner) {
+  auto session = NewSession();
+  session->SetAutoCommit(true);
+  session->SetDesigning(true);
+
+  session->SetAutoCommit(false);
+
+  EXPECT_FALSE(session->AutoCommit());
+  EXPECT_TRUE(ui_.Texts().empty());
+}
+
+}  // namespace
+}  // namespace vorn::session_test

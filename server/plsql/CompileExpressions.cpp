@@ -342,7 +342,7 @@ NodePtr Compiler::lowerFunction(Expr& e) {
     NodePtr out;
     if (n.size() == 1 && e.args.size() == 1) {
       out = node(Node::Kind::BindElement, e);
-    } else if (n.size() == 2 && n[1] == "EXISTS" && e.args.size() == 1) {
+    } else if (n.size() == 2 && n[1] == "\x01EXISTS" && e.args.size() == 1) {
       out = node(Node::Kind::BindExists, e);
       out->type.sql = OraType::of(TypeKind::Boolean);
     } else {

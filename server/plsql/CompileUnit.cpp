@@ -60,6 +60,11 @@ std::vector<Token> plsqlTokens(std::string_view text) {
       t.kind = TokenKind::Word;
       t.text = "\x01" + t.text;
     }
+    // :t.EXISTS(i): EXISTS is reserved in SQL, the method name is not.
+    if (t.isWord("EXISTS") && out.size() >= 2 && out.back().isSymbol(".") &&
+        out[out.size() - 2].kind == TokenKind::Word && out[out.size() - 2].text[0] == '\x01') {
+      t.text = "\x01EXISTS";
+    }
     out.push_back(std::move(t));
   }
   return out;

@@ -361,6 +361,8 @@ std::shared_ptr<Plan> Statement::plan() {
   auto catalog = session_->catalog();
   std::string key = text_;
   key += '\0';
+  key += schema_;
+  key += '\0';
   for (const OraType& t : bindTypes_)
     key += static_cast<char>('A' + static_cast<int>(t.kind));
   if (plan_ && plan_->catalog == catalog && planKey_ == key) return plan_;
@@ -374,7 +376,7 @@ std::shared_ptr<Plan> Statement::plan() {
   }
   CompileContext ctx;
   ctx.catalog = catalog;
-  ctx.user = session_->user();
+  ctx.user = schema_.empty() ? session_->user() : schema_;
   ctx.sessionUser = session_->user();
   ctx.userId = session_->userId();
   ctx.bindTypes = bindTypes_;
@@ -453,6 +455,12 @@ void Statement::bindAll(sqlite3_stmt* stmt) const {
 void Statement::setNameHook(NameHook* hook) {
   hook_ = hook;
   ownedHook_.reset();
+  plan_.reset();
+}
+
+void Statement::setDefaultSchema(std::string schema) {
+  if (schema == schema_) return;
+  schema_ = std::move(schema);
   plan_.reset();
 }
 

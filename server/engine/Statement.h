@@ -147,6 +147,10 @@ class Statement {
   // caller that knows nothing of the locals it uses).
   void adoptNameHook(std::unique_ptr<NameHook> hook);
   void bindParameter(int index, const Value& value);
+  // Unqualified names resolve in `schema` instead of the session user's
+  // schema (stored code runs with its owner's names); USER stays the
+  // session's.
+  void setDefaultSchema(std::string schema);
 
   // The syntax tree (the PL/SQL layer inspects blocks).
   const Stmt& tree() const { return *tree_; }
@@ -181,6 +185,7 @@ class Statement {
   std::optional<RowidParts> lastRowid_;
   std::vector<std::vector<Value>> returning_;
   NameHook* hook_ = nullptr;
+  std::string schema_;
   std::unique_ptr<NameHook> ownedHook_;
   std::vector<std::pair<int, Value>> parameters_;
 };

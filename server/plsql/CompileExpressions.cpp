@@ -375,7 +375,7 @@ NodePtr Compiler::lowerFunction(Expr& e) {
       Argument arg;
       arg.pos = a->pos;
       arg.expr = std::move(a);
-      args.push_back(std::move(arg));
+      args.push_back(named(std::move(arg)));
     }
     NodePtr out = node(Node::Kind::Call, e);
     out->call = resolveCall(n, e.pos, std::move(args), true);
@@ -446,6 +446,7 @@ std::unique_ptr<SqlSite> Compiler::site(SqlSite::Kind kind, int from, int to, st
   auto s = std::make_unique<SqlSite>();
   s->kind = kind;
   s->pos = from;
+  if (!u_.anonymous) s->schema = env_.user;
   if (targets) s->into = std::move(*targets);
   // The text once, with offsets relative to it.
   std::string body;
@@ -546,6 +547,7 @@ void Compiler::prepareSite(SqlSite& s) {
   } catch (const OraError& e) {
     failSql(s, e);
   }
+  st->setDefaultSchema(s.schema);
   s.hook = std::make_unique<SiteHook>();
   s.hook->visible = visibleLocals();
   s.hook->base = static_cast<int>(st->placeholders().size()) + 1;

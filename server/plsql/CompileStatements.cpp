@@ -712,19 +712,26 @@ std::vector<Compiler::Argument> Compiler::arguments() {
   do {
     Argument a;
     a.pos = peek().offset;
-    if (atName() && peek(1).isSymbol("=>")) {
-      a.name = next().text;
-      next();
-    }
     try {
       a.expr = p_.condition();
     } catch (const OraError& e) {
       parseFailure(e);
     }
-    out.push_back(std::move(a));
+    out.push_back(named(std::move(a)));
   } while (acceptSymbol(","));
   expectSymbol(")", ", ) * & - + / at mod remainder rem <an exponent (**)> and or ||");
   return out;
+}
+
+Compiler::Argument Compiler::named(Argument a) {
+  Expr& e = *a.expr;
+  if (e.kind == ExprKind::Function && e.names.size() == 1 && e.names[0][0] == '\x02' &&
+      e.args.size() == 1) {
+    a.name = e.names[0].substr(1);
+    ExprPtr value = std::move(e.args[0]);
+    a.expr = std::move(value);
+  }
+  return a;
 }
 
 bool Compiler::findCallee(const std::vector<std::string>& name, Call& call, bool& isFunction,
@@ -805,14 +812,14 @@ std::unique_ptr<Call> Compiler::resolveCall(const std::vector<std::string>& name
     if (index >= params.size() || byParam[index]) fail(pos, 306, wrong);
     byParam[index] = std::move(a.expr);
   }
+  for (size_t k = 0; k < params.size(); ++k) {
+    if (!byParam[k] && !params[k].hasDefault) fail(pos, 306, wrong);
+  }
   call->args.resize(params.size());
   call->outTargets.resize(params.size());
   for (size_t k = 0; k < params.size(); ++k) {
     const Param& p = params[k];
-    if (!byParam[k]) {
-      if (!p.hasDefault) fail(pos, 306, wrong);
-      continue;
-    }
+    if (!byParam[k]) continue;
     if (p.mode != ParamMode::Out) call->args[k] = lower(*byParam[k]);
     if (p.mode != ParamMode::In) call->outTargets[k] = targetFromExpr(*byParam[k]);
   }

@@ -36,6 +36,48 @@ bool isAttributeWord(const Token& t) {
          (t.text == "FOUND" || t.text == "NOTFOUND" || t.text == "ROWCOUNT" || t.text == "ISOPEN");
 }
 
+// Named notation, name => value, becomes '\2NAME'(value): a call with one
+// argument that the engine's parser reads wherever an argument may stand.
+std::vector<Token> namedArguments(std::vector<Token> in) {
+  std::vector<Token> out;
+  out.reserve(in.size());
+  std::vector<int> closeAt;  // input indexes before which a ')' goes
+  for (size_t i = 0; i < in.size(); ++i) {
+    while (!closeAt.empty() && closeAt.back() == static_cast<int>(i)) {
+      Token close;
+      close.kind = TokenKind::Symbol;
+      close.text = ")";
+      close.offset = in[i].offset;
+      out.push_back(std::move(close));
+      closeAt.pop_back();
+    }
+    const Token& t = in[i];
+    if (t.isName() && i + 1 < in.size() && in[i + 1].isSymbol("=>") && i > 0 &&
+        (in[i - 1].isSymbol("(") || in[i - 1].isSymbol(","))) {
+      Token name = t;
+      name.kind = TokenKind::Word;
+      name.text = "\x02" + t.text;
+      out.push_back(std::move(name));
+      Token open = in[i + 1];
+      open.text = "(";
+      out.push_back(std::move(open));
+      // The value ends at the next ',' or ')' of the argument list.
+      int depth = 0;
+      size_t j = i + 2;
+      for (; j < in.size() && in[j].kind != TokenKind::End; ++j) {
+        if (in[j].isSymbol("(")) ++depth;
+        if (in[j].isSymbol(")") && depth-- == 0) break;
+        if (depth == 0 && (in[j].isSymbol(",") || in[j].isSymbol(";"))) break;
+      }
+      closeAt.push_back(static_cast<int>(j));
+      ++i;
+      continue;
+    }
+    out.push_back(t);
+  }
+  return out;
+}
+
 }  // namespace
 
 std::vector<Token> plsqlTokens(std::string_view text) {
@@ -67,7 +109,7 @@ std::vector<Token> plsqlTokens(std::string_view text) {
     }
     out.push_back(std::move(t));
   }
-  return out;
+  return namedArguments(std::move(out));
 }
 
 const Entity* Scope::find(const std::string& name) const {

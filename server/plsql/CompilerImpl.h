@@ -114,6 +114,8 @@ class Compiler {
     int pos = 0;
   };
   std::vector<Argument> arguments();
+  // An argument in named notation (see plsqlTokens) gets its name.
+  Argument named(Argument a);
   std::unique_ptr<Call> resolveCall(const std::vector<std::string>& name, int pos,
                                     std::vector<Argument> args, bool function);
   bool findCallee(const std::vector<std::string>& name, Call& call, bool& isFunction,

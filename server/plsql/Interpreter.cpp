@@ -18,6 +18,7 @@ namespace {
 
 // Deeper than this, a recursion is taken for a runaway one.
 constexpr int kMaxCallDepth = 200;
+constexpr int kMaxSqlDepth = 50;
 
 struct DepthGuard {
   int& depth;
@@ -183,6 +184,8 @@ Datum Interpreter::call(const Call& c, Activation& a) {
 
 Value Interpreter::callFromSql(const std::string& owner, const std::string& name,
                                const std::vector<Datum>& args) {
+  // Each level through SQL costs SQLite's stack too: fewer of them.
+  if (state_.sqlFunctions >= kMaxSqlDepth) raisePlsql(6500);
   struct InSql {
     int& n;
     explicit InSql(int& c) : n(c) { ++n; }

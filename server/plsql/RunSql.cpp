@@ -55,6 +55,7 @@ std::unique_ptr<Statement> Interpreter::take(SqlSite& site) {
     return st;
   }
   std::unique_ptr<Statement> st = session_.prepare(site.text);
+  st->setDefaultSchema(site.schema);
   st->setNameHook(site.hook.get());
   return st;
 }
@@ -278,6 +279,7 @@ void Interpreter::openFor(const Stmt& s, Activation& a) {
   if (s.site) {
     SqlSite& site = *s.site;
     st = session_.prepare(site.text);
+    st->setDefaultSchema(site.schema);
     // The query goes to the caller: it keeps a hook of its own, so that it
     // can be described again after the block's unit is gone.
     auto hook = std::make_unique<SiteHook>(*site.hook);
@@ -290,6 +292,7 @@ void Interpreter::openFor(const Stmt& s, Activation& a) {
     std::string text = toText(nls_, eval(*s.exprs[0], a));
     if (text.empty()) raisePlsql(6535);
     st = session_.prepare(text);
+    st->setDefaultSchema(a.unit->owner);
     if (!st->isQuery()) raiseOra(1001);
     size_t given = s.exprs.size() - 1;
     if (st->placeholders().size() > given) raiseOra(1008);
@@ -312,6 +315,7 @@ void Interpreter::executeImmediate(const Stmt& s, Activation& a) {
   std::string text = toText(nls_, textDatum);
   if (text.empty()) raisePlsql(6535);
   std::unique_ptr<Statement> st = session_.prepare(text);
+  st->setDefaultSchema(a.unit->owner);
   StatementType type = st->type();
   bool block = type == StatementType::Begin || type == StatementType::Declare;
   if (type != StatementType::Select && !block) checkWrites("DML");

@@ -64,7 +64,8 @@ struct SqlSite {
   enum class Kind { Query, Dml, Expression, Condition, Other };
   Kind kind = Kind::Query;
   std::string text;
-  int pos = 0;  // the statement or expression in the unit's text
+  int pos = 0;         // the statement or expression in the unit's text
+  std::string schema;  // stored code: its owner, whose names the SQL uses
   // Runs of the text and where they came from: (offset in text, offset in
   // the source), ascending.
   std::vector<std::pair<int, int>> offsets;

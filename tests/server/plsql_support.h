@@ -31,7 +31,12 @@ class PlsqlTest : public DemoDatabase {
   std::string failure(const std::string& sql) { return failureOf(*s_, sql); }
   static std::string failureOf(Session& s, const std::string& sql) {
     try {
-      s.execute(sql);
+      auto st = s.prepare(sql);
+      st->execute();
+      if (st->isQuery()) {
+        while (st->fetch()) {
+        }
+      }
     } catch (const OraError& e) {
       return e.message();
     }

@@ -231,8 +231,7 @@ void TOracleSession::LogOff() {
       try {
         Rollback();
       } catch (const std::exception&) {
-        // The connection ends all the same; the server discards what the
-        // rollback could not.
+        // The connection ends all the same.
       }
     }
     CloseClients();

@@ -98,7 +98,7 @@ class ScopedTestQueries : public ScopedQueryFactory {
 
 // A registered query or dataset that appends "<name>.<call>" to a shared
 // log, and fails the calls it is told to.
-class RecordingQuery : public RegisteredQuery {
+class RecordingQuery final : public RegisteredQuery {
  public:
   RecordingQuery(TOracleSession& session, std::string name, std::vector<std::string>& log);
   ~RecordingQuery();
@@ -114,7 +114,7 @@ class RecordingQuery : public RegisteredQuery {
   std::vector<std::string>& log_;
 };
 
-class RecordingDataSet : public RegisteredDataSet {
+class RecordingDataSet final : public RegisteredDataSet {
  public:
   RecordingDataSet(TOracleSession& session, std::string name, std::vector<std::string>& log);
   ~RecordingDataSet();

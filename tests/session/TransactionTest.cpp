@@ -5,11 +5,38 @@
 #include <algorithm>
 
 #include "SessionTestSupport.h"
+#include "vorn/client/ClientLibrary.h"
 #include "vorn/host/Exceptions.h"
+#include "vorn/platform/DynamicLibrary.h"
 #include "vorn/session/OracleError.h"
 
 namespace vorn::session_test {
 namespace {
+
+// The client library that fails rollbacks on request (shim/RollbackFailure.c),
+// and its switch.
+class RollbackFailure {
+ public:
+  RollbackFailure() : library_(platform::LoadDynamicLibrary(VORN_ROLLBACK_FAILURE_LIBRARY)) {
+    EXPECT_NE(library_, nullptr) << platform::LastLibraryError();
+  }
+  ~RollbackFailure() { platform::FreeDynamicLibrary(library_); }
+  RollbackFailure(const RollbackFailure&) = delete;
+  RollbackFailure& operator=(const RollbackFailure&) = delete;
+
+  void Fail(bool fail) const {
+    reinterpret_cast<void (*)(int)>(Symbol("vorn_shim_fail_rollbacks"))(fail ? 1 : 0);
+  }
+  int Failed() const { return reinterpret_cast<int (*)()>(Symbol("vorn_shim_failed_rollbacks"))(); }
+
+ private:
+  platform::LibrarySymbol Symbol(const char* name) const {
+    platform::LibrarySymbol symbol = platform::ResolveLibrarySymbol(library_, name);
+    if (symbol == nullptr) throw Exception(std::string("no ") + name);
+    return symbol;
+  }
+  platform::LibraryHandle library_;
+};
 
 class TransactionTest : public SessionTest {
  protected:
@@ -77,6 +104,36 @@ TEST_F(TransactionTest, RollbackOnDisconnectRollsBackBeforeLoggingOff) {
 
   EXPECT_FALSE(session->Connected());
   EXPECT_EQ(ProbeRows(*Observer()), 0);
+}
+
+TEST_F(TransactionTest, AFailingRollbackDoesNotPreventTheLogoff) {
+  client::SetClientLibraryPath(VORN_ROLLBACK_FAILURE_LIBRARY);
+  const RollbackFailure library;
+  auto session = NewSession();
+  session->SetRollbackOnDisconnect(true);
+  session->LogOn();
+  ASSERT_EQ(client::ClientLibraryPath(), VORN_ROLLBACK_FAILURE_LIBRARY);
+  Insert(*session, 1);
+  library.Fail(true);
+  // The rollback really fails: on its own it raises.
+  try {
+    session->Rollback();
+    FAIL() << "the rollback did not fail";
+  } catch (const EOracleError& error) {
+    EXPECT_EQ(error.ErrorCode(), 1012);
+  }
+  int changes = 0;
+  session->SetOnChange([&changes](TOracleSession*) { ++changes; });
+
+  session->LogOff();
+
+  EXPECT_EQ(library.Failed(), 2);
+  EXPECT_FALSE(session->Connected());
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(session->EnvironmentHandle(), nullptr);
+  library.Fail(false);
+  session->LogOn();
+  EXPECT_TRUE(session->Connected());
 }
 
 TEST_F(TransactionTest, SavepointsUndoPartOfATransaction) {

@@ -761,7 +761,7 @@ bool Compiler::findCallee(const std::vector<std::string>& name, Call& call, bool
   }
   if (env_.catalog && name.size() <= 2) {
     if (const StoredCodeInfo* code = findStoredCode(*env_.catalog, env_.user, name)) {
-      auto sig = code->status == "VALID" ? storedSignature(*code) : nullptr;
+      auto sig = code->status == "VALID" ? storedSignature(*code, env_.catalog) : nullptr;
       if (!sig) {
         fail(pos, 905, "object " + code->owner + "." + code->name + " is invalid");
       }

@@ -746,11 +746,16 @@ std::unique_ptr<Unit> compileStored(Session& session, const std::string& owner,
   return u;
 }
 
-Signature parseSignature(const std::string& source) {
+Signature parseSignature(const std::string& source, std::shared_ptr<const Catalog> catalog,
+                         const std::string& owner) {
   Unit u;
   u.text = source;
   u.anonymous = false;
-  Compiler c(CompileEnv{}, u);
+  u.owner = owner;
+  CompileEnv env;
+  env.catalog = std::move(catalog);
+  env.user = owner;
+  Compiler c(env, u);
   c.stored(true);
   return std::move(u.signature);
 }

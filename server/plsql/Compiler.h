@@ -32,9 +32,11 @@ std::unique_ptr<Unit> compileBlock(Session& session, Statement& statement);
 std::unique_ptr<Unit> compileStored(Session& session, const std::string& owner,
                                     const std::string& source);
 
-// The header of stored code: name, parameters, return type (defaults are
-// compiled but not resolved against a session). Raises ORA-06550.
-Signature parseSignature(const std::string& source);
+// The header of stored code of `owner`: name, parameters, return type
+// (%TYPE resolved in `catalog`; defaults compiled but not prepared against
+// a session). Raises ORA-06550.
+Signature parseSignature(const std::string& source, std::shared_ptr<const Catalog> catalog,
+                         const std::string& owner);
 
 // A CREATE [OR REPLACE] PROCEDURE|FUNCTION statement, split up.
 struct CreateText {

@@ -36,20 +36,30 @@ const StoredCodeInfo* findStoredCode(const Catalog& catalog, const std::string& 
   return ref->storedCode();
 }
 
-std::shared_ptr<const Signature> storedSignature(const StoredCodeInfo& code) {
-  // Object numbers repeat across databases: the source tells entries apart.
+std::shared_ptr<const Signature> storedSignature(const StoredCodeInfo& code,
+                                                 const std::shared_ptr<const Catalog>& catalog) {
+  // Object numbers repeat across databases: the source and the catalog
+  // version (%TYPE follows the tables) tell entries apart.
+  struct Entry {
+    std::string source;
+    int64_t version;
+    std::shared_ptr<const Signature> signature;
+  };
   static std::mutex mutex;
-  static std::map<int64_t, std::pair<std::string, std::shared_ptr<const Signature>>> cache;
+  static std::map<int64_t, Entry> cache;
   std::lock_guard<std::mutex> lock(mutex);
   auto it = cache.find(code.obj);
-  if (it != cache.end() && it->second.first == code.source) return it->second.second;
+  if (it != cache.end() && it->second.source == code.source &&
+      it->second.version == catalog->version()) {
+    return it->second.signature;
+  }
   std::shared_ptr<const Signature> sig;
   try {
-    sig = std::make_shared<const Signature>(parseSignature(code.source));
+    sig = std::make_shared<const Signature>(parseSignature(code.source, catalog, code.owner));
   } catch (const OraError&) {
   }
   if (cache.size() > 1024) cache.clear();
-  cache[code.obj] = {code.source, sig};
+  cache[code.obj] = Entry{code.source, catalog->version(), sig};
   return sig;
 }
 
@@ -185,6 +195,12 @@ std::string quoted(const std::string& s) {
   return quoteText(s);
 }
 
+// The hook gets the catalog by reference; it outlives the compile it is
+// asked from.
+std::shared_ptr<const Catalog> shared(const Catalog& catalog) {
+  return std::shared_ptr<const Catalog>(std::shared_ptr<const Catalog>(), &catalog);
+}
+
 }  // namespace
 
 std::optional<FunctionBinding> bindStoredFunction(const Catalog& catalog, const std::string& user,
@@ -213,7 +229,8 @@ std::optional<FunctionBinding> bindStoredFunction(const Catalog& catalog, const 
   }
   const StoredCodeInfo* code = findStoredCode(catalog, user, name);
   if (!code || code->type != "FUNCTION") return std::nullopt;
-  std::shared_ptr<const Signature> sig = code->status == "VALID" ? storedSignature(*code) : nullptr;
+  std::shared_ptr<const Signature> sig =
+      code->status == "VALID" ? storedSignature(*code, shared(catalog)) : nullptr;
   if (!sig) {
     throw OraError(6575,
                    "ORA-06575: Package or function " + code->name + " is in an invalid state");

@@ -31,8 +31,10 @@ namespace vorn::server::plsql {
 const StoredCodeInfo* findStoredCode(const Catalog& catalog, const std::string& user,
                                      const std::vector<std::string>& name);
 
-// The signature of stored code; null when its header does not compile.
-std::shared_ptr<const Signature> storedSignature(const StoredCodeInfo& code);
+// The signature of stored code (types as `catalog` gives them); null when
+// its header does not compile.
+std::shared_ptr<const Signature> storedSignature(const StoredCodeInfo& code,
+                                                 const std::shared_ptr<const Catalog>& catalog);
 
 // CREATE [OR REPLACE] PROCEDURE / FUNCTION.
 void createStoredCode(Session& session, Statement& statement);

@@ -62,6 +62,13 @@ TEST_F(Stored, FunctionsReturnValuesToBlocksAndSql) {
   // In SQL a function's text becomes VARCHAR2.
   auto st = s_->prepare("select hired_in(sysdate) from dual");
   EXPECT_EQ(st->describe()[0].typeCode, 1);
+  // Parameters and results typed after columns.
+  run("create function name_of(p emp.empno%type) return emp.ename%type is n emp.ename%type; "
+      "begin select ename into n from emp where empno = p; return n; end;");
+  EXPECT_EQ(one(*s_, "select name_of(7839) from dual"), "KING");
+  // As in Oracle, a function's result is unconstrained in SQL.
+  EXPECT_EQ(s_->prepare("select name_of(7839) from dual")->describe()[0].dataSize, 4000);
+  EXPECT_EQ(result(*s_, "begin :r := name_of('7902'); end;"), "FORD");
 }
 
 TEST_F(Stored, FunctionsCalledFromQueriesFollowOraclesRules) {

@@ -755,7 +755,25 @@ typedef enum OCITypeEncap OCITypeEncap;
 
 /* ---- Version 7 data areas (ocidfn.h) -------------------------------------------- */
 
-#if defined(SS_64BIT_SERVER) || defined(__64BIT__)
+/*
+ * Sizes both sides share. A cursor or logon data area (Cda_Def, Lda_Def) is
+ * CDA_SIZE bytes and the host data area of a logon HDA_SIZE bytes: 88 and 512
+ * on 64-bit builds (the layout below, with the pointer rcsp at offset 48), 64
+ * and 256 on 32-bit builds. Callers allocate them zero-filled and 8-byte
+ * aligned; the host data area must stay in place while the logon lasts.
+ *
+ * This library writes only the documented fields of a data area, bytes 0 to
+ * 40 (v2_rc, ft, rpc, peo, fc, rcs1, rc, wrn, rid, ose, chk), so a 64-byte
+ * area is enough on every platform (oerhms writes nothing at all into its
+ * logon data area). It keeps its own state elsewhere, never in rcsp or
+ * rcs9, and never writes the host data area.
+ *
+ * Of the version 7 calls below, the library exports orlon, olog, ologof,
+ * oerhms, oopen, oparse, odefin, oexfet, ofen, oflng, oclose, odescr, oexec,
+ * oexn, ocom, orol, ocon, ocof, obreak, obndra, odessp and opinit; the others
+ * are declared for programs written against Oracle's header.
+ */
+#if defined(SS_64BIT_SERVER) || defined(__64BIT__) || defined(__LP64__) || defined(_LP64)
 #define CDA_SIZE 88
 #define HDA_SIZE 512
 #else

@@ -129,6 +129,23 @@ bool BindHandle::output(ub4 iteration, const std::vector<const Value*>& rows, ub
   return truncated;
 }
 
+void BindHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* alenp, ub2* rcodep,
+                        ub4 maxarr_len, ub4* curelep, ub4 bindMode) {
+  value = valuep;
+  valueSize = value_sz;
+  dty = type;
+  indicators = indp;
+  lengths = alenp;
+  returnCodes = rcodep;
+  maxElements = maxarr_len;
+  currentElements = curelep;
+  mode = bindMode;
+  valueSkip = static_cast<ub4>(value_sz);
+  indicatorSkip = sizeof(sb2);
+  lengthSkip = sizeof(ub2);
+  returnCodeSkip = sizeof(ub2);
+}
+
 sword BindHandle::getAttribute(void* out, ub4* size, ub4 attribute) {
   switch (attribute) {
     case OCI_ATTR_ROWS_RETURNED:
@@ -188,19 +205,7 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
     }
     BindHandle& b =
         placeholder ? stmt->bindByName(name, existing) : stmt->bindByPosition(position, existing);
-    b.value = valuep;
-    b.valueSize = value_sz;
-    b.dty = dty;
-    b.indicators = indp;
-    b.lengths = alenp;
-    b.returnCodes = rcodep;
-    b.maxElements = maxarr_len;
-    b.currentElements = curelep;
-    b.mode = mode;
-    b.valueSkip = static_cast<ub4>(value_sz);
-    b.indicatorSkip = sizeof(sb2);
-    b.lengthSkip = sizeof(ub2);
-    b.returnCodeSkip = sizeof(ub2);
+    b.assign(valuep, value_sz, dty, indp, alenp, rcodep, maxarr_len, curelep, mode);
     *bindp = opaque<OCIBind>(&b);
     return OCI_SUCCESS;
   });

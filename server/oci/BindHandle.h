@@ -41,6 +41,11 @@ class BindHandle : public Handle {
   bool output(ub4 iteration, const std::vector<const Value*>& rows, ub4 capacity,
               SessionValues& values, std::string& scratch);
 
+  // Points the bind at the caller's buffers (OCIBindByName/Pos, obndra):
+  // element skips become the element sizes.
+  void assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* alenp, ub2* rcodep,
+              ub4 maxarr_len, ub4* curelep, ub4 bindMode);
+
   sword getAttribute(void* value, ub4* size, ub4 attribute);
   sword setAttribute(void* value, ub4 size, ub4 attribute);
 

@@ -71,6 +71,23 @@ DefineHandle::Outcome DefineHandle::writePieces(const ValueView& v, ub4 row, Ses
   return {};
 }
 
+void DefineHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* rlenp, ub2* rcodep,
+                          ub4 defineMode) {
+  value = valuep;
+  valueSize = value_sz;
+  dty = type;
+  indicators = indp;
+  lengths = rlenp;
+  returnCodes = rcodep;
+  mode = defineMode;
+  valueSkip = static_cast<ub4>(value_sz);
+  indicatorSkip = sizeof(sb2);
+  lengthSkip = sizeof(ub2);
+  returnCodeSkip = sizeof(ub2);
+  context = nullptr;
+  callback = nullptr;
+}
+
 sword DefineHandle::setAttribute(void*, ub4, ub4 attribute) {
   switch (attribute) {
     case OCI_ATTR_CHARSET_ID:
@@ -101,19 +118,7 @@ extern "C" sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* err
     if (!isSupportedType(dty)) raiseOra(1460);
     if (value_sz < 0) raiseOra(21560, {"6"});
     DefineHandle& d = stmt->defineAt(position);
-    d.value = valuep;
-    d.valueSize = value_sz;
-    d.dty = dty;
-    d.indicators = indp;
-    d.lengths = rlenp;
-    d.returnCodes = rcodep;
-    d.mode = mode;
-    d.valueSkip = static_cast<ub4>(value_sz);
-    d.indicatorSkip = sizeof(sb2);
-    d.lengthSkip = sizeof(ub2);
-    d.returnCodeSkip = sizeof(ub2);
-    d.context = nullptr;
-    d.callback = nullptr;
+    d.assign(valuep, value_sz, dty, indp, rlenp, rcodep, mode);
     *defnp = opaque<OCIDefine>(&d);
     return OCI_SUCCESS;
   });

@@ -38,6 +38,10 @@ class DefineHandle : public Handle {
     bool error = false;
   };
   Outcome write(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);
+  // Points the define at the caller's buffers (OCIDefineByPos, odefin):
+  // element skips become the element sizes, the callback is dropped.
+  void assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* rlenp, ub2* rcodep,
+              ub4 defineMode);
 
   sword setAttribute(void* value, ub4 size, ub4 attribute);
 

@@ -1,8 +1,7 @@
 // Entry points whose features arrive with later parts of the server: the
 // object cache and types, collections, references, strings and raws of the
-// object layer, the version 7 bridge, result sets and direct path (see
-// Unimplemented.h). The OCINumber conversions, which need nothing but the
-// NUMBER format, work now.
+// object layer, result sets and direct path (see Unimplemented.h). The
+// OCINumber conversions, which need nothing but the NUMBER format, work now.
 #include <cmath>
 #include <cstring>
 
@@ -299,12 +298,6 @@ sword OCIDateFromText(OCIError* err, const OraText* date_str, ub4, const OraText
 
 // ---- Version 7 bridge, result sets, direct path ----
 
-sword OCISvcCtxToLda(OCISvcCtx* svchp, OCIError* errhp, Lda_Def* ldap) {
-  return unimplemented(errhp, handleOf<ServiceContext>(svchp) && ldap);
-}
-sword OCILdaToSvcCtx(OCISvcCtx** svchpp, OCIError* errhp, Lda_Def* ldap) {
-  return unimplemented(errhp, svchpp && ldap);
-}
 sword OCIResultSetToStmt(OCIResult* rsetdp, OCIError* errhp) {
   return unimplemented(errhp, rsetdp != nullptr);
 }

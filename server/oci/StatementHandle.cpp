@@ -40,6 +40,7 @@ void StatementHandle::prepare(std::string statementText) {
   rowsFetched_ = 0;
   parseErrorOffset_ = 0;
   lastRowid_.reset();
+  longValues_.clear();
   state_ = OCI_STMT_STATE_INITIALIZED;
 }
 
@@ -66,8 +67,44 @@ void StatementHandle::attach(UserSession& session) {
   analysis.type = static_cast<ub2>(engine_->type());
 }
 
+void StatementHandle::parse(UserSession& session) {
+  if (!prepared) raiseOra(24337);
+  parseErrorOffset_ = 0;
+  try {
+    attach(session);
+  } catch (const OraError& e) {
+    if (e.offset() >= 0) parseErrorOffset_ = static_cast<ub2>(e.offset());
+    throw;
+  }
+}
+
+void StatementHandle::describe(UserSession& session) {
+  parse(session);
+  try {
+    describeColumns();
+  } catch (const OraError& e) {
+    if (e.offset() >= 0) parseErrorOffset_ = static_cast<ub2>(e.offset());
+    throw;
+  }
+}
+
 bool StatementHandle::isQuery() const {
   return engine_ && engine_->isQuery();
+}
+
+int StatementHandle::sqlFunctionCode() const {
+  return engine_ ? engine_->sqlFunctionCode() : 0;
+}
+
+size_t StatementHandle::columnCount() const {
+  if (!described_) raiseOra(24338);
+  return params_.size();
+}
+
+const Value* StatementHandle::longValue(ub4 position) const {
+  if (position == 0 || position > longValues_.size()) return nullptr;
+  const auto& kept = longValues_[position - 1];
+  return kept ? &*kept : nullptr;
 }
 
 BindHandle& StatementHandle::bindByName(const std::string& name, BindHandle* existing) {
@@ -207,6 +244,7 @@ sword StatementHandle::runQuery(ub4 iters, ub4 mode, ErrorRecords& records) {
   endOfFetch_ = false;
   rowCount_ = 0;
   rowsFetched_ = 0;
+  longValues_.clear();
   if (mode & OCI_DESCRIBE_ONLY) {
     describeColumns();
     return OCI_SUCCESS;
@@ -282,7 +320,9 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     if (d->position > params_.size()) raiseOra(1007);
     anyDefine = true;
   }
-  if (!anyDefine) raiseOra(24374);
+  if (!anyDefine && requireDefines) raiseOra(24374);
+  if (keepLongValues && longValues_.size() != params_.size())
+    longValues_.assign(params_.size(), {});
   SessionValues& values = session_->engine->values();
   int warning = 0, error = 0;
   ub4 fetched = 0;
@@ -298,6 +338,13 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
       DefineHandle::Outcome outcome = d->write(v, fetched, values, scratch_);
       if (outcome.error && !error) error = outcome.code;
       if (!outcome.error && outcome.code && !warning) warning = outcome.code;
+    }
+    if (keepLongValues) {
+      for (size_t i = 0; i < params_.size(); ++i) {
+        ub2 type = params_[i]->dataType;
+        if (type == SQLT_LNG || type == SQLT_LBI)
+          longValues_[i] = engine_->value(static_cast<int>(i));
+      }
     }
     ++rowCount_;
   }

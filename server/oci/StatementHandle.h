@@ -25,6 +25,7 @@
 
 #include "Handle.h"
 #include "StatementText.h"
+#include "engine/Value.h"
 #include "value/RowidText.h"
 
 namespace vorn::server {
@@ -53,6 +54,32 @@ class StatementHandle : public Handle {
   sword fetch(ub4 rows, ErrorRecords& records);
   // Lets go of the engine statement (the session ends, the text changes).
   void releaseEngine();
+  // Has the engine parse the text now (syntax errors, with the parse error
+  // offset) instead of at the first execute.
+  void parse(UserSession& session);
+  // Parses if needed and describes the select list without running the
+  // statement (an open query keeps its cursor).
+  void describe(UserSession& session);
+
+  // What the version 7 calls read back (see server/oci7).
+  bool parsed() const { return engine_ != nullptr; }
+  bool isQuery() const;
+  bool queryOpen() const { return executed_; }
+  ub4 rowCount() const { return rowCount_; }
+  ub2 parseErrorOffset() const { return parseErrorOffset_; }
+  int sqlFunctionCode() const;
+  const std::optional<RowidParts>& lastRowid() const { return lastRowid_; }
+  // The select list after an execute or describe (ORA-24338 before).
+  size_t columnCount() const;
+  // The value of a LONG or LONG RAW column in the last row fetched, kept
+  // when keepLongValues is set; null for other columns or before a row.
+  const Value* longValue(ub4 position) const;
+
+  // Version 7 behaviour: a query may be fetched without defines (the rows
+  // are counted and skipped), and the LONG columns of the last row fetched
+  // stay readable (oflng) after the fetch moved past it.
+  bool requireDefines = true;
+  bool keepLongValues = false;
 
   // The bind of a placeholder: the existing one of that name or position,
   // else a new one. ORA-01036 for a name the statement does not have.
@@ -75,7 +102,6 @@ class StatementHandle : public Handle {
 
  private:
   void attach(UserSession& session);
-  bool isQuery() const;
   void bindInputs(ub4 iteration);
   bool writeReturning(ub4 iteration, ub4 capacity);
   void describeColumns();
@@ -97,6 +123,7 @@ class StatementHandle : public Handle {
   ub4 prefetchMemory_ = 0;
   ub4 state_ = 0;
   std::optional<RowidParts> lastRowid_;
+  std::vector<std::optional<Value>> longValues_;  // index = position - 1
   std::string scratch_;
   std::vector<std::string> bindNames_;  // OCIStmtGetBindInfo hands out pointers into these
 };

@@ -1,5 +1,5 @@
 // The answer of the entry points whose feature arrives later (LOB values,
-// objects, the version 7 bridge, direct path): after checking their handles
+// objects, result sets, direct path): after checking their handles
 // like every other call, they fail with ORA-03001 (unimplemented feature),
 // or ORA-21301 for an object call in an environment not made in object mode.
 #pragma once

@@ -108,6 +108,41 @@ sword UserSession::setAttribute(void* value, ub4 size, ub4 attribute) {
   }
 }
 
+ServiceContext& logOnImplicitly(Environment& env, const std::string& user,
+                                const std::string& password, const std::string& connectString,
+                                ub4 credentials, LogonInfo& info) {
+  auto svc = std::make_unique<ServiceContext>(&env);
+  auto server = std::make_unique<ServerHandle>(&env);
+  auto session = std::make_unique<UserSession>(&env);
+  server->attach(connectString);
+  session->username = user;
+  session->password = password;
+  session->begin(*server, credentials, info);
+  svc->server = server.get();
+  svc->session = session.get();
+  svc->implicitHandles = true;
+  env.adopt(server.release());
+  env.adopt(session.release());
+  ServiceContext& made = *svc;
+  env.adopt(svc.release());
+  return made;
+}
+
+void logOffImplicitly(ServiceContext& svc) {
+  Environment* env = svc.env;
+  std::exception_ptr failure;
+  if (svc.session && svc.session->loggedOn()) {
+    try {
+      svc.session->end(true);
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  if (svc.server) svc.server->detach();
+  if (svc.implicitHandles) env->free(&svc);
+  if (failure) std::rethrow_exception(failure);
+}
+
 }  // namespace vorn::server::oci
 
 using namespace vorn::server;
@@ -165,21 +200,11 @@ extern "C" sword OCILogon(OCIEnv* envhp, OCIError* errhp, OCISvcCtx** svchp,
   if (!env || !err || !svchp || err->env != env) return OCI_INVALID_HANDLE;
   return guardedCall(*env, *err, [&](ErrorRecords& records) -> sword {
     *svchp = nullptr;
-    auto svc = std::make_unique<ServiceContext>(env);
-    auto server = std::make_unique<ServerHandle>(env);
-    auto session = std::make_unique<UserSession>(env);
-    server->attach(textArgument(dbname, dbname_len));
-    session->username = textArgument(username, uname_len);
-    session->password = textArgument(password, passwd_len);
     LogonInfo info;
-    session->begin(*server, OCI_CRED_RDBMS, info);
-    svc->server = server.get();
-    svc->session = session.get();
-    svc->implicitHandles = true;
-    env->adopt(server.release());
-    env->adopt(session.release());
-    *svchp = opaque<OCISvcCtx>(svc.get());
-    env->adopt(svc.release());
+    ServiceContext& svc =
+        logOnImplicitly(*env, textArgument(username, uname_len), textArgument(password, passwd_len),
+                        textArgument(dbname, dbname_len), OCI_CRED_RDBMS, info);
+    *svchp = opaque<OCISvcCtx>(&svc);
     return logonStatus(info, records);
   });
 }
@@ -188,21 +213,10 @@ extern "C" sword OCILogoff(OCISvcCtx* svchp, OCIError* errhp) {
   ServiceContext* svc = handleOf<ServiceContext>(svchp);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!svc || !err) return OCI_INVALID_HANDLE;
-  Environment* env = svc->env;
-  return guardedCall(*env, *err, [&](ErrorRecords&) -> sword {
+  return guardedCall(*svc->env, *err, [&](ErrorRecords&) -> sword {
     // The session ends normally (committing); whatever the commit says, the
     // handles OCILogon made are gone afterwards.
-    std::exception_ptr failure;
-    if (svc->session && svc->session->loggedOn()) {
-      try {
-        svc->session->end(true);
-      } catch (...) {
-        failure = std::current_exception();
-      }
-    }
-    if (svc->server) svc->server->detach();
-    if (svc->implicitHandles) env->free(svc);
-    if (failure) std::rethrow_exception(failure);
+    logOffImplicitly(*svc);
     return OCI_SUCCESS;
   });
 }

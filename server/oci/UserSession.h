@@ -55,4 +55,19 @@ class UserSession : public Handle {
 // The operating-system user that external credentials stand for.
 std::string operatingSystemUser();
 
+class ServiceContext;
+class Environment;
+
+// OCILogon's work: attaches to `connectString` and begins a session with
+// `credentials` (OCI_CRED_RDBMS or OCI_CRED_EXT) through a service context,
+// server and user session made for the purpose and owned by `env`. Nothing
+// is left behind when it fails.
+ServiceContext& logOnImplicitly(Environment& env, const std::string& user,
+                                const std::string& password, const std::string& connectString,
+                                ub4 credentials, LogonInfo& info);
+// OCILogoff's work: ends the session (committing), detaches the server and
+// frees the handles a logOnImplicitly made. A failing commit still ends the
+// session and is rethrown afterwards.
+void logOffImplicitly(ServiceContext& svc);
+
 }  // namespace vorn::server::oci

@@ -19,15 +19,17 @@
 #define VORN_OCI_TEST_CALLS(X)                                                                     \
   X(OCIInitialize)                                                                                 \
   X(OCIEnvInit)                                                                                    \
-  X(OCIEnvCreate) X(OCIHandleAlloc) X(OCIHandleFree) X(OCIDescriptorAlloc) X(OCIDescriptorFree)    \
-      X(OCIServerAttach) X(OCIServerDetach) X(OCISessionBegin) X(OCISessionEnd) X(OCILogon)        \
-          X(OCILogoff) X(OCIPasswordChange) X(OCIServerVersion) X(OCIBreak) X(OCIErrorGet)         \
-              X(OCIStmtPrepare) X(OCIStmtExecute) X(OCIStmtFetch) X(OCIBindByName) X(OCIBindByPos) \
-                  X(OCIBindDynamic) X(OCIBindArrayOfStruct) X(OCIDefineByPos) X(OCIDefineDynamic)  \
+  X(OCIEnvCreate)                                                                                  \
+  X(OCIHandleAlloc) X(OCIHandleFree) X(OCIDescriptorAlloc) X(OCIDescriptorFree) X(OCIServerAttach) \
+      X(OCIServerDetach) X(OCISessionBegin) X(OCISessionEnd) X(OCILogon) X(OCILogoff)              \
+          X(OCIPasswordChange) X(OCIServerVersion) X(OCIBreak) X(OCIErrorGet) X(OCIStmtPrepare)    \
+              X(OCIStmtExecute) X(OCIStmtFetch) X(OCIBindByName) X(OCIBindByPos) X(OCIBindDynamic) \
+                  X(OCIBindArrayOfStruct) X(OCIDefineByPos) X(OCIDefineDynamic)                    \
                       X(OCIDefineArrayOfStruct) X(OCIParamGet) X(OCIAttrGet) X(OCIAttrSet)         \
                           X(OCITransCommit) X(OCITransRollback) X(OCIRowidToChar) X(OCILobRead)    \
                               X(OCIObjectNew) X(OCIStmtGetBindInfo) X(OCIDescribeAny)              \
-                                  X(OCINumberFromInt) X(OCINumberToInt) X(OCISvcCtxToLda)
+                                  X(OCINumberFromInt) X(OCINumberToInt) X(OCISvcCtxToLda)          \
+                                      X(OCILdaToSvcCtx)
 
 namespace vorn::server::oci_test {
 

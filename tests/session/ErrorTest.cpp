@@ -112,6 +112,75 @@ TEST_F(ErrorTest, ErrorsWithoutALibraryStayEmpty) {
   EXPECT_EQ(fromNumber.Message(), "");
 }
 
+TEST_F(ErrorTest, Version7ErrorsCarryTheNumberGivenAndTheClientsText) {
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->LogOn();
+
+  const EOracleError statement = StatementError(*session, "select * from no_such_table");
+  const EOracleError byNumber(*session, 1403);
+
+  EXPECT_EQ(statement.ErrorCode(), 942);
+  EXPECT_EQ(statement.Message().rfind("ORA-00942: table or view does not exist", 0), 0u)
+      << statement.Message();
+  EXPECT_EQ(byNumber.ErrorCode(), 1403);
+  EXPECT_EQ(byNumber.Message().rfind("ORA-01403: no data found", 0), 0u) << byNumber.Message();
+}
+
+TEST_F(ErrorTest, Version7SessionErrorCodeIsTheLogonAreasReturnCode) {
+  useOCI7_ = true;
+  auto session = NewSession("scott", "lion");
+
+  EXPECT_THROW(session->LogOn(), EOracleError);
+
+  EXPECT_EQ(session->LogonDataArea()->rc, 1017);
+  EXPECT_EQ(session->ErrorCode(), 1017);
+}
+
+TEST_F(ErrorTest, MessageTextOfAnErrorNumberInBothCallSets) {
+  auto version8 = NewSession();
+  version8->LogOn();
+  useOCI7_ = true;
+  auto version7 = NewSession();
+  version7->LogOn();
+
+  EXPECT_EQ(version8->MessageText(942).rfind("ORA-00942: table or view does not exist", 0), 0u)
+      << version8->MessageText(942);
+  EXPECT_EQ(version7->MessageText(2291).rfind("ORA-02291: integrity constraint", 0), 0u)
+      << version7->MessageText(2291);
+}
+
+TEST_F(ErrorTest, LongMessagesAreCutTo1023Characters) {
+  auto version8 = NewSession();
+  version8->LogOn();
+  useOCI7_ = true;
+  auto version7 = NewSession();
+  version7->LogOn();
+  const std::string block =
+      "begin raise_application_error(-20001, rpad('long text ', 2000, 'x')); end;";
+
+  for (TOracleSession* session : {version8.get(), version7.get()}) {
+    const EOracleError error = StatementError(*session, block);
+
+    EXPECT_EQ(error.ErrorCode(), 20001);
+    EXPECT_EQ(error.Message().size(), EOracleError::kMaxMessageLength);
+    EXPECT_EQ(error.Message().rfind("ORA-20001: long text xxx", 0), 0u) << error.Message();
+  }
+}
+
+TEST_F(ErrorTest, BuildingAnErrorReleasesTheCallLock) {
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->SetThreadSafe(true);
+  session->LogOn();
+  session->LockCall();
+  ASSERT_FALSE(CallLockFreeForOthers(*session));
+
+  const EOracleError error(*session, 942);
+
+  EXPECT_TRUE(CallLockFreeForOthers(*session));
+}
+
 TEST_F(ErrorTest, Version8SessionsTakeNoCallLock) {
   auto session = NewSession();
   session->SetThreadSafe(true);

@@ -44,9 +44,14 @@ EOracleError LogOnError(TOracleSession& session) {
   return EOracleError("", 0);
 }
 
-class LogonTest : public SessionTest {};
+// Runs in both call sets.
+class LogonTest : public CallSetTest {};
+VORN_IN_BOTH_CALL_SETS(LogonTest);
 
-TEST_F(LogonTest, LogsOnAndOffWithVersion8Calls) {
+// The version 8 path, its handles and the switch to version 7 calls.
+class Version8LogonTest : public SessionTest {};
+
+TEST_P(LogonTest, LogsOnAndOff) {
   auto session = NewSession();
   EventLog log;
   log.Watch(*session);
@@ -54,11 +59,8 @@ TEST_F(LogonTest, LogsOnAndOffWithVersion8Calls) {
   session->LogOn();
 
   EXPECT_TRUE(session->Connected());
-  EXPECT_TRUE(session->UsesOCI8());
+  EXPECT_EQ(session->UsesOCI8(), !UsesOCI7());
   EXPECT_FALSE(session->ConvertedToOCI7());
-  EXPECT_NE(session->EnvironmentHandle(), nullptr);
-  EXPECT_NE(session->ServiceContextHandle(), nullptr);
-  EXPECT_NE(session->MainErrorHandle(), nullptr);
   EXPECT_EQ(User(*session), "SCOTT");
   EXPECT_EQ(session->LogonWarning(), "");
   EXPECT_EQ(log.events, (std::vector<std::string>{"BeforeLogOn-", "AfterLogOn+", "OnChange+"}));
@@ -66,13 +68,42 @@ TEST_F(LogonTest, LogsOnAndOffWithVersion8Calls) {
   session->LogOff();
 
   EXPECT_FALSE(session->Connected());
-  EXPECT_EQ(session->EnvironmentHandle(), nullptr);
-  EXPECT_EQ(session->ServiceContextHandle(), nullptr);
   EXPECT_EQ(log.events.back(), "OnChange-");
   EXPECT_EQ(log.events.size(), 4u);
 }
 
-TEST_F(LogonTest, SettingConnectedTwiceLogsOnOnceAndOffOnce) {
+TEST_F(Version8LogonTest, HandlesLiveFromLogonToLogoff) {
+  auto session = NewSession();
+
+  session->LogOn();
+
+  EXPECT_TRUE(session->UsesOCI8());
+  EXPECT_NE(session->EnvironmentHandle(), nullptr);
+  EXPECT_NE(session->ServiceContextHandle(), nullptr);
+  EXPECT_NE(session->MainErrorHandle(), nullptr);
+  EXPECT_NE(session->ServerHandle(), nullptr);
+  EXPECT_NE(session->UserSessionHandle(), nullptr);
+
+  session->LogOff();
+
+  EXPECT_EQ(session->EnvironmentHandle(), nullptr);
+  EXPECT_EQ(session->ServiceContextHandle(), nullptr);
+  EXPECT_EQ(session->MainErrorHandle(), nullptr);
+}
+
+TEST_F(Version8LogonTest, UseOCI7TakesTheVersion7Calls) {
+  auto session = NewSession();
+  session->Preferences()->SetUseOCI7(true);
+
+  session->LogOn();
+
+  EXPECT_FALSE(session->UsesOCI8());
+  EXPECT_EQ(session->EnvironmentHandle(), nullptr);
+  EXPECT_EQ(session->LogonDataArea()->chk, 202) << "a logged-on logon data area";
+  EXPECT_EQ(User(*session), "SCOTT");
+}
+
+TEST_P(LogonTest, SettingConnectedTwiceLogsOnOnceAndOffOnce) {
   auto session = NewSession();
   EventLog log;
   log.Watch(*session);
@@ -87,7 +118,7 @@ TEST_F(LogonTest, SettingConnectedTwiceLogsOnOnceAndOffOnce) {
             (std::vector<std::string>{"BeforeLogOn-", "AfterLogOn+", "OnChange+", "OnChange-"}));
 }
 
-TEST_F(LogonTest, LogOnWhileConnectedStartsANewConnection) {
+TEST_P(LogonTest, LogOnWhileConnectedStartsANewConnection) {
   auto session = NewSession();
   session->LogOn();
   ASSERT_EQ(User(*session), "SCOTT");
@@ -100,7 +131,7 @@ TEST_F(LogonTest, LogOnWhileConnectedStartsANewConnection) {
   EXPECT_EQ(User(*session), "SYSTEM");
 }
 
-TEST_F(LogonTest, UserNameTypedWithPasswordAndDatabaseFillsAllThree) {
+TEST_P(LogonTest, UserNameTypedWithPasswordAndDatabaseFillsAllThree) {
   auto session = NewSession("scott/tiger@" + Database(), "");
   session->SetLogonDatabase("");
 
@@ -112,7 +143,7 @@ TEST_F(LogonTest, UserNameTypedWithPasswordAndDatabaseFillsAllThree) {
   EXPECT_EQ(User(*session), "SCOTT");
 }
 
-TEST_F(LogonTest, UserNameWithPasswordKeepsTheDatabaseProperty) {
+TEST_P(LogonTest, UserNameWithPasswordKeepsTheDatabaseProperty) {
   auto session = NewSession("scott/tiger", "");
 
   session->LogOn();
@@ -122,7 +153,7 @@ TEST_F(LogonTest, UserNameWithPasswordKeepsTheDatabaseProperty) {
   EXPECT_EQ(session->LogonDatabase(), Database());
 }
 
-TEST_F(LogonTest, SeparateLogonValuesStayAsTheyAre) {
+TEST_P(LogonTest, SeparateLogonValuesStayAsTheyAre) {
   auto session = NewSession("scott", "tiger");
 
   session->LogOn();
@@ -132,7 +163,7 @@ TEST_F(LogonTest, SeparateLogonValuesStayAsTheyAre) {
   EXPECT_EQ(session->LogonDatabase(), Database());
 }
 
-TEST_F(LogonTest, NormalisationHappensAlsoWhenTheLogonFails) {
+TEST_P(LogonTest, NormalisationHappensAlsoWhenTheLogonFails) {
   auto session = NewSession("scott/wrong@" + Database(), "");
   session->SetLogonDatabase("");
 
@@ -143,7 +174,7 @@ TEST_F(LogonTest, NormalisationHappensAlsoWhenTheLogonFails) {
   EXPECT_EQ(session->LogonDatabase(), Database());
 }
 
-TEST_F(LogonTest, EmptyUserAndPasswordLogOnWithExternalCredentials) {
+TEST_P(LogonTest, EmptyUserAndPasswordLogOnWithExternalCredentials) {
   // The database is a file path: its slashes must not be taken for the one
   // between user name and password.
   auto session = NewSession("", "");
@@ -156,7 +187,7 @@ TEST_F(LogonTest, EmptyUserAndPasswordLogOnWithExternalCredentials) {
   EXPECT_EQ(User(*session), "OPS$" + UpperCase(OsUser()));
 }
 
-TEST_F(LogonTest, WrongPasswordRaisesAndStillFiresTheEvents) {
+TEST_P(LogonTest, WrongPasswordRaisesAndStillFiresTheEvents) {
   auto session = NewSession("scott", "lion");
   EventLog log;
   log.Watch(*session);
@@ -170,7 +201,7 @@ TEST_F(LogonTest, WrongPasswordRaisesAndStillFiresTheEvents) {
   EXPECT_EQ(log.events, (std::vector<std::string>{"BeforeLogOn-", "AfterLogOn-", "OnChange-"}));
 }
 
-TEST_F(LogonTest, FailedLogonLeavesTheSessionReadyForTheNextOne) {
+TEST_P(LogonTest, FailedLogonLeavesTheSessionReadyForTheNextOne) {
   auto session = NewSession("scott", "lion");
   EXPECT_EQ(LogOnError(*session).ErrorCode(), 1017);
 
@@ -180,7 +211,7 @@ TEST_F(LogonTest, FailedLogonLeavesTheSessionReadyForTheNextOne) {
   EXPECT_EQ(User(*session), "SCOTT");
 }
 
-TEST_F(LogonTest, PasswordInItsGracePeriodConnectsWithAWarning) {
+TEST_P(LogonTest, PasswordInItsGracePeriodConnectsWithAWarning) {
   auto session = NewSession("grace_user", "pw");
 
   session->LogOn();
@@ -194,7 +225,7 @@ TEST_F(LogonTest, PasswordInItsGracePeriodConnectsWithAWarning) {
   EXPECT_EQ(User(*session), "GRACE_USER");
 }
 
-TEST_F(LogonTest, TheWarningGoesWithTheNextLogon) {
+TEST_P(LogonTest, TheWarningGoesWithTheNextLogon) {
   auto session = NewSession("grace_user", "pw");
   session->LogOn();
   ASSERT_NE(session->LogonWarning(), "");
@@ -206,7 +237,7 @@ TEST_F(LogonTest, TheWarningGoesWithTheNextLogon) {
   EXPECT_EQ(session->LogonWarning(), "");
 }
 
-TEST_F(LogonTest, ExpiredPasswordRaises28001) {
+TEST_P(LogonTest, ExpiredPasswordRaises28001) {
   auto session = NewSession("expired_user", "pw");
 
   const EOracleError error = LogOnError(*session);
@@ -217,14 +248,14 @@ TEST_F(LogonTest, ExpiredPasswordRaises28001) {
   EXPECT_EQ(session->LogonWarning(), "");
 }
 
-TEST_F(LogonTest, LockedAccountRaises28000) {
+TEST_P(LogonTest, LockedAccountRaises28000) {
   auto session = NewSession("locked_user", "pw");
 
   EXPECT_EQ(LogOnError(*session).ErrorCode(), 28000);
   EXPECT_FALSE(session->Connected());
 }
 
-TEST_F(LogonTest, UnknownDatabaseRaisesFromTheAttachment) {
+TEST_P(LogonTest, UnknownDatabaseRaises12154) {
   auto session = NewSession();
   session->SetLogonDatabase("NO_SUCH_ALIAS");
 
@@ -232,7 +263,7 @@ TEST_F(LogonTest, UnknownDatabaseRaisesFromTheAttachment) {
   EXPECT_FALSE(session->Connected());
 }
 
-TEST_F(LogonTest, MissingClientLibraryRaisesTheLoadFailureAndFiresTheEvents) {
+TEST_F(Version8LogonTest, MissingClientLibraryRaisesTheLoadFailureAndFiresTheEvents) {
   platform::WriteEnvironmentVariable("VORN_MACHINE_REGISTRY", Database() + ".no-registry.ini");
   auto session = NewSession();
   EventLog log;
@@ -252,7 +283,7 @@ TEST_F(LogonTest, MissingClientLibraryRaisesTheLoadFailureAndFiresTheEvents) {
   EXPECT_EQ(log.events, (std::vector<std::string>{"BeforeLogOn-", "AfterLogOn-", "OnChange-"}));
 }
 
-TEST_F(LogonTest, TheWaitCursorIsShownAndRestored) {
+TEST_F(Version8LogonTest, TheWaitCursorIsShownAndRestored) {
   auto session = NewSession();
 
   session->LogOn();
@@ -266,7 +297,7 @@ TEST_F(LogonTest, TheWaitCursorIsShownAndRestored) {
             std::count(cursors.begin(), cursors.end(), crDefault));
 }
 
-TEST_F(LogonTest, CursorOfTheSessionIsTheOneShown) {
+TEST_F(Version8LogonTest, CursorOfTheSessionIsTheOneShown) {
   auto session = NewSession();
   session->SetCursor(crSQLWait);
   session->LogOn();
@@ -278,7 +309,7 @@ TEST_F(LogonTest, CursorOfTheSessionIsTheOneShown) {
   EXPECT_TRUE(ui_.Cursors().empty());
 }
 
-TEST_F(LogonTest, TheCursorIsRestoredWhenTheLogonFails) {
+TEST_P(LogonTest, TheCursorIsRestoredWhenTheLogonFails) {
   auto session = NewSession("scott", "lion");
 
   EXPECT_EQ(LogOnError(*session).ErrorCode(), 1017);
@@ -288,7 +319,7 @@ TEST_F(LogonTest, TheCursorIsRestoredWhenTheLogonFails) {
 }
 
 // Servers after release 8 (and release 8 itself) keep the version 8 calls.
-TEST_F(LogonTest, LaterServersKeepTheVersion8Calls) {
+TEST_F(Version8LogonTest, LaterServersKeepTheVersion8Calls) {
   for (const char* banner : {"Oracle8 Enterprise Edition Release 8.0.5.0.0 - Production",
                              "Oracle9i Enterprise Edition Release 9.2.0.1.0 - Production",
                              "Oracle Database 19c Enterprise Edition Release 19.0.0.0.0"}) {
@@ -299,6 +330,56 @@ TEST_F(LogonTest, LaterServersKeepTheVersion8Calls) {
     EXPECT_FALSE(session->ConvertedToOCI7()) << banner;
     EXPECT_EQ(User(*session), "SCOTT");
   }
+}
+
+TEST_F(Version8LogonTest, ARelease7ServerIsDrivenThroughVersion7Calls) {
+  for (const char* banner : {"Oracle7 Server Release 7.3.4.0.0 - Production",
+                             "Personal Oracle Release 7.2.2.4.1 - Production"}) {
+    SetBanner(banner);
+    auto session = NewSession();
+
+    session->LogOn();
+
+    EXPECT_FALSE(session->UsesOCI8()) << banner;
+    EXPECT_TRUE(session->ConvertedToOCI7()) << banner;
+    EXPECT_EQ(session->LogonDataArea()->chk, 202) << "a logged-on logon data area";
+    // Statements and transactions go through the converted area.
+    RunSql(*session, "insert into probe (id) values (7)");
+    session->Commit();
+    EXPECT_EQ(Rows(*Observer(), "select id from probe"), std::vector<std::string>{"7"});
+    RunSql(*session, "delete from probe");
+    session->Commit();
+
+    session->LogOff();
+
+    // Converted back: the version 8 session was ended, its handles freed.
+    EXPECT_TRUE(session->UsesOCI8());
+    EXPECT_FALSE(session->ConvertedToOCI7());
+    EXPECT_EQ(session->EnvironmentHandle(), nullptr);
+  }
+}
+
+TEST_F(Version8LogonTest, ASessionOfARelease7ServerLogsOnAgain) {
+  SetBanner("Oracle7 Server Release 7.3.4.0.0 - Production");
+  auto session = NewSession();
+  session->LogOn();
+  ASSERT_TRUE(session->ConvertedToOCI7());
+
+  session->LogOn();
+
+  EXPECT_TRUE(session->ConvertedToOCI7());
+  EXPECT_EQ(User(*session), "SCOTT");
+}
+
+TEST_F(Version8LogonTest, AWarningAtLogonSkipsTheServerVersionCheck) {
+  SetBanner("Oracle7 Server Release 7.3.4.0.0 - Production");
+  auto session = NewSession("grace_user", "pw");
+
+  session->LogOn();
+
+  EXPECT_NE(session->LogonWarning(), "");
+  EXPECT_TRUE(session->UsesOCI8());
+  EXPECT_FALSE(session->ConvertedToOCI7());
 }
 
 }  // namespace

@@ -9,12 +9,21 @@
 #include "vorn/client/ClientLibrary.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/platform/Environment.h"
+#include "vorn/session/OracleError.h"
 
 namespace vorn::session_test {
 namespace {
 
 class OdbcRouteTest : public SessionTest {
  protected:
+  // A copy of the test's database under a name that takes the ODBC route.
+  std::string OdbcDatabase() {
+    const std::filesystem::path own(Database());
+    const std::string path = (own.parent_path() / ("ODBC:" + own.filename().string())).string();
+    std::filesystem::copy_file(Database(), path, std::filesystem::copy_options::overwrite_existing);
+    return path;
+  }
+
   // A machine registry like the demo home's, with OCA installed.
   void InstallOca() {
     const std::string registry = Database() + ".registry.ini";
@@ -63,13 +72,13 @@ TEST_F(OdbcRouteTest, WithoutOcaTheRouteForcesTheVersion7Library) {
   try {
     session->LogOn();
     FAIL() << "logged on";
-  } catch (const Exception& error) {
-    EXPECT_NE(error.Message().find("OCIDLL forced to ora73.dll"), std::string::npos)
-        << error.Message();
-    EXPECT_NE(error.Message().find("Could not load \"ora73.dll\""), std::string::npos)
-        << error.Message();
+  } catch (const EOracleError& error) {
+    // The library was loaded, and refused the connect string.
+    EXPECT_EQ(error.ErrorCode(), 12154);
   }
   EXPECT_EQ(client::ClientLibraryPath(), "ora73.dll");
+  EXPECT_TRUE(client::IsClientLibraryLoaded());
+  EXPECT_FALSE(session->UsesOCI8());
 }
 
 TEST_F(OdbcRouteTest, ALoadedLibraryIsKeptForTheRoute) {
@@ -87,9 +96,36 @@ TEST_F(OdbcRouteTest, PasswordChangesTakeTheRouteToo) {
   auto session = NewSession();
   session->SetLogonDatabase("ODBC:Orders");
 
+  // Version 7 calls, and no connection to change the password on.
   EXPECT_THROW(session->ChangePassword("lion"), Exception);
 
   EXPECT_EQ(client::ClientLibraryPath(), "ora73.dll");
+  EXPECT_FALSE(session->UsesOCI8());
+}
+
+TEST_F(OdbcRouteTest, WithOcaTheRouteLogsOnWithVersion7CallsThroughTheHomesLibrary) {
+  InstallOca();
+  auto session = NewSession();
+  session->SetLogonDatabase(OdbcDatabase());
+
+  session->LogOn();
+
+  EXPECT_TRUE(session->Connected());
+  EXPECT_FALSE(session->UsesOCI8());
+  EXPECT_EQ(client::ClientLibraryPath(), OracleHomeLibrary());
+  EXPECT_EQ(Rows(*session, "select user from dual"), std::vector<std::string>{"SCOTT"});
+}
+
+TEST_F(OdbcRouteTest, TheForcedLibraryIsFoundThroughTheSystemsSearch) {
+  // The test program's run path holds a folder with an ora73.dll.
+  auto session = NewSession();
+  session->SetLogonDatabase(OdbcDatabase());
+
+  session->LogOn();
+
+  EXPECT_EQ(client::ClientLibraryPath(), "ora73.dll");
+  EXPECT_FALSE(session->UsesOCI8());
+  EXPECT_EQ(Rows(*session, "select user from dual"), std::vector<std::string>{"SCOTT"});
 }
 
 }  // namespace

@@ -171,6 +171,16 @@ TEST_F(OptionsTest, FixedCharacterWidthsDivideTheMaximumStringLength) {
   }
 }
 
+TEST_F(OptionsTest, Version7StringsAreHalfAsLong) {
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->LogOn();
+
+  EXPECT_EQ(session->MaxStringLength(), 2000);
+  session->SetBytesPerCharacter(bc2Bytes);
+  EXPECT_EQ(session->MaxStringLength(), 1000);
+}
+
 TEST_F(OptionsTest, AutoDetectWhileDisconnectedIsOneByteWithoutAsking) {
   auto scripted = Scripted();
   auto session = NewSession();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "SessionTestSupport.h"
+#include "vorn/host/Exceptions.h"
 #include "vorn/session/OracleError.h"
 
 namespace vorn::session_test {
@@ -71,6 +72,31 @@ TEST_F(PasswordTest, AWrongOldPasswordIsRefusedAndKept) {
   EXPECT_EQ(session->LogonPassword(), "lion");
   EXPECT_TRUE(CanLogOn("scott", "tiger"));
   EXPECT_FALSE(CanLogOn("scott", "panther"));
+}
+
+TEST_F(PasswordTest, Version7SessionsChangeThePasswordWithAlterUser) {
+  ScopedTestQueries queries;
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->LogOn();
+
+  session->ChangePassword("lion");
+
+  EXPECT_EQ(TestQuery::Log().back(), "ALTER USER scott IDENTIFIED BY lion");
+  EXPECT_EQ(session->LogonPassword(), "lion");
+  EXPECT_TRUE(CanLogOn("scott", "lion"));
+  EXPECT_FALSE(CanLogOn("scott", "tiger"));
+}
+
+TEST_F(PasswordTest, Version7SessionsMustBeConnectedToChange) {
+  ScopedTestQueries queries;
+  useOCI7_ = true;
+  auto session = NewSession();
+
+  EXPECT_THROW(session->ChangePassword("lion"), Exception);
+
+  EXPECT_EQ(session->LogonPassword(), "tiger");
+  EXPECT_TRUE(CanLogOn("scott", "tiger"));
 }
 
 }  // namespace

@@ -199,5 +199,14 @@ TEST_F(PreferencesTest, CheckOCI8FeatureForASessionWithoutVersion8Calls) {
             "A query with LOB's requires OCI8 mode, but OCI7 mode is used.");
 }
 
+TEST_F(PreferencesTest, CheckOCI8FeatureForAVersion7Session) {
+  auto session = NewSession();
+  session->Preferences()->SetUseOCI7(true);
+  session->LogOn();
+
+  EXPECT_EQ(RaisedMessage([&] { session->CheckOCI8Feature("A reference variable"); }),
+            "A reference variable requires OCI8 mode, but OCI7 mode is used.");
+}
+
 }  // namespace
 }  // namespace vorn::session_test

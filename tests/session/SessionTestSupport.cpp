@@ -20,6 +20,7 @@
 #include "vorn/platform/CommandLine.h"
 #include "vorn/platform/Environment.h"
 #include "vorn/session/OracleError.h"
+#include "vorn/session/SessionPreferences.h"
 
 namespace vorn::session_test {
 
@@ -430,6 +431,7 @@ void SessionTest::Administer(const std::string& sql) {
 std::unique_ptr<TOracleSession> SessionTest::NewSession(const std::string& user,
                                                         const std::string& password) {
   auto session = std::make_unique<TOracleSession>();
+  session->Preferences()->SetUseOCI7(useOCI7_);
   session->SetLogonUsername(user);
   session->SetLogonPassword(password);
   session->SetLogonDatabase(Database());
@@ -444,6 +446,10 @@ std::unique_ptr<TOracleSession> SessionTest::Observer() {
 
 int SessionTest::ProbeRows(TOracleSession& session) {
   return std::stoi(Rows(session, "select count(*) from probe").at(0));
+}
+
+std::string CallSetName(const ::testing::TestParamInfo<CallSet>& info) {
+  return info.param == CallSet::OCI8 ? "OCI8" : "OCI7";
 }
 
 }  // namespace vorn::session_test

@@ -145,7 +145,8 @@ class SessionTest : public ::testing::Test {
   // server version text.
   const std::string& Database();
   void SetBanner(const std::string& banner);
-  // A session for the test's database, not yet logged on.
+  // A session for the test's database, not yet logged on, using the call
+  // set of the test (UseOCI7 in its preferences for version 7 calls).
   std::unique_ptr<TOracleSession> NewSession(const std::string& user = "scott",
                                              const std::string& password = "tiger");
   // A second session, logged on as scott, that sees only what is committed.
@@ -161,11 +162,29 @@ class SessionTest : public ::testing::Test {
   static std::string OracleHomeLibrary();
 
   RecordingUIServices ui_;
+  // Sessions of this test log on with version 7 calls.
+  bool useOCI7_ = false;
 
  private:
   ScopedUIServices uiScope_{ui_};
   std::string database_;
   std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment_;
 };
+
+// The call sets a test runs in.
+enum class CallSet { OCI8, OCI7 };
+
+std::string CallSetName(const ::testing::TestParamInfo<CallSet>& info);
+
+// A test that runs once with version 8 calls and once with version 7 calls.
+class CallSetTest : public SessionTest, public ::testing::WithParamInterface<CallSet> {
+ protected:
+  CallSetTest() { useOCI7_ = GetParam() == CallSet::OCI7; }
+  bool UsesOCI7() const { return useOCI7_; }
+};
+
+#define VORN_IN_BOTH_CALL_SETS(Suite)                                                        \
+  INSTANTIATE_TEST_SUITE_P(CallSets, Suite, ::testing::Values(CallSet::OCI8, CallSet::OCI7), \
+                           CallSetName)
 
 }  // namespace vorn::session_test

@@ -14,7 +14,7 @@ namespace {
 constexpr int kThreads = 4;
 constexpr int kRowsPerThread = 25;
 
-class ThreadSafeTest : public SessionTest {
+class ThreadSafeTest : public CallSetTest {
  protected:
   // Every thread inserts its rows into PROBE and commits after each one;
   // returns the number of failures.
@@ -41,18 +41,54 @@ class ThreadSafeTest : public SessionTest {
   }
 };
 
-TEST_F(ThreadSafeTest, ThreadsCommitThroughOneVersion8Session) {
+VORN_IN_BOTH_CALL_SETS(ThreadSafeTest);
+
+TEST_P(ThreadSafeTest, ThreadsCommitThroughOneSession) {
   auto session = NewSession();
   session->SetThreadSafe(true);
   session->LogOn();
-  ASSERT_TRUE(session->UsesOCI8());
 
   EXPECT_EQ(InsertAndCommitFromThreads(*session), 0);
 
   EXPECT_EQ(ProbeRows(*Observer()), kThreads * kRowsPerThread);
 }
 
-TEST_F(ThreadSafeTest, RegistrationsFromManyThreadsAreAllKept) {
+// Whether another thread could take the session's call lock now.
+bool CallLockFreeForOthers(TOracleSession& session) {
+  bool free = false;
+  std::thread other([&] {
+    free = session.TryLockCall();
+    if (free) session.UnlockCall();
+  });
+  other.join();
+  return free;
+}
+
+TEST_P(ThreadSafeTest, OnlyVersion7SessionsTakeTheCallLock) {
+  auto session = NewSession();
+  session->SetThreadSafe(true);
+  session->LogOn();
+
+  session->LockCall();
+  session->LockCall();
+  EXPECT_EQ(CallLockFreeForOthers(*session), !UsesOCI7());
+  session->UnlockCall();
+  EXPECT_EQ(CallLockFreeForOthers(*session), !UsesOCI7());
+  session->UnlockCall();
+  EXPECT_TRUE(CallLockFreeForOthers(*session));
+}
+
+TEST_P(ThreadSafeTest, WithoutThreadSafeThereIsNoCallLock) {
+  auto session = NewSession();
+  session->LogOn();
+
+  session->LockCall();
+
+  EXPECT_TRUE(CallLockFreeForOthers(*session));
+  session->UnlockCall();
+}
+
+TEST_P(ThreadSafeTest, RegistrationsFromManyThreadsAreAllKept) {
   TOracleSession session;
   session.SetThreadSafe(true);
   std::vector<std::vector<std::string>> logs(kThreads);

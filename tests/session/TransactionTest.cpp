@@ -38,14 +38,18 @@ class RollbackFailure {
   platform::LibraryHandle library_;
 };
 
-class TransactionTest : public SessionTest {
- protected:
-  void Insert(TOracleSession& session, int id) {
-    RunSql(session, "insert into probe (id, note) values (" + std::to_string(id) + ", 'row')");
-  }
-};
+void Insert(TOracleSession& session, int id) {
+  RunSql(session, "insert into probe (id, note) values (" + std::to_string(id) + ", 'row')");
+}
 
-TEST_F(TransactionTest, CommitIsSeenFromASecondSession) {
+class TransactionTest : public CallSetTest {};
+
+VORN_IN_BOTH_CALL_SETS(TransactionTest);
+
+// The obsolete auto-commit switch.
+class AutoCommitTest : public SessionTest {};
+
+TEST_P(TransactionTest, CommitIsSeenFromASecondSession) {
   auto session = NewSession();
   session->LogOn();
   auto observer = Observer();
@@ -59,7 +63,7 @@ TEST_F(TransactionTest, CommitIsSeenFromASecondSession) {
   EXPECT_EQ(ProbeRows(*observer), 1);
 }
 
-TEST_F(TransactionTest, RollbackUndoesWhatWasNotCommitted) {
+TEST_P(TransactionTest, RollbackUndoesWhatWasNotCommitted) {
   auto session = NewSession();
   session->LogOn();
   Insert(*session, 1);
@@ -72,7 +76,7 @@ TEST_F(TransactionTest, RollbackUndoesWhatWasNotCommitted) {
   EXPECT_EQ(ProbeRows(*Observer()), 1);
 }
 
-TEST_F(TransactionTest, CommitAndRollbackDoNothingWhenDisconnected) {
+TEST_P(TransactionTest, CommitAndRollbackDoNothingWhenDisconnected) {
   auto session = NewSession();
 
   session->Commit();
@@ -82,7 +86,7 @@ TEST_F(TransactionTest, CommitAndRollbackDoNothingWhenDisconnected) {
   EXPECT_EQ(session->LastStatus(), 0);
 }
 
-TEST_F(TransactionTest, LogOffEndsTheTransactionAsTheServerDoes) {
+TEST_P(TransactionTest, LogOffEndsTheTransactionAsTheServerDoes) {
   // Ending a user session commits, so without RollbackOnDisconnect the row
   // stays.
   auto session = NewSession();
@@ -94,7 +98,7 @@ TEST_F(TransactionTest, LogOffEndsTheTransactionAsTheServerDoes) {
   EXPECT_EQ(ProbeRows(*Observer()), 1);
 }
 
-TEST_F(TransactionTest, RollbackOnDisconnectRollsBackBeforeLoggingOff) {
+TEST_P(TransactionTest, RollbackOnDisconnectRollsBackBeforeLoggingOff) {
   auto session = NewSession();
   session->SetRollbackOnDisconnect(true);
   session->LogOn();
@@ -106,7 +110,7 @@ TEST_F(TransactionTest, RollbackOnDisconnectRollsBackBeforeLoggingOff) {
   EXPECT_EQ(ProbeRows(*Observer()), 0);
 }
 
-TEST_F(TransactionTest, AFailingRollbackDoesNotPreventTheLogoff) {
+TEST_P(TransactionTest, AFailingRollbackDoesNotPreventTheLogoff) {
   client::SetClientLibraryPath(VORN_ROLLBACK_FAILURE_LIBRARY);
   const RollbackFailure library;
   auto session = NewSession();
@@ -136,7 +140,7 @@ TEST_F(TransactionTest, AFailingRollbackDoesNotPreventTheLogoff) {
   EXPECT_TRUE(session->Connected());
 }
 
-TEST_F(TransactionTest, SavepointsUndoPartOfATransaction) {
+TEST_P(TransactionTest, SavepointsUndoPartOfATransaction) {
   ScopedTestQueries queries;
   auto session = NewSession();
   session->LogOn();
@@ -153,7 +157,7 @@ TEST_F(TransactionTest, SavepointsUndoPartOfATransaction) {
   EXPECT_NE(std::find(log.begin(), log.end(), "ROLLBACK TO SAVEPOINT before_second"), log.end());
 }
 
-TEST_F(TransactionTest, RollbackToAnUnknownSavepointRaisesTheServersError) {
+TEST_P(TransactionTest, RollbackToAnUnknownSavepointRaisesTheServersError) {
   ScopedTestQueries queries;
   auto session = NewSession();
   session->LogOn();
@@ -166,7 +170,7 @@ TEST_F(TransactionTest, RollbackToAnUnknownSavepointRaisesTheServersError) {
   }
 }
 
-TEST_F(TransactionTest, SavepointsNeedAQueryEngine) {
+TEST_P(TransactionTest, SavepointsNeedAQueryEngine) {
   ScopedQueryFactory none(nullptr);
   auto session = NewSession();
   session->LogOn();
@@ -181,7 +185,7 @@ TEST_F(TransactionTest, SavepointsNeedAQueryEngine) {
   }
 }
 
-TEST_F(TransactionTest, AutoCommitSendsNothingWithVersion8Calls) {
+TEST_F(AutoCommitTest, AutoCommitSendsNothingWithVersion8Calls) {
   auto session = NewSession();
   session->LogOn();
   ASSERT_TRUE(session->UsesOCI8());
@@ -193,7 +197,7 @@ TEST_F(TransactionTest, AutoCommitSendsNothingWithVersion8Calls) {
   EXPECT_EQ(ProbeRows(*Observer()), 0);
 }
 
-TEST_F(TransactionTest, AutoCommitInTheDesignerOnlyWarns) {
+TEST_F(AutoCommitTest, AutoCommitInTheDesignerOnlyWarns) {
   auto session = NewSession();
   session->SetDesigning(true);
 
@@ -207,7 +211,7 @@ TEST_F(TransactionTest, AutoCommitInTheDesignerOnlyWarns) {
             "but in the next release this property will be removed.");
 }
 
-TEST_F(TransactionTest, AutoCommitCanBeSwitchedOffInTheDesigner) {
+TEST_F(AutoCommitTest, AutoCommitCanBeSwitchedOffInTheDesigner) {
   auto session = NewSession();
   session->SetAutoCommit(true);
   session->SetDesigning(true);
@@ -216,6 +220,35 @@ TEST_F(TransactionTest, AutoCommitCanBeSwitchedOffInTheDesigner) {
 
   EXPECT_FALSE(session->AutoCommit());
   EXPECT_TRUE(ui_.Texts().empty());
+}
+
+TEST_F(AutoCommitTest, Version7AutoCommitCommitsEveryStatement) {
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->LogOn();
+  auto observer = Observer();
+
+  session->SetAutoCommit(true);
+  Insert(*session, 1);
+  EXPECT_EQ(ProbeRows(*observer), 1);
+
+  session->SetAutoCommit(false);
+  Insert(*session, 2);
+  EXPECT_EQ(ProbeRows(*observer), 1);
+  session->Commit();
+  EXPECT_EQ(ProbeRows(*observer), 2);
+}
+
+TEST_F(AutoCommitTest, Version7AutoCommitSetBeforeLogonIsSentAtLogon) {
+  useOCI7_ = true;
+  auto session = NewSession();
+  session->SetAutoCommit(true);
+
+  session->LogOn();
+  Insert(*session, 1);
+
+  EXPECT_TRUE(session->AutoCommit());
+  EXPECT_EQ(ProbeRows(*Observer()), 1);
 }
 
 }  // namespace

@@ -235,6 +235,14 @@ void Session::rollbackToSavepoint(const std::string& name) {
   savepointLevel_ = mark.level;
 }
 
+void Session::releaseSavepoint(const std::string& name) {
+  if (savepoints_.empty() || savepoints_.back().name != name) return;
+  SavepointMark mark = savepoints_.back();
+  savepoints_.pop_back();
+  if (mark.inSqlite && inWrite_) execSql(main_.db, "RELEASE sp" + std::to_string(mark.level));
+  savepointLevel_ = savepoints_.empty() ? 0 : savepoints_.back().level;
+}
+
 int64_t Session::currval(const SequenceInfo& seq) const {
   auto it = currval_.find(seq.obj);
   if (it == currval_.end()) raiseOra(8002, {seq.owner + "." + seq.name});

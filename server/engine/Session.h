@@ -58,6 +58,9 @@ class Session {
   void savepoint(const std::string& name);
   // ORA-01086 when the savepoint was never set in this transaction.
   void rollbackToSavepoint(const std::string& name);
+  // Forgets the savepoint `name` when it is the last one set (the PL/SQL
+  // layer's mark around a block that succeeded); otherwise does nothing.
+  void releaseSavepoint(const std::string& name);
   bool hasUncommittedChanges() const { return inWrite_; }
 
   // NLS settings, format caches, SYSDATE clock, error carrying.

@@ -385,7 +385,68 @@ NodePtr Compiler::lowerFunction(Expr& e) {
   if (n.size() == 2 && findBuiltinPackage(n[0])) {
     fail(e.pos, 302, "component '" + n[1] + "' must be declared");
   }
+  if (NodePtr direct = directFunction(e)) return direct;
   return sqlNode(e, false);
+}
+
+NodePtr Compiler::directFunction(Expr& e) {
+  // Common functions whose arguments have types known now are evaluated
+  // without a round trip through SQL; the rest goes there.
+  if (e.names.size() != 1 || e.distinct) return nullptr;
+  const std::string& f = e.names[0];
+  struct Shape {
+    const char* name;
+    size_t minArgs, maxArgs;
+    TypeKind first;  // Number, Varchar2 (any text) or Null (number, text or date)
+  };
+  static const Shape kShapes[] = {
+      {"NVL", 2, 2, TypeKind::Null},        {"MOD", 2, 2, TypeKind::Number},
+      {"ABS", 1, 1, TypeKind::Number},      {"UPPER", 1, 1, TypeKind::Varchar2},
+      {"LOWER", 1, 1, TypeKind::Varchar2},  {"LENGTH", 1, 1, TypeKind::Varchar2},
+      {"SUBSTR", 2, 3, TypeKind::Varchar2}, {"TO_CHAR", 1, 1, TypeKind::Null},
+  };
+  const Shape* shape = nullptr;
+  for (const Shape& s : kShapes) {
+    if (f == s.name) shape = &s;
+  }
+  if (!shape || e.args.size() < shape->minArgs || e.args.size() > shape->maxArgs) return nullptr;
+  auto family = [](const Node& n) {
+    TypeKind k = n.type.sql.kind;
+    if (k == TypeKind::Char || k == TypeKind::Varchar2 || k == TypeKind::Long ||
+        k == TypeKind::Clob) {
+      return TypeKind::Varchar2;
+    }
+    return k;
+  };
+  auto out = std::make_unique<Node>();
+  out->kind = Node::Kind::Function;
+  out->pos = e.pos;
+  out->end = e.end;
+  out->text = f;
+  for (auto& a : e.args) {
+    out->args.push_back(lower(*a));
+    TypeKind k = family(*out->args.back());
+    bool known = k == TypeKind::Number || k == TypeKind::Varchar2 || k == TypeKind::Date;
+    if (!known) return nullptr;
+  }
+  TypeKind first = family(*out->args[0]);
+  if (shape->first != TypeKind::Null && first != shape->first) return nullptr;
+  for (size_t i = 1; i < out->args.size(); ++i) {
+    TypeKind k = family(*out->args[i]);
+    // MOD and SUBSTR's positions are numbers; NVL's two values of one family.
+    if (f == "NVL" ? k != first : k != TypeKind::Number) return nullptr;
+  }
+  if (f == "NVL") {
+    out->type = out->args[0]->type;
+    if (out->type.sql.kind == TypeKind::Char) out->type.sql.kind = TypeKind::Varchar2;
+  } else if (f == "MOD" || f == "ABS" || f == "LENGTH") {
+    out->type.sql = OraType::number();
+  } else if (f == "UPPER" || f == "LOWER") {
+    out->type.sql = out->args[0]->type.sql;
+  } else {
+    out->type.sql = OraType::varchar2(0);
+  }
+  return out;
 }
 
 NodePtr Compiler::sqlNode(Expr& e, bool isCondition) {

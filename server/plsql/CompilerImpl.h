@@ -129,6 +129,7 @@ class Compiler {
   NodePtr lowerName(Expr& e);
   NodePtr lowerFunction(Expr& e);
   NodePtr sqlNode(Expr& e, bool isCondition);
+  NodePtr directFunction(Expr& e);
   // The PL/SQL construct starting at token `index` (:t(i), :t.COUNT, SQLCODE,
   // SQLERRM(n)); `index` moves past it.
   NodePtr constructAt(size_t& index);

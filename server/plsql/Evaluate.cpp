@@ -7,6 +7,7 @@
 #include "plsql/Interpreter.h"
 #include "plsql/SessionState.h"
 #include "value/DateFunctions.h"
+#include "value/NumberFunctions.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 #include "value/StringFunctions.h"
@@ -243,8 +244,38 @@ Datum Interpreter::eval(const Node& n, Activation& a) {
       return datum(Value::text(session_.user()), TypeKind::Varchar2);
     case Node::Kind::Uid:
       return datum(Value::integer(session_.userId()), TypeKind::Number);
+    case Node::Kind::Function:
+      return function(n, a);
   }
   return Datum();
+}
+
+Datum Interpreter::function(const Node& n, Activation& a) {
+  const std::string& f = n.text;
+  Datum x = eval(*n.args[0], a);
+  if (f == "NVL") return x.isNull() ? datum(eval(*n.args[1], a).value, n.type.sql.kind) : x;
+  std::vector<Datum> rest;
+  for (size_t i = 1; i < n.args.size(); ++i) {
+    rest.push_back(eval(*n.args[i], a));
+    if (rest.back().isNull()) return typedNull(n);
+  }
+  if (x.isNull()) return typedNull(n);
+  if (f == "MOD") {
+    return datum(numberValue(modNumber(toNumber(x), toNumber(rest[0]))), TypeKind::Number);
+  }
+  if (f == "ABS") return datum(numberValue(absNumber(toNumber(x))), TypeKind::Number);
+  if (f == "TO_CHAR") return datum(Value::text(toText(nls_, x)), TypeKind::Varchar2);
+  std::string text = toText(nls_, x);
+  if (f == "UPPER") return datum(Value::text(upper(text)), n.type.sql.kind);
+  if (f == "LOWER") return datum(Value::text(lower(text)), n.type.sql.kind);
+  if (f == "LENGTH") {
+    return datum(Value::integer(static_cast<int64_t>(text.size())), TypeKind::Number);
+  }
+  // SUBSTR
+  int64_t pos = toNumber(rest[0]).truncToInt64();
+  std::string_view part =
+      rest.size() > 1 ? substr(text, pos, toNumber(rest[1]).truncToInt64()) : substr(text, pos);
+  return datum(Value::text(std::string(part)), TypeKind::Varchar2);
 }
 
 Datum Interpreter::cursorAttribute(const Node& n, Activation& a) {

@@ -86,6 +86,7 @@ class Interpreter {
   std::optional<bool> test(const Node& n, Activation& a);
   Datum arithmetic(const Node& n, Activation& a);
   Datum cursorAttribute(const Node& n, Activation& a);
+  Datum function(const Node& n, Activation& a);
   int64_t tableIndex(const Node& n, Activation& a);
   void assign(const Target& t, const Datum& d, Activation& a);
   Datum read(const Target& t, Activation& a);

@@ -42,6 +42,7 @@ void runBlock(Session& session, Statement& statement) {
   };
   try {
     Interpreter(session).runAnonymous(*unit, statement);
+    if (marked) session.releaseSavepoint(mark);
   } catch (const PlsqlError& e) {
     undo();
     throw e.toOraError();

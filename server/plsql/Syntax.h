@@ -139,6 +139,7 @@ struct Node {
     Sysdate,
     User,
     Uid,
+    Function,  // a SQL function evaluated here (text: NVL, MOD, UPPER, ...)
   };
   Kind kind = Kind::Const;
   int pos = 0;

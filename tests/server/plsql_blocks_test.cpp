@@ -140,6 +140,28 @@ TEST_F(Blocks, ExpressionsUseWhatSqlOffers) {
             "ORA-01722: invalid number\nORA-06512: at line 1");
 }
 
+TEST_F(Blocks, FunctionsEvaluatedInPlsqlGiveWhatSqlGives) {
+  // The block computes each expression itself and through SQL.
+  const char* cases[] = {
+      "nvl(v, 'x')",     "nvl(e, 'x')",       "nvl(n, 0)",         "mod(n, 4)",
+      "mod(-7, 3)",      "mod(7, 0)",         "mod(n, 0.4)",       "abs(n)",
+      "upper(c) || '|'", "lower(v)",          "length(c)",         "length(e)",
+      "substr(v, 2, 3)", "substr(v, -5)",     "substr(v, 0, 2)",   "substr(v, 3, -1)",
+      "substr(v, 20)",   "substr(v, 2.7, 2)", "to_char(n)",        "to_char(d)",
+      "to_char(1 / 3)",  "to_char(v)",        "nvl(d, d + 1) - d",
+  };
+  for (const char* expr : cases) {
+    auto st = s_->prepare(std::string("declare v varchar2(20) := 'Hello World'; e varchar2(5); "
+                                      "n number := -7.5; d date := date '2000-01-31'; "
+                                      "c char(5) := 'ab'; begin :direct := ") +
+                          expr + "; select " + expr + " into :viasql from dual; end;");
+    st->bind(":direct", Value());
+    st->bind(":viasql", Value());
+    st->execute();
+    EXPECT_EQ(st->boundValue(1), st->boundValue(2)) << expr;
+  }
+}
+
 TEST_F(Blocks, SelectIntoNeedsExactlyOneRow) {
   EXPECT_EQ(result(*s_,
                    "declare n varchar2(10); begin "
@@ -222,6 +244,19 @@ TEST_F(Blocks, AFailingBlockLeavesNothingOfWhatItChanged) {
   run("begin insert into dept values (72, 'HANDLED', 'X'); raise no_data_found; "
       "exception when no_data_found then null; end;");
   EXPECT_EQ(one(*s_, "select count(*) from dept where deptno = 72"), "1");
+}
+
+TEST_F(Blocks, BlocksKeepTheSessionsSavepointsUsable) {
+  run("insert into dept values (50, 'A', 'B')");
+  run("savepoint before_blocks");
+  for (int i = 0; i < 3; ++i)
+    run("begin update dept set loc = loc || 'x' where deptno = 50; end;");
+  run("begin savepoint inside; update dept set loc = 'Z' where deptno = 50; end;");
+  EXPECT_EQ(one(*s_, "select loc from dept where deptno = 50"), "Z");
+  run("rollback to savepoint inside");
+  EXPECT_EQ(one(*s_, "select loc from dept where deptno = 50"), "Bxxx");
+  run("rollback to savepoint before_blocks");
+  EXPECT_EQ(one(*s_, "select loc from dept where deptno = 50"), "B");
 }
 
 TEST_F(Blocks, ExplicitCursorsOpenFetchAndClose) {

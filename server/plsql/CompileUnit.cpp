@@ -349,6 +349,7 @@ void Compiler::declarations(Block& b) {
     if (t.isWord("CURSOR")) {
       next();
       cursorDeclaration();
+      b.cursors.push_back(static_cast<int>(u_.cursors.size()) - 1);
       continue;
     }
     if (t.isWord("PRAGMA")) {

@@ -255,6 +255,20 @@ void Interpreter::closeCursors(Activation& a) {
 Interpreter::Flow Interpreter::runBlock(const Block& b, Activation& a) {
   // Errors in the declarations go to the enclosing block's handlers.
   initialize(b, a);
+  // The block's own cursors close when it ends, however it ends.
+  struct CloseOwn {
+    Interpreter& self;
+    const Block& b;
+    Activation& a;
+    ~CloseOwn() {
+      for (int i : b.cursors) {
+        OpenCursor& c = a.cursors[static_cast<size_t>(i)];
+        if (c.open)
+          self.giveBack(*a.unit->cursors[static_cast<size_t>(i)]->query, std::move(c.statement));
+        c.open = false;
+      }
+    }
+  } closeOwn{*this, b, a};
   if (!b.hasHandlers()) return run(b.body, a);
   try {
     return run(b.body, a);

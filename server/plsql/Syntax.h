@@ -179,6 +179,7 @@ struct VariableInit {
 struct Block {
   std::string label;
   std::vector<VariableInit> inits;  // run at entry, in order
+  std::vector<int> cursors;         // declared here: closed when the block ends
   StmtList body;
   std::vector<Handler> handlers;
   bool hasHandlers() const { return !handlers.empty(); }

@@ -273,6 +273,12 @@ TEST_F(Blocks, ExplicitCursorsOpenFetchAndClose) {
                    "  open c(20); fetch c into r; :r := :r || ' ' || r.ename; close c; "
                    "end;"),
             "closed CLARK KING 2 ADAMS");
+  // A block's cursors close when the block ends.
+  EXPECT_EQ(result(*s_,
+                   "begin for i in 1..2 loop declare cursor c is select dname from dept "
+                   "where deptno = 10 * i; d varchar2(14); begin open c; fetch c into d; "
+                   ":r := :r || d || ' '; end; end loop; end;"),
+            "ACCOUNTING RESEARCH ");
   EXPECT_EQ(failure("declare cursor c is select 1 from dual; n number; begin fetch c into n; end;"),
             "ORA-01001: invalid cursor\nORA-06512: at line 1");
   EXPECT_EQ(failure("declare cursor c is select 1 from dual; begin open c; open c; end;"),

@@ -48,7 +48,7 @@ bool isReservedWord(std::string_view w) {
   return std::find(kReserved.begin(), kReserved.end(), w) != kReserved.end();
 }
 
-std::vector<Token> tokenize(std::string_view text) {
+std::vector<Token> tokenize(std::string_view text, size_t maxLiteral) {
   std::vector<Token> out;
   const int n = static_cast<int>(text.size());
   int i = 0;
@@ -131,7 +131,7 @@ std::vector<Token> tokenize(std::string_view text) {
         }
         value += text[i++];
       }
-      if (value.size() > 4000) raiseOra(1704, {}, start);
+      if (value.size() > maxLiteral) raiseOra(1704, {}, start);
       push(TokenKind::String, std::move(value), start);
       continue;
     }

@@ -39,9 +39,10 @@ struct Token {
 
 // Splits `text` into tokens, the last one of kind End. Raises ORA-01756
 // (unterminated literal), ORA-01740/01741 (bad quoted identifier), ORA-00972
-// (identifier longer than 30 characters) and ORA-00911 (invalid character),
-// each with the offset of the offending character.
-std::vector<Token> tokenize(std::string_view text);
+// (identifier longer than 30 characters), ORA-00911 (invalid character) and
+// ORA-01704 (a literal longer than `maxLiteral`: 4000 in SQL, 32767 in
+// PL/SQL), each with the offset of the offending character.
+std::vector<Token> tokenize(std::string_view text, size_t maxLiteral = 4000);
 
 // Oracle's reserved words, which cannot be used as unquoted names.
 bool isReservedWord(std::string_view upperWord);

@@ -245,9 +245,28 @@ std::string upper(std::string s) {
 
 }  // namespace
 
+namespace {
+
+// PL/SQL text (a block, stored code) allows literals of up to 32767
+// characters; SQL of up to 4000.
+bool isPlsqlText(const std::vector<Token>& t) {
+  if (t[0].isWord("BEGIN") || t[0].isWord("DECLARE")) return true;
+  if (!t[0].isWord("CREATE")) return false;
+  size_t i = t.size() > 2 && t[1].isWord("OR") ? 3 : 1;
+  return i < t.size() && (t[i].isWord("PROCEDURE") || t[i].isWord("FUNCTION") ||
+                          t[i].isWord("PACKAGE") || t[i].isWord("TRIGGER") || t[i].isWord("TYPE"));
+}
+
+}  // namespace
+
 Statement::Statement(Session& session, std::string text)
     : session_(&session), text_(std::move(text)) {
-  std::vector<Token> tokens = tokenize(text_);
+  std::vector<Token> tokens = tokenize(text_, 32767);
+  if (!isPlsqlText(tokens)) {
+    for (const Token& t : tokens) {
+      if (t.kind == TokenKind::String && t.text.size() > 4000) raiseOra(1704, {}, t.offset);
+    }
+  }
   Parser parser(text_, tokens);
   tree_ = parser.statement();
   TypeInfo info = classify(*tree_, text_);

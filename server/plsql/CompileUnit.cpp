@@ -81,7 +81,7 @@ std::vector<Token> namedArguments(std::vector<Token> in) {
 }  // namespace
 
 std::vector<Token> plsqlTokens(std::string_view text) {
-  std::vector<Token> in = tokenize(text);
+  std::vector<Token> in = tokenize(text, 32767);
   std::vector<Token> out;
   out.reserve(in.size());
   for (size_t i = 0; i < in.size(); ++i) {
@@ -763,7 +763,7 @@ Signature parseSignature(const std::string& source, std::shared_ptr<const Catalo
 
 CreateText splitCreate(const std::string& statement) {
   CreateText out;
-  std::vector<Token> tokens = tokenize(statement);
+  std::vector<Token> tokens = tokenize(statement, 32767);
   size_t i = 1;  // CREATE
   if (tokens.size() > 2 && tokens[i].isWord("OR")) {
     out.orReplace = true;

@@ -46,6 +46,13 @@ TEST_F(Blocks, VariablesTakeTheirDeclaredTypes) {
             "ORA-06512: at line 1");
 }
 
+TEST_F(Blocks, LiteralsMayBeLongerInPlsqlThanInSql) {
+  std::string text(5000, 'x');
+  EXPECT_EQ(result(*s_, "declare v varchar2(6000) := '" + text + "'; begin :r := length(v); end;"),
+            "5000");
+  EXPECT_EQ(failure("select '" + text + "' from dual"), "ORA-01704: string literal too long");
+}
+
 TEST_F(Blocks, ConstantsAndNotNullVariablesAreChecked) {
   EXPECT_EQ(failure("declare c constant number := 1; begin c := 2; end;"),
             "ORA-06550: line 1, column 39:\n"

@@ -8,6 +8,7 @@
 #include "ExternalData.h"
 #include "StatementHandle.h"
 #include "StatementText.h"
+#include "value/OraError.h"
 #include "value/SessionValues.h"
 
 namespace vorn::server::oci {
@@ -144,6 +145,60 @@ void BindHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* a
   indicatorSkip = sizeof(sb2);
   lengthSkip = sizeof(ub2);
   returnCodeSkip = sizeof(ub2);
+  cursorReceiver = nullptr;
+}
+
+namespace {
+
+// The longest text an element of `size` bytes holds.
+int textCapacity(ub2 dty, sb4 size) {
+  switch (dty) {
+    case SQLT_STR:
+    case SQLT_AVC:
+      return size > 0 ? size - 1 : 0;
+    case SQLT_VCS:
+      return size > 2 ? size - 2 : 0;
+    case SQLT_LVC:
+      return size > 4 ? size - 4 : 0;
+    default:
+      return size;
+  }
+}
+
+}  // namespace
+
+void BindHandle::loadTable() {
+  TypeKind kind = nullKindOf(dty);
+  if (kind != TypeKind::Number && kind != TypeKind::Varchar2 && kind != TypeKind::Date) {
+    raiseOra(1460);
+  }
+  ub4 count = currentElements ? *currentElements : 0;
+  if (count > maxElements) {
+    throw OraError(
+        6513, "ORA-06513: PL/SQL: index for PL/SQL table out of range for host language array");
+  }
+  table.elementType = kind;
+  table.elementSize = kind == TypeKind::Varchar2 ? textCapacity(dty, valueSize) : 0;
+  table.maxSize = maxElements;
+  table.elements.clear();
+  for (ub4 i = 0; i < count; ++i)
+    table.elements.push_back(input(i));
+  tableInput_ = table.elements;
+}
+
+bool BindHandle::storeTable(SessionValues& values, std::string& scratch) {
+  if (table.elements == tableInput_) return false;
+  bool truncated = false;
+  for (size_t i = 0; i < table.elements.size(); ++i)
+    writeElement(static_cast<ub4>(i), &table.elements[i], values, scratch, truncated);
+  if (currentElements) *currentElements = static_cast<ub4>(table.elements.size());
+  return truncated;
+}
+
+bool BindHandle::storeScalar(const Value& v, SessionValues& values, std::string& scratch) {
+  bool truncated = false;
+  writeElement(0, &v, values, scratch, truncated);
+  return truncated;
 }
 
 sword BindHandle::getAttribute(void* out, ub4* size, ub4 attribute) {
@@ -193,7 +248,7 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
   if (!stmt || !err || !bindp) return OCI_INVALID_HANDLE;
   return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
     if (!stmt->prepared) raiseOra(24337);
-    if (!isSupportedType(dty)) raiseOra(1460);
+    if (!isSupportedType(dty) && dty != SQLT_RSET) raiseOra(1460);
     if (value_sz < 0) raiseOra(21560, {"6"});
     BindHandle* existing = handleOf<BindHandle>(*bindp);
     if (existing && existing->statement != stmt) existing = nullptr;

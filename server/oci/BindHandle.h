@@ -8,15 +8,27 @@
 // that only receives values (RETURNING ... INTO) is written after each
 // iteration: statically into the array (the returned rows of iteration i
 // from element i on), or through the OCIBindDynamic out callback, once per
-// returned row, with OCI_ATTR_ROWS_RETURNED readable on the handle. The
-// maximum and current element counts (maxarr_len, curelep) are the PL/SQL
-// table extent; the PL/SQL layer uses them.
+// returned row, with OCI_ATTR_ROWS_RETURNED readable on the handle.
+//
+// In a PL/SQL block every bind is IN and OUT: a scalar that the block
+// changed is written back into element 0 (one the block left alone is not
+// written, so input buffers may be read-only). A bind with a maximum element
+// count (maxarr_len, obndra's maxsiz) is a PL/SQL table: the block reads
+// elements 1 .. *curelep and may assign up to the maximum; when it changed
+// the table, the elements and the count (*curelep) come back. A cursor bind
+// (SQLT_RSET: the value is the address of a statement handle; SQLT_CUR: a
+// version 7 cursor data area) receives the query the block opens, which the
+// caller then describes and fetches through that handle or area.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "Handle.h"
+#include "engine/HostBinds.h"
+#include "engine/Statement.h"
 #include "engine/Value.h"
 
 namespace vorn::server {
@@ -49,6 +61,26 @@ class BindHandle : public Handle {
   sword getAttribute(void* value, ub4* size, ub4 attribute);
   sword setAttribute(void* value, ub4 size, ub4 attribute);
 
+  // PL/SQL binds (see above).
+  bool isCursor() const { return dty == SQLT_RSET || dty == SQLT_CUR; }
+  bool isTable() const { return maxElements > 0 && !isCursor(); }
+  // Fills `table` from the host array; ORA-06513 when the current count
+  // exceeds the maximum, ORA-01460 for an element type a PL/SQL table
+  // cannot hold.
+  void loadTable();
+  // Writes `table` back when the block changed it; true when a value was
+  // truncated.
+  bool storeTable(SessionValues& values, std::string& scratch);
+  // Writes a scalar OUT value into element 0; true when it was truncated.
+  bool storeScalar(const Value& v, SessionValues& values, std::string& scratch);
+
+  HostTable table;
+  HostCursor cursor;
+  Value lastInput;  // the scalar the block received
+  // Where the query a cursor variable opened goes, for binds whose value
+  // is no statement handle (obndra's SQLT_CUR); null for SQLT_RSET.
+  std::function<void(std::unique_ptr<Statement>)> cursorReceiver;
+
   StatementHandle* statement;
   std::string name;  // as given, e.g. ":ID"; empty for a bind by position
   std::string key;   // placeholderKey(name)
@@ -75,6 +107,7 @@ class BindHandle : public Handle {
   bool returningTarget = false;
 
  private:
+  std::vector<Value> tableInput_;
   void writeElement(ub4 element, const Value* v, SessionValues& values, std::string& scratch,
                     bool& truncated);
   void writeThroughCallback(ub4 iteration, ub4 index, const Value* v, SessionValues& values,

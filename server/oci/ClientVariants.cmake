@@ -94,7 +94,8 @@ function(vorn_oci_client target folder)
   if(NOT VORN_SANITIZE)
     target_link_options(${target} PRIVATE LINKER:--no-undefined)
   endif()
-  target_link_libraries(${target} PRIVATE vorn_server_engine ${CMAKE_DL_LIBS} Threads::Threads)
+  target_link_libraries(${target} PRIVATE vorn_server_plsql vorn_server_engine ${CMAKE_DL_LIBS}
+                                          Threads::Threads)
 endfunction()
 
 # The test homes, with their variant libraries.

@@ -2,6 +2,7 @@
 #include "ServerHandle.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "Attributes.h"
 #include "CallGuard.h"
@@ -10,6 +11,7 @@
 #include "ServiceContext.h"
 #include "UserSession.h"
 #include "engine/Database.h"
+#include "plsql/Plsql.h"
 
 namespace vorn::server::oci {
 
@@ -20,6 +22,10 @@ ServerHandle::~ServerHandle() {
 }
 
 void ServerHandle::attach(const std::string& name) {
+  // Every session begins on an attached server, so the PL/SQL layer joins
+  // the engine here, before the process's first session.
+  static std::once_flag plsqlInstalled;
+  std::call_once(plsqlInstalled, plsql::installPlsql);
   if (attached()) raiseOra(24309);
   std::string identifier = name;
   if (identifier.find_first_not_of(" \t") == std::string::npos) identifier = defaultConnectString();

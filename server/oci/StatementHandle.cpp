@@ -183,16 +183,88 @@ void StatementHandle::describeColumns() {
   described_ = true;
 }
 
+bool StatementHandle::isBlock() const {
+  return engine_ && engine_->sqlFunctionCode() == 34;
+}
+
+int StatementHandle::enginePosition(const BindHandle& b) const {
+  if (b.name.empty()) return static_cast<int>(b.position);
+  const auto& placeholders = engine_->placeholders();
+  for (size_t i = 0; i < placeholders.size(); ++i) {
+    if (placeholders[i].name == b.key) return static_cast<int>(i + 1);
+  }
+  raiseOra(1036);
+}
+
+StatementHandle* StatementHandle::cursorTarget(const BindHandle& b) const {
+  if (!b.value) return nullptr;
+  void* handle = nullptr;
+  std::memcpy(&handle, b.value, sizeof handle);
+  StatementHandle* target = handleOf<StatementHandle>(handle);
+  return target == this ? nullptr : target;
+}
+
 void StatementHandle::bindInputs(ub4 iteration) {
+  bool block = isBlock();
   for (auto& b : binds_) {
     if (b->returningTarget) continue;
+    if (b->isCursor()) {
+      // A cursor variable is a PL/SQL bind; its target must be a statement
+      // handle (or the version 7 area its receiver stands for).
+      if (!block) raiseOra(1460);
+      if (!b->cursorReceiver && !cursorTarget(*b)) raiseOra(24316);
+      b->cursor.statement.reset();
+      engine_->bindCursor(enginePosition(*b), &b->cursor);
+      continue;
+    }
+    if (block && b->isTable()) {
+      b->loadTable();
+      engine_->bindTable(enginePosition(*b), &b->table);
+      continue;
+    }
     Value v = b->input(iteration);
     if (!b->name.empty()) {
       engine_->bind(b->name, v, nullKindOf(b->dty));
     } else {
       engine_->bind(static_cast<int>(b->position), v, nullKindOf(b->dty));
     }
+    if (block) b->lastInput = std::move(v);
   }
+}
+
+bool StatementHandle::writeBlockOutputs() {
+  SessionValues& values = session_->engine->values();
+  bool truncated = false;
+  for (auto& b : binds_) {
+    if (b->isCursor()) {
+      std::unique_ptr<Statement> query = std::move(b->cursor.statement);
+      if (!query) continue;
+      if (b->cursorReceiver) {
+        b->cursorReceiver(std::move(query));
+      } else if (StatementHandle* target = cursorTarget(*b)) {
+        target->adoptQuery(std::move(query), *session_);
+      }
+      continue;
+    }
+    if (b->isTable()) {
+      truncated |= b->storeTable(values, scratch_);
+      continue;
+    }
+    const Value& out = engine_->boundValue(enginePosition(*b));
+    if (!(out == b->lastInput)) truncated |= b->storeScalar(out, values, scratch_);
+  }
+  return truncated;
+}
+
+void StatementHandle::adoptQuery(std::unique_ptr<Statement> query, UserSession& session) {
+  prepare(query->text());
+  engine_ = std::move(query);
+  session_ = &session;
+  session.registerStatement(this);
+  analysis.type = OCI_STMT_SELECT;
+  describeColumns();
+  executed_ = true;
+  state_ = OCI_STMT_STATE_EXECUTED;
 }
 
 bool StatementHandle::writeReturning(ub4 iteration, ub4 capacity) {
@@ -282,8 +354,18 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
              type == StatementType::Delete;
   bool truncated = false;
   if (!dml) {
+    // The queries of cursor variables are handed on or dropped before the
+    // call ends: engine statements must not outlive their session.
+    struct DropCursors {
+      std::vector<std::unique_ptr<BindHandle>>& binds;
+      ~DropCursors() {
+        for (auto& b : binds)
+          b->cursor.statement.reset();
+      }
+    } dropCursors{binds_};
     bindInputs(0);
     rowCount_ = static_cast<ub4>(engine_->execute());
+    if (isBlock()) truncated = writeBlockOutputs();
   } else {
     for (ub4 i = rowoff; i < iters; ++i) {
       err.dmlRowOffset = i;

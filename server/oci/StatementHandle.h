@@ -12,7 +12,9 @@
 //    row stops the call, the rows before it stay done and OCI_ATTR_ROW_COUNT
 //    counts the rows they processed; RETURNING ... INTO values are written
 //    back after each row;
-//  - anything else (DDL, transaction control, PL/SQL) runs once.
+//  - anything else (DDL, transaction control, PL/SQL) runs once; a PL/SQL
+//    block's binds are IN and OUT, PL/SQL tables and cursor variables
+//    included (BindHandle.h).
 // Fetch (OCIStmtFetch) delivers up to `nrows` rows into defines element
 // 0 .. nrows-1 and returns OCI_NO_DATA (ORA-01403) when fewer remained;
 // OCI_ATTR_ROW_COUNT is the number of rows fetched so far.
@@ -57,6 +59,10 @@ class StatementHandle : public Handle {
   // Has the engine parse the text now (syntax errors, with the parse error
   // offset) instead of at the first execute.
   void parse(UserSession& session);
+  // Takes over the query a PL/SQL block opened for a cursor variable bound
+  // to this handle: it is then the handle's executed query, described and
+  // ready to fetch (binds and defines of an earlier text are gone).
+  void adoptQuery(std::unique_ptr<Statement> query, UserSession& session);
   // Parses if needed and describes the select list without running the
   // statement (an open query keeps its cursor).
   void describe(UserSession& session);
@@ -102,7 +108,13 @@ class StatementHandle : public Handle {
 
  private:
   void attach(UserSession& session);
+  bool isBlock() const;
   void bindInputs(ub4 iteration);
+  // After a block ran: OUT scalars, PL/SQL tables and opened cursors go to
+  // their binds; true when a value was truncated.
+  bool writeBlockOutputs();
+  int enginePosition(const BindHandle& b) const;
+  StatementHandle* cursorTarget(const BindHandle& b) const;
   bool writeReturning(ub4 iteration, ub4 capacity);
   void describeColumns();
   sword runQuery(ub4 iters, ub4 mode, ErrorRecords& records);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "AreaTable.h"
 #include "BindHandle.h"
 #include "DefineHandle.h"
 #include "Environment.h"
@@ -13,6 +14,7 @@
 #include "ServiceContext.h"
 #include "StatementHandle.h"
 #include "UserSession.h"
+#include "engine/Statement.h"
 #include "value/OraError.h"
 #include "value/RawHex.h"
 
@@ -211,10 +213,63 @@ Outcome CursorArea::fetch(Cda_Def* area, ub4 rows) {
   return outcomeOf(s.fetch(rows, errors_->errors), errors_->errors);
 }
 
-void CursorArea::bind(const std::string& name, ub1* progv, sword progvl, sword ftype, sb2* indp,
-                      ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz) {
+namespace {
+
+// Hands the query a block opened to the cursor data area `target`, which
+// becomes an open cursor of `logon` when it is not one already.
+void deliverCursor(const std::shared_ptr<LogonArea>& logon, Cda_Def* target,
+                   std::unique_ptr<Statement> query) {
+  std::shared_ptr<CursorArea> cursor = areas().cursor(target);
+  if (!cursor || target->chk != kCursorCheck || cursor->sharedLogon() != logon) {
+    auto fresh = std::make_shared<CursorArea>(logon);
+    fresh->openedByCaller = false;
+    std::shared_ptr<CursorArea> replaced = areas().putCursor(target, fresh);
+    if (replaced) {
+      oci::EnvironmentLock lock(replaced->logon().environment());
+      replaced->close();
+    }
+    cursor = std::move(fresh);
+  }
+  cursor->receive(target, std::move(query));
+}
+
+}  // namespace
+
+void CursorArea::receive(Cda_Def* area, std::unique_ptr<Statement> query) {
+  if (!statement_) statement_ = std::make_unique<oci::StatementHandle>(&logon_->environment());
+  statement_->requireDefines = false;
+  statement_->keepLongValues = true;
+  statement_->adoptQuery(std::move(query), logon_->session());
+  executedAtParse_ = false;
+  area->ft = 4;
+  area->rpc = 0;
+  area->peo = 0;
+  clearRowid(area);
+  area->chk = kCursorCheck;
+}
+
+void CursorArea::bind(Cda_Def* area, const std::string& name, ub1* progv, sword progvl, sword ftype,
+                      sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz) {
   oci::StatementHandle& s = parsedStatement();
   if (name.empty()) raiseOra(1036);
+  if (ftype == SQLT_CUR) {
+    auto* target = reinterpret_cast<Cda_Def*>(progv);
+    if (!target) raiseOra(21560, {"4"});
+    // The area must be free for this logon's query: not the cursor being
+    // bound, not an open cursor of another logon.
+    std::shared_ptr<CursorArea> existing = areas().cursor(target);
+    if (target == area ||
+        (existing && target->chk == kCursorCheck && existing->sharedLogon() != logon_)) {
+      raiseOra(1001);
+    }
+    oci::BindHandle& b = s.bindByName(name, nullptr);
+    b.assign(progv, 0, SQLT_CUR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+    std::shared_ptr<LogonArea> logon = logon_;
+    b.cursorReceiver = [logon, target](std::unique_ptr<Statement> query) {
+      deliverCursor(logon, target, std::move(query));
+    };
+    return;
+  }
   if (progvl < 0) raiseOra(21560, {"5"});
   if (ftype < 0 || ftype > 0xFFFF || !oci::isSupportedType(static_cast<ub2>(ftype))) {
     raiseOra(1460);

@@ -15,6 +15,10 @@
 //    return code shows it, else ORA-01406; NULL without indicator ORA-01405.
 //  - The LONG and LONG RAW columns of the last row fetched stay readable
 //    from any offset (oflng), also after the fetch that reached the end.
+//  - PL/SQL blocks run once; their binds come back as BindHandle.h says. A
+//    cursor data area bound as a cursor variable (SQLT_CUR) need not be
+//    open: the block's OPEN ... FOR opens it (a later oopen of it keeps the
+//    query); then it is described and fetched like any query.
 // Each call writes what it changed into the area (ft at parse; rpc, peo
 // and the ROWID parts after execute and fetch).
 #pragma once
@@ -23,6 +27,10 @@
 #include <string>
 
 #include "DataArea.h"
+
+namespace vorn::server {
+class Statement;
+}
 
 namespace vorn::server::oci {
 class ErrorHandle;
@@ -54,8 +62,11 @@ class CursorArea {
   Outcome executeAndFetch(Cda_Def* area, ub4 rows, bool cancel, bool exact);
   Outcome fetch(Cda_Def* area, ub4 rows);
 
-  void bind(const std::string& name, ub1* progv, sword progvl, sword ftype, sb2* indp, ub2* alen,
-            ub2* arcode, ub4 maxsiz, ub4* cursiz);
+  // obndra. A PL/SQL table has a maximum size (maxsiz) and its current
+  // count in *cursiz; a cursor variable (SQLT_CUR) names the cursor data
+  // area that receives the query the block opens.
+  void bind(Cda_Def* area, const std::string& name, ub1* progv, sword progvl, sword ftype,
+            sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz, ub4* cursiz);
   void define(Cda_Def* area, sword position, ub1* buf, sword bufl, sword ftype, sb2* indp,
               ub2* rlen, ub2* rcode);
   // Select-list item `position` (1-based); ORA-01007 past the last one (and
@@ -65,6 +76,10 @@ class CursorArea {
   // Bytes of LONG or LONG RAW column `position` of the last row fetched,
   // from byte `offset` on, at most `size` (returns how many).
   ub4 readLong(Cda_Def* area, sword position, ub1* buf, sb4 size, sword dtype, sb4 offset);
+
+  // The query a cursor variable bound to this area was opened with: it
+  // becomes the area's query, described and ready to fetch.
+  void receive(Cda_Def* area, std::unique_ptr<Statement> query);
 
   // False for an area that only a cursor variable opened (never oopen):
   // its first oopen keeps the query the variable delivered.

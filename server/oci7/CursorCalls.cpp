@@ -116,7 +116,8 @@ extern "C" sword obndra(Cda_Def* cursor, OraText* sqlvar, sword sqlvl, ub1* prog
                         sword ftype, sword, sb2* indp, ub2* alen, ub2* arcode, ub4 maxsiz,
                         ub4* cursiz, OraText*, sword, sword) {
   return cursorCall(cursor, kFcBind, [&](CursorArea& c) {
-    c.bind(textArgument(sqlvar, sqlvl), progv, progvl, ftype, indp, alen, arcode, maxsiz, cursiz);
+    c.bind(cursor, textArgument(sqlvar, sqlvl), progv, progvl, ftype, indp, alen, arcode, maxsiz,
+           cursiz);
     return Outcome{};
   });
 }
@@ -159,10 +160,4 @@ extern "C" sword oflng(Cda_Def* cursor, sword pos, ub1* buf, sb4 bufl, sword dty
     if (retl) *retl = n;
     return Outcome{};
   });
-}
-
-extern "C" sword odessp(Cda_Def* cursor, OraText*, size_t, ub1*, size_t, ub1*, size_t, ub2*, ub2*,
-                        ub2*, OraText**, ub2*, ub2*, ub1*, ub1*, ub4*, sb2*, sb2*, ub1*, ub4*,
-                        ub4*) {
-  return cursorCall(cursor, kFcDescribe, [&](CursorArea&) -> Outcome { raiseOra(3001); });
 }

@@ -3,6 +3,7 @@
 // texts, and the conversions between a version 8 service context and a
 // logon data area.
 #include <cstring>
+#include <thread>
 
 #include "oci7_support.h"
 
@@ -225,6 +226,69 @@ TEST_F(Oci7LogonTest, LogonAndCursorCallsWriteNothingPastTheDocumentedFields) {
   oci7().ologof(&lda.area);
   EXPECT_TRUE(lda.untouchedPastDocumentedFields());
   EXPECT_TRUE(cda.untouchedPastDocumentedFields());
+}
+
+TEST_F(Oci7LogonTest, LogonsOfSeveralThreadsWorkInParallel) {
+  constexpr int kThreads = 4;
+  std::vector<int> counts(kThreads, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      alignas(8) Lda_Def lda{};
+      alignas(8) ub1 hda[HDA_SIZE] = {};
+      std::string text = connectText("scott", "tiger");
+      oci7().olog(&lda, hda, reinterpret_cast<OraText*>(text.data()), -1, nullptr, -1, nullptr, -1,
+                  0);
+      if (lda.rc != 0) return;
+      for (int i = 0; i < 20; ++i) {
+        Cda_Def cda{};
+        std::string sql = "select count(*) from emp";
+        int n = 0;
+        oci7().oopen(&cda, &lda, nullptr, -1, -1, nullptr, -1);
+        oci7().oparse(&cda, reinterpret_cast<OraText*>(sql.data()), -1, 0, 2);
+        oci7().odefin(&cda, 1, reinterpret_cast<ub1*>(&n), sizeof n, SQLT_INT, -1, nullptr, nullptr,
+                      -1, -1, nullptr, nullptr);
+        oci7().oexfet(&cda, 1, 0, 0);
+        if (cda.rc == 0 && n == 14) ++counts[t];
+        oci7().oclose(&cda);
+      }
+      oci7().ologof(&lda);
+    });
+  }
+  for (auto& thread : threads)
+    thread.join();
+  EXPECT_EQ(std::vector<int>(kThreads, 20), counts);
+}
+
+TEST_F(Oci7LogonTest, ThreadsMayShareOneLogonThroughCursorsOfTheirOwn) {
+  logOn();
+  constexpr int kThreads = 4;
+  std::vector<std::string> seen(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      Cda_Def cda{};
+      oci7().oopen(&cda, &lda_, nullptr, -1, -1, nullptr, -1);
+      std::string sql = "select ename from emp where empno = :e";
+      oci7().oparse(&cda, reinterpret_cast<OraText*>(sql.data()), -1, 0, 2);
+      int empno = t % 2 ? 7839 : 7369;
+      char name[11] = "";
+      oci7().obndra(&cda, reinterpret_cast<OraText*>(const_cast<char*>(":e")), -1,
+                    reinterpret_cast<ub1*>(&empno), sizeof empno, SQLT_INT, -1, nullptr, nullptr,
+                    nullptr, 0, nullptr, nullptr, -1, -1);
+      oci7().odefin(&cda, 1, reinterpret_cast<ub1*>(name), sizeof name, SQLT_STR, -1, nullptr,
+                    nullptr, -1, -1, nullptr, nullptr);
+      for (int i = 0; i < 20; ++i) {
+        oci7().oexfet(&cda, 1, 0, 0);
+        if (cda.rc != 0) break;
+      }
+      seen[t] = name;
+      oci7().oclose(&cda);
+    });
+  }
+  for (auto& thread : threads)
+    thread.join();
+  EXPECT_EQ((std::vector<std::string>{"SMITH", "KING", "SMITH", "KING"}), seen);
 }
 
 // ---- Between a version 8 service context and a logon data area ----

@@ -12,11 +12,12 @@
 
 #include "oci_support.h"
 
-#define VORN_OCI7_TEST_CALLS(X)                                                                   \
-  X(orlon)                                                                                        \
-  X(olog)                                                                                         \
-  X(ologof) X(oerhms) X(oopen) X(oparse) X(odefin) X(oexfet) X(ofen) X(oflng) X(oclose) X(odescr) \
-      X(oexec) X(oexn) X(ocom) X(orol) X(ocon) X(ocof) X(obreak) X(obndra) X(odessp) X(opinit)
+#define VORN_OCI7_TEST_CALLS(X)                                                                  \
+  X(orlon)                                                                                       \
+  X(olog)                                                                                        \
+  X(ologof)                                                                                      \
+  X(oerhms) X(oopen) X(oparse) X(odefin) X(oexfet) X(ofen) X(oflng) X(oclose) X(odescr) X(oexec) \
+      X(oexn) X(ocom) X(orol) X(ocon) X(ocof) X(obreak) X(obndra) X(odessp) X(opinit)
 
 namespace vorn::server::oci_test {
 

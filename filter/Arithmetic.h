@@ -74,11 +74,9 @@ inline int32_t TruncToInt32(double value) {
 inline int32_t RoundToInt32(double value) {
   double whole = std::trunc(value);
   double rest = value - whole;
-  if (std::fabs(rest) > 0.5) {
-    whole += rest > 0 ? 1 : -1;
-  } else if (std::fabs(rest) == 0.5 && std::fmod(whole, 2.0) != 0) {
-    whole += rest > 0 ? 1 : -1;
-  }
+  bool awayFromZero =
+      std::fabs(rest) > 0.5 || (std::fabs(rest) == 0.5 && std::fmod(whole, 2.0) != 0);
+  if (awayFromZero) whole += rest > 0 ? 1 : -1;
   return IntegralToInt32(whole);
 }
 

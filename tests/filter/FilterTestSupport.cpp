@@ -17,7 +17,8 @@ class FallbackLocale : public ::testing::Environment {
   std::unique_ptr<ScopedFormatSettings> settings_;
 };
 
-[[maybe_unused]] ::testing::Environment* const kFallbackLocale =
+// Registered at start-up, as the TEST macros register tests.
+[[maybe_unused]] ::testing::Environment* const kFallbackLocale =  // NOLINT(cert-err58-cpp)
     ::testing::AddGlobalTestEnvironment(new FallbackLocale);
 
 }  // namespace
@@ -88,7 +89,7 @@ void EmployeeTest::SetUp() {
   ds->FieldDefs().Add("DEPTNO", ftSmallint);
   ds->FieldDefs().Add("HIREDATE", ftDateTime);
   ds->FieldDefs().Add("MANAGER", ftBoolean);
-  auto row = [this](int empno, const char* name, const char* job, double sal, Variant comm,
+  auto row = [this](int empno, const char* name, const char* job, double sal, const Variant& comm,
                     int deptno, TDateTime hired, bool manager) {
     ds->AddRow({empno, name, job, sal, comm, deptno, Variant::FromDateTime(hired), manager});
   };

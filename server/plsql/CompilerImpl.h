@@ -1,7 +1,7 @@
 // The compiler's class, shared by CompileUnit.cpp (units, blocks,
-// declarations, types, errors), CompileStatements.cpp (statements, targets,
-// calls) and CompileExpressions.cpp (expressions and SQL sites); see
-// Compiler.h.
+// declarations, types, errors), CompileStatements.cpp (statements),
+// CompileCalls.cpp (assignments, targets, calls) and CompileExpressions.cpp
+// (expressions and SQL sites); see Compiler.h.
 #pragma once
 
 #include <memory>
@@ -84,7 +84,7 @@ class Compiler {
   void recordFromColumns(Entity& e, const std::vector<ColumnDescription>& columns);
   VarType columnType(const std::vector<std::string>& name, int pos);
 
-  // ---- statements (CompileStatements.cpp) ----
+  // ---- statements (CompileStatements.cpp; targets and calls in CompileCalls.cpp) ----
   StmtList statements(std::initializer_list<std::string_view> enders);
   StmtPtr statement();
   StmtPtr ifStatement(int pos);

@@ -78,6 +78,18 @@ sword cursorCall(Cda_Def* cda, ub1 functionCode, Body&& body) noexcept {
   return report(cda, runGuarded(*logon, [&] { return body(*cursor); }));
 }
 
+// The frame of the entry points that work on the table themselves: a
+// failure of the library's own (out of memory) becomes ORA-00600 in the
+// area instead of crossing the C boundary.
+template <class Body>
+sword shielded(Cda_Def* area, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    return area ? report(area, Outcome{600, 0}) : kNoArea;
+  }
+}
+
 // Lets go of a logon the table no longer holds: its cursors close under its
 // environment's mutex, and the logon itself (with the environment it may
 // own, and a session it may still hold, which rolls back) after it.

@@ -38,44 +38,48 @@ sb2 version7Type(ub2 describeType) {
 extern "C" sword oopen(Cda_Def* cursor, Lda_Def* lda, OraText*, sword, sword, OraText*, sword) {
   if (!cursor) return kNoArea;
   cursor->fc = kFcOpen;
-  std::shared_ptr<LogonArea> logon = lda ? areas().logon(lda) : nullptr;
-  if (!logon || lda->chk != kLogonCheck) {
-    cursor->chk = 0;
-    return report(cursor, Outcome{1012, 0});
-  }
-  std::shared_ptr<CursorArea> replaced;
-  Outcome outcome;
-  {
-    oci::EnvironmentLock lock(logon->environment());
-    outcome = runGuarded(*logon, [&] {
-      std::shared_ptr<CursorArea> existing = areas().cursor(cursor);
-      if (existing && !existing->openedByCaller && &existing->logon() == logon.get()) {
-        // A cursor variable's target: it keeps the query delivered to it.
-        existing->openedByCaller = true;
-      } else {
-        replaced = areas().putCursor(cursor, std::make_shared<CursorArea>(logon));
-        cursor->ft = 0;
-        cursor->rpc = 0;
-        cursor->peo = 0;
-        clearRowid(cursor);
-      }
-      cursor->chk = kCursorCheck;
-      return Outcome{};
-    });
-  }
-  closeCursor(replaced);
-  return report(cursor, outcome);
+  return shielded(cursor, [&] {
+    std::shared_ptr<LogonArea> logon = lda ? areas().logon(lda) : nullptr;
+    if (!logon || lda->chk != kLogonCheck) {
+      cursor->chk = 0;
+      return report(cursor, Outcome{1012, 0});
+    }
+    std::shared_ptr<CursorArea> replaced;
+    Outcome outcome;
+    {
+      oci::EnvironmentLock lock(logon->environment());
+      outcome = runGuarded(*logon, [&] {
+        std::shared_ptr<CursorArea> existing = areas().cursor(cursor);
+        if (existing && !existing->openedByCaller && &existing->logon() == logon.get()) {
+          // A cursor variable's target: it keeps the query delivered to it.
+          existing->openedByCaller = true;
+        } else {
+          replaced = areas().putCursor(cursor, std::make_shared<CursorArea>(logon));
+          cursor->ft = 0;
+          cursor->rpc = 0;
+          cursor->peo = 0;
+          clearRowid(cursor);
+        }
+        cursor->chk = kCursorCheck;
+        return Outcome{};
+      });
+    }
+    closeCursor(replaced);
+    return report(cursor, outcome);
+  });
 }
 
 extern "C" sword oclose(Cda_Def* cursor) {
   if (!cursor) return kNoArea;
   cursor->fc = kFcClose;
-  std::shared_ptr<CursorArea> state = areas().cursor(cursor);
-  if (!state || cursor->chk != kCursorCheck) return report(cursor, Outcome{1001, 0});
-  areas().takeCursor(cursor);
-  closeCursor(state);
-  cursor->chk = 0;
-  return report(cursor, Outcome{});
+  return shielded(cursor, [&] {
+    std::shared_ptr<CursorArea> state = areas().cursor(cursor);
+    if (!state || cursor->chk != kCursorCheck) return report(cursor, Outcome{1001, 0});
+    areas().takeCursor(cursor);
+    closeCursor(state);
+    cursor->chk = 0;
+    return report(cursor, Outcome{});
+  });
 }
 
 extern "C" sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4) {

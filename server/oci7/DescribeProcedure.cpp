@@ -152,6 +152,8 @@ extern "C" sword odessp(Cda_Def* area, OraText* objnam, size_t onlen, ub1*, size
     *arrsiz = static_cast<ub4>(arguments.size());
     return Outcome{};
   };
-  if (area && area->chk == kLogonCheck && areas().logon(area)) return logonCall(area, describe);
-  return cursorCall(area, kFcDescribe, [&](CursorArea& c) { return describe(c.logon()); });
+  return shielded(area, [&] {
+    if (area && area->chk == kLogonCheck && areas().logon(area)) return logonCall(area, describe);
+    return cursorCall(area, kFcDescribe, [&](CursorArea& c) { return describe(c.logon()); });
+  });
 }

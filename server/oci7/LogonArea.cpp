@@ -61,7 +61,9 @@ std::unique_ptr<LogonArea> LogonArea::convert(oci::ServiceContext& svc) {
     ParkedEnvironments& p = parked();
     std::lock_guard<std::mutex> lock(p.mutex);
     auto it = p.byContext.find(&svc);
-    if (it != p.byContext.end()) {
+    // Only the environment the context lives in: a context freed since and
+    // another one made at the same address must not inherit it.
+    if (it != p.byContext.end() && it->second.get() == svc.env) {
       owned = std::move(it->second);
       p.byContext.erase(it);
     }

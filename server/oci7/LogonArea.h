@@ -5,7 +5,8 @@
 //    logon owns (with its own mutex, so threads may share the area);
 //  - OCISvcCtxToLda puts a logon data area in front of the caller's service
 //    context: the version 7 calls then run in the caller's session and
-//    transaction, under the caller's environment mutex;
+//    transaction, under the caller's environment mutex (the caller keeps
+//    the context and its environment while the area is in use);
 //  - OCILdaToSvcCtx hands the service context (back) out and ends the logon
 //    data area (its cursors close; the session and its transaction go on).
 //    An olog logon's environment stays alive for the service context and

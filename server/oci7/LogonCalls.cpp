@@ -78,12 +78,12 @@ void markLoggedOn(Lda_Def* lda, ub1 how) {
 sword logOnArea(Lda_Def* lda, ub1* hda, const std::string& uid, const std::string& password,
                 const std::string& connect, ub1 how) noexcept {
   if (!lda) return kNoArea;
-  // A logged-on area stays as it is: logging on into it again would lose the
-  // session it stands for.
-  if (lda->chk == kLogonCheck && areas().logon(lda)) return report(lda, Outcome{24313, 0});
   Outcome outcome;
   std::shared_ptr<LogonArea> replaced;
   try {
+    // A logged-on area stays as it is: logging on into it again would lose
+    // the session it stands for.
+    if (lda->chk == kLogonCheck && areas().logon(lda)) return report(lda, Outcome{24313, 0});
     // The host data area stays the caller's; it must exist for the logon.
     if (!hda) raiseOra(1009);
     Credentials c = splitCredentials(uid, password, connect);
@@ -137,26 +137,28 @@ extern "C" sword orlon(Lda_Def* lda, ub1* hda, OraText* uid, sword uidl, OraText
 
 extern "C" sword ologof(Lda_Def* lda) {
   if (!lda) return kNoArea;
-  std::shared_ptr<LogonArea> logon = areas().logon(lda);
-  if (!logon || lda->chk != kLogonCheck) return report(lda, Outcome{1012, 0});
-  areas().takeLogon(lda);
-  std::vector<std::shared_ptr<CursorArea>> cursors = areas().takeCursorsOf(logon.get());
-  Outcome outcome;
-  {
-    oci::EnvironmentLock lock(logon->environment());
-    for (auto& cursor : cursors)
-      cursor->close();
-    outcome = runGuarded(*logon, [&] {
-      logon->logOff();
-      return Outcome{};
-    });
-  }
-  lda->chk = 0;
-  cursors.clear();
-  // The logon (and the environment it owns) goes now, outside that
-  // environment's mutex.
-  logon.reset();
-  return report(lda, outcome);
+  return shielded(lda, [&] {
+    std::shared_ptr<LogonArea> logon = areas().logon(lda);
+    if (!logon || lda->chk != kLogonCheck) return report(lda, Outcome{1012, 0});
+    areas().takeLogon(lda);
+    std::vector<std::shared_ptr<CursorArea>> cursors = areas().takeCursorsOf(logon.get());
+    Outcome outcome;
+    {
+      oci::EnvironmentLock lock(logon->environment());
+      for (auto& cursor : cursors)
+        cursor->close();
+      outcome = runGuarded(*logon, [&] {
+        logon->logOff();
+        return Outcome{};
+      });
+    }
+    lda->chk = 0;
+    cursors.clear();
+    // The logon (and the environment it owns) goes now, outside that
+    // environment's mutex.
+    logon.reset();
+    return report(lda, outcome);
+  });
 }
 
 extern "C" sword oerhms(Lda_Def* lda, sb2 rcode, OraText* buf, sword bufsiz) {
@@ -212,12 +214,13 @@ extern "C" sword ocof(Lda_Def* lda) {
 
 extern "C" sword obreak(Lda_Def* lda) {
   if (!lda) return kNoArea;
-  std::shared_ptr<LogonArea> logon = areas().logon(lda);
-  if (!logon || lda->chk != kLogonCheck) return report(lda, Outcome{1012, 0});
-  // Every call runs to its end before it returns, so there is nothing to
-  // interrupt. The area is left as it is: another thread's call on it may
-  // be finishing and writing its own outcome there.
-  return 0;
+  return shielded(lda, [&] {
+    if (!areas().logon(lda) || lda->chk != kLogonCheck) return report(lda, Outcome{1012, 0});
+    // Every call runs to its end before it returns, so there is nothing to
+    // interrupt. The area is left as it is: another thread's call on it may
+    // be finishing and writing its own outcome there.
+    return 0;
+  });
 }
 
 extern "C" sword opinit(ub4 mode) {

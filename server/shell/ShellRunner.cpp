@@ -74,6 +74,8 @@ void ShellRunner::run(std::istream& in) {
       std::string head = trimmed.substr(first);
       if (head.rfind("--", 0) == 0) continue;
       std::string upper = upperWords(head, 1);
+      if (!upper.empty() && upper.back() == ';') upper.pop_back();
+      if (upper == "EXIT" || upper == "QUIT") break;
       if (upper == "SET" && upperWords(head, 2) == "SET SERVEROUTPUT") {
         serverOutput(upperWords(head, 3) == "SET SERVEROUTPUT ON" ||
                      upperWords(head, 3) == "SET SERVEROUTPUT ON;");

@@ -10,7 +10,8 @@
 // switches the session (the shell prints "Connected."). A failing PL/SQL
 // block prints its whole message (the error stack, or the place of a
 // compile error). "SET SERVEROUTPUT ON" prints the DBMS_OUTPUT lines of
-// the session after every statement ("OFF" stops it).
+// the session after every statement ("OFF" stops it). A line "EXIT" or
+// "QUIT" between statements ends the input.
 #pragma once
 
 #include <iosfwd>

@@ -233,6 +233,29 @@ sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz,
   }
 }
 
+// The frame of OCIHandleAlloc and OCIDescriptorAlloc: `make` gives the new
+// handle of an environment (null for an unknown type), which the
+// environment then owns.
+template <class Make>
+sword allocateChild(const void* parenth, void** out, size_t xtramem_sz, void** usrmempp,
+                    Make&& make) {
+  Environment* env = handleOf<Environment>(parenth);
+  if (!env || !out) return OCI_INVALID_HANDLE;
+  *out = nullptr;
+  EnvironmentLock lock(*env);
+  try {
+    std::unique_ptr<Handle> h(make(env));
+    if (!h) return OCI_INVALID_HANDLE;
+    h->provideUserMemory(xtramem_sz, usrmempp);
+    *out = h.get();
+    env->adopt(h.release());
+    return OCI_SUCCESS;
+  } catch (...) {
+    env->errors.set(OraError(600, oraMessage(600, {"oci", "out of memory"})));
+    return OCI_ERROR;
+  }
+}
+
 }  // namespace
 
 extern "C" sword OCIEnvInit(OCIEnv** envp, ub4 mode, size_t xtramem_sz, void** usrmempp) {
@@ -250,21 +273,8 @@ extern "C" sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*, s
 
 extern "C" sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type,
                                 const size_t xtramem_sz, void** usrmempp) {
-  Environment* env = handleOf<Environment>(parenth);
-  if (!env || !hndlpp) return OCI_INVALID_HANDLE;
-  *hndlpp = nullptr;
-  EnvironmentLock lock(*env);
-  try {
-    std::unique_ptr<Handle> h(allocateHandle(env, type));
-    if (!h) return OCI_INVALID_HANDLE;
-    h->provideUserMemory(xtramem_sz, usrmempp);
-    *hndlpp = h.get();
-    env->adopt(h.release());
-    return OCI_SUCCESS;
-  } catch (...) {
-    env->errors.set(OraError(600, oraMessage(600, {"oci", "out of memory"})));
-    return OCI_ERROR;
-  }
+  return allocateChild(parenth, hndlpp, xtramem_sz, usrmempp,
+                       [type](Environment* env) { return allocateHandle(env, type); });
 }
 
 extern "C" sword OCIHandleFree(void* hndlp, const ub4 type) {
@@ -285,21 +295,8 @@ extern "C" sword OCIHandleFree(void* hndlp, const ub4 type) {
 
 extern "C" sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
                                     const size_t xtramem_sz, void** usrmempp) {
-  Environment* env = handleOf<Environment>(parenth);
-  if (!env || !descpp) return OCI_INVALID_HANDLE;
-  *descpp = nullptr;
-  EnvironmentLock lock(*env);
-  try {
-    std::unique_ptr<Handle> h(allocateDescriptor(env, type));
-    if (!h) return OCI_INVALID_HANDLE;
-    h->provideUserMemory(xtramem_sz, usrmempp);
-    *descpp = h.get();
-    env->adopt(h.release());
-    return OCI_SUCCESS;
-  } catch (...) {
-    env->errors.set(OraError(600, oraMessage(600, {"oci", "out of memory"})));
-    return OCI_ERROR;
-  }
+  return allocateChild(parenth, descpp, xtramem_sz, usrmempp,
+                       [type](Environment* env) { return allocateDescriptor(env, type); });
 }
 
 extern "C" sword OCIDescriptorFree(void* descp, const ub4 type) {

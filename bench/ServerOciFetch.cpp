@@ -16,6 +16,7 @@
 #include <string>
 
 #include "DemoSeed.h"
+#include "SqliteScanBaseline.h"
 #include "engine/Database.h"
 #include "engine/Session.h"
 #include "oci.h"
@@ -184,46 +185,7 @@ void BM_OciArrayFetch(benchmark::State& state) {
 BENCHMARK(BM_OciArrayFetch)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteScan(benchmark::State& state) {
-  const std::string& path = scanFiles().raw;
-  sqlite3* raw = nullptr;
-  sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
-  sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(raw,
-                     "SELECT \"ID\", \"AMOUNT\", \"NAME\", \"CREATED\", \"CODE\" FROM "
-                     "\"SCOTT.SCAN_T\"",
-                     -1, &st, nullptr);
-  for (auto _ : state) {
-    int64_t rows = 0, ints = 0;
-    size_t bytes = 0;
-    double sum = 0;
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      ++rows;
-      for (int col = 0; col < 5; ++col) {
-        switch (sqlite3_column_type(st, col)) {
-          case SQLITE_INTEGER:
-            ints += sqlite3_column_int64(st, col);
-            break;
-          case SQLITE_FLOAT:
-            sum += sqlite3_column_double(st, col);
-            break;
-          case SQLITE_TEXT:
-            sqlite3_column_text(st, col);
-            bytes += static_cast<size_t>(sqlite3_column_bytes(st, col));
-            break;
-          default:
-            break;
-        }
-      }
-    }
-    sqlite3_reset(st);
-    if (rows != kRows) state.SkipWithError("wrong row count");
-    benchmark::DoNotOptimize(ints);
-    benchmark::DoNotOptimize(sum);
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.SetItemsProcessed(state.iterations() * kRows);
-  sqlite3_finalize(st);
-  sqlite3_close(raw);
+  vorn::bench::SqliteScanBaseline(state, scanFiles().raw, kRows);
 }
 BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
 

@@ -2,7 +2,6 @@
 #include "vorn/host/MemoryStream.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "StreamPosition.h"
 #include "vorn/host/FileStream.h"
@@ -10,22 +9,11 @@
 namespace vorn {
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
-  int64_t available = Size() - position_;
-  if (count <= 0 || available <= 0) return 0;
-  int64_t n = std::min(count, available);
-  std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
-  position_ += n;
-  return n;
+  return ReadBytes(data_, position_, buffer, count);
 }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
-  if (count <= 0) return 0;
-  if (!FitsAfter(position_, count)) throw EWriteError("Stream write error");
-  int64_t end = position_ + count;
-  if (end > Size()) data_.resize(static_cast<size_t>(end), 0);
-  std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
-  position_ = end;
-  return count;
+  return WriteBytes(data_, position_, buffer, count);
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
@@ -34,9 +22,7 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TMemoryStream::SetSize(int64_t size) {
-  if (size < 0) throw EStreamError("Invalid stream size");
-  data_.resize(static_cast<size_t>(size), 0);
-  position_ = std::min(position_, size);
+  ResizeBytes(data_, position_, size);
 }
 
 void TMemoryStream::Clear() {

@@ -2,29 +2,17 @@
 #include "vorn/host/StringStream.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "StreamPosition.h"
 
 namespace vorn {
 
 int64_t TStringStream::Read(void* buffer, int64_t count) {
-  int64_t available = Size() - position_;
-  if (count <= 0 || available <= 0) return 0;
-  int64_t n = std::min(count, available);
-  std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
-  position_ += n;
-  return n;
+  return ReadBytes(data_, position_, buffer, count);
 }
 
 int64_t TStringStream::Write(const void* buffer, int64_t count) {
-  if (count <= 0) return 0;
-  if (!FitsAfter(position_, count)) throw EWriteError("Stream write error");
-  int64_t end = position_ + count;
-  if (end > Size()) data_.resize(static_cast<size_t>(end), '\0');
-  std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
-  position_ = end;
-  return count;
+  return WriteBytes(data_, position_, buffer, count);
 }
 
 int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
@@ -33,9 +21,7 @@ int64_t TStringStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TStringStream::SetSize(int64_t size) {
-  if (size < 0) throw EStreamError("Invalid stream size");
-  data_.resize(static_cast<size_t>(size), '\0');
-  position_ = std::min(position_, size);
+  ResizeBytes(data_, position_, size);
 }
 
 std::string TStringStream::ReadString(int64_t count) {

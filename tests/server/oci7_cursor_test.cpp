@@ -11,37 +11,7 @@
 namespace vorn::server::oci_test {
 namespace {
 
-class Oci7CursorTest : public Oci7Test {
- protected:
-  void SetUp() override {
-    Oci7Test::SetUp();
-    logOn();
-    openCursor(cda_);
-  }
-  void TearDown() override {
-    if (cda_.chk == 172) oci7().oclose(&cda_);
-    Oci7Test::TearDown();
-  }
-
-  sword parse(const std::string& sql, bool deferred = false) {
-    text_ = sql;
-    return oci7().oparse(&cda_, reinterpret_cast<OraText*>(text_.data()), -1, deferred ? 1 : 0, 2);
-  }
-  sword bind(const char* name, void* value, sword size, sword type, sb2* ind = nullptr,
-             ub2* alen = nullptr, ub2* rcode = nullptr) {
-    return oci7().obndra(&cda_, reinterpret_cast<OraText*>(const_cast<char*>(name)), -1,
-                         static_cast<ub1*>(value), size, type, -1, ind, alen, rcode, 0, nullptr,
-                         nullptr, -1, -1);
-  }
-  sword define(sword position, void* buffer, sword size, sword type, sb2* ind = nullptr,
-               ub2* rlen = nullptr, ub2* rcode = nullptr) {
-    return oci7().odefin(&cda_, position, static_cast<ub1*>(buffer), size, type, -1, ind, nullptr,
-                         -1, -1, rlen, rcode);
-  }
-
-  Cda_Def cda_{};
-  std::string text_;
-};
+using Oci7CursorTest = Oci7CursorAreaTest;
 
 TEST_F(Oci7CursorTest, ParseSetsTheSqlFunctionCode) {
   struct Case {

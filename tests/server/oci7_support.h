@@ -79,6 +79,42 @@ class Oci7Test : public OciTest {
   alignas(8) ub1 hda_[HDA_SIZE] = {};
 };
 
+// A logged-on test with one open cursor data area, cda_, and short forms
+// of the cursor calls on it.
+class Oci7CursorAreaTest : public Oci7Test {
+ protected:
+  void SetUp() override {
+    Oci7Test::SetUp();
+    logOn();
+    openCursor(cda_);
+  }
+  void TearDown() override {
+    if (cda_.chk == 172) oci7().oclose(&cda_);
+    Oci7Test::TearDown();
+  }
+
+  // oparse of `sql`, at once or deferred.
+  sword parse(const std::string& sql, bool deferred = false) {
+    text_ = sql;
+    return oci7().oparse(&cda_, reinterpret_cast<OraText*>(text_.data()), -1, deferred ? 1 : 0, 2);
+  }
+  // obndra by name; `maxsiz` and `cursiz` bind a PL/SQL table.
+  sword bind(const char* name, void* value, sword size, sword type, sb2* ind = nullptr,
+             ub2* alen = nullptr, ub2* rcode = nullptr, ub4 maxsiz = 0, ub4* cursiz = nullptr) {
+    return oci7().obndra(&cda_, reinterpret_cast<OraText*>(const_cast<char*>(name)), -1,
+                         static_cast<ub1*>(value), size, type, -1, ind, alen, rcode, maxsiz, cursiz,
+                         nullptr, -1, -1);
+  }
+  sword define(sword position, void* buffer, sword size, sword type, sb2* ind = nullptr,
+               ub2* rlen = nullptr, ub2* rcode = nullptr) {
+    return oci7().odefin(&cda_, position, static_cast<ub1*>(buffer), size, type, -1, ind, nullptr,
+                         -1, -1, rlen, rcode);
+  }
+
+  Cda_Def cda_{};
+  std::string text_;
+};
+
 }  // namespace vorn::server::oci_test
 
 // Checks the return code of a version 7 call on `area` and shows the

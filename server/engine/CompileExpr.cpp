@@ -570,9 +570,12 @@ Code Compiler::expr(Expr& e, Scope& scope) {
 }
 
 std::string Compiler::scalarSubquery(const std::string& sql, int column) {
-  std::string col = "c" + std::to_string(column);
-  return "(SELECT CASE count(*) WHEN 0 THEN NULL WHEN 1 THEN min(" + col +
-         ") ELSE vorn_error(1427) END FROM (SELECT * FROM (" + sql + ") LIMIT 2))";
+  std::string out = "(SELECT CASE count(*) WHEN 0 THEN NULL WHEN 1 THEN min(c";
+  out += std::to_string(column);
+  out += ") ELSE vorn_error(1427) END FROM (SELECT * FROM (";
+  out += sql;
+  out += ") LIMIT 2))";
+  return out;
 }
 
 Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {

@@ -89,7 +89,8 @@ std::unique_ptr<Target> Compiler::target() {
     auto out = std::make_unique<Target>();
     out->kind = Target::Kind::BindElement;
     out->pos = pos;
-    out->text = ":" + t.text.substr(1);
+    out->text = t.text;
+    out->text[0] = ':';
     out->bind = bindIndex(next().text, pos);
     if (env_.block && !env_.block->boundTable(out->bind + 1)) {
       fail(pos, 49, "bad bind variable '" + t.text.substr(1) + "'");
@@ -124,7 +125,8 @@ std::unique_ptr<Target> Compiler::targetFromExpr(Expr& e) {
         auto t = std::make_unique<Target>();
         t->kind = Target::Kind::BindElement;
         t->pos = e.pos;
-        t->text = ":" + e.names[0].substr(1);
+        t->text = e.names[0];
+        t->text[0] = ':';
         t->bind = bindIndex(e.names[0], e.pos);
         t->index = lower(*e.args[0]);
         return t;

@@ -27,7 +27,8 @@ std::string PlsqlError::sqlerrm() const {
 
 void PlsqlError::leaveUnit(std::string_view where) {
   if (line < 0) return;
-  stack_ += "\n" + oraMessage(6512, {where, std::to_string(line)});
+  stack_ += '\n';
+  stack_ += oraMessage(6512, {where, std::to_string(line)});
   line = -1;
 }
 

@@ -87,7 +87,7 @@ TEST_F(NumberTextTest, BadFloatsRaise) {
   for (const char* text :
        {"", "abc", "1.5.2", "1e", "e5", "1,5", "--1", "1e5e5", "1e400", "INF", "1 000"}) {
     EXPECT_EQ(ConvertMessage([&] { StrToFloat(text); }),
-              "'" + std::string(text) + "' is not a valid floating point value")
+              std::string("'").append(text).append("' is not a valid floating point value"))
         << text;
   }
   EXPECT_EQ(ConvertMessage([] { StrToFloat("1.5", Comma()); }),

@@ -88,7 +88,7 @@ class DataSetTest : public ::testing::Test {
 
   void OpenWith(int count) {
     for (int i = 1; i <= count; ++i)
-      ds->AddRow({i, "r" + std::to_string(i)});
+      ds->AddRow({i, std::string("r").append(std::to_string(i))});
     ds->Open();
   }
 

@@ -325,7 +325,7 @@ TEST_F(Statements, RepeatedExecutionWithNewBindsStopsAtTheFailingRow) {
   try {
     for (int64_t k : keys) {
       ins->bind(1, Value::integer(k));
-      ins->bind(2, Value::text("D" + std::to_string(k)));
+      ins->bind(2, Value::text(std::string("D").append(std::to_string(k))));
       ins->execute();
       ++done;
     }

@@ -1,8 +1,11 @@
 // A user's program: one header, one target. It touches the host framework
-// and the platform layer so that both libraries must link from the install.
+// and the platform layer, and, when a machine registry names an Oracle
+// home, logs a session on to its DEMO database and off again, so that every
+// library must link from the install.
 #include <vorn/vorn.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 int main() {
   vorn::Variant v = std::string("42");
@@ -10,6 +13,21 @@ int main() {
   const std::string dir = vorn::platform::GetCurrentDir();
   if (n != 42 || dir.empty()) {
     std::fprintf(stderr, "unexpected: %d '%s'\n", n, dir.c_str());
+    return 1;
+  }
+  if (!std::getenv("VORN_MACHINE_REGISTRY")) return 0;
+  try {
+    vorn::TOracleSession session;
+    session.SetLogonUsername("scott/tiger@DEMO");
+    session.LogOn();
+    if (!session.Connected()) {
+      std::fprintf(stderr, "not connected after LogOn\n");
+      return 1;
+    }
+    session.Commit();
+    session.LogOff();
+  } catch (const vorn::Exception& e) {
+    std::fprintf(stderr, "%s\n", e.Message().c_str());
     return 1;
   }
   return 0;

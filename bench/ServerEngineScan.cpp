@@ -3,14 +3,12 @@
 // SQLite C API on the same file. The ratio of the two is the engine's
 // overhead on the fetch path.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "DemoSeed.h"
-#include "SqliteScanBaseline.h"
+#include "ScanTable.h"
 #include "engine/Database.h"
 #include "engine/Session.h"
 #include "engine/Statement.h"
@@ -20,44 +18,14 @@ namespace {
 using namespace vorn::server;
 namespace fs = std::filesystem;
 
-constexpr int kRows = 200000;
+using vorn::bench::kScanRows;
 
 // The database with SCOTT.SCAN_T, built once per run.
 const std::string& scanDatabase() {
   static const std::string path = [] {
-    fs::path p = fs::temp_directory_path() / "vorn-bench-scan.db";
-    for (const char* suffix : {"", "-wal", "-shm"})
-      fs::remove(p.string() + suffix);
-    auto db = Database::create(p.string());
-    loadDemoSeed(db);
-    auto s = db->logon("scott", "tiger");
-    s->execute(
-        "create table scan_t (id number(10) primary key, amount number(10,2), name varchar2(30), "
-        "created date, code varchar2(10))");
-    s.reset();
-    // Rows go in through SQLite in the engine's storage format (NUMBER as
-    // INTEGER/REAL, DATE as seconds), which is quicker than 200,000 INSERTs.
-    sqlite3* raw = nullptr;
-    sqlite3_open(p.string().c_str(), &raw);
-    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* ins = nullptr;
-    sqlite3_prepare_v2(raw, "INSERT INTO \"SCOTT.SCAN_T\" VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins,
-                       nullptr);
-    for (int i = 1; i <= kRows; ++i) {
-      sqlite3_bind_int64(ins, 1, i);
-      sqlite3_bind_double(ins, 2, i * 1.25 + 0.01);
-      std::string name = "Name number " + std::to_string(i);
-      sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(i) * 3600);
-      std::string code = "C" + std::to_string(i % 1000);
-      sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(ins);
-      sqlite3_reset(ins);
-    }
-    sqlite3_finalize(ins);
-    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
-    return p.string();
+    std::string p = (fs::temp_directory_path() / "vorn-bench-scan.db").string();
+    vorn::bench::MakeScanDatabase(p);
+    return p;
   }();
   return path;
 }
@@ -90,17 +58,17 @@ void BM_EngineScan(benchmark::State& state) {
         }
       }
     }
-    if (rows != kRows) state.SkipWithError("wrong row count");
+    if (rows != kScanRows) state.SkipWithError("wrong row count");
     benchmark::DoNotOptimize(ints);
     benchmark::DoNotOptimize(sum);
     benchmark::DoNotOptimize(bytes);
   }
-  state.SetItemsProcessed(state.iterations() * kRows);
+  state.SetItemsProcessed(state.iterations() * kScanRows);
 }
 BENCHMARK(BM_EngineScan)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteScan(benchmark::State& state) {
-  vorn::bench::SqliteScanBaseline(state, scanDatabase(), kRows);
+  vorn::bench::SqliteScanBaseline(state, scanDatabase());
 }
 BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
 

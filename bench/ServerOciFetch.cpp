@@ -8,25 +8,20 @@
 // on the same file.
 #include <benchmark/benchmark.h>
 #include <dlfcn.h>
-#include <sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 
-#include "DemoSeed.h"
-#include "SqliteScanBaseline.h"
-#include "engine/Database.h"
-#include "engine/Session.h"
+#include "ScanTable.h"
 #include "oci.h"
 
 namespace {
 
-using namespace vorn::server;
 namespace fs = std::filesystem;
 
-constexpr int kRows = 200000;
+using vorn::bench::kScanRows;
 constexpr ub4 kBatch = 100;
 
 struct Files {
@@ -38,40 +33,8 @@ const Files& scanFiles() {
   static const Files files = [] {
     fs::path dir = fs::temp_directory_path();
     Files f{(dir / "vorn-bench-oci.db").string(), (dir / "vorn-bench-oci-raw.db").string()};
-    for (const std::string& p : {f.oci, f.raw}) {
-      for (const char* suffix : {"", "-wal", "-shm"})
-        fs::remove(p + suffix);
-    }
-    {
-      auto db = Database::create(f.oci);
-      loadDemoSeed(db);
-      auto s = db->logon("scott", "tiger");
-      s->execute(
-          "create table scan_t (id number(10) primary key, amount number(10,2), "
-          "name varchar2(30), created date, code varchar2(10))");
-    }
-    // Rows go in through SQLite in the engine's storage format.
-    sqlite3* raw = nullptr;
-    sqlite3_open(f.oci.c_str(), &raw);
-    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
-    sqlite3_stmt* ins = nullptr;
-    sqlite3_prepare_v2(raw, "INSERT INTO \"SCOTT.SCAN_T\" VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins,
-                       nullptr);
-    for (int i = 1; i <= kRows; ++i) {
-      sqlite3_bind_int64(ins, 1, i);
-      sqlite3_bind_double(ins, 2, i * 1.25 + 0.01);
-      std::string name = "Name number " + std::to_string(i);
-      sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(i) * 3600);
-      std::string code = "C" + std::to_string(i % 1000);
-      sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(ins);
-      sqlite3_reset(ins);
-    }
-    sqlite3_finalize(ins);
-    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
-    sqlite3_close(raw);
+    vorn::bench::MakeScanDatabase(f.oci);
+    fs::remove(f.raw);
     fs::copy_file(f.oci, f.raw);
     return f;
   }();
@@ -172,12 +135,12 @@ void BM_OciArrayFetch(benchmark::State& state) {
       }
       before = total;
     } while (status == OCI_SUCCESS);
-    if (status != OCI_NO_DATA || total != kRows) state.SkipWithError("wrong row count");
+    if (status != OCI_NO_DATA || total != kScanRows) state.SkipWithError("wrong row count");
     benchmark::DoNotOptimize(sumIds);
     benchmark::DoNotOptimize(sumAmounts);
     benchmark::DoNotOptimize(bytes);
   }
-  state.SetItemsProcessed(state.iterations() * kRows);
+  state.SetItemsProcessed(state.iterations() * kScanRows);
   c.handleFree(stmt, OCI_HTYPE_STMT);
   c.logoff(svc, err);
   c.handleFree(env, OCI_HTYPE_ENV);
@@ -185,7 +148,7 @@ void BM_OciArrayFetch(benchmark::State& state) {
 BENCHMARK(BM_OciArrayFetch)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteScan(benchmark::State& state) {
-  vorn::bench::SqliteScanBaseline(state, scanFiles().raw, kRows);
+  vorn::bench::SqliteScanBaseline(state, scanFiles().raw);
 }
 BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
 

@@ -323,6 +323,21 @@ StmtPtr Parser::createTable() {
   return s;
 }
 
+// The column definitions of ALTER TABLE ADD or MODIFY: one, or a list in
+// parentheses.
+std::vector<ColumnDef> Parser::alterColumns(bool requireType) {
+  std::vector<ColumnDef> columns;
+  if (!acceptSymbol("(")) {
+    columns.push_back(columnDefinition(requireType));
+    return columns;
+  }
+  do {
+    columns.push_back(columnDefinition(requireType));
+  } while (acceptSymbol(","));
+  expectSymbol(")", 907);
+  return columns;
+}
+
 ColumnDef Parser::columnDefinition(bool requireType) {
   ColumnDef c;
   c.pos = peek().offset;
@@ -666,14 +681,7 @@ StmtPtr Parser::alterTable() {
         expectSymbol(")", 907);
       } else {
         a.kind = AlterTableAction::AddColumns;
-        if (acceptSymbol("(")) {
-          do {
-            a.columns.push_back(columnDefinition(true));
-          } while (acceptSymbol(","));
-          expectSymbol(")", 907);
-        } else {
-          a.columns.push_back(columnDefinition(true));
-        }
+        a.columns = alterColumns(true);
       }
     } else if (acceptWord("MODIFY")) {
       if (acceptWord("CONSTRAINT")) {
@@ -687,14 +695,7 @@ StmtPtr Parser::alterTable() {
         }
       } else {
         a.kind = AlterTableAction::ModifyColumns;
-        if (acceptSymbol("(")) {
-          do {
-            a.columns.push_back(columnDefinition(false));
-          } while (acceptSymbol(","));
-          expectSymbol(")", 907);
-        } else {
-          a.columns.push_back(columnDefinition(false));
-        }
+        a.columns = alterColumns(false);
       }
     } else if (acceptWord("DROP")) {
       if (acceptWord("COLUMN")) {

@@ -97,6 +97,7 @@ class Parser {
   void sequenceOptions(SequenceOptions& o, bool create);
   double signedNumber();
   ColumnDef columnDefinition(bool requireType);
+  std::vector<ColumnDef> alterColumns(bool requireType);
   bool constraintClause(ConstraintDef& c, bool inlineColumn);
   void constraintState(ConstraintDef& c);
   std::vector<std::pair<std::string, int>> nameList();

@@ -24,6 +24,7 @@
 #include "vorn/host/FileStream.h"
 #include "vorn/host/Filer.h"
 #include "vorn/host/Flags.h"
+#include "vorn/host/FontStyles.h"
 #include "vorn/host/FormatSettings.h"
 #include "vorn/host/GridDataLink.h"
 #include "vorn/host/List.h"

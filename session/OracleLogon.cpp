@@ -8,6 +8,7 @@
 #include "vorn/client/DatabaseAliases.h"
 #include "vorn/host/Application.h"
 #include "vorn/host/Exceptions.h"
+#include "vorn/host/Filer.h"
 #include "vorn/host/TextUtils.h"
 #include "vorn/platform/CommandLine.h"
 #include "vorn/session/LogonForm.h"
@@ -22,6 +23,20 @@ namespace {
 constexpr int kPasswordExpired = 28001;
 
 constexpr std::string_view kUserIdParameter = "UserId=";
+
+struct OptionName {
+  TLogonOption option;
+  std::string_view name;
+};
+constexpr OptionName kOptionNames[] = {
+    {ldAuto, "ldAuto"}, {ldDatabase, "ldDatabase"}, {ldDatabaseList, "ldDatabaseList"}};
+
+TLogonOption OptionNamed(const std::string& name) {
+  for (const OptionName& option : kOptionNames) {
+    if (SameText(option.name, name)) return option.option;
+  }
+  throw EReadError("Invalid property value");
+}
 
 void ShowError(const std::string& text) {
   MessageDlg(text, mtError, mbOK);
@@ -111,6 +126,41 @@ void TOracleLogon::SetSession(TOracleSession* value) {
 void TOracleLogon::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == session_) session_ = nullptr;
+}
+
+void TOracleLogon::DefineProperties(TFiler& filer) {
+  TComponent::DefineProperties(filer);
+  filer.DefineProperty(
+      "Retries",
+      [this](TReader& reader) {
+        const int32_t value = reader.ReadInteger();
+        if (value < 0 || value > UINT16_MAX) throw EReadError("Invalid property value");
+        SetRetries(static_cast<uint16_t>(value));
+      },
+      [this](TWriter& writer) { writer.WriteInteger(retries_); }, retries_ != kDefaultRetries);
+  filer.DefineProperty(
+      "Options",
+      [this](TReader& reader) {
+        TLogonOptions options = ldNone;
+        reader.ReadListBegin();
+        while (!reader.EndOfList())
+          options |= OptionNamed(reader.ReadString());
+        reader.ReadListEnd();
+        SetOptions(options);
+      },
+      [this](TWriter& writer) {
+        writer.WriteListBegin();
+        for (const OptionName& option : kOptionNames) {
+          if (options_ & option.option) writer.WriteString(std::string(option.name));
+        }
+        writer.WriteListEnd();
+      },
+      options_ != kDefaultOptions);
+  filer.DefineProperty(
+      "AliasDropDownCount",
+      [this](TReader& reader) { SetAliasDropDownCount(reader.ReadInteger()); },
+      [this](TWriter& writer) { writer.WriteInteger(aliasDropDownCount_); },
+      aliasDropDownCount_ != kDefaultAliasDropDownCount);
 }
 
 bool TOracleLogon::Execute() {

@@ -4,12 +4,15 @@
 // alias list, the dialog texts, and the component's hold on its session.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ScriptedLogonForm.h"
 #include "SessionTestSupport.h"
 #include "vorn/client/ClientLibrary.h"
 #include "vorn/host/Exceptions.h"
+#include "vorn/host/Filer.h"
+#include "vorn/host/MemoryStream.h"
 #include "vorn/platform/CommandLine.h"
 #include "vorn/platform/Environment.h"
 #include "vorn/session/OracleLogon.h"
@@ -357,6 +360,83 @@ TEST_F(OracleLogonTest, AnOdbcAliasMakesTheClientLibraryChosenAgain) {
   EXPECT_EQ(client::ClientLibraryPath(), "ora73.dll");
   EXPECT_FALSE(session->UsesOCI8());
   std::filesystem::remove(odbc);
+}
+
+// --- Streams ---
+
+TEST(OracleLogonStreamingTest, StoredPropertiesComeBack) {
+  TOracleLogon logon;
+  logon.SetRetries(5);
+  logon.SetOptions(ldDatabase | ldDatabaseList);
+  logon.SetAliasDropDownCount(12);
+  TOracleLogon loaded;
+  TMemoryStream stream;
+
+  WriteComponent(stream, logon);
+  stream.SetPosition(0);
+  ReadComponent(stream, loaded);
+
+  EXPECT_EQ(loaded.Retries(), 5);
+  EXPECT_EQ(loaded.Options(), ldDatabase | ldDatabaseList);
+  EXPECT_EQ(loaded.AliasDropDownCount(), 12);
+}
+
+TEST(OracleLogonStreamingTest, AnEmptyOptionSetIsStoredAndDefaultsAreNot) {
+  TOracleLogon none;
+  none.SetOptions(ldNone);
+  TOracleLogon loaded;
+  TMemoryStream stream;
+  WriteComponent(stream, none);
+  stream.SetPosition(0);
+  ReadComponent(stream, loaded);
+  TMemoryStream withDefaults, nothingSet;
+  TOracleLogon defaults, untouched;
+  defaults.SetRetries(9);
+  defaults.SetRetries(TOracleLogon::kDefaultRetries);
+
+  WriteComponent(withDefaults, defaults);
+  WriteComponent(nothingSet, untouched);
+
+  EXPECT_EQ(loaded.Options(), ldNone);
+  EXPECT_EQ(withDefaults.Bytes(), nothingSet.Bytes());
+}
+
+// Reads the stream of a logon with `retries` and the option ldAuto, with
+// the stored bytes `from` replaced by `to`, into `loaded`.
+void ReadTampered(uint16_t retries, const std::string& from, const std::string& to,
+                  TOracleLogon& loaded) {
+  TOracleLogon logon;
+  logon.SetRetries(retries);
+  logon.SetOptions(ldAuto);
+  TMemoryStream stream;
+  WriteComponent(stream, logon);
+  std::vector<uint8_t> bytes = stream.Bytes();
+  auto found = std::search(bytes.begin(), bytes.end(), from.begin(), from.end());
+  ASSERT_NE(found, bytes.end());
+  std::copy(to.begin(), to.end(), found);
+  TMemoryStream tampered;
+  tampered.Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+  tampered.SetPosition(0);
+  ReadComponent(tampered, loaded);
+}
+
+TEST(OracleLogonStreamingTest, AnUnknownOptionNameIsRefused) {
+  TOracleLogon loaded;
+
+  EXPECT_THROW(ReadTampered(3, "ldAuto", "ldAuxo", loaded), EReadError);
+
+  EXPECT_EQ(loaded.Options(), TOracleLogon::kDefaultOptions);
+}
+
+TEST(OracleLogonStreamingTest, RetriesOutsideSixteenBitsAreRefused) {
+  // 3 is stored as a 64-bit integer; a bit in its third byte makes it too
+  // large for Retries.
+  const std::string three("\x03\0\0\0\0\0\0\0", 8);
+  TOracleLogon loaded;
+
+  EXPECT_THROW(ReadTampered(3, three, std::string("\x03\0\x01\0\0\0\0\0", 8), loaded), EReadError);
+
+  EXPECT_EQ(loaded.Retries(), TOracleLogon::kDefaultRetries);
 }
 
 // --- The dialog texts ---

@@ -41,6 +41,12 @@
 //
 // The session is held by reference: when it is destroyed first, the
 // component's Session becomes null (free notification).
+//
+// Streams. DefineProperties stores Retries, Options (as a list of the
+// option names) and AliasDropDownCount when they differ from their
+// defaults. The Session reference is not stored: the host's component
+// streams have no references between components; whoever loads the form
+// sets it.
 #pragma once
 
 #include <cstdint>
@@ -66,6 +72,10 @@ using TLogonOptions = TLogonOption;
 
 class TOracleLogon : public TComponent {
   VORN_CLASS(TOracleLogon, TComponent)
+  static constexpr uint16_t kDefaultRetries = 2;
+  static constexpr TLogonOptions kDefaultOptions = ldAuto | ldDatabase;
+  static constexpr int kDefaultAliasDropDownCount = 8;
+
   explicit TOracleLogon(TComponent* owner = nullptr);
   ~TOracleLogon() override;
 
@@ -89,14 +99,15 @@ class TOracleLogon : public TComponent {
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
+  void DefineProperties(TFiler& filer) override;
 
  private:
   bool RunLogonDialog(const std::vector<std::string>& aliases);
 
   TOracleSession* session_ = nullptr;
-  uint16_t retries_ = 2;
-  TLogonOptions options_ = ldAuto | ldDatabase;
-  int aliasDropDownCount_ = 8;
+  uint16_t retries_ = kDefaultRetries;
+  TLogonOptions options_ = kDefaultOptions;
+  int aliasDropDownCount_ = kDefaultAliasDropDownCount;
 };
 
 // The value of the first command-line parameter "UserId=<value>" (the name

@@ -78,13 +78,29 @@ TEST_F(OracleLogonTest, ADestroyedSessionLeavesTheComponent) {
   EXPECT_FALSE(logon_.Execute());
 }
 
+// Hears when a component it watches is destroyed.
+class Watcher : public TComponent {
+ public:
+  Watcher() : TComponent(nullptr) {}
+  std::vector<TComponent*> removed;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation == opRemove) removed.push_back(component);
+  }
+};
+
 TEST_F(OracleLogonTest, AComponentOwnedByTheSessionGoesWithIt) {
   auto session = NewSession();
   auto* owned = new TOracleLogon(session.get());
   owned->SetSession(session.get());
-  ASSERT_EQ(session->ComponentCount(), 1);
+  Watcher watcher;
+  owned->FreeNotification(&watcher);
 
-  session.reset();  // would crash or leak under a sanitizer if the logon stayed
+  session.reset();
+
+  EXPECT_EQ(watcher.removed, std::vector<TComponent*>{owned});
 }
 
 // --- Attempts and retries ---

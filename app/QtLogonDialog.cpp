@@ -124,6 +124,15 @@ TLogOnForm::TLogOnForm(QWidget* parent) : QDialog(parent) {
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
+  // The form's own captions; the dialogs set theirs from the dialog texts.
+  setWindowTitle(QStringLiteral("Oracle Logon"));
+  Label1->setText(QStringLiteral("Username"));
+  Label2->setText(QStringLiteral("Password"));
+  Label3->setText(QStringLiteral("Database"));
+  OKBtn->setText(QStringLiteral("OK"));
+  CancelBtn->setText(QStringLiteral("Cancel"));
+  AlignLabels();
+
   auto* window = new QVBoxLayout(this);
   // The window takes the size its contents need, and follows them when
   // DBPanel is hidden.

@@ -87,8 +87,8 @@ void OfferPasswordChange(TOracleSession& session) {
 void Attempt(const LogonForm& form, TOracleSession& session, bool aliasList) {
   CopyToSession(form, session);
   if (session.TakesODBCRoute() && aliasList) {
-    // The alias may have moved the session onto or off the ODBC route,
-    // which needs another client library.
+    // The alias list loaded the home's library; the ODBC route needs the
+    // library it chooses itself, so the choice is made anew.
     session.LogOff();
     client::UnloadClientLibrary();
   }

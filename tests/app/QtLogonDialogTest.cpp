@@ -47,6 +47,22 @@ bool ShowsAsterisks(QLineEdit* edit) {
          edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, edit) == '*';
 }
 
+TEST(QtLogonDialogTest, ANewFormCarriesTheLogonCaptionsAndNoAliasList) {
+  TLogOnForm form;
+
+  EXPECT_EQ(form.windowTitle(), "Oracle Logon");
+  EXPECT_EQ(form.Label1->text(), "Username");
+  EXPECT_EQ(form.Label2->text(), "Password");
+  EXPECT_EQ(form.Label3->text(), "Database");
+  EXPECT_EQ(form.OKBtn->text(), "OK");
+  EXPECT_EQ(form.CancelBtn->text(), "Cancel");
+  EXPECT_TRUE(form.AliasList->isHidden());
+  EXPECT_FALSE(form.DatabaseEdit->isHidden());
+  EXPECT_EQ(form.objectName(), "LogOnForm");
+  EXPECT_EQ(form.findChild<QLineEdit*>("UsernameEdit"), form.UsernameEdit);
+  EXPECT_EQ(form.findChild<QWidget*>("DBPanel"), form.DBPanel);
+}
+
 TEST(QtLogonDialogTest, TheLogonArrangementShowsItsFieldsAndConfirmsWithEnter) {
   TLogOnForm form;
   ArrangeLogon(form, "scott", "", "DEMO");

@@ -50,13 +50,24 @@ inline int32_t ShiftRight(int32_t a, int32_t count) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) >> (count & 31));
 }
 
-// Raises EZeroDivide for a zero divisor (EInvalidOp for 0 / 0).
+// A floating-point result as the host's arithmetic reports it: not a
+// number raises EInvalidOp, an infinity (an overflow, LN(0), EXP(1000))
+// raises EOverflow. Neither may flow on into comparisons, where it would
+// compare as the text "NAN" or "INF".
+inline double CheckedFloat(double value) {
+  if (std::isnan(value)) throw EInvalidOp();
+  if (std::isinf(value)) throw EOverflow();
+  return value;
+}
+
+// Raises EZeroDivide for a zero divisor (EInvalidOp for 0 / 0), EOverflow
+// for a quotient beyond the double range.
 inline double FloatDivide(double a, double b) {
   if (b == 0) {
     if (a == 0 || std::isnan(a)) throw EInvalidOp();
     throw EZeroDivide();
   }
-  return a / b;
+  return CheckedFloat(a / b);
 }
 
 // An already integral double as a 32-bit integer; NaN or a value beyond

@@ -3,6 +3,14 @@
 // it built together with the subtree's depth; unique_ptr ownership frees
 // every partial tree when an error leaves a level.
 //
+// Depth counts the stack frames that reading the tree will take, which is
+// what the nesting limit protects. Parentheses, unary operators, function
+// calls and comparisons each add a level. A chain of operators of one
+// precedence level (a OR b OR c ...) does not: its nodes read their left
+// operands without recursion while the result kind stays the same (see
+// TBinaryOp), so a link adds a level only where the kind changes, which
+// happens at most a few times along any chain.
+//
 // The text ends at its last character, not at a zero byte: a zero inside
 // it is an ordinary character that starts nothing, so it is reported like
 // any other stray character.
@@ -120,10 +128,21 @@ class Parser {
     return Node(std::make_unique<TUnaryOp>(op, std::move(operand.node)), depth);
   }
 
-  template <class TNode>
-  static Parsed Binary(TOperator op, Parsed left, Parsed right) {
+  static Parsed Relational(TOperator op, Parsed left, Parsed right) {
     int depth = CheckedDepth(std::max(left.depth, right.depth));
-    return Node(std::make_unique<TNode>(op, std::move(left.node), std::move(right.node)), depth);
+    return Node(std::make_unique<TRelationalOp>(op, std::move(left.node), std::move(right.node)),
+                depth);
+  }
+
+  static Parsed Binary(TOperator op, Parsed left, Parsed right) {
+    const auto* link = dynamic_cast<const TBinaryOp*>(left.node.get());
+    auto node = std::make_unique<TBinaryOp>(op, std::move(left.node), std::move(right.node));
+    // A left operand that continues the chain is read in this node's own
+    // frame.
+    bool continuesChain = link != nullptr && link->ExprType() == node->ExprType();
+    int leftDepth = continuesChain ? left.depth - 1 : left.depth;
+    int depth = CheckedDepth(std::max(leftDepth, right.depth));
+    return Node(std::move(node), depth);
   }
 
   // Relational level: at most one comparison; a second operator character
@@ -148,7 +167,7 @@ class Parser {
           op = static_cast<TOperator>(op + 1);
         if (op > opGTE) ExpressionError(SNotValidOperator, spelling);
         Parsed right = SimpleExpression();
-        result = Binary<TRelationalOp>(op, std::move(result), std::move(right));
+        result = Relational(op, std::move(result), std::move(right));
       }
     }
   }
@@ -164,7 +183,7 @@ class Parser {
       if (c == '+' || c == '-') {
         ++pos_;
         Parsed right = Term();
-        left = Binary<TBinaryOp>(c == '+' ? opPlus : opMinus, std::move(left), std::move(right));
+        left = Binary(c == '+' ? opPlus : opMinus, std::move(left), std::move(right));
         continue;
       }
       // Term has already refused any other character.
@@ -178,7 +197,7 @@ class Parser {
         return left;
       }
       Parsed right = Term();
-      left = Binary<TBinaryOp>(word.op, std::move(left), std::move(right));
+      left = Binary(word.op, std::move(left), std::move(right));
     }
   }
 
@@ -192,7 +211,7 @@ class Parser {
       if (c == '*' || c == '/') {
         ++pos_;
         Parsed right = Factor();
-        left = Binary<TBinaryOp>(c == '*' ? opMult : opDivide, std::move(left), std::move(right));
+        left = Binary(c == '*' ? opMult : opDivide, std::move(left), std::move(right));
         continue;
       }
       if (c == '+' || c == '-' || IsRelationalChar(c)) return left;
@@ -206,7 +225,7 @@ class Parser {
         return left;
       }
       Parsed right = Factor();
-      left = Binary<TBinaryOp>(word.op, std::move(left), std::move(right));
+      left = Binary(word.op, std::move(left), std::move(right));
     }
   }
 

@@ -43,8 +43,10 @@ const TExpression& TTypeCast::Source() const {
 }
 
 const TExpression& TConditional::Chosen() const {
-  if (ParamCount() != 3 || Param(0)->ExprType() != etBoolean) ExpressionError(SInvalidIfParameters);
-  return *Param(Param(0)->AsBoolean() ? 1 : 2);
+  if (ParamCount() != 3) ExpressionError(SInvalidIfParameters);
+  const TExpression& condition = Param(0)->Resolved();
+  if (condition.ExprType() != etBoolean) ExpressionError(SInvalidIfParameters);
+  return *Param(condition.AsBoolean() ? 1 : 2);
 }
 
 std::unique_ptr<TExpression> CreateFunction(std::string_view name,

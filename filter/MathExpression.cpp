@@ -24,12 +24,16 @@ std::string_view MathFunctionName(TMathFunction function) {
   return static_cast<size_t>(function) < kNames.size() ? kNames[function] : "?";
 }
 
-void TMathExpression::CheckParameters() const {
-  int expected = function_ == mfPower ? 2 : 1;
-  bool valid = ParamCount() == expected;
-  for (int i = 0; valid && i < expected; ++i)
-    valid = IsNumeric(Param(i)->ExprType());
-  if (!valid) InvalidParameter(MathFunctionName(function_));
+std::array<const TExpression*, 2> TMathExpression::CheckedParameters() const {
+  const int expected = function_ == mfPower ? 2 : 1;
+  if (ParamCount() != expected) InvalidParameter(MathFunctionName(function_));
+  std::array<const TExpression*, 2> params{};
+  for (int i = 0; i < expected; ++i) {
+    const TExpression& param = Param(i)->Resolved();
+    if (!IsNumeric(param.ExprType())) InvalidParameter(MathFunctionName(function_));
+    params[static_cast<size_t>(i)] = &param;
+  }
+  return params;
 }
 
 TExprType TMathExpression::ExprType() const {
@@ -39,8 +43,8 @@ TExprType TMathExpression::ExprType() const {
 double TMathExpression::AsFloat() const {
   if (function_ == mfTrunc || function_ == mfRound) return TExpression::AsFloat();
   if (function_ == mfPi) return 3.141592653589793;
-  CheckParameters();
-  double x = Param(0)->AsFloat();
+  const auto params = CheckedParameters();
+  double x = params[0]->AsFloat();
   double result = 0;
   switch (function_) {
     case mfAbs:
@@ -74,24 +78,20 @@ double TMathExpression::AsFloat() const {
       result = std::sqrt(x);
       break;
     default:
-      result = std::exp(std::log(x) * Param(1)->AsFloat());
+      result = std::exp(std::log(x) * params[1]->AsFloat());
       break;
   }
-  if (std::isnan(result)) throw EInvalidOp();
-  return result;
+  return CheckedFloat(result);
 }
 
 int32_t TMathExpression::AsInteger() const {
   switch (function_) {
     case mfTrunc:
-      CheckParameters();
-      return TruncToInt32(Param(0)->AsFloat());
+      return TruncToInt32(CheckedParameters()[0]->AsFloat());
     case mfRound:
-      CheckParameters();
-      return RoundToInt32(Param(0)->AsFloat());
+      return RoundToInt32(CheckedParameters()[0]->AsFloat());
     case mfAbs: {
-      CheckParameters();
-      int32_t value = Param(0)->AsInteger();
+      int32_t value = CheckedParameters()[0]->AsInteger();
       return value < 0 ? WrapNeg(value) : value;
     }
     default:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "Arithmetic.h"
 #include "Messages.h"
@@ -116,6 +117,27 @@ bool TUnaryOp::AsBoolean() const {
 }
 
 // --- TBinaryOp
+//
+// Chains. Operators of one precedence level chain to the left, so a
+// machine-built filter of a thousand ORed comparisons is a thousand binary
+// nodes deep along its left operands. Reading such a chain recursively
+// would take a stack frame per link; instead each conversion walks the left
+// spine down to its first link and folds the links back up, applying each
+// one's operator to the value so far and its right operand, in the order
+// the recursive definition evaluates them. A link continues the fold when
+// it would compute the same conversion the same way: for AsBoolean every
+// AND, OR or XOR; for the arithmetic conversions a link of the same result
+// kind. Anything else is read by a call of its own, and the result kinds
+// along a chain can change only a few times (they only descend), so the
+// recursion stays shallow however long the chain.
+
+namespace {
+
+bool IsLogical(TOperator op) {
+  return op == opAnd || op == opOr || op == opXor;
+}
+
+}  // namespace
 
 TBinaryOp::TBinaryOp(TOperator op, std::unique_ptr<TExpression> left,
                      std::unique_ptr<TExpression> right)
@@ -124,15 +146,43 @@ TBinaryOp::TBinaryOp(TOperator op, std::unique_ptr<TExpression> left,
       right_(std::move(right)),
       operandType_(std::min(left_->ExprType(), right_->ExprType())) {}
 
+TBinaryOp::~TBinaryOp() {
+  // Freed link by link for the same reason: a recursive destruction of a
+  // long chain would take a stack frame per link.
+  std::unique_ptr<TExpression> next = std::move(left_);
+  while (auto* link = dynamic_cast<TBinaryOp*>(next.get())) {
+    std::unique_ptr<TExpression> below = std::move(link->left_);
+    next = std::move(below);
+  }
+}
+
+template <class Continues, class Start, class Step>
+auto TBinaryOp::Fold(Continues continues, Start start, Step step) const {
+  const auto* below = dynamic_cast<const TBinaryOp*>(left_.get());
+  if (below == nullptr || !continues(*below)) return step(*this, start(*left_));
+  // The links from the first (deepest) to this one.
+  std::vector<const TBinaryOp*> links{this};
+  while (below != nullptr && continues(*below)) {
+    links.push_back(below);
+    below = dynamic_cast<const TBinaryOp*>(links.back()->left_.get());
+  }
+  auto value = start(*links.back()->left_);
+  for (auto link = links.rbegin(); link != links.rend(); ++link)
+    value = step(**link, std::move(value));
+  return value;
+}
+
 TDateTime TBinaryOp::AsDate() const {
   switch (ExprType()) {
-    case etDate: {
-      TDateTime a = left_->AsDate();
-      TDateTime b = right_->AsDate();
-      if (op_ == opPlus) return a + b;
-      if (op_ == opMinus) return a - b;
-      InternalError(14);
-    }
+    case etDate:
+      return Fold([](const TBinaryOp& link) { return link.ExprType() == etDate; },
+                  [](const TExpression& first) { return first.AsDate(); },
+                  [](const TBinaryOp& link, TDateTime a) -> TDateTime {
+                    TDateTime b = link.right_->AsDate();
+                    if (link.op_ == opPlus) return CheckedFloat(a + b);
+                    if (link.op_ == opMinus) return CheckedFloat(a - b);
+                    InternalError(14);
+                  });
     case etBoolean:
       return AsBoolean() ? 1 : 0;
     default:
@@ -143,28 +193,36 @@ TDateTime TBinaryOp::AsDate() const {
 std::string TBinaryOp::AsString() const {
   if (ExprType() != etString) return TExpression::AsString();
   if (op_ != opPlus) InternalError(10);
-  std::string text = left_->AsString();
-  text += right_->AsString();
-  return text;
+  return Fold([](const TBinaryOp& link) { return link.ExprType() == etString; },
+              [](const TExpression& first) { return first.AsString(); },
+              [](const TBinaryOp& link, std::string text) {
+                if (link.op_ != opPlus) InternalError(10);
+                text += link.right_->AsString();
+                return text;
+              });
 }
 
 double TBinaryOp::AsFloat() const {
   switch (ExprType()) {
-    case etFloat: {
+    case etFloat:
       if (op_ != opMult && op_ != opDivide && op_ != opPlus && op_ != opMinus) InternalError(11);
-      double a = left_->AsFloat();
-      double b = right_->AsFloat();
-      switch (op_) {
-        case opMult:
-          return a * b;
-        case opDivide:
-          return FloatDivide(a, b);
-        case opPlus:
-          return a + b;
-        default:
-          return a - b;
-      }
-    }
+      return Fold([](const TBinaryOp& link) { return link.ExprType() == etFloat; },
+                  [](const TExpression& first) { return first.AsFloat(); },
+                  [](const TBinaryOp& link, double a) {
+                    double b = link.right_->AsFloat();
+                    switch (link.op_) {
+                      case opMult:
+                        return CheckedFloat(a * b);
+                      case opDivide:
+                        return FloatDivide(a, b);
+                      case opPlus:
+                        return CheckedFloat(a + b);
+                      case opMinus:
+                        return CheckedFloat(a - b);
+                      default:
+                        InternalError(11);
+                    }
+                  });
     case etInteger:
       return AsInteger();
     case etBoolean:
@@ -178,33 +236,37 @@ double TBinaryOp::AsFloat() const {
 
 int32_t TBinaryOp::AsInteger() const {
   switch (ExprType()) {
-    case etInteger: {
+    case etInteger:
       if (op_ == opDivide) InternalError(12);
-      int32_t a = left_->AsInteger();
-      int32_t b = right_->AsInteger();
-      switch (op_) {
-        case opMult:
-          return WrapMul(a, b);
-        case opDiv:
-          return IntDiv(a, b);
-        case opMod:
-          return IntMod(a, b);
-        case opAnd:
-          return a & b;
-        case opShl:
-          return ShiftLeft(a, b);
-        case opShr:
-          return ShiftRight(a, b);
-        case opPlus:
-          return WrapAdd(a, b);
-        case opMinus:
-          return WrapSub(a, b);
-        case opOr:
-          return a | b;
-        default:
-          return a ^ b;
-      }
-    }
+      return Fold([](const TBinaryOp& link) { return link.ExprType() == etInteger; },
+                  [](const TExpression& first) { return first.AsInteger(); },
+                  [](const TBinaryOp& link, int32_t a) {
+                    int32_t b = link.right_->AsInteger();
+                    switch (link.op_) {
+                      case opMult:
+                        return WrapMul(a, b);
+                      case opDiv:
+                        return IntDiv(a, b);
+                      case opMod:
+                        return IntMod(a, b);
+                      case opAnd:
+                        return a & b;
+                      case opShl:
+                        return ShiftLeft(a, b);
+                      case opShr:
+                        return ShiftRight(a, b);
+                      case opPlus:
+                        return WrapAdd(a, b);
+                      case opMinus:
+                        return WrapSub(a, b);
+                      case opOr:
+                        return a | b;
+                      case opXor:
+                        return a ^ b;
+                      default:
+                        InternalError(12);
+                    }
+                  });
     case etBoolean:
       return AsBoolean() ? 1 : 0;
     default:
@@ -213,19 +275,19 @@ int32_t TBinaryOp::AsInteger() const {
 }
 
 bool TBinaryOp::AsBoolean() const {
-  switch (op_) {
-    case opAnd:
-      return left_->AsBoolean() && right_->AsBoolean();
-    case opOr:
-      return left_->AsBoolean() || right_->AsBoolean();
-    case opXor: {
-      bool a = left_->AsBoolean();
-      bool b = right_->AsBoolean();
-      return a != b;
-    }
-    default:
-      InternalError(13);
-  }
+  if (!IsLogical(op_)) InternalError(13);
+  return Fold([](const TBinaryOp& link) { return IsLogical(link.op_); },
+              [](const TExpression& first) { return first.AsBoolean(); },
+              [](const TBinaryOp& link, bool a) {
+                switch (link.op_) {
+                  case opAnd:
+                    return a && link.right_->AsBoolean();
+                  case opOr:
+                    return a || link.right_->AsBoolean();
+                  default:
+                    return a != link.right_->AsBoolean();
+                }
+              });
 }
 
 // --- TRelationalOp
@@ -235,36 +297,40 @@ TRelationalOp::TRelationalOp(TOperator op, std::unique_ptr<TExpression> left,
     : op_(CheckedRelational(op)), left_(std::move(left)), right_(std::move(right)) {}
 
 bool TRelationalOp::AsBoolean() const {
-  TExprType leftType = left_->ExprType();
-  TExprType kind = std::min(leftType, right_->ExprType());
+  // Each side is resolved once, so an IF on either side evaluates its
+  // condition once for the kind and the value together.
+  const TExpression& left = left_->Resolved();
+  const TExpression& right = right_->Resolved();
+  TExprType leftType = left.ExprType();
+  TExprType kind = std::min(leftType, right.ExprType());
   switch (kind) {
     case etDate: {
-      TDateTime a = left_->AsDate();
-      return Compare(op_, a, right_->AsDate());
+      TDateTime a = left.AsDate();
+      return Compare(op_, a, right.AsDate());
     }
     case etString:
-      return CompareTexts();
+      return CompareTexts(left, right);
     case etFloat: {
-      double a = left_->AsFloat();
-      return Compare(op_, a, right_->AsFloat());
+      double a = left.AsFloat();
+      return Compare(op_, a, right.AsFloat());
     }
     case etInteger: {
-      int32_t a = left_->AsInteger();
-      return Compare(op_, a, right_->AsInteger());
+      int32_t a = left.AsInteger();
+      return Compare(op_, a, right.AsInteger());
     }
     case etBoolean:
       if (op_ != opEq && op_ != opNEQ) ExpressionError(SCannotApplyToBoolean, OperatorName(op_));
       {
-        bool a = left_->AsBoolean();
-        return Compare(op_, a, right_->AsBoolean());
+        bool a = left.AsBoolean();
+        return Compare(op_, a, right.AsBoolean());
       }
   }
   return false;
 }
 
-bool TRelationalOp::CompareTexts() const {
-  std::string a = left_->AsString();
-  std::string b = right_->AsString();
+bool TRelationalOp::CompareTexts(const TExpression& left, const TExpression& right) const {
+  std::string a = left.AsString();
+  std::string b = right.AsString();
   if (CaseInsensitive()) {
     a = AnsiUpperCase(a);
     b = AnsiUpperCase(b);

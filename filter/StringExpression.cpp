@@ -34,23 +34,22 @@ std::string_view StringFunctionName(TStringFunction function) {
   return static_cast<size_t>(function) < kNames.size() ? kNames[function] : "?";
 }
 
-void TStringExpression::CheckParameters() const {
-  bool valid = false;
-  switch (function_) {
-    case sfUpper:
-    case sfLower:
-    case sfLength:
-      valid = ParamCount() == 1 && Param(0)->ExprType() != etDate;
-      break;
-    case sfCopy:
-      valid = ParamCount() == 3 && Param(0)->ExprType() != etDate &&
-              IsCount(Param(1)->ExprType()) && IsCount(Param(2)->ExprType());
-      break;
-    case sfPos:
-      valid = ParamCount() == 2 && Param(0)->ExprType() != etDate && Param(1)->ExprType() != etDate;
-      break;
+std::array<const TExpression*, 3> TStringExpression::CheckedParameters() const {
+  int expected = 1;
+  if (function_ == sfCopy) expected = 3;
+  if (function_ == sfPos) expected = 2;
+  if (ParamCount() != expected) InvalidParameter(StringFunctionName(function_));
+  std::array<const TExpression*, 3> params{};
+  for (int i = 0; i < expected; ++i) {
+    const TExpression& param = Param(i)->Resolved();
+    // COPY's position and length are counts; every other parameter is a
+    // text of any kind but Date.
+    bool valid =
+        function_ == sfCopy && i > 0 ? IsCount(param.ExprType()) : param.ExprType() != etDate;
+    if (!valid) InvalidParameter(StringFunctionName(function_));
+    params[static_cast<size_t>(i)] = &param;
   }
-  if (!valid) InvalidParameter(StringFunctionName(function_));
+  return params;
 }
 
 TExprType TStringExpression::ExprType() const {
@@ -60,16 +59,14 @@ TExprType TStringExpression::ExprType() const {
 std::string TStringExpression::AsString() const {
   switch (function_) {
     case sfUpper:
-      CheckParameters();
-      return UpperCase(Param(0)->AsString());
+      return UpperCase(CheckedParameters()[0]->AsString());
     case sfLower:
-      CheckParameters();
-      return LowerCase(Param(0)->AsString());
+      return LowerCase(CheckedParameters()[0]->AsString());
     case sfCopy: {
-      CheckParameters();
-      std::string text = Param(0)->AsString();
-      int32_t index = Param(1)->AsInteger();
-      return CopyText(text, index, Param(2)->AsInteger());
+      const auto params = CheckedParameters();
+      std::string text = params[0]->AsString();
+      int32_t index = params[1]->AsInteger();
+      return CopyText(text, index, params[2]->AsInteger());
     }
     default:
       return TExpression::AsString();
@@ -79,16 +76,15 @@ std::string TStringExpression::AsString() const {
 int32_t TStringExpression::AsInteger() const {
   switch (function_) {
     case sfPos: {
-      CheckParameters();
-      std::string part = Param(0)->AsString();
-      std::string text = Param(1)->AsString();
+      const auto params = CheckedParameters();
+      std::string part = params[0]->AsString();
+      std::string text = params[1]->AsString();
       if (part.empty()) return 0;
       size_t at = text.find(part);
       return at == std::string::npos ? 0 : static_cast<int32_t>(at + 1);
     }
     case sfLength:
-      CheckParameters();
-      return static_cast<int32_t>(Param(0)->AsString().size());
+      return static_cast<int32_t>(CheckedParameters()[0]->AsString().size());
     default:
       return TExpression::AsInteger();
   }

@@ -5,7 +5,8 @@
 #include "vorn/host/DataSet.h"
 
 #include <algorithm>
-#include <cassert>
+#include <cstdio>
+#include <cstdlib>
 
 #include "vorn/host/Application.h"
 #include "vorn/host/BlobFields.h"
@@ -21,6 +22,19 @@
 
 namespace vorn {
 
+namespace {
+
+[[noreturn]] void DestroyedWhileOpen(const std::string& name) {
+  std::fprintf(stderr,
+               "TDataSet%s%s destroyed while open: a TDataSet descendant must call "
+               "Destroying() and Close() at the start of its destructor\n",
+               name.empty() ? "" : " ", name.c_str());
+  std::fflush(stderr);
+  std::abort();
+}
+
+}  // namespace
+
 TDataSet::TDataSet(TComponent* owner)
     : TComponent(owner),
       fieldDefs_(std::make_unique<TFieldDefs>(this)),
@@ -28,9 +42,13 @@ TDataSet::TDataSet(TComponent* owner)
 
 TDataSet::~TDataSet() {
   Destroying();
-  // The descendant has closed the dataset in its own destructor; only it
-  // could free its buffers.
-  assert(!Active() && "a TDataSet descendant must Close() in its destructor");
+  // Only the descendant can free its record buffers and cursor, and C++ no
+  // longer reaches its overrides from here: a dataset still open now was
+  // left open by a descendant's destructor. Going on would leak every
+  // window buffer and leave data sources pointing at a half-destroyed
+  // dataset, so the mistake stops the program in every build, with a
+  // message naming it.
+  if (!buffers_.empty() || Active()) DestroyedWhileOpen(Name());
   state_ = dsInactive;
   while (!dataSources_.empty())
     RemoveDataSource(dataSources_.back());

@@ -34,6 +34,108 @@ const std::string& TNumericField::TextFormat(bool displayText) const {
   return displayText || editFormat_.empty() ? displayFormat_ : editFormat_;
 }
 
+// --- Native integers
+
+namespace {
+
+// The natural range of an integer type; false for other types.
+bool NativeRange(TFieldType type, int64_t& min, int64_t& max) {
+  switch (type) {
+    case ftSmallint:
+      min = std::numeric_limits<int16_t>::min();
+      max = std::numeric_limits<int16_t>::max();
+      return true;
+    case ftWord:
+      min = 0;
+      max = std::numeric_limits<uint16_t>::max();
+      return true;
+    case ftInteger:
+      min = std::numeric_limits<int32_t>::min();
+      max = std::numeric_limits<int32_t>::max();
+      return true;
+    case ftLargeint:
+      min = std::numeric_limits<int64_t>::min();
+      max = std::numeric_limits<int64_t>::max();
+      return true;
+    default:
+      return false;
+  }
+}
+
+template <class T>
+void StoreAs(int64_t value, void* native) {
+  auto typed = static_cast<T>(value);
+  std::memcpy(native, &typed, sizeof typed);
+}
+
+template <class T>
+int64_t LoadAs(const void* native) {
+  T typed{};
+  std::memcpy(&typed, native, sizeof typed);
+  return typed;
+}
+
+}  // namespace
+
+int NativeIntegerSize(TFieldType type) {
+  switch (type) {
+    case ftSmallint:
+    case ftWord:
+      return 2;
+    case ftInteger:
+      return 4;
+    case ftLargeint:
+      return 8;
+    default:
+      return 0;
+  }
+}
+
+bool TryStoreNativeInteger(TFieldType type, int64_t value, void* native) {
+  int64_t min = 0, max = 0;
+  if (!NativeRange(type, min, max) || value < min || value > max) return false;
+  switch (type) {
+    case ftSmallint:
+      StoreAs<int16_t>(value, native);
+      break;
+    case ftWord:
+      StoreAs<uint16_t>(value, native);
+      break;
+    case ftInteger:
+      StoreAs<int32_t>(value, native);
+      break;
+    default:
+      StoreAs<int64_t>(value, native);
+      break;
+  }
+  return true;
+}
+
+void StoreNativeInteger(const TField& field, int64_t value, void* native) {
+  if (TryStoreNativeInteger(field.DataType(), value, native)) return;
+  int64_t min = 0, max = 0;
+  if (!NativeRange(field.DataType(), min, max)) {
+    DatabaseErrorFmt(SFieldAccessError, {field.DisplayName(), "Integer"});
+  }
+  DatabaseErrorFmt(SFieldRangeError, {static_cast<double>(value), field.DisplayName(),
+                                      static_cast<double>(min), static_cast<double>(max)});
+}
+
+int64_t LoadNativeInteger(TFieldType type, const void* native) {
+  switch (type) {
+    case ftSmallint:
+      return LoadAs<int16_t>(native);
+    case ftWord:
+      return LoadAs<uint16_t>(native);
+    case ftInteger:
+      return LoadAs<int32_t>(native);
+    case ftLargeint:
+      return LoadAs<int64_t>(native);
+    default:
+      return 0;
+  }
+}
+
 // --- TIntegerField
 
 TIntegerField::TIntegerField(TComponent* owner)
@@ -46,26 +148,16 @@ TIntegerField::TIntegerField(TComponent* owner, TFieldType type, int32_t minRang
 }
 
 int TIntegerField::GetDataSize() const {
-  return DataType() == ftInteger ? 4 : 2;
+  return NativeIntegerSize(DataType());
 }
 
 bool TIntegerField::GetValue(int32_t& value) const {
-  switch (DataType()) {
-    case ftSmallint: {
-      int16_t native = 0;
-      if (!GetData(&native)) return false;
-      value = native;
-      return true;
-    }
-    case ftWord: {
-      uint16_t native = 0;
-      if (!GetData(&native)) return false;
-      value = native;
-      return true;
-    }
-    default:
-      return GetData(&value);
-  }
+  // Large enough for every native integer; the dataset copies DataSize
+  // bytes into it.
+  std::byte native[8] = {};
+  if (!GetData(native)) return false;
+  value = static_cast<int32_t>(LoadNativeInteger(DataType(), native));
+  return true;
 }
 
 void TIntegerField::Bounds(int32_t& min, int32_t& max) const {
@@ -82,21 +174,9 @@ void TIntegerField::SetAsInteger(int32_t value) {
   int32_t min, max;
   Bounds(min, max);
   if (value < min || value > max) RangeError(value, min, max);
-  switch (DataType()) {
-    case ftSmallint: {
-      auto native = static_cast<int16_t>(value);
-      SetData(&native);
-      break;
-    }
-    case ftWord: {
-      auto native = static_cast<uint16_t>(value);
-      SetData(&native);
-      break;
-    }
-    default:
-      SetData(&value);
-      break;
-  }
+  std::byte native[8] = {};
+  StoreNativeInteger(*this, value, native);
+  SetData(native);
 }
 
 void TIntegerField::SetAsFloat(double value) {

@@ -6,7 +6,24 @@ VORN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VORN_BUILD="${VORN_BUILD:-$VORN_ROOT/build}"
 
 VORN_PACKAGES=(cmake ninja-build g++ pkg-config libsqlite3-dev qt6-base-dev
-  libgtest-dev libgmock-dev libbenchmark-dev)
+  libgtest-dev libgmock-dev libbenchmark-dev locales)
+
+# The filter's case tests need a Latin-1 locale, where locale-aware
+# upper-casing and a-z-only upper-casing differ; they are skipped without it.
+VORN_TEST_LOCALE="en_US.ISO-8859-1"
+
+vorn_install_locale() {
+  locale -a 2>/dev/null | grep -qix 'en_US\.iso88591' && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing locale $VORN_TEST_LOCALE (run as root to generate it); its tests are skipped" >&2
+    return 0
+  fi
+  # Listed in locale.gen, so that a later locale-gen keeps it.
+  grep -qx "$VORN_TEST_LOCALE ISO-8859-1" /etc/locale.gen 2>/dev/null ||
+    echo "$VORN_TEST_LOCALE ISO-8859-1" >>/etc/locale.gen
+  locale-gen >/dev/null 2>&1 ||
+    echo "Could not generate $VORN_TEST_LOCALE; its tests are skipped" >&2
+}
 
 vorn_install_packages() {
   local missing=()
@@ -16,15 +33,17 @@ vorn_install_packages() {
       missing+=("$pkg")
     fi
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
-    return 0
+  if [ ${#missing[@]} -ne 0 ]; then
+    if [ "$(id -u)" -ne 0 ]; then
+      echo "Missing packages: ${missing[*]} (run as root to install them)" >&2
+    else
+      echo "Installing ${missing[*]}"
+      export DEBIAN_FRONTEND=noninteractive
+      apt-get update -qq >/dev/null
+      apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
   fi
-  echo "Installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq >/dev/null
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  vorn_install_locale
 }
 
 vorn_build() {

@@ -2,6 +2,7 @@
 // Each subsystem has an umbrella of its own, listed here as it lands.
 #pragma once
 #include <vorn/client/client.h>
+#include <vorn/dataset/dataset.h>
 #include <vorn/filter/filter.h>
 #include <vorn/host/host.h>
 #include <vorn/platform/platform.h>

@@ -69,6 +69,13 @@ class TExpression : public TObject {
   virtual int32_t AsInteger() const;
   virtual bool AsBoolean() const;
   virtual TExprType ExprType() const = 0;
+  // The node that answers for this one in the record under test: the node
+  // itself, or for IF the resolved node of the parameter its condition
+  // chooses. A parent that needs both a child's kind and its value asks the
+  // resolved node for both, so that each IF condition below is evaluated
+  // once per request rather than once for the kind and again for the value
+  // (which doubles the work at every level of nested IFs).
+  virtual const TExpression& Resolved() const { return *this; }
 
   // Set when created under foCaseInsensitive.
   bool CaseInsensitive() const { return caseInsensitive_; }

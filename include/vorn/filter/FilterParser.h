@@ -21,8 +21,11 @@
 // allowed here", ...); the tree built so far is freed. Host conversion
 // errors (an integer literal beyond 32 bits) and the dataset's field errors
 // come through as they are raised. Nesting deeper than MaxFilterDepth
-// levels raises "Expression nested too deeply" instead of exhausting the
-// stack of the parse or of later evaluation.
+// levels (parentheses, unary operators, function calls) raises "Expression
+// nested too deeply" instead of exhausting the stack of the parse or of
+// later evaluation. A chain of operators of one level is no nesting: a
+// machine-built filter of thousands of ORed comparisons parses, evaluates
+// and is freed without a stack frame per comparison.
 //
 // The options (foCaseInsensitive, foNoPartialCompare) fix how the nodes of
 // this parse compare texts. They are held per parse (ScopedFilterOptions,

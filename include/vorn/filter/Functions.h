@@ -12,7 +12,8 @@
 //
 // IF(condition, a, b) takes exactly three parameters, the first of kind
 // Boolean, else "Invalid parameters to If". Its kind and every conversion
-// are those of a or b, chosen by evaluating the condition on each request.
+// are those of a or b, chosen by evaluating the condition on each request:
+// once per request, however deeply IFs nest (see TExpression::Resolved).
 #pragma once
 
 #include <memory>
@@ -89,9 +90,10 @@ class TConditional : public TFunction {
   int32_t AsInteger() const override { return Chosen().AsInteger(); }
   bool AsBoolean() const override { return Chosen().AsBoolean(); }
   TExprType ExprType() const override { return Chosen().ExprType(); }
+  const TExpression& Resolved() const override { return Chosen().Resolved(); }
 
  private:
-  // Checks the parameters and evaluates the condition.
+  // Checks the parameters and evaluates the condition, once.
   const TExpression& Chosen() const;
 };
 

@@ -19,9 +19,11 @@
 // A result that is not a number (the square root or logarithm of a
 // negative value, say) raises the host's EInvalidOp, as does TRUNC or ROUND
 // of a value beyond 32 bits, rather than flowing on as NaN or a wrapped
-// integer.
+// integer; an infinite result (LN(0), EXP(1000), SQR(1E200)) raises the
+// host's EOverflow rather than flowing on as an infinity.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string_view>
 
@@ -64,7 +66,9 @@ class TMathExpression : public TFunction {
   TExprType ExprType() const override;
 
  private:
-  void CheckParameters() const;
+  // The parameters resolved for this request, after checking their count
+  // and kinds.
+  std::array<const TExpression*, 2> CheckedParameters() const;
 
   TMathFunction function_;
 };

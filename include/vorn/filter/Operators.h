@@ -17,7 +17,12 @@
 //
 // Integer arithmetic wraps in 32 bits and shifts use the low five bits of
 // the count (SHR is unsigned). Integer DIV and MOD by zero raise the host's
-// EDivByZero; "/" by zero raises EZeroDivide (EInvalidOp for 0/0).
+// EDivByZero; "/" by zero raises EZeroDivide (EInvalidOp for 0/0); a float
+// or date result beyond the double range raises EOverflow.
+//
+// Chains of one precedence level (a OR b OR c ..., 1 + 2 + 3 ...) are read
+// and freed without a stack frame per link, so their length is not limited
+// by the stack.
 #pragma once
 
 #include <memory>
@@ -65,6 +70,7 @@ class TBinaryOp : public TExpression {
   // `op` must lie in opMult .. opXor, else "<op> is not a simple binary
   // operator".
   TBinaryOp(TOperator op, std::unique_ptr<TExpression> left, std::unique_ptr<TExpression> right);
+  ~TBinaryOp() override;
 
   TOperator Operator() const { return op_; }
   const TExpression& Left() const { return *left_; }
@@ -81,6 +87,12 @@ class TBinaryOp : public TExpression {
   TExprType ExprType() const override { return OperatorResultType(op_, operandType_); }
 
  private:
+  // Reads the chain of links below this one iteratively: `start` reads the
+  // first link's left operand, `step` applies a link to the value so far;
+  // links below continue the chain while `continues` holds for them.
+  template <class Continues, class Start, class Step>
+  auto Fold(Continues continues, Start start, Step step) const;
+
   TOperator op_;
   std::unique_ptr<TExpression> left_;
   std::unique_ptr<TExpression> right_;
@@ -104,7 +116,7 @@ class TRelationalOp : public TExpression {
   TExprType ExprType() const override { return etBoolean; }
 
  private:
-  bool CompareTexts() const;
+  bool CompareTexts(const TExpression& left, const TExpression& right) const;
 
   TOperator op_;
   std::unique_ptr<TExpression> left_;

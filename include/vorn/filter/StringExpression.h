@@ -16,6 +16,7 @@
 // decimal text.
 #pragma once
 
+#include <array>
 #include <memory>
 #include <string_view>
 
@@ -43,7 +44,9 @@ class TStringExpression : public TFunction {
   TExprType ExprType() const override;
 
  private:
-  void CheckParameters() const;
+  // The parameters resolved for this request, after checking their count
+  // and kinds.
+  std::array<const TExpression*, 3> CheckedParameters() const;
 
   TStringFunction function_;
 };

@@ -60,7 +60,10 @@
 //
 // Destruction. The framework's close calls the descendant's virtual
 // operations, which C++ no longer reaches from ~TDataSet: a descendant
-// calls Destroying() and Close() at the start of its own destructor.
+// calls Destroying() and Close() at the start of its own destructor. A
+// dataset that reaches ~TDataSet still open stops the program (in every
+// build) with a message saying so, rather than leaking its record buffers
+// and leaving its data sources on a half-destroyed dataset.
 #pragma once
 
 #include <cstdint>

@@ -19,6 +19,14 @@
 // "floating point value"). Floats assigned to integer fields are rounded
 // half to even; a float whose rounded value leaves the 32-bit range raises
 // the range error.
+//
+// Native integers in record slots. A slot holds exactly the field's
+// DataSize bytes: 2 for ftSmallint and ftWord, 4 for ftInteger, 8 for
+// ftLargeint. A descendant that fills slots from fetched 32- or 64-bit
+// numbers writes them through StoreNativeInteger, never with a 4-byte copy
+// of its own: a smallint slot (the last one of a record, say) has room for
+// 2 bytes only. The integer fields read and write through the same
+// functions, so the slot size and every read and write agree.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +34,23 @@
 #include "vorn/host/Field.h"
 
 namespace vorn {
+
+// The bytes of `type`'s native integer value; 0 for a type that is not an
+// integer type.
+int NativeIntegerSize(TFieldType type);
+// Writes `value` in `type`'s native format: exactly NativeIntegerSize(type)
+// bytes. False, writing nothing, for a type that is not an integer type or
+// a value outside the type's natural range.
+bool TryStoreNativeInteger(TFieldType type, int64_t value, void* native);
+// Writes `value` into a record slot of `field` (an integer field), exactly
+// field.DataSize() bytes. A value outside the type's natural range raises
+// "%g is not a valid value for field '%s'. The allowed range is %g to %g"
+// and writes nothing; a field of another type raises "Cannot access field
+// '%s' as type Integer".
+void StoreNativeInteger(const TField& field, int64_t value, void* native);
+// The native value of `type` at `native`; 0 for a type that is not an
+// integer type.
+int64_t LoadNativeInteger(TFieldType type, const void* native);
 
 class TNumericField : public TField {
   VORN_CLASS(TNumericField, TField)

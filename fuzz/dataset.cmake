@@ -1,0 +1,8 @@
+# The dataset's statement text operations over arbitrary text: comment
+# removal, masking, whole-word search and splitting.
+if(TARGET vorn_dataset)
+  vorn_add_fuzzer(dataset_sql_text_fuzzer
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/SqlTextFuzzer.cpp
+    LIBS vorn::dataset
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/corpus)
+endif()

@@ -1,0 +1,1 @@
+select * from emp where empno = :id for update nowait

@@ -1,0 +1,1 @@
+select deptno, count(*) from emp e where sal > 0 group by deptno having count(*) > 1 order by deptno

@@ -1,0 +1,1 @@
+select * from emp order by 1 for update

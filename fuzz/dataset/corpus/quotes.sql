@@ -1,0 +1,1 @@
+select '--', 'a/*b', "it's" from t where note = ':-(' and a = 'it''s where' order by id

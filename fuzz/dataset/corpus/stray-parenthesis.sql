@@ -1,0 +1,1 @@
+a) (b) where c order by d where e

@@ -1,0 +1,1 @@
+select a, (select max(x) from y where y.a = t.a order by 1) from t where b in (select c from d where e = (1)) order by a

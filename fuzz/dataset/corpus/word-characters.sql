@@ -1,0 +1,1 @@
+select where_clause, $where, "WHERE", t.where from rules where id = 1

@@ -80,6 +80,13 @@ std::vector<std::string> CallLog::Calls() const {
   return calls;
 }
 
+std::vector<std::string> CallLog::Statements() const {
+  std::istringstream text(Shim<LogFunction>("vorn_shim_statement_log")());
+  std::vector<std::string> statements;
+  for (std::string line; std::getline(text, line);) statements.push_back(line);
+  return statements;
+}
+
 void CallLog::Clear() const {
   Shim<ClearFunction>("vorn_shim_clear_call_log")();
 }

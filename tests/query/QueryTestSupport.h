@@ -51,6 +51,8 @@ class CallLog {
 
   // The calls logged since the last Clear, one per entry.
   std::vector<std::string> Calls() const;
+  // The statements prepared or parsed since the last Clear.
+  std::vector<std::string> Statements() const;
   void Clear() const;
   // How many logged calls begin with `prefix`.
   int Count(const std::string& prefix) const;

@@ -12,7 +12,9 @@
  *   ofen <rows>             ofen
  *   oexn <iters> <rowoff>   oexn
  *
- * The tests read the log to see how many round trips a query made.
+ * and the text of every statement prepared or parsed to a second log.
+ * The tests read the logs to see how many round trips a query made and
+ * which statements a session sent.
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -35,6 +37,22 @@ static void record(const char* line) {
   callLog[logLength] = 0;
 }
 
+static char statementLog[65536];
+static size_t statementLength = 0;
+
+static void recordStatement(const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  if (statementLength + size + 2 >= sizeof statementLog) return;
+  memcpy(statementLog + statementLength, text, size);
+  statementLength += size;
+  statementLog[statementLength++] = '\n';
+  statementLog[statementLength] = 0;
+}
+
+SHIM_EXPORT const char* vorn_shim_statement_log(void) {
+  return statementLog;
+}
+
 SHIM_EXPORT const char* vorn_shim_call_log(void) {
   return callLog;
 }
@@ -42,6 +60,8 @@ SHIM_EXPORT const char* vorn_shim_call_log(void) {
 SHIM_EXPORT void vorn_shim_clear_call_log(void) {
   logLength = 0;
   callLog[0] = 0;
+  statementLength = 0;
+  statementLog[0] = 0;
 }
 
 /* The real library's own entry point of that name. */
@@ -58,6 +78,7 @@ SHIM_EXPORT sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText*
   Call real = (Call)realCall("OCIStmtPrepare");
   if (!real) return OCI_INVALID_HANDLE;
   record("prepare");
+  recordStatement((const char*)stmt, (long)stmt_len);
   return real(stmtp, errhp, stmt, stmt_len, language, mode);
 }
 
@@ -90,6 +111,7 @@ SHIM_EXPORT sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword def
   Call real = (Call)realCall("oparse");
   if (!real) return -1;
   record("parse");
+  recordStatement((const char*)sqlstm, (long)sqllen);
   return real(cursor, sqlstm, sqllen, defflg, lngflg);
 }
 

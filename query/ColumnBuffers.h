@@ -27,7 +27,8 @@ class ColumnBuffers {
   // element size. Object, REF, LOB and cursor columns pass the session's
   // CheckOCI8Feature first. True for a LONG or LONG RAW column, which
   // makes the batch one row.
-  static bool Describe(TFieldData& field, const ColumnDescription& column, const BufferRules& rules);
+  static bool Describe(TFieldData& field, const ColumnDescription& column,
+                       const BufferRules& rules);
   // Buffers for `rows` rows.
   static void Allocate(TFieldData& field, int rows);
 };

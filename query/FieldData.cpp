@@ -14,7 +14,8 @@ TFieldData::~TFieldData() = default;
 
 int64_t TFieldData::LongLength() const {
   int64_t length = 0;
-  for (int i = 0; i < longPieces_.Count(); ++i) length += longPieces_.Items(i)->ActualLength();
+  for (int i = 0; i < longPieces_.Count(); ++i)
+    length += longPieces_.Items(i)->ActualLength();
   return length;
 }
 

@@ -53,7 +53,8 @@ EOracleError Oci7Cursor::Error(SessionCallLock& lock) {
 
 int Oci7Cursor::Open() {
   cursor_ = {};
-  const int code = Code(Oci7().oopen(&cursor_, session_.LogonDataArea(), nullptr, -1, -1, nullptr, -1));
+  const int code =
+      Code(Oci7().oopen(&cursor_, session_.LogonDataArea(), nullptr, -1, -1, nullptr, -1));
   opened_ = code == 0;
   return code;
 }
@@ -127,8 +128,8 @@ int Oci7Cursor::ReadLong(TFieldData& field, int position, uint8_t* buffer, int o
   // oflng leaves the cursor's rows-processed count as it found it.
   const ub4 rows = cursor_.rpc;
   ub4 returned = 0;
-  const int code = Code(Oci7().oflng(&cursor_, position, buffer, length, field.bufferType_,
-                                     &returned, offset));
+  const int code =
+      Code(Oci7().oflng(&cursor_, position, buffer, length, field.bufferType_, &returned, offset));
   cursor_.rpc = rows;
   read = static_cast<int>(returned);
   return code;

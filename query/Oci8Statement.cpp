@@ -155,14 +155,13 @@ void Oci8Statement::NewStatementHandle() {
 int Oci8Statement::Parse(const std::string& text) {
   NewStatementHandle();
   statementType_ = 0;
-  const int code = Check(Oci8().OCIStmtPrepare(statement_, errorHandle_,
-                                                reinterpret_cast<const OraText*>(text.data()),
-                                                static_cast<ub4>(text.size()), OCI_NTV_SYNTAX,
-                                                OCI_DEFAULT));
+  const int code = Check(
+      Oci8().OCIStmtPrepare(statement_, errorHandle_, reinterpret_cast<const OraText*>(text.data()),
+                            static_cast<ub4>(text.size()), OCI_NTV_SYNTAX, OCI_DEFAULT));
   if (code != 0) return code;
   ub2 type = 0;
-  const int typeCode = Check(
-      Oci8().OCIAttrGet(statement_, OCI_HTYPE_STMT, &type, nullptr, OCI_ATTR_STMT_TYPE, errorHandle_));
+  const int typeCode = Check(Oci8().OCIAttrGet(statement_, OCI_HTYPE_STMT, &type, nullptr,
+                                               OCI_ATTR_STMT_TYPE, errorHandle_));
   if (typeCode != 0) return typeCode;
   statementType_ = StatementCode(type);
   return 0;
@@ -184,9 +183,9 @@ int Oci8Statement::Bind(TVariableData& variable, const BindRequest& request) {
   }
   const std::string& name = variable.name_;
   const int code = Check(Oci8().OCIBindByName(
-      statement_, &variable.bindHandle_, errorHandle_, reinterpret_cast<const OraText*>(name.data()),
-      static_cast<sb4>(name.size()), request.value, request.elementSize,
-      static_cast<ub2>(request.externalType), variable.indicators_.data(),
+      statement_, &variable.bindHandle_, errorHandle_,
+      reinterpret_cast<const OraText*>(name.data()), static_cast<sb4>(name.size()), request.value,
+      request.elementSize, static_cast<ub2>(request.externalType), variable.indicators_.data(),
       request.passLength ? &variable.bindLength_ : nullptr, nullptr,
       request.table ? static_cast<ub4>(variable.elementCount_) : 0,
       request.table ? &variable.tableCount_ : nullptr, OCI_DEFAULT));
@@ -247,7 +246,8 @@ int Oci8Statement::Describe(int position, ColumnDescription& column) {
   if (code != 0) return code;
   column.dataSize = size;
   column.dataType = type;
-  column.name.assign(reinterpret_cast<const char*>(name), std::min<size_t>(nameLength, kNameLength));
+  column.name.assign(reinterpret_cast<const char*>(name),
+                     std::min<size_t>(nameLength, kNameLength));
   column.precision = static_cast<ub1>(precision & 0xFF);
   column.scale = static_cast<sb1>(scale & 0xFF);
   column.nullable = nullable & 0xFF;
@@ -260,10 +260,11 @@ int Oci8Statement::Describe(int position, ColumnDescription& column) {
     get(&typeName, &typeLength, OCI_ATTR_TYPE_NAME);
     get(&schema, &schemaLength, OCI_ATTR_SCHEMA_NAME);
     if (code != 0) return code;
-    column.typeName =
-        std::string(reinterpret_cast<const char*>(schema), std::min<size_t>(schemaLength, kNameLength)) +
-        "." +
-        std::string(reinterpret_cast<const char*>(typeName), std::min<size_t>(typeLength, kNameLength));
+    column.typeName = std::string(reinterpret_cast<const char*>(schema),
+                                  std::min<size_t>(schemaLength, kNameLength)) +
+                      "." +
+                      std::string(reinterpret_cast<const char*>(typeName),
+                                  std::min<size_t>(typeLength, kNameLength));
   }
   return 0;
 }
@@ -289,8 +290,8 @@ int Oci8Statement::FetchFirst(int rows, bool) {
 }
 
 int Oci8Statement::FetchNext(int rows) {
-  return Check(
-      Oci8().OCIStmtFetch(statement_, errorHandle_, static_cast<ub4>(rows), OCI_FETCH_NEXT, OCI_DEFAULT));
+  return Check(Oci8().OCIStmtFetch(statement_, errorHandle_, static_cast<ub4>(rows), OCI_FETCH_NEXT,
+                                   OCI_DEFAULT));
 }
 
 int Oci8Statement::RowsProcessed() {
@@ -321,7 +322,8 @@ RowidParts Oci8Statement::Rowid(bool version81Client) {
     // A type byte, then object, file, block and row, big-endian.
     const auto big = [bytes](int from, int count) {
       uint32_t value = 0;
-      for (int i = 0; i < count; ++i) value = (value << 8) | bytes[from + i];
+      for (int i = 0; i < count; ++i)
+        value = (value << 8) | bytes[from + i];
       return value;
     };
     parts.object = big(1, 4);
@@ -337,8 +339,8 @@ RowidParts Oci8Statement::Rowid(bool version81Client) {
   return parts;
 }
 
-sb4 Oci8Statement::LongPiece(void* context, OCIDefine*, ub4 iteration, void** buffer,
-                             ub4** length, ub1*, void** indicator, ub2** returnCode) {
+sb4 Oci8Statement::LongPiece(void* context, OCIDefine*, ub4 iteration, void** buffer, ub4** length,
+                             ub1*, void** indicator, ub2** returnCode) {
   // Each piece twice the size of the one before, up to 32000 bytes.
   auto* field = static_cast<TFieldData*>(context);
   const int count = field->longPieces_.Count();

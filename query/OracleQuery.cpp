@@ -96,12 +96,14 @@ void TOracleQuery::DefineProperties(TFiler& filer) {
       [this](TReader& reader) {
         sql_->Clear();
         reader.ReadListBegin();
-        while (!reader.EndOfList()) sql_->Add(reader.ReadString());
+        while (!reader.EndOfList())
+          sql_->Add(reader.ReadString());
         reader.ReadListEnd();
       },
       [this](TWriter& writer) {
         writer.WriteListBegin();
-        for (int i = 0; i < sql_->Count(); ++i) writer.WriteString(sql_->Strings(i));
+        for (int i = 0; i < sql_->Count(); ++i)
+          writer.WriteString(sql_->Strings(i));
         writer.WriteListEnd();
       },
       sql_->Count() > 0);
@@ -178,14 +180,30 @@ void TOracleQuery::ShowDebug() {
       value = "(Array)";
     } else {
       switch (variable.TypeCode()) {
-        case otCLOB: value = "(CLOB)"; break;
-        case otBLOB: value = "(BLOB)"; break;
-        case otBFile: value = "(BFile)"; break;
-        case otCursor: value = "(Cursor)"; break;
-        case otLong: value = "(Long)"; break;
-        case otLongRaw: value = "(Long Raw)"; break;
-        case otObject: value = "(Object)"; break;
-        case otReference: value = "(Reference)"; break;
+        case otCLOB:
+          value = "(CLOB)";
+          break;
+        case otBLOB:
+          value = "(BLOB)";
+          break;
+        case otBFile:
+          value = "(BFile)";
+          break;
+        case otCursor:
+          value = "(Cursor)";
+          break;
+        case otLong:
+          value = "(Long)";
+          break;
+        case otLongRaw:
+          value = "(Long Raw)";
+          break;
+        case otObject:
+          value = "(Object)";
+          break;
+        case otReference:
+          value = "(Reference)";
+          break;
         default: {
           const Variant current = VariableValues::GetElement(variable, 0, session_);
           value = current.IsEmpty() || current.IsNull() ? "Null" : current.AsString();
@@ -220,7 +238,8 @@ void TOracleQuery::Open() {
   SessionCallLock lock(*session_);
   if (calls->Open() != 0) throw calls->Error(lock);
   calls_ = std::move(calls);
-  for (int i = 0; i < variables_->Count(); ++i) variables_->Items(i)->bindHandle_ = nullptr;
+  for (int i = 0; i < variables_->Count(); ++i)
+    variables_->Items(i)->bindHandle_ = nullptr;
 }
 
 std::string TOracleQuery::SubstitutedText() {
@@ -293,7 +312,8 @@ void TOracleQuery::Parse() {
     }
   }
   // A new statement handle has no binds.
-  for (int i = 0; i < variables_->Count(); ++i) variables_->Items(i)->bindHandle_ = nullptr;
+  for (int i = 0; i < variables_->Count(); ++i)
+    variables_->Items(i)->bindHandle_ = nullptr;
   if (failure) RaiseExecutionError(*failure, true);
   described_ = false;
 }
@@ -337,7 +357,8 @@ void TOracleQuery::Bind() {
         throw Exception("A LOB Locator variable is not supported by this query engine yet");
       case otCursor: {
         auto* target = dynamic_cast<TOracleQuery*>(variable.Instance());
-        if (target == nullptr) throw Exception("Cursor variable " + variable.Name() + " cannot be nil");
+        if (target == nullptr)
+          throw Exception("Cursor variable " + variable.Name() + " cannot be nil");
         target->Close();
         target->Clear();
         if (target->session_ == nullptr) target->SetSession(session_);
@@ -398,7 +419,8 @@ void TOracleQuery::ExecuteQuery(bool describeOnly, uint32_t mode) {
     // A described select fetches its first batch with the execution.
     executedRows = described_ && !describeOnly ? rowsPerFetch_ : 0;
     if (executedRows > 0) {
-      for (int i = 0; i < fields_.Count(); ++i) fields_.Items(i)->ResetLongPieces();
+      for (int i = 0; i < fields_.Count(); ++i)
+        fields_.Items(i)->ResetLongPieces();
     }
     std::optional<EOracleError> failure;
     {
@@ -449,7 +471,8 @@ void TOracleQuery::DescribeColumns() {
     ClearColumns();
     RaiseExecutionError(*failure, true);
   }
-  for (int i = 0; i < fields_.Count(); ++i) columns_.push_back(fields_.Items(i));
+  for (int i = 0; i < fields_.Count(); ++i)
+    columns_.push_back(fields_.Items(i));
   described_ = true;
 }
 
@@ -459,7 +482,8 @@ void TOracleQuery::FetchBatch(bool fetch) {
     TCursorGuard wait(cursor_);
     SessionCallLock lock(*session_);
     if (fetch) {
-      for (int i = 0; i < fields_.Count(); ++i) fields_.Items(i)->ResetLongPieces();
+      for (int i = 0; i < fields_.Count(); ++i)
+        fields_.Items(i)->ResetLongPieces();
       const int code = calls_->FetchFirst(rowsPerFetch_, cursorTarget_);
       if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
     }
@@ -484,7 +508,8 @@ void TOracleQuery::Next() {
       {
         TCursorGuard wait(cursor_);
         SessionCallLock lock(*session_);
-        for (int i = 0; i < fields_.Count(); ++i) fields_.Items(i)->ResetLongPieces();
+        for (int i = 0; i < fields_.Count(); ++i)
+          fields_.Items(i)->ResetLongPieces();
         const int code = calls_->FetchNext(rowsPerFetch_);
         if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
       }

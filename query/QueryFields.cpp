@@ -136,8 +136,8 @@ std::string TOracleQuery::FieldAsString(int index) const {
       return FloatToStr(FloatAt(field, row));
     case otDate: {
       const TDateTime value = DateBytesToDateTime(field.Value(row));
-      const bool hasTime = field.Value(row)[4] != 1 || field.Value(row)[5] != 1 ||
-                           field.Value(row)[6] != 1;
+      const bool hasTime =
+          field.Value(row)[4] != 1 || field.Value(row)[5] != 1 || field.Value(row)[6] != 1;
       return FormatDateTime(hasTime ? "ddddd tt" : "ddddd", value);
     }
     default:

@@ -106,9 +106,9 @@ Variant TOracleQuery::GetVariable(const std::string& name) const {
   const TVariableData* variable = variables_->Find(name);
   if (variable == nullptr) throw Exception("Unknown variable: " + TVariables::StoredName(name));
   if (variable->ElementCount() != 1 || variable->IsPLSQLTable()) {
-    const int count = variable->IsPLSQLTable() ? std::min(variable->TableCount(),
-                                                          variable->ElementCount())
-                                               : variable->ElementCount();
+    const int count = variable->IsPLSQLTable()
+                          ? std::min(variable->TableCount(), variable->ElementCount())
+                          : variable->ElementCount();
     if (count < 1) return VariableValues::NullOf(session_);
     const int low = variable->LowBound();
     Variant array = VarArrayCreate(low, low + count - 1, varVariant);

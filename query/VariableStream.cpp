@@ -41,7 +41,8 @@ int32_t DataLength(const TVariableData& variable) {
 
 void WriteInt(TStream& stream, int32_t value) {
   uint8_t bytes[4];
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
   stream.WriteBuffer(bytes, 4);
 }
 
@@ -55,7 +56,8 @@ class VariableStream::Reader {
     uint8_t bytes[4];
     Bytes(bytes, 4);
     uint32_t value = 0;
-    for (int i = 0; i < 4; ++i) value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+      value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
     return static_cast<int32_t>(value);
   }
   // A count or length: not negative, and not more bytes than are left.

@@ -185,8 +185,7 @@ void VariableValues::SetElement(TVariableData& variable, int index, const Varian
         StoreText(variable, index, value.AsString(), session);
         break;
       case otDate: {
-        const TDateTime date =
-            VarIsStr(value) ? StrToDateTime(value.AsString()) : value.AsFloat();
+        const TDateTime date = VarIsStr(value) ? StrToDateTime(value.AsString()) : value.AsFloat();
         if (date == 0) {
           indicator = -1;
           return;
@@ -241,7 +240,8 @@ Variant VariableValues::GetElement(const TVariableData& variable, int index,
       std::string text(reinterpret_cast<const char*>(element),
                        strnlen(reinterpret_cast<const char*>(element),
                                static_cast<size_t>(variable.elementSize_)));
-      return ConvertsLineBreaks(session) ? Variant(WithCrLf(std::move(text))) : Variant(std::move(text));
+      return ConvertsLineBreaks(session) ? Variant(WithCrLf(std::move(text)))
+                                         : Variant(std::move(text));
     }
     case otInteger: {
       int32_t number = 0;
@@ -257,7 +257,8 @@ Variant VariableValues::GetElement(const TVariableData& variable, int index,
       return Variant::FromDateTime(DateBytesToDateTime(element));
     case otLong: {
       std::string text(reinterpret_cast<const char*>(variable.buffer_.get()), variable.length_);
-      return ConvertsLineBreaks(session) ? Variant(WithCrLf(std::move(text))) : Variant(std::move(text));
+      return ConvertsLineBreaks(session) ? Variant(WithCrLf(std::move(text)))
+                                         : Variant(std::move(text));
     }
     case otLongRaw:
       return Variant::FromBytes(variable.buffer_.get(), variable.length_);

@@ -4,8 +4,8 @@
 #include "vorn/client/Oci8Calls.h"
 #include "vorn/client/OciConstants.h"
 #include "vorn/host/UIServices.h"
-#include "vorn/session/SessionCallLock.h"
 #include "vorn/session/OracleSession.h"
+#include "vorn/session/SessionCallLock.h"
 
 namespace vorn {
 

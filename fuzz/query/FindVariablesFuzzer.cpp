@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t next = 0;
   for (const auto& found : once) {
     // The same order, each name at its first occurrence.
-    while (next < all.size() && all[next].Position != found.Position) ++next;
+    while (next < all.size() && all[next].Position != found.Position)
+      ++next;
     if (next == all.size() || all[next].Name != found.Name) std::abort();
   }
   return 0;

@@ -115,8 +115,7 @@ TEST_P(ColumnTypesTest, StringFieldsOnlyFetchesNumbersAndDatesAsServerText) {
 }
 
 TEST_P(ColumnTypesTest, FieldAsStringFormatsByTheLocale) {
-  auto query = NewQuery(
-      "select d, trunc(d), n10_2, n5 from typed where n5 is not null");
+  auto query = NewQuery("select d, trunc(d), n10_2, n5 from typed where n5 is not null");
   query->Execute();
 
   EXPECT_EQ(FormatDateTime("ddddd tt", EncodeDateTime(2001, 2, 3, 4, 5, 6, 0)),
@@ -127,8 +126,7 @@ TEST_P(ColumnTypesTest, FieldAsStringFormatsByTheLocale) {
 }
 
 TEST_P(ColumnTypesTest, EveryBufferConvertsThroughEveryAccessor) {
-  auto query = NewQuery(
-      "select n5, n10_2, '42', d, '2.5' from typed where n5 is not null");
+  auto query = NewQuery("select n5, n10_2, '42', d, '2.5' from typed where n5 is not null");
   query->Execute();
 
   EXPECT_EQ(12345.0, query->FieldAsFloat(0));

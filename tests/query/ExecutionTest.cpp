@@ -50,7 +50,8 @@ void MakeSixtyRows(TOracleQuery& query) {
   query.SQL()->SetText("insert into sixty (n) values (:n)");
   query.DeclareVariable("n", otInteger);
   Variant numbers = VarArrayCreate(1, 60, varVariant);
-  for (int i = 1; i <= 60; ++i) numbers.PutElement(i, i);
+  for (int i = 1; i <= 60; ++i)
+    numbers.PutElement(i, i);
   query.SetVariable("n", numbers);
   query.Execute();
   query.Clear();
@@ -77,8 +78,9 @@ TEST_P(ExecutionTest, SixtyRowsComeInBatchesOfTheReadBufferWithoutAnExtraFetch) 
   if (UsesOCI7()) {
     EXPECT_EQ((std::vector<std::string>{"parse", "oexfet 25", "ofen 25", "ofen 25"}), log.Calls());
   } else {
-    EXPECT_EQ((std::vector<std::string>{"prepare", "execute 0", "fetch 25", "fetch 25", "fetch 25"}),
-              log.Calls());
+    EXPECT_EQ(
+        (std::vector<std::string>{"prepare", "execute 0", "fetch 25", "fetch 25", "fetch 25"}),
+        log.Calls());
   }
 }
 

@@ -10,7 +10,8 @@ namespace {
 
 std::vector<std::string> Names(std::string_view text, bool all = true) {
   std::vector<std::string> names;
-  for (const auto& found : ScanVariables(text, all)) names.push_back(found.Name);
+  for (const auto& found : ScanVariables(text, all))
+    names.push_back(found.Name);
   return names;
 }
 

@@ -11,13 +11,15 @@ namespace {
 // A text of `size` bytes in which every position can be told apart.
 std::string Pattern(size_t size) {
   std::string text(size, ' ');
-  for (size_t i = 0; i < size; ++i) text[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
+  for (size_t i = 0; i < size; ++i)
+    text[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
   return text;
 }
 
 std::vector<uint8_t> BytePattern(size_t size) {
   std::vector<uint8_t> bytes(size);
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<uint8_t>(i * 31 + i / 256);
+  for (size_t i = 0; i < size; ++i)
+    bytes[i] = static_cast<uint8_t>(i * 31 + i / 256);
   return bytes;
 }
 

@@ -17,7 +17,8 @@ VORN_QUERY_IN_BOTH_CALL_SETS(PlsqlTest);
 
 TEST_P(PlsqlTest, OutValuesOfEverySimpleTypeComeBack) {
   auto query = NewQuery(
-      "begin :i := 7 * 6; :f := 1 / 4; :s := 'abc' || :s; for i in 1 .. 1000 loop :p := :p || 'abcdefghij'; end loop; "
+      "begin :i := 7 * 6; :f := 1 / 4; :s := 'abc' || :s; for i in 1 .. 1000 loop :p := :p || "
+      "'abcdefghij'; end loop; "
       ":d := to_date('2020-01-02 03:04:05', 'yyyy-mm-dd hh24:mi:ss'); :c := 'z'; end;");
   query->DeclareVariable("i", otInteger);
   query->DeclareVariable("f", otFloat);
@@ -51,8 +52,8 @@ TEST_P(PlsqlTest, ANullOutValueIsNull) {
 }
 
 TEST_P(PlsqlTest, PlsqlTablesGoInAndComeOut) {
-  auto query = NewQuery(
-      "begin for i in 1 .. :c loop :n(i) := :n(i) * 2; end loop; :c := :c + 1; end;");
+  auto query =
+      NewQuery("begin for i in 1 .. :c loop :n(i) := :n(i) * 2; end loop; :c := :c + 1; end;");
   query->DeclareVariable("n", otFloat);
   query->DeclarePLSQLTable("n", 10, 0);
   query->DeclareVariable("c", otInteger);
@@ -100,7 +101,8 @@ TEST_P(PlsqlTest, ACursorVariableIsFetchedThroughTheTargetQuery) {
   cursor->Execute();
 
   std::vector<std::string> names;
-  for (; !cursor->Eof(); cursor->Next()) names.push_back(cursor->FieldAsString("ENAME"));
+  for (; !cursor->Eof(); cursor->Next())
+    names.push_back(cursor->FieldAsString("ENAME"));
   EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER"}), names);
 
   // The block opens the cursor afresh for other values.

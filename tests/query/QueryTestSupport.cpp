@@ -76,14 +76,16 @@ CallLog::~CallLog() {
 std::vector<std::string> CallLog::Calls() const {
   std::istringstream text(Shim<LogFunction>("vorn_shim_call_log")());
   std::vector<std::string> calls;
-  for (std::string line; std::getline(text, line);) calls.push_back(line);
+  for (std::string line; std::getline(text, line);)
+    calls.push_back(line);
   return calls;
 }
 
 std::vector<std::string> CallLog::Statements() const {
   std::istringstream text(Shim<LogFunction>("vorn_shim_statement_log")());
   std::vector<std::string> statements;
-  for (std::string line; std::getline(text, line);) statements.push_back(line);
+  for (std::string line; std::getline(text, line);)
+    statements.push_back(line);
   return statements;
 }
 
@@ -93,7 +95,8 @@ void CallLog::Clear() const {
 
 int CallLog::Count(const std::string& prefix) const {
   int count = 0;
-  for (const std::string& call : Calls()) count += call.rfind(prefix, 0) == 0 ? 1 : 0;
+  for (const std::string& call : Calls())
+    count += call.rfind(prefix, 0) == 0 ? 1 : 0;
   return count;
 }
 

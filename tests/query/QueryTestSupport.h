@@ -36,7 +36,7 @@ class QueryTest : public session_test::CallSetTest {
 };
 
 // The fixture's tests in both call sets.
-#define VORN_QUERY_IN_BOTH_CALL_SETS(Suite)                                                   \
+#define VORN_QUERY_IN_BOTH_CALL_SETS(Suite)                                                  \
   INSTANTIATE_TEST_SUITE_P(CallSets, Suite, ::testing::Values(CallSet::OCI8, CallSet::OCI7), \
                            CallSetName)
 

@@ -16,7 +16,8 @@ namespace {
 class Bytes {
  public:
   Bytes& Int(int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+      bytes_.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i)));
     return *this;
   }
   Bytes& Text(const std::string& text) {
@@ -65,9 +66,26 @@ TEST(VariableStreamTest, ValuesTablesAndTextCarryTheirBytes) {
   EXPECT_EQ(Bytes()
                 .Int(3)
                 .Int(3)
-                .Int(2).Text(":N").Int(3).Int(4).Int(258).Int(0)
-                .Int(2).Text(":S").Int(5).Int(3).Text("hi").Raw({0}).Int(0)
-                .Int(2).Text(":T").Int(5).Int(0).Int(1).Int(4).Int(10)
+                .Int(2)
+                .Text(":N")
+                .Int(3)
+                .Int(4)
+                .Int(258)
+                .Int(0)
+                .Int(2)
+                .Text(":S")
+                .Int(5)
+                .Int(3)
+                .Text("hi")
+                .Raw({0})
+                .Int(0)
+                .Int(2)
+                .Text(":T")
+                .Int(5)
+                .Int(0)
+                .Int(1)
+                .Int(4)
+                .Int(10)
                 .Get(),
             Saved(query));
 }
@@ -77,10 +95,11 @@ TEST(VariableStreamTest, EveryTypeSurvivesAFormsRoundTrip) {
   original.SetName("Query1");
   const TDateTime when = EncodeDateTime(1999, 12, 31, 23, 59, 58, 0);
   const std::vector<std::pair<std::string, int>> declared{
-      {"subst", otSubst}, {"int", otInteger},     {"float", otFloat},   {"string", otString},
-      {"long", otLong},   {"plsql", otPLSQLString}, {"date", otDate},   {"raw", otLongRaw},
+      {"subst", otSubst}, {"int", otInteger},       {"float", otFloat},  {"string", otString},
+      {"long", otLong},   {"plsql", otPLSQLString}, {"date", otDate},    {"raw", otLongRaw},
       {"char", otChar},   {"cursor", otCursor},     {"empty", otString}, {"table", otFloat}};
-  for (const auto& [name, code] : declared) original.DeclareVariable(name, code);
+  for (const auto& [name, code] : declared)
+    original.DeclareVariable(name, code);
   original.SetVariable("subst", "emp");
   original.SetVariable("int", -7);
   original.SetVariable("float", 1.25);
@@ -148,7 +167,8 @@ TEST(VariableStreamTest, VersionOneStreamsCarryNamesAndTypes) {
 TEST(VariableStreamTest, ANewerVersionIsRefusedAndTheListLeftEmpty) {
   TOracleQuery query;
   query.DeclareVariable("old", otInteger);
-  EXPECT_EQ("Invalid version of Query variables", ErrorOf([&] { Load(query, Bytes().Int(4).Int(0).Get()); }));
+  EXPECT_EQ("Invalid version of Query variables",
+            ErrorOf([&] { Load(query, Bytes().Int(4).Int(0).Get()); }));
   EXPECT_EQ(0, query.VariableCount());
 }
 
@@ -156,21 +176,31 @@ TEST(VariableStreamTest, ANewerVersionIsRefusedAndTheListLeftEmpty) {
 // variable behind.
 TEST(VariableStreamTest, DamagedStreamsAreRefusedAndLeaveNothing) {
   const std::vector<std::vector<uint8_t>> damaged{
-      Bytes().Get(),                                                          // nothing
-      Bytes().Int(3).Get(),                                                   // no count
-      Bytes().Int(3).Int(-1).Get(),                                           // negative count
-      Bytes().Int(3).Int(1).Int(200).Text(":A").Get(),                        // name past the end
-      Bytes().Int(3).Int(1).Int(-2).Get(),                                    // negative name length
+      Bytes().Get(),                                    // nothing
+      Bytes().Int(3).Get(),                             // no count
+      Bytes().Int(3).Int(-1).Get(),                     // negative count
+      Bytes().Int(3).Int(1).Int(200).Text(":A").Get(),  // name past the end
+      Bytes().Int(3).Int(1).Int(-2).Get(),              // negative name length
       Bytes().Int(3).Int(1).Int(2).Text(":A").Int(3).Int(8).Int(1).Int(2).Get(),  // data > buffer
       Bytes().Int(3).Int(1).Int(2).Text(":A").Int(5).Int(3).Text("abc").Int(0).Get(),  // no zero
-      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(3).Int(4).Raw({1, 2}).Get(),     // truncated
-      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(2).Int(0).Int(0).Get(),      // unknown type
-      Bytes().Int(3).Int(1).Int(0).Int(3).Int(0).Int(0).Get(),                 // empty name
+      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(3).Int(4).Raw({1, 2}).Get(),         // truncated
+      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(2).Int(0).Int(0).Get(),  // unknown type
+      Bytes().Int(3).Int(1).Int(0).Int(3).Int(0).Int(0).Get(),             // empty name
       Bytes().Int(3).Int(1).Int(2).Text(":A").Int(3).Int(0).Int(1).Int(-5).Int(0).Get(),  // table
-      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(8).Int(0).Int(1).Int(2).Int(0).Get(),  // long table
-      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(12).Int(7).Raw({1, 1, 1, 1, 1, 1, 1}).Int(0).Get(),
+      Bytes().Int(3).Int(1).Int(2).Text(":A").Int(8).Int(0).Int(1).Int(2).Int(0).Get(),   // long
+                                                                                          // table
+      Bytes()
+          .Int(3)
+          .Int(1)
+          .Int(2)
+          .Text(":A")
+          .Int(12)
+          .Int(7)
+          .Raw({1, 1, 1, 1, 1, 1, 1})
+          .Int(0)
+          .Get(),
       Bytes().Int(3).Int(1).Int(2).Text(":A").Int(116).Int(4).Int(1).Int(0).Get(),  // complex data
-      Bytes().Int(0).Int(0).Get(),                                             // version 0
+      Bytes().Int(0).Int(0).Get(),                                                  // version 0
   };
   for (size_t i = 0; i < damaged.size(); ++i) {
     TOracleQuery query;

@@ -214,7 +214,8 @@ TEST(VariablesTest, ComplexVariablesTakeInstancesOfTheirClass) {
   query.DeclareVariable("c", otCursor);
   query.DeclareVariable("n", otInteger);
 
-  EXPECT_EQ(":N is not a complex variable", ErrorOf([&] { query.SetComplexVariable("n", &target); }));
+  EXPECT_EQ(":N is not a complex variable",
+            ErrorOf([&] { query.SetComplexVariable("n", &target); }));
   EXPECT_EQ("Assign TOracleQuery instance to variable :C",
             ErrorOf([&] { query.SetComplexVariable("c", &notAQuery); }));
   query.SetComplexVariable("c", &target);

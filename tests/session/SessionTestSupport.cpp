@@ -235,8 +235,8 @@ void TestQuery::ExecuteOCI7() {
       values.emplace_back();
       indicators.emplace_back();
       check(Oci7().odefin(&cursor, position, reinterpret_cast<ub1*>(values.back().data()),
-                          static_cast<sword>(kColumnWidth), static_cast<sword>(SQLT_STR), -1, &indicators.back(),
-                          nullptr, -1, -1, nullptr, nullptr));
+                          static_cast<sword>(kColumnWidth), static_cast<sword>(SQLT_STR), -1,
+                          &indicators.back(), nullptr, -1, -1, nullptr, nullptr));
     }
   }
   check(Oci7().oexec(&cursor));

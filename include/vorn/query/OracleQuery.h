@@ -213,7 +213,6 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   void DefineProperties(TFiler& filer) override;
 
  private:
-
   // The steps of an execution (OracleQuery.cpp).
   void CoreExecute(bool describeOnly, int end, int start);
   void PrepareClient();

@@ -40,9 +40,9 @@ constexpr bool IsComplexType(int typeCode) {
 using TOracleQueryEvent = std::function<void(TOracleQuery* sender)>;
 // A row of an Array DML execution failed: `index` is its element, and the
 // handler may clear `continueExecution` to stop the remaining rows.
-using TArrayErrorEvent = std::function<void(TOracleQuery* sender, int index, int errorCode,
-                                            const std::string& errorMessage,
-                                            bool& continueExecution)>;
+using TArrayErrorEvent =
+    std::function<void(TOracleQuery* sender, int index, int errorCode,
+                       const std::string& errorMessage, bool& continueExecution)>;
 using TThreadErrorEvent =
     std::function<void(TOracleQuery* sender, int errorCode, const std::string& errorMessage)>;
 

@@ -2,6 +2,7 @@
 // format in Variables.h.
 #include "VariableStream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -23,6 +24,7 @@ const char* const kInvalidStream = "Invalid stream of Query variables";
 // damaged stream must not make the reader allocate without limit.
 constexpr int32_t kLargestTable = 65536;
 constexpr int32_t kLargestTableString = 32512;
+constexpr int64_t kLargestTableBytes = 64 << 20;
 
 // The bytes of element 0 that the stream carries: for text up to and with
 // its terminator, else the whole element.
@@ -154,7 +156,8 @@ void VariableStream::Read(TVariables& variables, TStream& stream) {
           const int32_t size = reader.Int();
           const int32_t stringSize = reader.Int();
           if (size < 1 || size > kLargestTable || stringSize < 0 ||
-              stringSize > kLargestTableString) {
+              stringSize > kLargestTableString ||
+              static_cast<int64_t>(size) * std::max(stringSize + 1, 8) > kLargestTableBytes) {
             throw EReadError(kInvalidStream);
           }
           query.DeclarePLSQLTable(name, size, stringSize);

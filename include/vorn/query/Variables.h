@@ -22,7 +22,8 @@
 // element size), the data of element 0, the table flag, and for a table
 // its size and string size. Reading rejects a malformed stream with
 // EReadError "Invalid stream of Query variables" and leaves the list
-// empty; a newer version raises "Invalid version of Query variables".
+// empty (so does a table beyond 65536 elements or 64 MiB, which no form
+// stores); a newer version raises "Invalid version of Query variables".
 #pragma once
 
 #include <cstdint>

@@ -3,14 +3,8 @@
 // queries do, against the same scan through the SQLite C API. The ratio is
 // what the OCI layer and the engine together cost on the fetch path.
 //
-// The same scan through a TOracleQuery (ReadBuffer 100), reading every
-// column of every row with the typed accessors (FieldAsInteger,
-// FieldAsFloat, FieldAsString, FieldAsDate as the column's type suggests)
-// and again as variants (Field): what the query engine adds on top.
-//
-// Inserting 100,000 rows with ExecuteArray and arrays of 1,000 elements,
-// against the same rows through one prepared SQLite statement in one
-// transaction.
+// QueryScan.cpp adds, in the same program and on the same file, the scan
+// through TOracleQuery and the inserts through ExecuteArray.
 //
 // oci.dll carries its own SQLite: the two scans read two copies of the
 // file, so that the two SQLite libraries in this process never hold locks
@@ -20,40 +14,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
 
+#include "ScanFiles.h"
 #include "ScanTable.h"
 #include "oci.h"
-#include "vorn/client/ClientLibrary.h"
-#include "vorn/host/DateTime.h"
-#include "vorn/query/OracleQuery.h"
-#include "vorn/session/OracleSession.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 using vorn::bench::kScanRows;
+using vorn::bench::scanFiles;
 constexpr ub4 kBatch = 100;
-
-struct Files {
-  std::string oci;
-  std::string raw;
-};
-
-const Files& scanFiles() {
-  static const Files files = [] {
-    fs::path dir = fs::temp_directory_path();
-    Files f{(dir / "vorn-bench-oci.db").string(), (dir / "vorn-bench-oci-raw.db").string()};
-    vorn::bench::MakeScanDatabase(f.oci);
-    fs::remove(f.raw);
-    fs::copy_file(f.oci, f.raw);
-    return f;
-  }();
-  return files;
-}
 
 struct Oci {
   decltype(&::OCIEnvInit) envInit;
@@ -66,6 +40,8 @@ struct Oci {
   decltype(&::OCIDefineByPos) define;
   decltype(&::OCIStmtFetch) fetch;
   decltype(&::OCIAttrGet) attrGet;
+  decltype(&::OCIBindByName) bind;
+  decltype(&::OCITransCommit) commit;
 };
 
 const Oci& oci() {
@@ -91,6 +67,8 @@ const Oci& oci() {
     c.define = reinterpret_cast<decltype(c.define)>(get("OCIDefineByPos"));
     c.fetch = reinterpret_cast<decltype(c.fetch)>(get("OCIStmtFetch"));
     c.attrGet = reinterpret_cast<decltype(c.attrGet)>(get("OCIAttrGet"));
+    c.bind = reinterpret_cast<decltype(c.bind)>(get("OCIBindByName"));
+    c.commit = reinterpret_cast<decltype(c.commit)>(get("OCITransCommit"));
     return c;
   }();
   return calls;
@@ -161,168 +139,94 @@ void BM_OciArrayFetch(benchmark::State& state) {
 }
 BENCHMARK(BM_OciArrayFetch)->Unit(benchmark::kMillisecond);
 
+// The rows of QueryScan.cpp's insert benchmarks, 1,000 at a time through
+// array binds: the floor that no client of oci.dll goes below.
+void BM_OciArrayInsert(benchmark::State& state) {
+  constexpr int kRows = 100000;
+  constexpr int kArray = 1000;
+  const Oci& c = oci();
+  const std::string& path = scanFiles().oci;
+  OCIEnv* env = nullptr;
+  OCIError* err = nullptr;
+  OCISvcCtx* svc = nullptr;
+  c.envInit(&env, OCI_DEFAULT, 0, nullptr);
+  c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
+  if (c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
+              reinterpret_cast<const OraText*>("tiger"), 5,
+              reinterpret_cast<const OraText*>(path.c_str()), path.size()) != OCI_SUCCESS) {
+    state.SkipWithError("logon failed");
+    return;
+  }
+  const auto run = [&](const std::string& sql, OCIStmt*& stmt) {
+    if (stmt == nullptr)
+      c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
+    return c.execute(svc, stmt, err, 1, 0, nullptr, nullptr, OCI_DEFAULT);
+  };
+  OCIStmt* work = nullptr;
+  // Made here or by the query benchmark, whichever runs first.
+  run("create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
+      "created date, code varchar2(10))",
+      work);
+  OCIStmt* insert = nullptr;
+  c.handleAlloc(env, reinterpret_cast<void**>(&insert), OCI_HTYPE_STMT, 0, nullptr);
+  const std::string sql =
+      "insert into insert_t (id, amount, name, created, code) values (:id, :amount, :name, "
+      ":created, :code)";
+  c.prepare(insert, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+            OCI_DEFAULT);
+  static int ids[kArray];
+  static double amounts[kArray];
+  static char names[kArray][31];
+  static ub1 created[kArray][7];
+  static char codes[kArray][11];
+  const auto bind = [&](const char* name, void* value, sb4 size, ub2 type) {
+    OCIBind* b = nullptr;
+    c.bind(insert, &b, err, reinterpret_cast<const OraText*>(name), static_cast<sb4>(strlen(name)),
+           value, size, type, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  };
+  bind(":id", ids, sizeof ids[0], SQLT_INT);
+  bind(":amount", amounts, sizeof amounts[0], SQLT_FLT);
+  bind(":name", names, sizeof names[0], SQLT_STR);
+  bind(":created", created, sizeof created[0], SQLT_DAT);
+  bind(":code", codes, sizeof codes[0], SQLT_STR);
+  for (auto _ : state) {
+    state.PauseTiming();
+    run("delete from insert_t", work);
+    c.commit(svc, err, OCI_DEFAULT);
+    state.ResumeTiming();
+    ub4 inserted = 0;
+    for (int first = 0; first < kRows; first += kArray) {
+      for (int i = 0; i < kArray; ++i) {
+        const int n = first + i + 1;
+        ids[i] = n;
+        amounts[i] = n * 1.25 + 0.01;
+        std::snprintf(names[i], sizeof names[i], "Name number %d", n);
+        const ub1 date[7] = {120, 100, 1, static_cast<ub1>(1 + n % 28), 1, 1, 1};
+        std::memcpy(created[i], date, sizeof date);
+        std::snprintf(codes[i], sizeof codes[i], "C%d", n % 1000);
+      }
+      c.execute(svc, insert, err, kArray, 0, nullptr, nullptr, OCI_DEFAULT);
+      ub4 rows = 0;
+      c.attrGet(insert, OCI_HTYPE_STMT, &rows, nullptr, OCI_ATTR_ROW_COUNT, err);
+      inserted += rows;
+    }
+    c.commit(svc, err, OCI_DEFAULT);
+    if (inserted != kRows) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+  c.handleFree(insert, OCI_HTYPE_STMT);
+  c.handleFree(work, OCI_HTYPE_STMT);
+  c.logoff(svc, err);
+  c.handleFree(env, OCI_HTYPE_ENV);
+}
+BENCHMARK(BM_OciArrayInsert)->Unit(benchmark::kMillisecond);
+
 void BM_SqliteScan(benchmark::State& state) {
   vorn::bench::SqliteScanBaseline(state, scanFiles().raw);
 }
 BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
-
-// One session on the OCI benchmark's file, through the client binding.
-vorn::TOracleSession& session() {
-  static vorn::TOracleSession* const logged = [] {
-    vorn::client::SetClientLibraryPath(VORN_OCI_LIBRARY);
-    auto* s = new vorn::TOracleSession;
-    s->SetLogonUsername("scott");
-    s->SetLogonPassword("tiger");
-    s->SetLogonDatabase(scanFiles().oci);
-    s->LogOn();
-    return s;
-  }();
-  return *logged;
-}
-
-std::unique_ptr<vorn::TOracleQuery> scanQuery() {
-  auto query = std::make_unique<vorn::TOracleQuery>();
-  query->SetSession(&session());
-  query->SetReadBuffer(static_cast<int>(kBatch));
-  query->SQL()->SetText("select id, amount, name, created, code from scan_t");
-  return query;
-}
-
-void BM_QueryTypedAccessors(benchmark::State& state) {
-  auto query = scanQuery();
-  for (auto _ : state) {
-    long long sumIds = 0;
-    double sumAmounts = 0;
-    double sumDates = 0;
-    size_t bytes = 0;
-    int rows = 0;
-    for (query->Execute(); !query->Eof(); query->Next()) {
-      sumIds += query->FieldAsInteger(0);
-      sumAmounts += query->FieldAsFloat(1);
-      bytes += query->FieldAsString(2).size();
-      sumDates += query->FieldAsDate(3);
-      bytes += query->FieldAsString(4).size();
-      ++rows;
-    }
-    if (rows != kScanRows) state.SkipWithError("wrong row count");
-    benchmark::DoNotOptimize(sumIds);
-    benchmark::DoNotOptimize(sumAmounts);
-    benchmark::DoNotOptimize(sumDates);
-    benchmark::DoNotOptimize(bytes);
-  }
-  state.SetItemsProcessed(state.iterations() * kScanRows);
-}
-BENCHMARK(BM_QueryTypedAccessors)->Unit(benchmark::kMillisecond);
-
-void BM_QueryFieldVariants(benchmark::State& state) {
-  auto query = scanQuery();
-  for (auto _ : state) {
-    int rows = 0;
-    for (query->Execute(); !query->Eof(); query->Next()) {
-      for (int column = 0; column < 5; ++column) {
-        vorn::Variant value = query->Field(column);
-        benchmark::DoNotOptimize(value);
-      }
-      ++rows;
-    }
-    if (rows != kScanRows) state.SkipWithError("wrong row count");
-  }
-  state.SetItemsProcessed(state.iterations() * kScanRows);
-}
-BENCHMARK(BM_QueryFieldVariants)->Unit(benchmark::kMillisecond);
-
-constexpr int kInsertRows = 100000;
-constexpr int kInsertArray = 1000;
-
-void BM_ExecuteArrayInsert(benchmark::State& state) {
-  vorn::TOracleQuery work;
-  work.SetSession(&session());
-  work.SQL()->SetText(
-      "create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
-      "created date, code varchar2(10))");
-  try {
-    work.Execute();
-  } catch (const vorn::Exception&) {
-    // Made by an earlier run on this file.
-  }
-  vorn::TOracleQuery insert;
-  insert.SetSession(&session());
-  insert.SQL()->SetText(
-      "insert into insert_t (id, amount, name, created, code) values (:id, :amount, :name, "
-      ":created, :code)");
-  insert.DeclareVariable("id", vorn::otInteger);
-  insert.DeclareVariable("amount", vorn::otFloat);
-  insert.DeclareVariable("name", vorn::otString);
-  insert.DeclareVariable("created", vorn::otDate);
-  insert.DeclareVariable("code", vorn::otString);
-  const vorn::TDateTime base = vorn::EncodeDate(2000, 1, 1);
-  for (auto _ : state) {
-    state.PauseTiming();
-    work.SQL()->SetText("delete from insert_t");
-    work.Execute();
-    session().Commit();
-    state.ResumeTiming();
-    int inserted = 0;
-    for (int first = 0; first < kInsertRows; first += kInsertArray) {
-      vorn::Variant ids = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
-      vorn::Variant amounts = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
-      vorn::Variant names = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
-      vorn::Variant dates = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
-      vorn::Variant codes = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
-      for (int i = 0; i < kInsertArray; ++i) {
-        const int n = first + i + 1;
-        ids.PutElement(i, n);
-        amounts.PutElement(i, n * 1.25 + 0.01);
-        names.PutElement(i, "Name number " + std::to_string(n));
-        dates.PutElement(i, vorn::Variant::FromDateTime(base + n / 24.0));
-        codes.PutElement(i, "C" + std::to_string(n % 1000));
-      }
-      insert.SetVariable("id", ids);
-      insert.SetVariable("amount", amounts);
-      insert.SetVariable("name", names);
-      insert.SetVariable("created", dates);
-      insert.SetVariable("code", codes);
-      inserted += insert.ExecuteArray(-1, -1);
-    }
-    session().Commit();
-    if (inserted != kInsertRows) state.SkipWithError("wrong row count");
-  }
-  state.SetItemsProcessed(state.iterations() * kInsertRows);
-}
-BENCHMARK(BM_ExecuteArrayInsert)->Unit(benchmark::kMillisecond);
-
-void BM_SqliteInsert(benchmark::State& state) {
-  sqlite3* raw = nullptr;
-  sqlite3_open(scanFiles().raw.c_str(), &raw);
-  sqlite3_exec(raw,
-               "CREATE TABLE IF NOT EXISTS insert_t (id INTEGER, amount REAL, name TEXT, "
-               "created INTEGER, code TEXT)",
-               nullptr, nullptr, nullptr);
-  sqlite3_stmt* ins = nullptr;
-  sqlite3_prepare_v2(raw, "INSERT INTO insert_t VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins, nullptr);
-  for (auto _ : state) {
-    state.PauseTiming();
-    sqlite3_exec(raw, "DELETE FROM insert_t", nullptr, nullptr, nullptr);
-    state.ResumeTiming();
-    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
-    for (int n = 1; n <= kInsertRows; ++n) {
-      sqlite3_bind_int64(ins, 1, n);
-      sqlite3_bind_double(ins, 2, n * 1.25 + 0.01);
-      const std::string name = "Name number " + std::to_string(n);
-      sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(n) * 3600);
-      const std::string code = "C" + std::to_string(n % 1000);
-      sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
-      sqlite3_step(ins);
-      sqlite3_reset(ins);
-    }
-    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
-  }
-  state.SetItemsProcessed(state.iterations() * kInsertRows);
-  sqlite3_finalize(ins);
-  sqlite3_close(raw);
-}
-BENCHMARK(BM_SqliteInsert)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

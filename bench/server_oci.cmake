@@ -6,6 +6,7 @@
 # Figures: build in a separate Release folder, then ./bench/server_oci_fetch.
 if(TARGET vorn_oci)
   vorn_add_benchmark(server_oci_fetch SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ServerOciFetch.cpp
+                     ${CMAKE_CURRENT_SOURCE_DIR}/QueryScan.cpp
                      LIBS vorn_server_shell vorn::query ${CMAKE_DL_LIBS})
   if(TARGET server_oci_fetch)
     target_include_directories(server_oci_fetch PRIVATE ${PROJECT_SOURCE_DIR}/server/include)

@@ -149,6 +149,7 @@ void TOracleQuery::CoreExecute(bool describeOnly, int end, int start) {
   if (!describeOnly && session_->AutoCommit()) mode = OCI_COMMIT_ON_SUCCESS;
   eof_ = true;
   PrepareClient();
+  session_->DropStaleHandles();
   if (!session_->Connected()) throw Exception("Not logged on");
   if (debug_ && !describeOnly && !cursorTarget_) ShowDebug();
   Parse();
@@ -504,6 +505,7 @@ void TOracleQuery::Next() {
     if (rowsInBatch_ < rowsPerFetch_) {
       eof_ = true;
     } else {
+      CheckCurrent();
       std::optional<EOracleError> failure;
       {
         TCursorGuard wait(cursor_);
@@ -522,6 +524,12 @@ void TOracleQuery::Next() {
     }
   }
   if (eof_) FireAfterQuery();
+}
+
+void TOracleQuery::CheckCurrent() {
+  // A library unloaded under the session took the handles with it.
+  session_->DropStaleHandles();
+  if (!session_->Connected() || calls_ == nullptr) throw Exception("Not logged on");
 }
 
 void TOracleQuery::NormaliseComplexVariables() {

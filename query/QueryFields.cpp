@@ -266,6 +266,7 @@ std::string TOracleQuery::WholeLong(int index) {
     return value;
   }
   const int inBuffer = field.ReturnedLength(currentRow_);
+  if (inBuffer >= kLongRowBuffer) CheckCurrent();
   value.assign(reinterpret_cast<const char*>(field.Value(currentRow_)),
                static_cast<size_t>(inBuffer));
   if (inBuffer < kLongRowBuffer) return value;
@@ -318,6 +319,7 @@ int TOracleQuery::GetLongField(int index, void* buffer, int offset, int length) 
     std::memcpy(out, field.Value(currentRow_) + offset, static_cast<size_t>(copied));
   }
   if (inBuffer < kLongRowBuffer || copied >= length) return copied;
+  CheckCurrent();
   // The rest from the server, at most 64000 bytes a call.
   TCursorGuard wait(cursor_);
   SessionCallLock lock(*session_);

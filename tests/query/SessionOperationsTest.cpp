@@ -103,6 +103,20 @@ TEST_P(SessionOperationsTest, ASessionAndItsQueriesGoAfterAnUnload) {
   EXPECT_NO_THROW(session.reset());
 }
 
+TEST_P(SessionOperationsTest, AQueryAfterAnUnloadFindsTheSessionLoggedOff) {
+  auto query = NewQuery("select ename from emp");
+  query->SetReadBuffer(2);
+  query->Execute();
+  client::UnloadClientLibrary();
+
+  EXPECT_EQ("Not logged on", ErrorOf([&] {
+              query->Next();
+              query->Next();
+            }));
+  EXPECT_FALSE(session_->Connected());
+  EXPECT_EQ("Not logged on", ErrorOf([&] { query->Execute(); }));
+}
+
 TEST_P(SessionOperationsTest, AQueryOfAnUnloadedLibraryOpensAnewAfterTheNextLogon) {
   auto query = NewQuery("select count(*) from emp");
   query->Execute();

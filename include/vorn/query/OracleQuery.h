@@ -228,6 +228,9 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // Fetches the first batch unless the execution did (`fetch` false).
   void FetchBatch(bool fetch);
   void NormaliseComplexVariables();
+  // Raises "Not logged on" when the session lost its connection (or the
+  // client library) since the statement was opened.
+  void CheckCurrent();
   void Open();
   StatementCalls& Calls();
   // Raises a built error after the query's own tidying: the screen cursor

@@ -214,6 +214,13 @@ class TOracleSession : public TComponent {
   // handle, or the logon data area's return code), releasing the call lock.
   [[noreturn]] void RaiseError();
 
+  // When the client library was unloaded since the session got its
+  // handles (or logon data area), forgets them without calling any
+  // library: the session is then logged off and detached, its queries and
+  // datasets closed. Queries call it before they use the session's
+  // handles; it costs a comparison otherwise.
+  void DropStaleHandles();
+
   // The call lock: taken only when ThreadSafe is set and the session uses
   // version 7 calls, held by one thread at a time (and again by it), waited
   // for without limit.
@@ -271,9 +278,6 @@ class TOracleSession : public TComponent {
   // The handles and the logon data area come from a library that has been
   // unloaded since (ClientLibrary.h).
   bool HandlesStale() const;
-  // Forgets stale handles without calling any library: the session is then
-  // logged off and detached, its queries and datasets closed.
-  void DropStaleHandles();
 
   // Records the status of a session call.
   int TakeStatus(int status);

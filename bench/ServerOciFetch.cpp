@@ -3,6 +3,9 @@
 // queries do, against the same scan through the SQLite C API. The ratio is
 // what the OCI layer and the engine together cost on the fetch path.
 //
+// QueryScan.cpp adds, in the same program and on the same file, the scan
+// through TOracleQuery and the inserts through ExecuteArray.
+//
 // oci.dll carries its own SQLite: the two scans read two copies of the
 // file, so that the two SQLite libraries in this process never hold locks
 // on the same file.
@@ -11,35 +14,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "ScanFiles.h"
 #include "ScanTable.h"
 #include "oci.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
 using vorn::bench::kScanRows;
+using vorn::bench::scanFiles;
 constexpr ub4 kBatch = 100;
-
-struct Files {
-  std::string oci;
-  std::string raw;
-};
-
-const Files& scanFiles() {
-  static const Files files = [] {
-    fs::path dir = fs::temp_directory_path();
-    Files f{(dir / "vorn-bench-oci.db").string(), (dir / "vorn-bench-oci-raw.db").string()};
-    vorn::bench::MakeScanDatabase(f.oci);
-    fs::remove(f.raw);
-    fs::copy_file(f.oci, f.raw);
-    return f;
-  }();
-  return files;
-}
 
 struct Oci {
   decltype(&::OCIEnvInit) envInit;
@@ -52,6 +40,8 @@ struct Oci {
   decltype(&::OCIDefineByPos) define;
   decltype(&::OCIStmtFetch) fetch;
   decltype(&::OCIAttrGet) attrGet;
+  decltype(&::OCIBindByName) bind;
+  decltype(&::OCITransCommit) commit;
 };
 
 const Oci& oci() {
@@ -77,6 +67,8 @@ const Oci& oci() {
     c.define = reinterpret_cast<decltype(c.define)>(get("OCIDefineByPos"));
     c.fetch = reinterpret_cast<decltype(c.fetch)>(get("OCIStmtFetch"));
     c.attrGet = reinterpret_cast<decltype(c.attrGet)>(get("OCIAttrGet"));
+    c.bind = reinterpret_cast<decltype(c.bind)>(get("OCIBindByName"));
+    c.commit = reinterpret_cast<decltype(c.commit)>(get("OCITransCommit"));
     return c;
   }();
   return calls;
@@ -146,6 +138,90 @@ void BM_OciArrayFetch(benchmark::State& state) {
   c.handleFree(env, OCI_HTYPE_ENV);
 }
 BENCHMARK(BM_OciArrayFetch)->Unit(benchmark::kMillisecond);
+
+// The rows of QueryScan.cpp's insert benchmarks, 1,000 at a time through
+// array binds: the floor that no client of oci.dll goes below.
+void BM_OciArrayInsert(benchmark::State& state) {
+  constexpr int kRows = 100000;
+  constexpr int kArray = 1000;
+  const Oci& c = oci();
+  const std::string& path = scanFiles().oci;
+  OCIEnv* env = nullptr;
+  OCIError* err = nullptr;
+  OCISvcCtx* svc = nullptr;
+  c.envInit(&env, OCI_DEFAULT, 0, nullptr);
+  c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
+  if (c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
+              reinterpret_cast<const OraText*>("tiger"), 5,
+              reinterpret_cast<const OraText*>(path.c_str()), path.size()) != OCI_SUCCESS) {
+    state.SkipWithError("logon failed");
+    return;
+  }
+  const auto run = [&](const std::string& sql, OCIStmt*& stmt) {
+    if (stmt == nullptr)
+      c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
+    return c.execute(svc, stmt, err, 1, 0, nullptr, nullptr, OCI_DEFAULT);
+  };
+  OCIStmt* work = nullptr;
+  // Made here or by the query benchmark, whichever runs first.
+  run("create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
+      "created date, code varchar2(10))",
+      work);
+  OCIStmt* insert = nullptr;
+  c.handleAlloc(env, reinterpret_cast<void**>(&insert), OCI_HTYPE_STMT, 0, nullptr);
+  const std::string sql =
+      "insert into insert_t (id, amount, name, created, code) values (:id, :amount, :name, "
+      ":created, :code)";
+  c.prepare(insert, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+            OCI_DEFAULT);
+  static int ids[kArray];
+  static double amounts[kArray];
+  static char names[kArray][31];
+  static ub1 created[kArray][7];
+  static char codes[kArray][11];
+  const auto bind = [&](const char* name, void* value, sb4 size, ub2 type) {
+    OCIBind* b = nullptr;
+    c.bind(insert, &b, err, reinterpret_cast<const OraText*>(name), static_cast<sb4>(strlen(name)),
+           value, size, type, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  };
+  bind(":id", ids, sizeof ids[0], SQLT_INT);
+  bind(":amount", amounts, sizeof amounts[0], SQLT_FLT);
+  bind(":name", names, sizeof names[0], SQLT_STR);
+  bind(":created", created, sizeof created[0], SQLT_DAT);
+  bind(":code", codes, sizeof codes[0], SQLT_STR);
+  for (auto _ : state) {
+    state.PauseTiming();
+    run("delete from insert_t", work);
+    c.commit(svc, err, OCI_DEFAULT);
+    state.ResumeTiming();
+    ub4 inserted = 0;
+    for (int first = 0; first < kRows; first += kArray) {
+      for (int i = 0; i < kArray; ++i) {
+        const int n = first + i + 1;
+        ids[i] = n;
+        amounts[i] = n * 1.25 + 0.01;
+        std::snprintf(names[i], sizeof names[i], "Name number %d", n);
+        const ub1 date[7] = {120, 100, 1, static_cast<ub1>(1 + n % 28), 1, 1, 1};
+        std::memcpy(created[i], date, sizeof date);
+        std::snprintf(codes[i], sizeof codes[i], "C%d", n % 1000);
+      }
+      c.execute(svc, insert, err, kArray, 0, nullptr, nullptr, OCI_DEFAULT);
+      ub4 rows = 0;
+      c.attrGet(insert, OCI_HTYPE_STMT, &rows, nullptr, OCI_ATTR_ROW_COUNT, err);
+      inserted += rows;
+    }
+    c.commit(svc, err, OCI_DEFAULT);
+    if (inserted != kRows) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kRows);
+  c.handleFree(insert, OCI_HTYPE_STMT);
+  c.handleFree(work, OCI_HTYPE_STMT);
+  c.logoff(svc, err);
+  c.handleFree(env, OCI_HTYPE_ENV);
+}
+BENCHMARK(BM_OciArrayInsert)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteScan(benchmark::State& state) {
   vorn::bench::SqliteScanBaseline(state, scanFiles().raw);

@@ -3,6 +3,7 @@
 // which is recursive, so a function here may call another.
 #include "vorn/client/ClientLibrary.h"
 
+#include <atomic>
 #include <charconv>
 #include <mutex>
 #include <optional>
@@ -46,6 +47,10 @@ struct ClientState {
   // where the load left it.
   std::string savedDirectory;
   std::string changedDirectory;
+  // ClientLibraryGeneration(): read without the mutex by sessions and
+  // queries deciding whether their handles are still the library's.
+  std::atomic<uint64_t> generation{0};
+  uint64_t loads = 0;
 };
 
 // Never destroyed: sessions and queries may still unload or ask for the
@@ -198,6 +203,7 @@ void ResolveCallTables(ClientState& state) {
 void UnloadLocked(ClientState& state) {
   // Empty the tables first: nothing may reach the library while it goes.
   CallTableBinder::ClearAll();
+  state.generation.store(0, std::memory_order_release);
   if (state.library != nullptr) platform::FreeDynamicLibrary(state.library);
   state.library = nullptr;
   if (state.pathSearched) state.libraryPath.clear();
@@ -258,6 +264,11 @@ void LoadClientLibrary() {
   if (state.version8Mode) {
     Oci8().OCIInitialize(OCI_THREADED | OCI_OBJECT, nullptr, nullptr, nullptr, nullptr);
   }
+  state.generation.store(++state.loads, std::memory_order_release);
+}
+
+uint64_t ClientLibraryGeneration() {
+  return State().generation.load(std::memory_order_acquire);
 }
 
 bool IsClientLibraryLoaded() {

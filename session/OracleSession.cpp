@@ -31,6 +31,7 @@ TOracleSession::~TOracleSession() {
   // base destructor frees them, so everything that needs the session runs
   // here, while it is whole.
   Destroying();
+  DropStaleHandles();
   try {
     LogOff();
   } catch (const std::exception&) {
@@ -49,11 +50,43 @@ TOracleSession::~TOracleSession() {
   }
   internalQuery_.reset();
   DestroyComponents();
-  if (attached_) {
-    Oci8().OCIServerDetach(server_, errorHandle2_, OCI_DEFAULT);
-    attached_ = false;
+  DropStaleHandles();
+  try {
+    if (attached_) {
+      attached_ = false;
+      Oci8().OCIServerDetach(server_, errorHandle2_, OCI_DEFAULT);
+    }
+    FreeHandles();
+  } catch (const std::exception&) {
+    // Only a library lacking the calls gets here; the handles go with it.
   }
-  FreeHandles();
+}
+
+bool TOracleSession::HandlesStale() const {
+  const bool holdsAny = connected_ || attached_ || environment_ != nullptr || lda_.chk != 0;
+  return holdsAny && handleGeneration_ != ClientLibraryGeneration();
+}
+
+void TOracleSession::DropStaleHandles() {
+  if (!HandlesStale()) return;
+  const bool wasConnected = connected_;
+  // The queries and datasets find their own handles stale as they close.
+  if (connected_) CloseClients();
+  connected_ = false;
+  attached_ = false;
+  converted_ = false;
+  detectedDateTextLength_ = -1;
+  detectedBytesPerCharacter_ = 0;
+  environment_ = nullptr;
+  serviceContext_ = nullptr;
+  errorHandle_ = nullptr;
+  errorHandle2_ = nullptr;
+  server_ = nullptr;
+  userSession_ = nullptr;
+  lda_ = {};
+  hda_ = {};
+  lastStatus_ = 0;
+  if (wasConnected && !(ComponentState() & csDestroying)) FireChange();
 }
 
 // --- Properties ---
@@ -126,7 +159,8 @@ int TOracleSession::TakeStatus(int status) {
 
 int TOracleSession::ErrorCode() {
   if (!usesOCI8_) return lda_.rc;
-  if (lastStatus_ != OCI_ERROR && lastStatus_ != OCI_SUCCESS_WITH_INFO) return lastStatus_;
+  const int status = lastStatus_;
+  if (status != OCI_ERROR && status != OCI_SUCCESS_WITH_INFO) return status;
   sb4 code = 0;
   std::array<OraText, OCI_ERROR_MAXMSG_SIZE> text{};
   Oci8().OCIErrorGet(errorHandle_, 1, nullptr, &code, text.data(), static_cast<ub4>(text.size()),

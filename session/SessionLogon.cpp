@@ -60,6 +60,7 @@ void TOracleSession::LogOn() {
       LoadClientLibrary();
     }
     LogOff();
+    handleGeneration_ = ClientLibraryGeneration();
     usesOCI8_ = !preferences_->UseOCI7() && IsVersion8Mode() && !odbcRoute_;
     converted_ = false;
     NormaliseLogonValues();
@@ -226,6 +227,7 @@ void TOracleSession::ReapplyOptions() {
 }
 
 void TOracleSession::LogOff() {
+  DropStaleHandles();
   if (connected_) {
     if (rollbackOnDisconnect_) {
       try {
@@ -267,6 +269,8 @@ void TOracleSession::LogOff() {
 
 void TOracleSession::FreeHandles() {
   if (environment_ == nullptr) return;
+  DropStaleHandles();
+  if (environment_ == nullptr) return;
   const auto release = [](auto*& handle, ub4 type) {
     if (handle != nullptr) Oci8().OCIHandleFree(handle, type);
     handle = nullptr;
@@ -287,6 +291,8 @@ void TOracleSession::ChangePassword(const std::string& newPassword) {
     TCursorGuard wait(cursor_);
     LoadClientLibrary();
   }
+  DropStaleHandles();
+  if (environment_ == nullptr && !connected_) handleGeneration_ = ClientLibraryGeneration();
   // Without a connection the call set is the one a logon would choose now:
   // an account whose password expired never got one.
   if (!connected_) usesOCI8_ = !preferences_->UseOCI7() && IsVersion8Mode() && !odbcRoute_;

@@ -10,6 +10,7 @@
 #include "vorn/client/OciTypes.h"
 #include "vorn/host/Screen.h"
 #include "vorn/session/OracleSession.h"
+#include "vorn/session/SessionCallLock.h"
 #include "vorn/session/SessionQuery.h"
 
 namespace vorn {
@@ -121,18 +122,14 @@ int TOracleSession::DetectDateTextLength() {
 
 std::string TOracleSession::MessageText(int errorCode) {
   std::array<char, 2001> text{};
-  LockCall();
-  try {
+  {
+    SessionCallLock lock(*this);
     // A version 8 session has no logon data area of its own; oerhms needs
     // one only to know the client.
     Lda_Def scratch{};
     Oci7().oerhms(usesOCI8_ ? &scratch : &lda_, static_cast<sb2>(errorCode),
                   reinterpret_cast<OraText*>(text.data()), static_cast<sword>(text.size()));
-  } catch (...) {
-    UnlockCall();
-    throw;
   }
-  UnlockCall();
   text.back() = '\0';
   return text.data();
 }

@@ -5,6 +5,7 @@
 #include "vorn/client/OciConstants.h"
 #include "vorn/host/UIServices.h"
 #include "vorn/session/OracleSession.h"
+#include "vorn/session/SessionCallLock.h"
 
 namespace vorn {
 
@@ -19,21 +20,15 @@ const char* const kAutoCommitWarning =
 
 }  // namespace
 
-// One session call under the call lock. A failure raises EOracleError,
-// whose construction releases the lock; any other exception (a call the
-// library lacks) releases it here.
+// One call on the session's own handles: under the call lock (version 7)
+// and, for a thread-safe session, the status lock, so that the status and
+// the error handle read for one call are that call's. A failure raises
+// EOracleError, whose construction releases the call lock.
 template <class Call>
 static void LockedSessionCall(TOracleSession& session, Call&& call) {
-  session.LockCall();
-  int code = 0;
-  try {
-    code = call();
-  } catch (...) {
-    session.UnlockCall();
-    throw;
-  }
-  if (code != 0) session.RaiseError();
-  session.UnlockCall();
+  const std::unique_lock status = session.LockStatus();
+  SessionCallLock lock(session);
+  if (call() != 0) lock.RaiseSessionError();
 }
 
 void TOracleSession::Commit() {

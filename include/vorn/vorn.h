@@ -6,4 +6,5 @@
 #include <vorn/filter/filter.h>
 #include <vorn/host/host.h>
 #include <vorn/platform/platform.h>
+#include <vorn/query/query.h>
 #include <vorn/session/session.h>

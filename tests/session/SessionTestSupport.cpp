@@ -29,17 +29,6 @@ using namespace client;
 
 namespace {
 
-// The statement and data type codes the stand-in query needs; the query
-// engine proper declares its own.
-constexpr ub4 OCI_NTV_SYNTAX = 1;
-constexpr ub4 OCI_ATTR_PARAM_COUNT = 18;
-constexpr ub4 OCI_ATTR_STMT_TYPE = 24;
-constexpr ub2 OCI_STMT_SELECT = 1;
-constexpr ub2 SQLT_STR = 5;
-constexpr ub2 OCI_FETCH_NEXT = 2;
-constexpr ub2 kOci7SelectFunction = 4;
-constexpr sword kOci7String = 5;
-constexpr sword kOci7V7Behaviour = 2;
 constexpr size_t kColumnWidth = 4001;
 
 [[noreturn]] void Fail(const std::string& reason) {
@@ -225,10 +214,10 @@ void TestQuery::ExecuteOCI7() {
   };
   std::string text = sql_;
   check(Oci7().oopen(&cursor, session.LogonDataArea(), nullptr, -1, -1, nullptr, -1));
-  check(Oci7().oparse(&cursor, Text(text), -1, 0, kOci7V7Behaviour));
+  check(Oci7().oparse(&cursor, Text(text), -1, 0, kOci7Version7Behaviour));
   std::vector<std::array<char, kColumnWidth>> values;
   std::vector<sb2> indicators;
-  if (cursor.ft == kOci7SelectFunction) {
+  if (cursor.ft == kOci7FunctionSelect) {
     values.reserve(64);
     indicators.reserve(64);
     for (sword position = 1;; ++position) {
@@ -246,12 +235,12 @@ void TestQuery::ExecuteOCI7() {
       values.emplace_back();
       indicators.emplace_back();
       check(Oci7().odefin(&cursor, position, reinterpret_cast<ub1*>(values.back().data()),
-                          static_cast<sword>(kColumnWidth), kOci7String, -1, &indicators.back(),
-                          nullptr, -1, -1, nullptr, nullptr));
+                          static_cast<sword>(kColumnWidth), static_cast<sword>(SQLT_STR), -1,
+                          &indicators.back(), nullptr, -1, -1, nullptr, nullptr));
     }
   }
   check(Oci7().oexec(&cursor));
-  if (cursor.ft == kOci7SelectFunction) {
+  if (cursor.ft == kOci7FunctionSelect) {
     while (check(Oci7().ofen(&cursor, 1))) {
       std::vector<std::string> row;
       for (size_t i = 0; i < values.size(); ++i) {

@@ -20,6 +20,7 @@
 // behind them is guarded by one mutex.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vorn::client {
@@ -30,6 +31,13 @@ namespace vorn::client {
 void LoadClientLibrary();
 
 bool IsClientLibraryLoaded();
+
+// The load the process is on: a new number after every successful load, 0
+// while no library is loaded. Handles and data areas that a session or a
+// query got from the library belong to the load current then; once the
+// number has changed the library that made them is gone, and they must be
+// forgotten, never passed to the library loaded since (nor to none).
+uint64_t ClientLibraryGeneration();
 
 // Frees the library if one is loaded and forgets everything a load found:
 // the call tables are emptied, the capability flags cleared, the Oracle

@@ -37,7 +37,16 @@
 // datasets (the list lock). With version 8 calls the environment is created
 // with the client's own mutexes instead and the call lock is not taken. A
 // failing call releases the call lock through EOracleError's construction,
-// so a caller that took it releases it itself only on success.
+// so a caller that took it releases it itself only on success; the frame
+// SessionCallLock (SessionCallLock.h) does that bookkeeping for every
+// caller. The session's own calls on its main error handle (commit,
+// rollback) also hold the status lock of a thread-safe session in either
+// call set, so that the status and the error read for one call are that
+// call's, whichever thread made it.
+//
+// Unloading the client library (ClientLibrary.h) while the session holds
+// handles or a logon data area makes them stale: the session then forgets
+// them without passing them to any library, and counts as logged off.
 //
 // Streams. DefineProperties stores the published properties (enumerations
 // by their names); a stored Connected = true logs on while the session is
@@ -50,7 +59,10 @@
 // DateTextLength, TakesODBCRoute, CheckOCI8Feature.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -193,7 +205,7 @@ class TOracleSession : public TComponent {
   client::Lda_Def* LogonDataArea() { return &lda_; }
 
   // The result of the session's most recent client call.
-  int LastStatus() const { return lastStatus_; }
+  int LastStatus() const { return lastStatus_.load(std::memory_order_relaxed); }
   // The error code of that call: version 8, the number of record 1 of the
   // main error handle when the status was an error or a warning, else the
   // status itself; version 7, the return code of the logon data area.
@@ -201,6 +213,13 @@ class TOracleSession : public TComponent {
   // Raises EOracleError from the session's error source (the main error
   // handle, or the logon data area's return code), releasing the call lock.
   [[noreturn]] void RaiseError();
+
+  // When the client library was unloaded since the session got its
+  // handles (or logon data area), forgets them without calling any
+  // library: the session is then logged off and detached, its queries and
+  // datasets closed. Queries call it before they use the session's
+  // handles; it costs a comparison otherwise.
+  void DropStaleHandles();
 
   // The call lock: taken only when ThreadSafe is set and the session uses
   // version 7 calls, held by one thread at a time (and again by it), waited
@@ -210,6 +229,12 @@ class TOracleSession : public TComponent {
   // Takes the call lock if it is free; true when the calling thread then
   // holds it, or when the session takes no call lock at all.
   bool TryLockCall();
+  // The status lock: held around a call on the session's main error handle
+  // and the reading of its outcome, when ThreadSafe is set; an empty lock
+  // otherwise.
+  std::unique_lock<std::recursive_mutex> LockStatus() {
+    return threadSafe_ ? std::unique_lock(statusMutex_) : std::unique_lock<std::recursive_mutex>();
+  }
 
   // --- Registration (SessionClients.h) ---
 
@@ -250,6 +275,9 @@ class TOracleSession : public TComponent {
   void CloseClients();
   void FireChange();
   void FireAfterLogOn();
+  // The handles and the logon data area come from a library that has been
+  // unloaded since (ClientLibrary.h).
+  bool HandlesStale() const;
 
   // Records the status of a session call.
   int TakeStatus(int status);
@@ -302,7 +330,9 @@ class TOracleSession : public TComponent {
   bool converted_ = false;
   bool odbcRoute_ = false;
   bool ocaInstalled_ = false;
-  int lastStatus_ = 0;
+  std::atomic<int> lastStatus_{0};
+  // The client library load that made the handles and the logon data area.
+  uint64_t handleGeneration_ = 0;
   std::string logonWarning_;
   int detectedBytesPerCharacter_ = 0;
   int detectedDateTextLength_ = -1;
@@ -312,6 +342,7 @@ class TOracleSession : public TComponent {
   std::unique_ptr<SessionQuery> internalQuery_;
   std::unique_ptr<TObject> tableInfoList_;
   platform::Mutex mutex_;
+  std::recursive_mutex statusMutex_;
 };
 
 }  // namespace vorn

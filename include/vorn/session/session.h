@@ -7,6 +7,7 @@
 #include "vorn/session/OracleError.h"
 #include "vorn/session/OracleLogon.h"
 #include "vorn/session/OracleSession.h"
+#include "vorn/session/SessionCallLock.h"
 #include "vorn/session/SessionClients.h"
 #include "vorn/session/SessionPreferences.h"
 #include "vorn/session/SessionQuery.h"

@@ -1,6 +1,6 @@
 // Blob fields: values through streams, the Modified flag and its record,
 // CloseBlob at the end of an edit, and the field helpers.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

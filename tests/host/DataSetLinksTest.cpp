@@ -1,7 +1,7 @@
 // Data sources and data links: state tracking and its events,
 // DisableControls and its replay, editing through links, the field and grid
 // links, and detaching when either side goes away.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,7 +1,7 @@
 // Modification: Edit, Insert/Append, Post, Cancel and Delete with their
 // events, the error events around the descendant's operations, the
 // required-field check, Modified and the guards.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,6 +1,6 @@
 // Temporary states: which record field access addresses in them, how they
 // silence the controls, and how OldValue, CurValue and NewValue use them.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,5 +1,5 @@
 // Bookmarks: when one is available, going to one, comparing and validating.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,6 +1,6 @@
 // Calculated fields: computed for every record read, at Edit, after data
 // changes (AutoCalcFields), and never in a loop.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

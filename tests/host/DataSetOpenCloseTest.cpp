@@ -1,6 +1,6 @@
 // Opening and closing: event order, when controls see the state change,
 // buffer allocation and the reads made at open.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

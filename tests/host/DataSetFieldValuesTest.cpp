@@ -2,7 +2,7 @@
 // checks, texts and display formats, and the native buffer formats.
 #include <cstring>
 
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

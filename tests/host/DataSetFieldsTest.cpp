@@ -1,6 +1,6 @@
 // Field definitions and fields: default and persistent fields, binding,
 // finding fields by name and in lists, and the events of field properties.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,6 +1,6 @@
 // The record-buffer window: filling, sliding, scroll counts, the data links'
 // rows, insert placement and buffer-count changes.
-#include "dataset_fixture.h"
+#include "DataSetFixture.h"
 
 namespace vorn::dataset_test {
 namespace {

@@ -1,0 +1,194 @@
+// The scan of ServerOciFetch.cpp through a TOracleQuery (ReadBuffer 100,
+// the OCI benchmark's batch), reading every column of every row with the
+// typed accessors (FieldAsInteger, FieldAsFloat, FieldAsString,
+// FieldAsDate as the column's type suggests) and again as variants
+// (Field): what the query engine adds to the raw scan. And 100,000 rows
+// inserted with ExecuteArray in arrays of 1,000 elements, against the same
+// rows through one prepared SQLite statement in one transaction.
+//
+// Kept apart from ServerOciFetch.cpp, which includes oci.h: its macros
+// would rename the library's own constants.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+
+#include "ScanFiles.h"
+#include "vorn/client/ClientLibrary.h"
+#include "vorn/host/DateTime.h"
+#include "vorn/host/Exceptions.h"
+#include "vorn/query/OracleQuery.h"
+#include "vorn/session/OracleSession.h"
+
+namespace {
+
+using vorn::bench::kScanRows;
+using vorn::bench::scanFiles;
+constexpr int kBatch = 100;
+
+// One session on the OCI benchmark's file, through the client binding.
+vorn::TOracleSession& session() {
+  static vorn::TOracleSession* const logged = [] {
+    vorn::client::SetClientLibraryPath(VORN_OCI_LIBRARY);
+    auto* s = new vorn::TOracleSession;
+    s->SetLogonUsername("scott");
+    s->SetLogonPassword("tiger");
+    s->SetLogonDatabase(scanFiles().oci);
+    s->LogOn();
+    return s;
+  }();
+  return *logged;
+}
+
+std::unique_ptr<vorn::TOracleQuery> scanQuery() {
+  auto query = std::make_unique<vorn::TOracleQuery>();
+  query->SetSession(&session());
+  query->SetReadBuffer(kBatch);
+  query->SQL()->SetText("select id, amount, name, created, code from scan_t");
+  return query;
+}
+
+void BM_QueryTypedAccessors(benchmark::State& state) {
+  auto query = scanQuery();
+  for (auto _ : state) {
+    long long sumIds = 0;
+    double sumAmounts = 0;
+    double sumDates = 0;
+    size_t bytes = 0;
+    int rows = 0;
+    for (query->Execute(); !query->Eof(); query->Next()) {
+      sumIds += query->FieldAsInteger(0);
+      sumAmounts += query->FieldAsFloat(1);
+      bytes += query->FieldAsString(2).size();
+      sumDates += query->FieldAsDate(3);
+      bytes += query->FieldAsString(4).size();
+      ++rows;
+    }
+    if (rows != kScanRows) state.SkipWithError("wrong row count");
+    benchmark::DoNotOptimize(sumIds);
+    benchmark::DoNotOptimize(sumAmounts);
+    benchmark::DoNotOptimize(sumDates);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(state.iterations() * kScanRows);
+}
+BENCHMARK(BM_QueryTypedAccessors)->Unit(benchmark::kMillisecond);
+
+void BM_QueryFieldVariants(benchmark::State& state) {
+  auto query = scanQuery();
+  for (auto _ : state) {
+    int rows = 0;
+    for (query->Execute(); !query->Eof(); query->Next()) {
+      for (int column = 0; column < 5; ++column) {
+        vorn::Variant value = query->Field(column);
+        benchmark::DoNotOptimize(value);
+      }
+      ++rows;
+    }
+    if (rows != kScanRows) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kScanRows);
+}
+BENCHMARK(BM_QueryFieldVariants)->Unit(benchmark::kMillisecond);
+
+constexpr int kInsertRows = 100000;
+constexpr int kInsertArray = 1000;
+
+void BM_ExecuteArrayInsert(benchmark::State& state) {
+  vorn::TOracleQuery work;
+  work.SetSession(&session());
+  work.SQL()->SetText(
+      "create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
+      "created date, code varchar2(10))");
+  try {
+    work.Execute();
+  } catch (const vorn::Exception&) {
+    // Made by an earlier run on this file.
+  }
+  vorn::TOracleQuery insert;
+  insert.SetSession(&session());
+  insert.SQL()->SetText(
+      "insert into insert_t (id, amount, name, created, code) values (:id, :amount, :name, "
+      ":created, :code)");
+  insert.DeclareVariable("id", vorn::otInteger);
+  insert.DeclareVariable("amount", vorn::otFloat);
+  insert.DeclareVariable("name", vorn::otString);
+  insert.DeclareVariable("created", vorn::otDate);
+  insert.DeclareVariable("code", vorn::otString);
+  const vorn::TDateTime base = vorn::EncodeDate(2000, 1, 1);
+  for (auto _ : state) {
+    state.PauseTiming();
+    work.SQL()->SetText("delete from insert_t");
+    work.Execute();
+    session().Commit();
+    state.ResumeTiming();
+    int inserted = 0;
+    for (int first = 0; first < kInsertRows; first += kInsertArray) {
+      vorn::Variant ids = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
+      vorn::Variant amounts = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
+      vorn::Variant names = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
+      vorn::Variant dates = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
+      vorn::Variant codes = vorn::VarArrayCreate(0, kInsertArray - 1, vorn::varVariant);
+      for (int i = 0; i < kInsertArray; ++i) {
+        const int n = first + i + 1;
+        ids.PutElement(i, n);
+        amounts.PutElement(i, n * 1.25 + 0.01);
+        std::string name = "Name number ";
+        name += std::to_string(n);
+        names.PutElement(i, name);
+        dates.PutElement(i, vorn::Variant::FromDateTime(base + n / 24.0));
+        std::string code = "C";
+        code += std::to_string(n % 1000);
+        codes.PutElement(i, code);
+      }
+      insert.SetVariable("id", ids);
+      insert.SetVariable("amount", amounts);
+      insert.SetVariable("name", names);
+      insert.SetVariable("created", dates);
+      insert.SetVariable("code", codes);
+      inserted += insert.ExecuteArray(-1, -1);
+    }
+    session().Commit();
+    if (inserted != kInsertRows) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kInsertRows);
+}
+BENCHMARK(BM_ExecuteArrayInsert)->Unit(benchmark::kMillisecond);
+
+void BM_SqliteInsert(benchmark::State& state) {
+  sqlite3* raw = nullptr;
+  sqlite3_open(scanFiles().raw.c_str(), &raw);
+  sqlite3_exec(raw,
+               "CREATE TABLE IF NOT EXISTS insert_t (id INTEGER, amount REAL, name TEXT, "
+               "created INTEGER, code TEXT)",
+               nullptr, nullptr, nullptr);
+  sqlite3_stmt* ins = nullptr;
+  sqlite3_prepare_v2(raw, "INSERT INTO insert_t VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins, nullptr);
+  for (auto _ : state) {
+    state.PauseTiming();
+    sqlite3_exec(raw, "DELETE FROM insert_t", nullptr, nullptr, nullptr);
+    state.ResumeTiming();
+    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+    for (int n = 1; n <= kInsertRows; ++n) {
+      sqlite3_bind_int64(ins, 1, n);
+      sqlite3_bind_double(ins, 2, n * 1.25 + 0.01);
+      std::string name = "Name number ";
+      name += std::to_string(n);
+      sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(n) * 3600);
+      std::string code = "C";
+      code += std::to_string(n % 1000);
+      sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
+      sqlite3_step(ins);
+      sqlite3_reset(ins);
+    }
+    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+  }
+  state.SetItemsProcessed(state.iterations() * kInsertRows);
+  sqlite3_finalize(ins);
+  sqlite3_close(raw);
+}
+BENCHMARK(BM_SqliteInsert)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,10 @@
+// Umbrella of the query subsystem: TOracleQuery, its variables and
+// columns, the variable scanner and the engine the sessions use.
+#pragma once
+
+#include "vorn/query/FieldData.h"
+#include "vorn/query/OracleQuery.h"
+#include "vorn/query/QueryEngine.h"
+#include "vorn/query/QueryTypes.h"
+#include "vorn/query/SqlVariables.h"
+#include "vorn/query/Variables.h"

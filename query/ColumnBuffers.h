@@ -1,0 +1,36 @@
+// How a described column is fetched: its buffer type and element size
+// (the table in FieldData.h), and the buffers of a batch of rows.
+#pragma once
+
+#include "StatementCalls.h"
+
+namespace vorn {
+
+class TFieldData;
+class TOracleSession;
+
+// The facts of the query and its session that decide the buffers.
+struct BufferRules {
+  int integerPrecision = 9;
+  int floatPrecision = 1000;
+  bool stringFieldsOnly = false;
+  bool usesOCI8 = true;
+  // Only asked for when a DATE column is fetched as text.
+  TOracleSession* session = nullptr;
+};
+
+class ColumnBuffers {
+ public:
+  // The rules of `session` (its preferences, call set and route).
+  static BufferRules RulesOf(TOracleSession& session, bool stringFieldsOnly);
+  // Fills the column from its description and chooses its buffer type and
+  // element size. Object, REF, LOB and cursor columns pass the session's
+  // CheckOCI8Feature first. True for a LONG or LONG RAW column, which
+  // makes the batch one row.
+  static bool Describe(TFieldData& field, const ColumnDescription& column,
+                       const BufferRules& rules);
+  // Buffers for `rows` rows.
+  static void Allocate(TFieldData& field, int rows);
+};
+
+}  // namespace vorn

@@ -1,0 +1,146 @@
+/* A client library that logs the statement calls a program makes: it
+ * stands in front of the demo home's oci.dll (its one dependency, which
+ * provides every other name when the client binding resolves the call sets
+ * through this library) and forwards the calls below after writing one
+ * line per call to its log:
+ *
+ *   prepare                 OCIStmtPrepare
+ *   execute <iters>         OCIStmtExecute
+ *   fetch <rows>            OCIStmtFetch
+ *   parse                   oparse
+ *   oexfet <rows>           oexfet
+ *   ofen <rows>             ofen
+ *   oexn <iters> <rowoff>   oexn
+ *
+ * and the text of every statement prepared or parsed to a second log.
+ * The tests read the logs to see how many round trips a query made and
+ * which statements a session sent.
+ */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "oci.h"
+
+#define SHIM_EXPORT __attribute__((visibility("default")))
+
+static char callLog[65536];
+static size_t logLength = 0;
+
+static void record(const char* line) {
+  size_t length = strlen(line);
+  if (logLength + length + 2 >= sizeof callLog) return;
+  memcpy(callLog + logLength, line, length);
+  logLength += length;
+  callLog[logLength++] = '\n';
+  callLog[logLength] = 0;
+}
+
+static char statementLog[65536];
+static size_t statementLength = 0;
+
+static void recordStatement(const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  if (statementLength + size + 2 >= sizeof statementLog) return;
+  memcpy(statementLog + statementLength, text, size);
+  statementLength += size;
+  statementLog[statementLength++] = '\n';
+  statementLog[statementLength] = 0;
+}
+
+SHIM_EXPORT const char* vorn_shim_statement_log(void) {
+  return statementLog;
+}
+
+SHIM_EXPORT const char* vorn_shim_call_log(void) {
+  return callLog;
+}
+
+SHIM_EXPORT void vorn_shim_clear_call_log(void) {
+  logLength = 0;
+  callLog[0] = 0;
+  statementLength = 0;
+  statementLog[0] = 0;
+}
+
+/* The real library's own entry point of that name. */
+static void* realCall(const char* name) {
+  void* library = dlopen("oci.dll", RTLD_LAZY | RTLD_NOLOAD);
+  void* address = library ? dlsym(library, name) : NULL;
+  if (library) dlclose(library);
+  return address;
+}
+
+SHIM_EXPORT sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText* stmt,
+                                 ub4 stmt_len, ub4 language, ub4 mode) {
+  typedef sword (*Call)(OCIStmt*, OCIError*, const OraText*, ub4, ub4, ub4);
+  Call real = (Call)realCall("OCIStmtPrepare");
+  if (!real) return OCI_INVALID_HANDLE;
+  record("prepare");
+  recordStatement((const char*)stmt, (long)stmt_len);
+  return real(stmtp, errhp, stmt, stmt_len, language, mode);
+}
+
+SHIM_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* errhp, ub4 iters,
+                                 ub4 rowoff, const OCISnapshot* snap_in, OCISnapshot* snap_out,
+                                 ub4 mode) {
+  typedef sword (*Call)(OCISvcCtx*, OCIStmt*, OCIError*, ub4, ub4, const OCISnapshot*,
+                        OCISnapshot*, ub4);
+  Call real = (Call)realCall("OCIStmtExecute");
+  char line[64];
+  if (!real) return OCI_INVALID_HANDLE;
+  snprintf(line, sizeof line, "execute %u", iters);
+  record(line);
+  return real(svchp, stmtp, errhp, iters, rowoff, snap_in, snap_out, mode);
+}
+
+SHIM_EXPORT sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
+                               ub4 mode) {
+  typedef sword (*Call)(OCIStmt*, OCIError*, ub4, ub2, ub4);
+  Call real = (Call)realCall("OCIStmtFetch");
+  char line[64];
+  if (!real) return OCI_INVALID_HANDLE;
+  snprintf(line, sizeof line, "fetch %u", nrows);
+  record(line);
+  return real(stmtp, errhp, nrows, orientation, mode);
+}
+
+SHIM_EXPORT sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword defflg, ub4 lngflg) {
+  typedef sword (*Call)(Cda_Def*, OraText*, sb4, sword, ub4);
+  Call real = (Call)realCall("oparse");
+  if (!real) return -1;
+  record("parse");
+  recordStatement((const char*)sqlstm, (long)sqllen);
+  return real(cursor, sqlstm, sqllen, defflg, lngflg);
+}
+
+SHIM_EXPORT sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) {
+  typedef sword (*Call)(Cda_Def*, ub4, sword, sword);
+  Call real = (Call)realCall("oexfet");
+  char line[64];
+  if (!real) return -1;
+  snprintf(line, sizeof line, "oexfet %u", nrows);
+  record(line);
+  return real(cursor, nrows, cancel, exact);
+}
+
+SHIM_EXPORT sword ofen(Cda_Def* cursor, sword nrows) {
+  typedef sword (*Call)(Cda_Def*, sword);
+  Call real = (Call)realCall("ofen");
+  char line[64];
+  if (!real) return -1;
+  snprintf(line, sizeof line, "ofen %d", nrows);
+  record(line);
+  return real(cursor, nrows);
+}
+
+SHIM_EXPORT sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
+  typedef sword (*Call)(Cda_Def*, sword, sword);
+  Call real = (Call)realCall("oexn");
+  char line[64];
+  if (!real) return -1;
+  snprintf(line, sizeof line, "oexn %d %d", iters, rowoff);
+  record(line);
+  return real(cursor, iters, rowoff);
+}

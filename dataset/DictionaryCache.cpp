@@ -37,6 +37,8 @@ TOracleTableInfo& TOracleConstraintInfo::TableInfo() const {
 bool TOracleConstraintInfo::LoadDetails() {
   if (DetailsLoaded) return Enabled;
   TOracleTableInfo& table = TableInfo();
+  // Resolved before the statement is set: resolving uses the same query.
+  const std::string owner = table.Owner();
   TOracleQuery& query = table.Query();
   const bool odbc = OnOdbcRoute(query);
   SetStatement(query, {"select constraint_type, r_constraint_name, r_owner, search_condition",
@@ -44,7 +46,7 @@ bool TOracleConstraintInfo::LoadDetails() {
                        " where constraint_name = :constraint_name and owner = :owner",
                        odbc ? "   and constraint_type != 'C'" : "   and status = 'ENABLED'"});
   DeclareString(query, "constraint_name", ConstraintName);
-  DeclareString(query, "owner", table.Owner());
+  DeclareString(query, "owner", owner);
   query.Execute();
   if (query.Eof()) {
     DetailsLoaded = true;
@@ -54,7 +56,8 @@ bool TOracleConstraintInfo::LoadDetails() {
   const TConstraintKind kind = KindOf(query.FieldAsString(0));
   const std::string referencedConstraint = query.FieldAsString(1);
   const std::string referencedOwner = query.FieldAsString(2);
-  const std::string condition = query.FieldAsString(3);
+  // SEARCH_CONDITION is a LONG column, which only Field reads as text.
+  const std::string condition = VarToStr(query.Field(3));
 
   if (kind == ckCheck) SearchCondition = RewriteCheckCondition(condition, Columns);
   if (kind == ckForeignKey) {
@@ -194,6 +197,9 @@ void TOracleTableInfo::LoadColumns() {
 
 void TOracleTableInfo::LoadDefaultExpressions() {
   if (defaultsLoaded_) return;
+  // Resolving and describing use the query too: both are done first.
+  Resolve();
+  LoadColumns();
   TOracleQuery& query = Query();
   SetStatement(
       query, {"select column_name, data_default from sys.all_tab_columns",
@@ -204,7 +210,7 @@ void TOracleTableInfo::LoadDefaultExpressions() {
   // The rows are read before the columns are described on the same query.
   std::vector<std::pair<std::string, std::string>> defaults;
   for (; !query.Eof(); query.Next())
-    defaults.emplace_back(query.FieldAsString(0), Trim(query.FieldAsString(1)));
+    defaults.emplace_back(query.FieldAsString(0), Trim(VarToStr(query.Field(1))));
   for (const auto& [name, expression] : defaults) {
     if (TOracleColumnInfo* column = FindColumn(name)) column->DefaultExpression = expression;
   }

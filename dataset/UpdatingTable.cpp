@@ -102,6 +102,13 @@ std::string UpdatingTableOfStatement(std::string_view sql) {
   size_t begin = 0;
   size_t end = text.size();
   for (;;) {
+    // A subquery that is itself parenthesised: "from ((select ...))".
+    begin = SkipBlanks(text, begin, end);
+    if (begin < end && text[begin] == '(') {
+      end = MatchingParenthesis(text, begin, end);
+      ++begin;
+      continue;
+    }
     const size_t from = FindFrom(text, begin, end);
     if (from == npos) return "";
     const size_t at = SkipBlanks(text, from + 4, end);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ConstraintCheck.h"
+#include "DictionaryFields.h"
 #include "DictionaryTestSupport.h"
 #include "vorn/dataset/DictionaryCache.h"
 #include "vorn/host/DataLink.h"
@@ -379,6 +380,52 @@ TEST_F(ConstraintCheck, TheSingleEditableColumn) {
   parts->Field("NAME").SetReadOnly(true);
   EXPECT_EQ(column("PARTS_NAME_UK"), "MAKER");
 }
+
+}  // namespace
+}  // namespace vorn::dataset_test
+
+namespace vorn::dataset_test {
+namespace {
+
+using session_test::CallSet;
+
+// The statements the dictionary generates, in both call sets: the name
+// resolution block, the key selects with the rowid, the check block that
+// reads stored columns, and the defaults block.
+class DictionaryCallSets : public DictionaryTest, public ::testing::WithParamInterface<CallSet> {
+ protected:
+  DictionaryCallSets() { useOCI7_ = GetParam() == CallSet::OCI7; }
+};
+
+TEST_P(DictionaryCallSets, ResolveCheckAndFillDefaults) {
+  ASSERT_EQ(session_->UsesOCI8(), GetParam() == CallSet::OCI8);
+  TOracleTableInfo& staff = TableInfoOf(session_.get(), "staff");
+  EXPECT_EQ(staff.Owner() + "." + staff.TableName(), "SCOTT.EMP");
+
+  auto parts = Open("select id, hi, maker, qty, made, rowid from parts", "PARTS");
+  parts->Dictionary().SetEnforceConstraints(true);
+  parts->GoTo(1);
+  parts->Mem().Edit();
+  parts->Field("ID").SetValue(2);
+  EXPECT_EQ(ErrorOf([&] { CheckFieldConstraints(*parts, parts->Field("ID")); }),
+            "ORA-00001: unique constraint (SCOTT.PARTS_PK) violated\n");
+  parts->Field("ID").SetValue(1);
+  parts->Field("HI").SetValue(0);
+  EXPECT_EQ(ErrorOf([&] { CheckFieldConstraints(*parts, parts->Field("HI")); }),
+            "ORA-02290: check constraint (SCOTT.PARTS_RANGE_CK) violated\n");
+  parts->Mem().Cancel();
+
+  parts->Dictionary().SetDefaultValues(true);
+  parts->Mem().Insert();
+  ApplyDefaultValues(*parts);
+  EXPECT_EQ(parts->Field("MAKER").AsString(), "ACME");
+  EXPECT_EQ(parts->Field("QTY").AsFloat(), 1.0);
+  EXPECT_FALSE(parts->Field("MADE").IsNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(CallSets, DictionaryCallSets,
+                         ::testing::Values(CallSet::OCI8, CallSet::OCI7),
+                         session_test::CallSetName);
 
 }  // namespace
 }  // namespace vorn::dataset_test

@@ -35,10 +35,10 @@ struct Statement {
 // Checks one constraint for the record being edited or inserted.
 class ConstraintChecker {
  public:
-  explicit ConstraintChecker(DictionaryDataSet& dataSet)
+  ConstraintChecker(DictionaryDataSet& dataSet, const std::string& tableName)
       : dataSet_(dataSet),
         fields_(dataSet.DataSet()),
-        table_(TableInfoOf(dataSet.Session(), dataSet.UpdatingTableName())),
+        table_(TableInfoOf(dataSet.Session(), tableName)),
         rowId_(dataSet.DataSet().State() == dsInsert ? "" : dataSet.CurrentRowId()) {}
 
   TOracleTableInfo& Table() { return table_; }
@@ -261,7 +261,10 @@ void CheckFieldConstraints(DictionaryDataSet& dataSet, TField& field) {
   if (field.FieldKind() != fkData || dataSet.IsMasterField(name) ||
       dataSet.SequenceField().IsSequenceField(name) || !HasValue(field))
     return;
-  ConstraintChecker checker(dataSet);
+  // A statement without a table has no constraints to check.
+  const std::string table = dataSet.UpdatingTableName();
+  if (table.empty()) return;
+  ConstraintChecker checker(dataSet, table);
   TTypedCollection<TOracleConstraintInfo>& constraints = checker.Table().Constraints();
   for (int i = 0; i < constraints.Count(); ++i) {
     TOracleConstraintInfo& constraint = *constraints.Items(i);
@@ -276,7 +279,9 @@ void CheckRecordConstraints(DictionaryDataSet& dataSet) {
   TDataSet& fields = dataSet.DataSet();
   TSequenceField& sequence = dataSet.SequenceField();
   const bool inserting = fields.State() == dsInsert;
-  ConstraintChecker checker(dataSet);
+  const std::string table = dataSet.UpdatingTableName();
+  if (table.empty()) return;
+  ConstraintChecker checker(dataSet, table);
   TTypedCollection<TOracleConstraintInfo>& constraints = checker.Table().Constraints();
   for (int i = 0; i < constraints.Count(); ++i) {
     TOracleConstraintInfo& constraint = *constraints.Items(i);

@@ -17,6 +17,7 @@
 namespace vorn {
 
 class TDataSet;
+class TField;
 class TOracleDictionary;
 class TOracleQuery;
 class TOracleSession;
@@ -37,6 +38,9 @@ class DictionaryDataSet {
   virtual std::string UpdatingTableName() = 0;
   // The select list has a rowid column.
   virtual bool HasRowId() const = 0;
+  // The precision and scale of the select-list column a field shows; false
+  // for a field that shows none.
+  virtual bool ColumnPrecision(const TField& field, int& precision, int& scale) const = 0;
   // The rowid of the stored record that is being edited; empty for a new
   // record.
   virtual std::string CurrentRowId() = 0;

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "ConstraintCheck.h"
-#include "DictionaryFields.h"
 #include "DictionaryTestSupport.h"
+#include "FieldOptions.h"
 #include "vorn/dataset/DictionaryCache.h"
 #include "vorn/host/DataLink.h"
 #include "vorn/host/DataSource.h"
@@ -103,6 +103,17 @@ TEST_F(ConstraintCheck, NothingIsCheckedWithoutARowIdInTheSelectList) {
 
   EXPECT_EQ(Change(*parts, "ID", 2), "");
   EXPECT_EQ(parts->statements, 0);
+}
+
+TEST_F(ConstraintCheck, AStatementWithoutATableHasNothingToCheck) {
+  auto parts = Parts();
+  parts->updatingTable = "";
+  parts->Mem().Insert();
+
+  EXPECT_EQ(Change(*parts, "ID", 2), "");
+  EXPECT_EQ(Post(*parts), "");
+  EXPECT_EQ(parts->statements, 0);
+  EXPECT_TRUE(ui_.Texts().empty());
 }
 
 TEST_F(ConstraintCheck, AFieldWithoutAValueIsNotChecked) {

@@ -101,7 +101,8 @@ TEST(DictionaryOptions, AnUnknownApplyMomentIsRefused) {
   TMemoryStream stream;
   WriteComponent(stream, source);
   // The stored name, changed in place to one of the same length.
-  std::string bytes(reinterpret_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  std::string bytes(reinterpret_cast<const char*>(stream.Memory()),
+                    static_cast<size_t>(stream.Size()));
   bytes.replace(bytes.find("amOnServer"), 10, "amOnLaptop");
   TMemoryStream changed;
   changed.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));

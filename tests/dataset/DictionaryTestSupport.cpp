@@ -112,6 +112,7 @@ TestDataSet::TestDataSet(TOracleSession* session, const std::string& sql, bool o
       continue;
     }
     NewField(*mem_, query, i);
+    precisions_[query.FieldName(i)] = {query.FieldPrecision(i), query.FieldScale(i)};
   }
   hasRowId = rowIdColumn >= 0;
   for (; !query.Eof(); query.Next()) {
@@ -136,6 +137,14 @@ std::string TestDataSet::CurrentRowId() {
   if (mem_->State() == dsInsert) return "";
   const int recNo = mem_->RecNo();
   return recNo >= 1 && recNo <= static_cast<int>(rowIds_.size()) ? rowIds_[recNo - 1] : "";
+}
+
+bool TestDataSet::ColumnPrecision(const TField& field, int& precision, int& scale) const {
+  auto found = precisions_.find(field.FieldName());
+  if (found == precisions_.end()) return false;
+  precision = found->second.first;
+  scale = found->second.second;
+  return true;
 }
 
 void TestDataSet::TranslateMessageEvent(int errorCode, const std::string& constraintName,

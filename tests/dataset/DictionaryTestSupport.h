@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -43,6 +44,7 @@ class TestDataSet : public DictionaryDataSet {
   TSequenceField& SequenceField() override { return sequence_; }
   std::string UpdatingTableName() override { return updatingTable; }
   bool HasRowId() const override { return hasRowId; }
+  bool ColumnPrecision(const TField& field, int& precision, int& scale) const override;
   std::string CurrentRowId() override;
   bool IsMasterField(const std::string& fieldName) const override {
     return masterFields.count(fieldName) > 0;
@@ -75,6 +77,8 @@ class TestDataSet : public DictionaryDataSet {
   TSequenceField sequence_;
   std::unique_ptr<TOracleQuery> statementQuery_;
   std::vector<std::string> rowIds_;
+  // Precision and scale of the select list's columns, by name.
+  std::map<std::string, std::pair<int, int>> precisions_;
 };
 
 // Tables, constraints, defaults, synonyms, a sequence and a message table

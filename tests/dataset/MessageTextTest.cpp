@@ -3,7 +3,7 @@
 // table's rows are chosen by action and side.
 #include <gtest/gtest.h>
 
-#include "DictionaryFields.h"
+#include "FieldOptions.h"
 #include "MessageTranslation.h"
 
 namespace vorn {

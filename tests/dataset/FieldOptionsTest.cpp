@@ -2,8 +2,8 @@
 // values from the updating table's columns.
 #include <gtest/gtest.h>
 
-#include "DictionaryFields.h"
 #include "DictionaryTestSupport.h"
+#include "FieldOptions.h"
 #include "vorn/dataset/DictionaryCache.h"
 #include "vorn/host/NumericFields.h"
 
@@ -55,6 +55,17 @@ TEST_F(FieldOptions, ATableThatCannotBeDescribedLeavesTheKindsAlone) {
   EXPECT_FALSE(parts->Field("ID").ReadOnly());
 }
 
+TEST_F(FieldOptions, AStatementWithoutATableChangesNothing) {
+  auto parts = Open("select p.id, p.qty * 2 twice, rowid from parts p", "", false);
+  parts->Dictionary().SetFieldKinds(true);
+  parts->Dictionary().SetDisplayFormats(true);
+
+  ApplyFieldOptions(*parts);
+
+  EXPECT_EQ(parts->Field("TWICE").FieldKind(), fkData);
+  EXPECT_TRUE(ui_.Texts().empty());
+}
+
 TEST_F(FieldOptions, WithEveryOptionOffNothingChanges) {
   auto measures = Measures();
 
@@ -75,6 +86,21 @@ TEST_F(FieldOptions, NothingChangesWhileTheSessionIsNotConnected) {
 }
 
 // --- Ranges
+
+TEST_F(FieldOptions, OptionsFollowTheSelectListColumn) {
+  // An alias is a column of the select list too; an expression has no
+  // precision.
+  auto measures = Open("select f72 amount, f72 * 2 twice, rowid from measures", "MEASURES");
+  measures->Dictionary().SetDisplayFormats(true);
+  measures->Dictionary().SetRangeValues(true);
+
+  ApplyFieldOptions(*measures);
+
+  EXPECT_EQ(Numeric(*measures, "AMOUNT").DisplayFormat(), "##,##0.00");
+  EXPECT_DOUBLE_EQ(dynamic_cast<TFloatField&>(measures->Field("AMOUNT")).MaxValue(), 99999.99);
+  EXPECT_EQ(Numeric(*measures, "TWICE").DisplayFormat(), "");
+  EXPECT_EQ(dynamic_cast<TFloatField&>(measures->Field("TWICE")).MaxValue(), 0);
+}
 
 TEST_F(FieldOptions, RangeValuesFollowPrecisionAndScale) {
   auto measures = Measures();
@@ -243,6 +269,16 @@ TEST_F(DefaultValues, WithDynamicDefaultsAreEvaluatedForEachNewRecord) {
 
   EXPECT_EQ(dictionaryStatements_, afterFirst + 1);
   EXPECT_FALSE(parts_->Field("MADE").IsNull());
+}
+
+TEST_F(DefaultValues, OfAStatementWithoutATableAreNone) {
+  parts_->updatingTable = "";
+  parts_->Mem().Insert();
+
+  ApplyDefaultValues(*parts_);
+
+  EXPECT_TRUE(parts_->Field("MAKER").IsNull());
+  EXPECT_TRUE(ui_.Texts().empty());
 }
 
 TEST_F(DefaultValues, OfATableWithoutDefaultsChangeNothing) {

@@ -11,11 +11,13 @@
 //                   dataset is closed: an open one keeps its kinds) and
 //                   read-only. A table whose columns could not be described
 //                   leaves the kinds alone: it says nothing about them.
-//   RangeValues     a numeric field over a column of precision p > 0 and
-//                   scale s gets the range -b .. b, b = (10^p - 1) / 10^s
-//                   (rounded for integer fields), unless it has a range.
+//   RangeValues     a numeric field over a select-list column of precision
+//                   p > 0 and scale s gets the range -b .. b, b = (10^p - 1)
+//                   / 10^s (rounded for integer fields), unless it has a
+//                   range of its own.
 //   DisplayFormats  such a field without display and edit formats gets
 //                   NumericFormats(p, s).
+// A binary FLOAT column (scale -127) has no decimal digits to go by.
 // Default values (the dictionary's DefaultValues): each field named after
 // a column with a default receives the default's value, evaluated once per
 // table or, with DynamicDefaults, for every new record. A field that

@@ -1,6 +1,6 @@
 // Field options and default values from the dictionary; see
-// DictionaryFields.h.
-#include "DictionaryFields.h"
+// FieldOptions.h.
+#include "FieldOptions.h"
 
 #include <cmath>
 #include <cstdint>
@@ -70,6 +70,24 @@ void ApplyFormats(TNumericField& field, int precision, int scale) {
   field.SetDisplayWidth(formats.DisplayWidth);
 }
 
+// Fields that are no column of the updating table become read-only
+// internal calculations.
+void ApplyFieldKinds(DictionaryDataSet& dataSet) {
+  // A statement without a table (a procedure's cursor) has no columns to
+  // tell fields by.
+  const std::string tableName = dataSet.UpdatingTableName();
+  if (tableName.empty()) return;
+  TOracleTableInfo& table = TableInfoOf(dataSet.Session(), tableName);
+  // A table that could not be described says nothing about the fields.
+  if (table.Columns().Count() == 0) return;
+  TDataSet& fields = dataSet.DataSet();
+  for (TField* field : fields.Fields()) {
+    if (field->FieldKind() != fkData || table.FindColumn(field->FieldName()) != nullptr) continue;
+    if (!fields.Active()) field->SetFieldKind(fkInternalCalc);
+    field->SetReadOnly(true);
+  }
+}
+
 }  // namespace
 
 TNumericFormats NumericFormats(int precision, int scale) {
@@ -97,31 +115,29 @@ void ApplyFieldOptions(DictionaryDataSet& dataSet) {
   if (!dictionary.HasFieldOptions()) return;
   TOracleSession* session = dataSet.Session();
   if (session == nullptr || !session->Connected()) return;
-  TOracleTableInfo& table = TableInfoOf(session, dataSet.UpdatingTableName());
-  const bool columnsKnown = table.Columns().Count() > 0;
   TDataSet& fields = dataSet.DataSet();
   for (TField* field : fields.Fields()) {
     const TFieldKind kind = field->FieldKind();
     if (kind != fkData && kind != fkInternalCalc) continue;
-    const TOracleColumnInfo* column = table.FindColumn(field->FieldName());
-    if (column == nullptr) {
-      if (dictionary.FieldKinds() && kind == fkData && columnsKnown) {
-        if (!fields.Active()) field->SetFieldKind(fkInternalCalc);
-        field->SetReadOnly(true);
-      }
-      continue;
-    }
     auto* numeric = dynamic_cast<TNumericField*>(field);
-    if (numeric == nullptr) continue;
-    if (dictionary.RangeValues()) ApplyRange(*numeric, column->Precision, column->Scale);
-    if (dictionary.DisplayFormats()) ApplyFormats(*numeric, column->Precision, column->Scale);
+    int precision = 0;
+    int scale = 0;
+    // Scale -127 marks a binary FLOAT column, whose range and digits no
+    // decimal precision describes.
+    if (numeric == nullptr || !dataSet.ColumnPrecision(*field, precision, scale) || scale == -127)
+      continue;
+    if (dictionary.RangeValues()) ApplyRange(*numeric, precision, scale);
+    if (dictionary.DisplayFormats()) ApplyFormats(*numeric, precision, scale);
   }
+  if (dictionary.FieldKinds()) ApplyFieldKinds(dataSet);
 }
 
 void ApplyDefaultValues(DictionaryDataSet& dataSet) {
   TOracleDictionary& dictionary = dataSet.Dictionary();
   if (!dictionary.DefaultValues()) return;
-  TOracleTableInfo& table = TableInfoOf(dataSet.Session(), dataSet.UpdatingTableName());
+  const std::string tableName = dataSet.UpdatingTableName();
+  if (tableName.empty()) return;
+  TOracleTableInfo& table = TableInfoOf(dataSet.Session(), tableName);
   if (!table.EvaluateDefaults(dictionary.DynamicDefaults())) return;
   TTypedCollection<TOracleColumnInfo>& columns = table.Columns();
   for (int i = 0; i < columns.Count(); ++i) {

@@ -116,8 +116,11 @@ class TranslatorTest : public PlsqlTest {
 
   // The ORA message (first line) of translating and running a statement.
   std::string processError(const std::string& statement) {
+    return processErrorAs(*man_, statement);
+  }
+  static std::string processErrorAs(Session& s, const std::string& statement) {
     try {
-      process(statement);
+      processAs(s, statement);
     } catch (const OraError& e) {
       return e.message().substr(0, e.message().find('\n'));
     }

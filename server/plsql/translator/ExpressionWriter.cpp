@@ -172,7 +172,7 @@ Operand ExpressionWriter::negate(const Expr& e) {
   if (v.type != ValueType::Number && v.type != ValueType::Null && v.type != ValueType::Other &&
       !(v.literal && isNumberText(v.literalValue))) {
     s_.fail(kInvalidUse, e.args[0]->offset,
-            "a minus sign needs a number; " + shown(*e.args[0]) + " is " + kindName(v.type));
+            "a minus sign needs a number; " + named(v, *e.args[0]) + " is " + kindName(v.type));
   }
   Operand out;
   // "--" would start a comment: a negated negative value gets parentheses.
@@ -222,7 +222,7 @@ Operand ExpressionWriter::arithmetic(const Expr& e) {
     const Operand& badValue = leftFault ? l : r;
     s_.fail(kInvalidUse, bad.offset,
             "'" + op + "' needs numbers" + (level == kAdditive ? " or dates" : "") + "; " +
-                shown(bad) + " is " + kindName(badValue.type));
+                named(badValue, bad) + " is " + kindName(badValue.type));
   }
   return out;
 }
@@ -329,8 +329,10 @@ Operand ExpressionWriter::predicate(const Expr& e) {
     case ExprKind::Like: {
       Operand pattern = value(*e.args[1]);
       if (l.type == ValueType::Date || pattern.type == ValueType::Date) {
-        const Expr& bad = l.type == ValueType::Date ? *e.args[0] : *e.args[1];
-        s_.fail(kInvalidUse, bad.offset, "LIKE compares strings; " + shown(bad) + " is a date");
+        bool left = l.type == ValueType::Date;
+        const Expr& bad = left ? *e.args[0] : *e.args[1];
+        s_.fail(kInvalidUse, bad.offset,
+                "LIKE compares strings; " + named(left ? l : pattern, bad) + " is a date");
       }
       sql += " " + no + "like " + pattern.inside(kAdditive);
       break;

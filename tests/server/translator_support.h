@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "plsql_support.h"
+#include "translator_front_end.h"
 
 namespace vorn::server::test {
 
@@ -22,27 +23,8 @@ class TranslatorTest : public PlsqlTest {
     PlsqlTest::TearDown();
   }
 
-  // The language the front end picks from a statement's first word.
-  static std::string languageOf(const std::string& statement) {
-    std::string word = statement.substr(0, statement.find(' '));
-    if (word.size() == statement.size()) return "";
-    for (char& c : word)
-      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (word == "select") return "VORN";
-    if (word == "create" || word == "drop" || word == "alter") return "ODDL";
-    if (word == "insert" || word == "delete" || word == "update") return "ODML";
-    return "";
-  }
-
-  // The front end's block for `statement` in `language`, its quotes doubled.
   static std::string block(const std::string& language, const std::string& statement) {
-    std::string quoted;
-    for (char c : statement) {
-      quoted += c;
-      if (c == '\'') quoted += '\'';
-    }
-    return "begin parser.LoadLanguage('" + language + "'); parser.Parse('" + quoted +
-           "'); :result := " + language + ".result; end;";
+    return frontEndBlock(language, statement);
   }
 
   // The translated text of a statement (the language from its first word).
@@ -69,20 +51,7 @@ class TranslatorTest : public PlsqlTest {
     return "";
   }
 
-  // The result kind of a translated text, read as the front end reads it.
-  static std::string kindOf(const std::string& text) {
-    size_t close = text.find("*/");
-    std::string head = close == std::string::npos ? "" : text.substr(0, close);
-    size_t open = head.find("/*");
-    std::string tag = open == std::string::npos ? "" : head.substr(open + 2);
-    if (!tag.empty() && tag[0] == ':') {
-      tag = tag.substr(1);
-      for (char& c : tag)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (tag == "INT" || tag == "STR" || tag == "REF") return tag;
-    return "DS";
-  }
+  static std::string kindOf(const std::string& text) { return resultKindOf(text); }
 
   // Translates and runs a statement as the front end does: the rows of a
   // dataset ("a|b", the column names first), or the one value of :res.

@@ -103,8 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Session& s = session();
   std::string text;
   try {
-    auto st = s.prepare("begin parser.LoadLanguage('" + language + "'); parser.Parse(:s); :r := " +
-                        language + ".result; end;");
+    auto st = s.prepare("begin parser.LoadLanguage('" + language +
+                        "'); parser.Parse(:s); :r := " + language + ".result; end;");
     st->bind(":s", Value::text(statement));
     st->bind(":r", Value());
     st->execute();

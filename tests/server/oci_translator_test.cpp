@@ -105,8 +105,9 @@ TEST_F(OciTranslatorTest, TheDesignTimeQueryIsADatasetNamedByPaths) {
   EXPECT_EQ(translate("select name, friend.name from man.dogs"),
             "/*:DS*/ select t0.NAME, t1.NAME \"FRIEND.NAME\" from MAN.DOGS t0, MAN.DOGS t1 "
             "where t1.OID (+) = t0.FRIEND");
-  Strings rows = process("select name, friend.name from man.dogs where oid in (1, 6, 8) "
-                         "order by name");
+  Strings rows = process(
+      "select name, friend.name from man.dogs where oid in (1, 6, 8) "
+      "order by name");
   EXPECT_EQ(rows, (Strings{"NAME|FRIEND.NAME", "Daisy|", "Molly|Rocky", "Rex|Bella"}));
   EXPECT_EQ(process("select name, owner.city, friend.owner.name from dogs "
                     "where owner.city = 'Oslo' order by name"),
@@ -145,13 +146,13 @@ TEST_F(OciTranslatorTest, TranslatorErrorsCarryTheirNumberAndPosition) {
   char result[4001] = "";
   OCIBind* bind = nullptr;
   oci().OCIBindByName(stmt, &bind, err_, reinterpret_cast<const OraText*>(":result"), -1, result,
-                      sizeof result, SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr,
-                      OCI_DEFAULT);
+                      sizeof result, SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
   EXPECT_EQ(OCI_ERROR, exec(stmt));
   EXPECT_EQ(20002, errorCode());
-  EXPECT_EQ("ORA-20002: VORN: unknown attribute FOO of class MAN.DOGS at position 8\n"
-            "ORA-06512: at line 1\n",
-            errorText());
+  EXPECT_EQ(
+      "ORA-20002: VORN: unknown attribute FOO of class MAN.DOGS at position 8\n"
+      "ORA-06512: at line 1\n",
+      errorText());
   oci().OCIHandleFree(stmt, OCI_HTYPE_STMT);
   // A first word outside the languages leaves the block without a package
   // name: it does not compile.

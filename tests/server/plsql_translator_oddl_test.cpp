@@ -21,18 +21,20 @@ TEST_F(Oddl, CreateClassMakesATableWithAKeyAndItsSequence) {
   EXPECT_EQ(process("create class cats (name string(30), age integer, weight number, "
                     "born date, friend ref cats, owner ref persons)"),
             (Strings{"STR:Class MAN.CATS created"}));
-  EXPECT_EQ(rows(*man_, "select column_name, data_type, data_length, data_precision "
-                        "from user_tab_columns where table_name = 'CATS' order by column_id"),
-            (Strings{"OID|NUMBER|22|", "NAME|VARCHAR2|30|", "AGE|NUMBER|22|38",
-                     "WEIGHT|NUMBER|22|", "BORN|DATE|7|", "FRIEND|NUMBER|22|",
-                     "OWNER|NUMBER|22|"}));
-  EXPECT_EQ(rows(*man_, "select sequence_name from user_sequences where sequence_name = "
-                        "'CATS_SEQ'"),
+  EXPECT_EQ(rows(*man_,
+                 "select column_name, data_type, data_length, data_precision "
+                 "from user_tab_columns where table_name = 'CATS' order by column_id"),
+            (Strings{"OID|NUMBER|22|", "NAME|VARCHAR2|30|", "AGE|NUMBER|22|38", "WEIGHT|NUMBER|22|",
+                     "BORN|DATE|7|", "FRIEND|NUMBER|22|", "OWNER|NUMBER|22|"}));
+  EXPECT_EQ(rows(*man_,
+                 "select sequence_name from user_sequences where sequence_name = "
+                 "'CATS_SEQ'"),
             (Strings{"CATS_SEQ"}));
-  EXPECT_EQ(rows(*man_, "select c.constraint_type, c.delete_rule, r.table_name from "
-                        "user_constraints c, user_constraints r where c.table_name = 'CATS' "
-                        "and c.constraint_type = 'R' and r.constraint_name = c.r_constraint_name "
-                        "order by r.table_name"),
+  EXPECT_EQ(rows(*man_,
+                 "select c.constraint_type, c.delete_rule, r.table_name from "
+                 "user_constraints c, user_constraints r where c.table_name = 'CATS' "
+                 "and c.constraint_type = 'R' and r.constraint_name = c.r_constraint_name "
+                 "order by r.table_name"),
             (Strings{"R|SET NULL|CATS", "R|SET NULL|PERSONS"}));
 }
 

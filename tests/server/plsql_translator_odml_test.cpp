@@ -38,10 +38,10 @@ TEST_F(Odml, ReferencesComeFromReferenceValuesAndTexts) {
   EXPECT_EQ(scalar("insert into dogs values ('Jo', 1, (dogs where owner.city = 'Bergen' and "
                    "age > 5), (persons where name = 'Erik'))"),
             "INT:1");
-  EXPECT_EQ(process("select name, friend.name, owner.name, owner.city from dogs where oid > 12 "
-                    "order by name"),
-            (Strings{"NAME|FRIEND.NAME|OWNER.NAME|OWNER.CITY", "Bo|Rex|Bob|Bergen",
-                     "Jo|Charlie|Erik|"}));
+  EXPECT_EQ(
+      process("select name, friend.name, owner.name, owner.city from dogs where oid > 12 "
+              "order by name"),
+      (Strings{"NAME|FRIEND.NAME|OWNER.NAME|OWNER.CITY", "Bo|Rex|Bob|Bergen", "Jo|Charlie|Erik|"}));
 }
 
 TEST_F(Odml, AReferenceValueMustFindExactlyOneObject) {
@@ -100,8 +100,9 @@ TEST_F(Odml, DeleteWithPathConditions) {
 }
 
 TEST_F(Odml, OrdinaryTablesTakeTheirKeysAsGiven) {
-  EXPECT_EQ(processAs(*s_, "insert into emp (empno, ename, sal, deptno) values (8000, 'NEWTON', "
-                           "1000, (dept where dname = 'SALES'))"),
+  EXPECT_EQ(processAs(*s_,
+                      "insert into emp (empno, ename, sal, deptno) values (8000, 'NEWTON', "
+                      "1000, (dept where dname = 'SALES'))"),
             (Strings{"INT:1"}));
   EXPECT_EQ(processAs(*s_, "select ename, deptno.loc from emp where empno = 8000"),
             (Strings{"ENAME|DEPTNO.LOC", "NEWTON|CHICAGO"}));
@@ -111,8 +112,9 @@ TEST_F(Odml, OrdinaryTablesTakeTheirKeysAsGiven) {
   EXPECT_EQ(processAs(*s_, "delete from emp where deptno.dname = 'SALES' and sal < 1000"),
             (Strings{"INT:1"}));
   // The database's own constraints still hold: EMPNO is the key.
-  EXPECT_EQ(processErrorAs(*s_, "insert into emp (empno, ename) values (7369, 'TWIN')").substr(0, 9),
-            "ORA-00001");
+  EXPECT_EQ(
+      processErrorAs(*s_, "insert into emp (empno, ename) values (7369, 'TWIN')").substr(0, 9),
+      "ORA-00001");
 }
 
 TEST_F(Odml, AFailingStatementChangesNothing) {

@@ -95,27 +95,35 @@ TEST_F(Parser, LanguageAndResultsArePerSession) {
 TEST_F(Parser, SyntaxErrorsSayWhatWasExpectedAndWhere) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"select name dogs", "VORN: expected FROM, found dogs at position 13"},
-      {"select from dogs", "VORN: expected an attribute, * or an aggregate, found from at "
-                           "position 8"},
-      {"select name, from dogs", "VORN: expected an attribute, * or an aggregate, found from at "
-                                 "position 14"},
-      {"select name from", "VORN: expected a class name, found the end of the statement at "
-                           "position 17"},
-      {"select name from dogs where age >", "VORN: expected a value, found the end of the "
-                                            "statement at position 34"},
-      {"select name from dogs where (age > 1", "VORN: expected ')', found the end of the "
-                                               "statement at position 37"},
+      {"select from dogs",
+       "VORN: expected an attribute, * or an aggregate, found from at "
+       "position 8"},
+      {"select name, from dogs",
+       "VORN: expected an attribute, * or an aggregate, found from at "
+       "position 14"},
+      {"select name from",
+       "VORN: expected a class name, found the end of the statement at "
+       "position 17"},
+      {"select name from dogs where age >",
+       "VORN: expected a value, found the end of the "
+       "statement at position 34"},
+      {"select name from dogs where (age > 1",
+       "VORN: expected ')', found the end of the "
+       "statement at position 37"},
       {"select name from dogs where age in 1", "VORN: expected '(', found 1 at position 36"},
-      {"select name from dogs where age between 1 or 2", "VORN: expected AND, found or at "
-                                                         "position 43"},
-      {"select name from dogs where name is 'x'", "VORN: expected NULL, found 'x' at position "
-                                                  "37"},
+      {"select name from dogs where age between 1 or 2",
+       "VORN: expected AND, found or at "
+       "position 43"},
+      {"select name from dogs where name is 'x'",
+       "VORN: expected NULL, found 'x' at position "
+       "37"},
       {"select name from dogs order name", "VORN: expected BY, found name at position 29"},
       {"select name from dogs dogs", "VORN: unexpected dogs at position 23"},
       {"select name from dogs; select", "VORN: unexpected select at position 24"},
       {"select name from dogs where age = :x", "VORN: expected a value, found :x at position 35"},
-      {"select name from dogs where friend. = 1", "VORN: expected an attribute, found = at "
-                                                  "position 37"},
+      {"select name from dogs where friend. = 1",
+       "VORN: expected an attribute, found = at "
+       "position 37"},
       {"select max(*) from dogs", "VORN: expected an attribute, found * at position 12"},
   };
   for (const auto& [statement, message] : cases) {
@@ -145,8 +153,8 @@ TEST_F(Parser, PositionsCountCharactersNotBytes) {
 }
 
 TEST_F(Parser, NestingBeyondReasonIsRefusedNotFollowed) {
-  std::string deep = "select name from dogs where " + std::string(5000, '(') + "age > 1" +
-                     std::string(5000, ')');
+  std::string deep =
+      "select name from dogs where " + std::string(5000, '(') + "age > 1" + std::string(5000, ')');
   EXPECT_EQ(translationError(deep).substr(0, 48),
             "ORA-20001: VORN: the statement nests too deeply ");
   std::string minus = "select name from dogs where age = ";

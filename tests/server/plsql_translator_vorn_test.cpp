@@ -20,9 +20,9 @@ TEST_F(Vorn, TheDesignTimeQueryShowsEveryDogWithItsFriend) {
   EXPECT_EQ(rows[0], "NAME|FRIEND.NAME");
   // Daisy and Charlie have no friend and show all the same.
   std::sort(rows.begin() + 1, rows.end());
-  EXPECT_EQ(rows, (Strings{"NAME|FRIEND.NAME", "Bailey|Luna", "Bella|Rex", "Buddy|Max",
-                           "Charlie|", "Daisy|", "Lucy|Charlie", "Luna|Bella", "Max|Rex",
-                           "Molly|Rocky", "Rex|Bella", "Rocky|Buddy", "Sadie|Daisy"}));
+  EXPECT_EQ(rows, (Strings{"NAME|FRIEND.NAME", "Bailey|Luna", "Bella|Rex", "Buddy|Max", "Charlie|",
+                           "Daisy|", "Lucy|Charlie", "Luna|Bella", "Max|Rex", "Molly|Rocky",
+                           "Rex|Bella", "Rocky|Buddy", "Sadie|Daisy"}));
 }
 
 TEST_F(Vorn, PathsOfDepthTwoAndThreeFollowEachReferenceOnce) {
@@ -41,14 +41,14 @@ TEST_F(Vorn, PathsOfDepthTwoAndThreeFollowEachReferenceOnce) {
                      "Bailey|Oslo|Bob", "Bella|Oslo|Bob", "Buddy|Oslo|Alice", "Charlie||",
                      "Daisy||", "Lucy|Bergen|", "Luna|Bergen|Alice", "Max|Oslo|Bob",
                      // Molly's friend Rocky has Carol; Rocky's friend Buddy has Dave.
-                     "Molly|Oslo|Dave", "Rex|Bergen|Alice", "Rocky|Trondheim|Carol",
-                     "Sadie||"}));
+                     "Molly|Oslo|Dave", "Rex|Bergen|Alice", "Rocky|Trondheim|Carol", "Sadie||"}));
 }
 
 TEST_F(Vorn, ConditionsOnPathsFilterAfterTheOuterJoin) {
-  EXPECT_EQ(process("select name, owner.city from man.dogs where owner.city = 'Oslo' order by name"),
-            (Strings{"NAME|OWNER.CITY", "Luna|Oslo", "Max|Oslo", "Rex|Oslo", "Rocky|Oslo",
-                     "Sadie|Oslo"}));
+  EXPECT_EQ(
+      process("select name, owner.city from man.dogs where owner.city = 'Oslo' order by name"),
+      (Strings{"NAME|OWNER.CITY", "Luna|Oslo", "Max|Oslo", "Rex|Oslo", "Rocky|Oslo",
+               "Sadie|Oslo"}));
   // No owner, or an owner without a city: both have an empty OWNER.CITY.
   EXPECT_EQ(process("select name from dogs where owner.city is null order by name"),
             (Strings{"NAME", "Daisy", "Lucy", "Molly"}));
@@ -84,11 +84,13 @@ TEST_F(Vorn, DateLiteralsAndDateArithmetic) {
   EXPECT_EQ(translateAs(*s_, "select ename from emp where hiredate >= date '1987-01-01'"),
             "/*:DS*/ select t0.ENAME from SCOTT.EMP t0 where t0.HIREDATE >= "
             "to_date('1987-01-01', 'YYYY-MM-DD')");
-  EXPECT_EQ(processAs(*s_, "select ename from emp where hiredate >= date '1987-01-01' "
-                           "order by ename"),
+  EXPECT_EQ(processAs(*s_,
+                      "select ename from emp where hiredate >= date '1987-01-01' "
+                      "order by ename"),
             (Strings{"ENAME", "ADAMS", "SCOTT"}));
-  EXPECT_EQ(processAs(*s_, "select ename from emp where hiredate + 1 = "
-                           "date '1980-12-18 00:00:00'"),
+  EXPECT_EQ(processAs(*s_,
+                      "select ename from emp where hiredate + 1 = "
+                      "date '1980-12-18 00:00:00'"),
             (Strings{"ENAME", "SMITH"}));
 }
 
@@ -126,11 +128,10 @@ TEST_F(Vorn, OneAggregateIsAScalarOfItsKind) {
 TEST_F(Vorn, GroupedAggregatesAreADataset) {
   EXPECT_EQ(process("select owner.city, count(*), max(age) from dogs group by owner.city "
                     "order by owner.city"),
-            (Strings{"OWNER.CITY|COUNT(*)|MAX(AGE)", "Bergen|2|8", "Oslo|5|9",
-                     "Trondheim|2|11", "|3|6"}));
+            (Strings{"OWNER.CITY|COUNT(*)|MAX(AGE)", "Bergen|2|8", "Oslo|5|9", "Trondheim|2|11",
+                     "|3|6"}));
   // An aggregate with an ordering, or two aggregates, stay a dataset.
-  EXPECT_EQ(process("select count(*), min(age) from dogs"),
-            (Strings{"COUNT(*)|MIN(AGE)", "12|1"}));
+  EXPECT_EQ(process("select count(*), min(age) from dogs"), (Strings{"COUNT(*)|MIN(AGE)", "12|1"}));
   EXPECT_EQ(kindOf(translate("select count(*) from dogs order by count(*)")), "DS");
   EXPECT_EQ(process("select owner.name, count(*) from dogs where owner is not null "
                     "group by owner.name order by count(*) desc, owner.name"),
@@ -197,20 +198,69 @@ TEST_F(Vorn, AReferenceValueInAConditionIsItsObjectsKey) {
             "name = 'Rex') at position 35");
 }
 
+TEST_F(Vorn, ReferencesToDifferentClassesDoNotCompare) {
+  EXPECT_EQ(translationError("select name from dogs where friend = owner"),
+            "ORA-20003: VORN: cannot compare OWNER, a reference to MAN.PERSONS, with FRIEND, a "
+            "reference to MAN.DOGS at position 38");
+  // Dogs whose friend is the friend of their friend's friend.
+  EXPECT_EQ(process("select name from dogs where friend = friend.friend.friend order by name"),
+            (Strings{"NAME", "Bella", "Luna", "Max", "Rex"}));
+}
+
+TEST_F(Vorn, AReferenceMayHoldAnotherUniqueAttribute) {
+  man_->execute(
+      "create table badges (oid number primary key, code varchar2(10) "
+      "constraint uk_badges unique, color varchar2(10))");
+  man_->execute(
+      "create table wearers (name varchar2(10), badge varchar2(10) "
+      "references badges (code))");
+  man_->execute("insert into badges values (1, 'B-1', 'red')");
+  man_->execute("insert into badges values (2, 'B-2', 'blue')");
+  man_->execute("insert into wearers values ('Ann', 'B-2')");
+  man_->execute("insert into wearers values ('Ben', null)");
+  EXPECT_EQ(process("select name, badge.color from wearers order by name"),
+            (Strings{"NAME|BADGE.COLOR", "Ann|blue", "Ben|"}));
+  // A reference text names the object by its key, OID 2 here.
+  EXPECT_EQ(translate("select name from wearers where badge = 'MAN.BADGES#2'"),
+            "/*:DS*/ select t0.NAME from MAN.WEARERS t0 where t0.BADGE = (select t1.CODE from "
+            "MAN.BADGES t1 where t1.OID = 2)");
+  EXPECT_EQ(process("select name from wearers where badge = 'MAN.BADGES#2'"),
+            (Strings{"NAME", "Ann"}));
+  EXPECT_EQ(process("select name from wearers where badge = (badges where color = 'blue')"),
+            (Strings{"NAME", "Ann"}));
+  EXPECT_EQ(scalar("select ref from badges where code = 'B-2'"), "REF:MAN.BADGES#2");
+}
+
+TEST_F(Vorn, ColumnNamesKeepToOraclesLimit) {
+  EXPECT_EQ(translationError("select name, friend.friend.friend.owner.name from dogs"),
+            "ORA-20003: VORN: the column FRIEND.FRIEND.FRIEND.OWNER.NAME would have a name longer "
+            "than Oracle's 30 characters at position 14");
+  // The same path is fine where it names no column.
+  EXPECT_EQ(process("select name from dogs where friend.friend.friend.owner.name = 'Carol'"),
+            (Strings{"NAME", "Molly"}));
+}
+
+TEST_F(Vorn, DistinctRowsAreOrderedByWhatTheyShow) {
+  EXPECT_EQ(translationError("select distinct owner.city from dogs order by name"),
+            "ORA-20003: VORN: with distinct, NAME must be in the select list to order by it at "
+            "position 47");
+}
+
 TEST_F(Vorn, OrdinaryTablesWithForeignKeysAreClassesToo) {
   EXPECT_EQ(translateAs(*s_, "select ename, deptno.dname from emp where deptno.loc = 'DALLAS'"),
             "/*:DS*/ select t0.ENAME, t1.DNAME \"DEPTNO.DNAME\" from SCOTT.EMP t0, SCOTT.DEPT t1 "
             "where t1.DEPTNO (+) = t0.DEPTNO and t1.LOC = 'DALLAS'");
-  EXPECT_EQ(processAs(*s_, "select ename, deptno.dname from emp where deptno.loc = 'DALLAS' "
-                           "order by ename"),
+  EXPECT_EQ(processAs(*s_,
+                      "select ename, deptno.dname from emp where deptno.loc = 'DALLAS' "
+                      "order by ename"),
             (Strings{"ENAME|DEPTNO.DNAME", "ADAMS|RESEARCH", "FORD|RESEARCH", "JONES|RESEARCH",
                      "SCOTT|RESEARCH", "SMITH|RESEARCH"}));
   EXPECT_EQ(processAs(*s_, "select count(*) from emp where deptno.dname = 'SALES'"),
             (Strings{"INT:6"}));
-  EXPECT_EQ(processAs(*s_, "select deptno.dname, sum(sal) from scott.emp group by deptno.dname "
-                           "order by deptno.dname"),
-            (Strings{"DEPTNO.DNAME|SUM(SAL)", "ACCOUNTING|8750", "RESEARCH|10875",
-                     "SALES|9400"}));
+  EXPECT_EQ(processAs(*s_,
+                      "select deptno.dname, sum(sal) from scott.emp group by deptno.dname "
+                      "order by deptno.dname"),
+            (Strings{"DEPTNO.DNAME|SUM(SAL)", "ACCOUNTING|8750", "RESEARCH|10875", "SALES|9400"}));
   // Another user names SCOTT's classes with their schema.
   EXPECT_EQ(process("select max(sal) from scott.emp where deptno.loc = 'NEW YORK'"),
             (Strings{"STR:5000"}));
@@ -229,8 +279,9 @@ TEST_F(Vorn, NamesAreCaseInsensitiveUnlessDoubleQuoted) {
   EXPECT_EQ(translationError("select \"name\" from dogs"),
             "ORA-20002: VORN: unknown attribute name of class MAN.DOGS at position 8");
   // Mixed-case names made with quotes are reached with quotes, exactly.
-  man_->execute("create table \"Pets\" (\"Name\" varchar2(10), \"owner\" number "
-                "references persons)");
+  man_->execute(
+      "create table \"Pets\" (\"Name\" varchar2(10), \"owner\" number "
+      "references persons)");
   man_->execute("insert into \"Pets\" values ('Tom', 3)");
   EXPECT_EQ(translate("select \"Name\", \"owner\".city from \"Pets\""),
             "/*:DS*/ select t0.\"Name\", t1.CITY \"owner.CITY\" from MAN.\"Pets\" t0, "
@@ -242,8 +293,9 @@ TEST_F(Vorn, NamesAreCaseInsensitiveUnlessDoubleQuoted) {
 }
 
 TEST_F(Vorn, NamesThatAreOracleWordsAreQuotedInTheSql) {
-  man_->execute("create table events (\"DATE\" date, \"LEVEL\" number, dog number "
-                "references dogs)");
+  man_->execute(
+      "create table events (\"DATE\" date, \"LEVEL\" number, dog number "
+      "references dogs)");
   man_->execute("insert into events values (to_date('2001-02-03', 'YYYY-MM-DD'), 1, 4)");
   EXPECT_EQ(translate("select \"LEVEL\", dog.name from events where \"DATE\" < date '2002-01-01'"),
             "/*:DS*/ select t0.\"LEVEL\", t1.NAME \"DOG.NAME\" from MAN.EVENTS t0, MAN.DOGS t1 "

@@ -75,7 +75,7 @@ class TranslatorTest : public PlsqlTest {
     st->bind(":res", Value(), kind == "INT" ? TypeKind::Number : TypeKind::Varchar2);
     st->execute();
     const Value& v = st->boundValue(1);
-    std::string shown = v.isNull()                          ? "<null>"
+    std::string shown = v.isNull()                         ? "<null>"
                         : v.kind() == Value::Kind::Integer ? std::to_string(v.asInteger())
                         : v.kind() == Value::Kind::Text    ? v.asText()
                                                            : "<not an integer or text>";

@@ -7,16 +7,17 @@
 namespace vorn::server::translator {
 namespace {
 
-constexpr std::array kKeywords = {"AND",  "ASC",  "BETWEEN", "BY",     "DESC",  "DISTINCT", "FROM",
-                                  "GROUP", "IN",  "INTO",    "IS",     "LIKE",  "NOT",      "NULL",
-                                  "OR",   "ORDER", "SELECT", "SET",    "VALUES", "WHERE"};
+constexpr std::array kKeywords = {"AND",   "ASC",   "BETWEEN", "BY",  "DESC",   "DISTINCT", "FROM",
+                                  "GROUP", "IN",    "INTO",    "IS",  "LIKE",   "NOT",      "NULL",
+                                  "OR",    "ORDER", "SELECT",  "SET", "VALUES", "WHERE"};
 
 constexpr std::array kAggregates = {"AVG", "COUNT", "MAX", "MIN", "SUM"};
 
 // Deeper nesting than this is refused rather than risking the stack: of
-// parentheses and prefix operators while parsing, of operator chains in the
-// tree that later passes walk recursively.
-constexpr int kMaxDepth = 200;
+// the recursive rules while parsing (three of them per parenthesis, one per
+// prefix operator), of operator chains in the tree that later passes walk
+// recursively.
+constexpr int kMaxDepth = 600;
 constexpr int kMaxHeight = 1000;
 
 const char* compareOperator(const Token& t) {
@@ -38,7 +39,8 @@ bool isLeapYear(int y) {
 class DepthGuard {
  public:
   DepthGuard(Scanner& s, int& depth) : depth_(depth) {
-    if (depth_ >= kMaxDepth) s.fail(kSyntaxError, s.peek().offset, "the statement nests too deeply");
+    if (depth_ >= kMaxDepth)
+      s.fail(kSyntaxError, s.peek().offset, "the statement nests too deeply");
     ++depth_;
   }
   ~DepthGuard() { --depth_; }
@@ -54,7 +56,6 @@ class DepthGuard {
 bool isLanguageKeyword(const std::string& w) {
   return std::find(kKeywords.begin(), kKeywords.end(), w) != kKeywords.end();
 }
-
 
 bool ExpressionParser::atName(size_t ahead) const {
   const Token& t = s_.peek(ahead);
@@ -97,7 +98,8 @@ ExprPtr ExpressionParser::binary(ExprKind kind, std::string op, ExprPtr left, Ex
   e->offset = left->offset;
   e->end = right->end;
   e->height = 1 + std::max(left->height, right->height);
-  if (e->height > kMaxHeight) s_.fail(kSyntaxError, right->offset, "the statement nests too deeply");
+  if (e->height > kMaxHeight)
+    s_.fail(kSyntaxError, right->offset, "the statement nests too deeply");
   e->args.push_back(std::move(left));
   e->args.push_back(std::move(right));
   return e;
@@ -147,8 +149,8 @@ ExprPtr ExpressionParser::predicate() {
     e->args.push_back(std::move(left));
     return e;
   }
-  bool negated = s_.atWord("NOT") &&
-                 (s_.atWord("LIKE", 1) || s_.atWord("IN", 1) || s_.atWord("BETWEEN", 1));
+  bool negated =
+      s_.atWord("NOT") && (s_.atWord("LIKE", 1) || s_.atWord("IN", 1) || s_.atWord("BETWEEN", 1));
   if (negated) s_.next();
   ExprPtr e;
   if (s_.acceptWord("LIKE")) {

@@ -68,8 +68,8 @@ bool fits(const Operand& a, const Operand& b) {
 }  // namespace
 
 ExpressionWriter::ExpressionWriter(PathScope& scope) : scope_(scope), s_(scope.scanner()) {
-  referenceHook_ = [this](const Expr& reference, const ClassDef& target) {
-    return referenceSubquery(reference, target);
+  referenceHook_ = [this](const Expr& reference, const ClassDef& target, const Attribute& key) {
+    return referenceSubquery(reference, target, key);
   };
 }
 
@@ -196,8 +196,8 @@ Operand ExpressionWriter::arithmetic(const Expr& e) {
     return out;
   }
   auto number = [](const Operand& v) {
-    return v.type == ValueType::Number || v.type == ValueType::Null ||
-           v.type == ValueType::Other || (v.literal && isNumberText(v.literalValue));
+    return v.type == ValueType::Number || v.type == ValueType::Null || v.type == ValueType::Other ||
+           (v.literal && isNumberText(v.literalValue));
   };
   bool ok = false;
   if (number(l) && number(r)) {
@@ -240,8 +240,9 @@ Operand ExpressionWriter::valueFor(const Expr& e, const Operand& target,
                                    const std::string& targetText, bool assign) {
   if (target.reference) {
     const ClassDef& cls = scope_.model().referenced(*target.reference);
+    const Attribute& key = *cls.find(target.reference->refKey);
     if (e.kind == ExprKind::String && e.op.find('#') != std::string::npos) {
-      return referenceKey(e, cls);
+      return referenceKey(e, cls, key);
     }
     if (e.kind == ExprKind::Reference) {
       const ClassDef& named = scope_.model().require(s_, e.refClass);
@@ -251,7 +252,7 @@ Operand ExpressionWriter::valueFor(const Expr& e, const Operand& target,
                     named.shownName());
       }
       Operand out;
-      out.sql = referenceHook_(e, cls);
+      out.sql = referenceHook_(e, cls, key);
       out.type = target.type;
       return out;
     }
@@ -262,17 +263,29 @@ Operand ExpressionWriter::valueFor(const Expr& e, const Operand& target,
   }
   Operand v = value(e);
   checkFits(target, targetText, v, e, assign);
+  // References to objects of different classes never hold the same object.
+  if (target.reference && v.reference &&
+      (target.reference->refOwner != v.reference->refOwner ||
+       target.reference->refClass != v.reference->refClass)) {
+    s_.fail(kInvalidUse, e.offset,
+            std::string(assign ? "cannot assign " : "cannot compare ") + v.path +
+                ", a reference to " + v.reference->refOwner + "." + v.reference->refClass +
+                (assign ? ", to " : ", with ") + targetText + ", a reference to " +
+                target.reference->refOwner + "." + target.reference->refClass);
+  }
   return v;
 }
 
-Operand ExpressionWriter::referenceKey(const Expr& text, const ClassDef& target) {
-  // A reference text is the class's owner and name, '#' and the key.
+Operand ExpressionWriter::referenceKey(const Expr& text, const ClassDef& target,
+                                       const Attribute& key) {
+  // A reference text is the class's owner and name, '#' and its key.
   std::string prefix = target.shownName() + "#";
   const std::string& v = text.op;
-  const Attribute* key = target.keyAttribute();
-  bool ok = key && v.size() > prefix.size() && upper(v.substr(0, prefix.size())) == upper(prefix);
+  const Attribute* primary = target.keyAttribute();
+  bool ok =
+      primary && v.size() > prefix.size() && upper(v.substr(0, prefix.size())) == upper(prefix);
   std::string keyText = ok ? v.substr(prefix.size()) : std::string();
-  bool numeric = key && key->type.kind == TypeKind::Number;
+  bool numeric = primary && primary->type.kind == TypeKind::Number;
   if (!ok || (numeric && !isNumberText(keyText))) {
     s_.fail(kInvalidUse, text.offset,
             shown(text) + " is not a reference to an object of class " + target.shownName() +
@@ -281,19 +294,22 @@ Operand ExpressionWriter::referenceKey(const Expr& text, const ClassDef& target)
   Operand out;
   out.sql = numeric ? keyText : sqlText(keyText);
   out.type = numeric ? ValueType::Number : ValueType::Text;
+  if (&key != primary) {
+    // The reference holds another unique attribute of the object.
+    std::string alias = scope_.aliases().next();
+    out.sql = "(select " + alias + "." + sqlName(key.name) + " from " +
+              sqlName(target.owner, target.name) + " " + alias + " where " + alias + "." +
+              sqlName(primary->name) + " = " + out.sql + ")";
+  }
   return out;
 }
 
-std::string ExpressionWriter::referenceSubquery(const Expr& reference, const ClassDef& target) {
-  const Attribute* key = target.keyAttribute();
-  if (!key) {
-    s_.fail(kInvalidUse, reference.refClass.offset,
-            "class " + target.shownName() + " has no key, so its objects have no references");
-  }
+std::string ExpressionWriter::referenceSubquery(const Expr& reference, const ClassDef& target,
+                                                const Attribute& key) {
   JoinScope scope(scope_.model(), s_, target, scope_.aliases());
   ExpressionWriter inner(scope);
   Operand condition = inner.condition(*reference.args[0]);
-  return "(select " + scope.alias() + "." + sqlName(key->name) + " from " + scope.fromList() +
+  return "(select " + scope.alias() + "." + sqlName(key.name) + " from " + scope.fromList() +
          whereClause(scope.joinConditions(), &condition) + ")";
 }
 

@@ -23,8 +23,10 @@ namespace vorn::server::translator {
 class ExpressionWriter {
  public:
   // Writes a reference value `reference` that must find an object of
-  // `target`; returns the SQL of that object's key.
-  using ReferenceHook = std::function<std::string(const Expr& reference, const ClassDef& target)>;
+  // `target`; returns the SQL of that object's `key` (the attribute the
+  // reference holds: the class's key, or another unique one).
+  using ReferenceHook = std::function<std::string(const Expr& reference, const ClassDef& target,
+                                                  const Attribute& key)>;
 
   explicit ExpressionWriter(PathScope& scope);
   void setReferenceHook(ReferenceHook hook) { referenceHook_ = std::move(hook); }
@@ -54,8 +56,9 @@ class ExpressionWriter {
   Operand compare(const Expr& e);
   Operand predicate(const Expr& e);
   Operand logical(const Expr& e);
-  Operand referenceKey(const Expr& text, const ClassDef& target);
-  std::string referenceSubquery(const Expr& reference, const ClassDef& target);
+  Operand referenceKey(const Expr& text, const ClassDef& target, const Attribute& key);
+  std::string referenceSubquery(const Expr& reference, const ClassDef& target,
+                                const Attribute& key);
   void checkFits(const Operand& target, const std::string& targetText, const Operand& v,
                  const Expr& e, bool assign);
 

@@ -165,8 +165,8 @@ class OddlWriter {
     }
     std::string owner = d.ref.schema ? d.ref.schema->text : model_.user();
     if (owner == selfOwner && d.ref.name.text == selfName) {
-      return out + "number references " + sqlName(selfOwner, selfName) + " (" +
-             sqlName(kOidName) + ") on delete set null";
+      return out + "number references " + sqlName(selfOwner, selfName) + " (" + sqlName(kOidName) +
+             ") on delete set null";
     }
     const ClassDef& target = model_.require(s_, d.ref);
     const Attribute* key = target.keyAttribute();
@@ -205,8 +205,8 @@ class OddlWriter {
                   ", would take a name in use already");
     }
     checkNames(defs, nullptr, shown);
-    std::string table = "create table " + sqlName(owner, cls) + " (" + sqlName(kOidName) +
-                        " number primary key";
+    std::string table =
+        "create table " + sqlName(owner, cls) + " (" + sqlName(kOidName) + " number primary key";
     for (const AttributeDef& d : defs)
       table += ", " + column(d, owner, cls);
     table += ")";

@@ -65,17 +65,12 @@ class OdmlWriter {
   // Reference values of written values: each is selected into a variable
   // before the statement runs.
   ExpressionWriter::ReferenceHook preselect(PathScope& scope) {
-    return [this, &scope](const Expr& reference, const ClassDef& target) {
-      const Attribute* key = target.keyAttribute();
-      if (!key) {
-        s_.fail(kInvalidUse, reference.refClass.offset,
-                "class " + target.shownName() + " has no key, so its objects have no references");
-      }
+    return [this, &scope](const Expr& reference, const ClassDef& target, const Attribute& key) {
       JoinScope inner(model_, s_, target, scope.aliases());
       ExpressionWriter writer(inner);
       Operand condition = writer.condition(*reference.args[0]);
       std::string variable = "ref" + std::to_string(declarations_.size() + 1);
-      declarations_ += " " + variable + " " + variableType(key->type) + ";";
+      declarations_ += " " + variable + " " + variableType(key.type) + ";";
       std::string at = " at position " + std::to_string(s_.position(reference.offset));
       auto failure = [&](const std::string& what) {
         return "raise_application_error(-" + std::to_string(kNoSuchObject) + ", " +
@@ -83,7 +78,7 @@ class OdmlWriter {
                        " matches the reference" + at) +
                ");";
       };
-      preselects_ += " begin select " + inner.alias() + "." + sqlName(key->name) + " into " +
+      preselects_ += " begin select " + inner.alias() + "." + sqlName(key.name) + " into " +
                      variable + " from " + inner.fromList() +
                      whereClause(inner.joinConditions(), &condition) +
                      "; exception when no_data_found then " + failure("no object") +

@@ -83,8 +83,8 @@ std::string SubqueryScope::read(const std::vector<Step>& steps, const Attribute&
   std::string parent = alias_;
   for (const Step& step : steps) {
     std::string alias = aliases_.next();
-    from += (from.empty() ? "" : ", ") + sqlName(step.target->owner, step.target->name) + " " +
-            alias;
+    from +=
+        (from.empty() ? "" : ", ") + sqlName(step.target->owner, step.target->name) + " " + alias;
     where += (where.empty() ? "" : " and ") + alias + "." + sqlName(step.reference->refKey) +
              " = " + parent + "." + sqlName(step.reference->name);
     parent = alias;

@@ -35,10 +35,10 @@ struct Expr;
 using ExprPtr = std::unique_ptr<Expr>;
 
 enum class ExprKind {
-  Path,        // an attribute, through references
-  Number,      // text: as written
-  String,      // text: the value
-  Date,        // text: the value of date '...'
+  Path,    // an attribute, through references
+  Number,  // text: as written
+  String,  // text: the value
+  Date,    // text: the value of date '...'
   Null,
   Negate,      // args[0]
   Arithmetic,  // op: + - * / ||; args[0], args[1]

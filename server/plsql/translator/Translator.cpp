@@ -66,8 +66,8 @@ std::string translate(const std::string& language, const std::string& statement,
     fits = fits || s.atWord(word);
   if (!fits) {
     s.fail(kLanguageError, s.peek().offset,
-           std::string("a statement of this language begins with ") + wordList(*l) +
-               ", not with " + s.shown(s.peek()));
+           std::string("a statement of this language begins with ") + wordList(*l) + ", not with " +
+               s.shown(s.peek()));
   }
   ObjectModel model(std::move(catalog), user);
   return l->translate(model, s);
@@ -109,8 +109,7 @@ void registerTranslatorPackages() {
          std::string name = language.asText();
          // A failed parse leaves no earlier translation behind.
          c.setVariable(name, "RESULT", Value());
-         std::string result =
-             translate(name, c.text(0), c.session().catalog(), c.session().user());
+         std::string result = translate(name, c.text(0), c.session().catalog(), c.session().user());
          c.setVariable(name, "RESULT", Value::text(result));
          return Value();
        }},

@@ -23,6 +23,9 @@
 namespace vorn::server::translator {
 namespace {
 
+// Oracle's longest name, which a column's name must keep to.
+constexpr size_t kMaxColumnName = 30;
+
 struct SelectItem {
   bool star = false;
   ExprPtr expr;  // a Path or an Aggregate
@@ -127,7 +130,7 @@ class QueryWriter {
     std::vector<Operand> columns = selectList();
     writeCondition();
     std::string group = groupList();
-    std::string order = orderList();
+    std::string order = orderList(columns);
     checkGrouping();
     // The joins of every path are known only after the whole statement.
     std::string where = whereText();
@@ -138,11 +141,18 @@ class QueryWriter {
                              "; end;");
     }
     std::string list;
-    for (const Operand& c : columns) {
+    for (size_t i = 0; i < columns.size(); ++i) {
+      const Operand& c = columns[i];
       list += list.empty() ? "" : ", ";
       list += c.sql;
       // A root attribute's column has its name already.
-      if (c.path.find_first_of(".(") != std::string::npos) list += " " + sqlAlias(c.path);
+      if (c.path.find_first_of(".(") == std::string::npos) continue;
+      if (c.path.size() > kMaxColumnName) {
+        s_.fail(kInvalidUse, columnOffsets_[i],
+                "the column " + c.path + " would have a name longer than Oracle's " +
+                    std::to_string(kMaxColumnName) + " characters");
+      }
+      list += " " + sqlAlias(c.path);
     }
     return tagged("DS", "select " + std::string(q_.distinct ? "distinct " : "") + list + " from " +
                             scope_.fromList() + where + group + order);
@@ -175,6 +185,7 @@ class QueryWriter {
     for (const SelectItem& i : q_.items) {
       if (!i.star) {
         out.push_back(item(*i.expr));
+        columnOffsets_.push_back(i.offset);
         paths_.push_back({out.back().path, i.expr.get()});
         continue;
       }
@@ -186,6 +197,7 @@ class QueryWriter {
       for (size_t a = 0; a < cls.attributes.size(); ++a) {
         if (cls.generatesKey() && static_cast<int>(a) == cls.key) continue;
         out.push_back(scope_.attribute(attributePath(cls.attributes[a])));
+        columnOffsets_.push_back(i.offset);
       }
       if (out.size() == before) {
         s_.fail(kInvalidUse, i.offset,
@@ -209,11 +221,18 @@ class QueryWriter {
     return out;
   }
 
-  std::string orderList() {
+  std::string orderList(const std::vector<Operand>& columns) {
     std::string out;
     for (const OrderItem& o : q_.orderBy) {
       Operand v = item(*o.expr);
       if (o.expr->kind == ExprKind::Path) paths_.push_back({v.path, o.expr.get()});
+      // Distinct rows have no value of an attribute they do not show.
+      bool shown = std::any_of(columns.begin(), columns.end(),
+                               [&](const Operand& c) { return c.path == v.path; });
+      if (q_.distinct && !shown) {
+        s_.fail(kInvalidUse, o.expr->offset,
+                "with distinct, " + v.path + " must be in the select list to order by it");
+      }
       out += (out.empty() ? " order by " : ", ") + v.sql + (o.descending ? " desc" : "");
     }
     return out;
@@ -252,10 +271,9 @@ class QueryWriter {
     };
     return tagged("REF", "begin select " + sqlText(cls.shownName() + "#") + " || " +
                              scope_.alias() + "." + sqlName(key->name) + " into :res from " +
-                             scope_.fromList() + where +
-                             "; exception when no_data_found then " + failure("no object") +
-                             " when too_many_rows then " + failure("more than one object") +
-                             " end;");
+                             scope_.fromList() + where + "; exception when no_data_found then " +
+                             failure("no object") + " when too_many_rows then " +
+                             failure("more than one object") + " end;");
   }
 
   std::string whereText() const {
@@ -270,6 +288,7 @@ class QueryWriter {
   std::optional<Operand> condition_;
   std::vector<std::pair<std::string, const Expr*>> paths_;
   std::vector<std::string> grouped_;
+  std::vector<int> columnOffsets_;  // per column, the offset of its select item
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "engine/Session.h"
 #include "plsql/DbmsOutput.h"
 #include "plsql/SessionState.h"
+#include "plsql/translator/Translator.h"
 #include "value/OraError.h"
 #include "value/StringFunctions.h"
 
@@ -142,6 +143,7 @@ void registerStandardPackages() {
        }},
   };
   registerBuiltinPackage(std::move(dbms));
+  translator::registerTranslatorPackages();
 }
 
 }  // namespace vorn::server::plsql

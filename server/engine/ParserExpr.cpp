@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "engine/Parser.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 
 namespace vorn::server {
@@ -113,7 +114,7 @@ std::string Parser::labelOf(int begin, int end) const {
     char c = text_[i];
     if (c == '\'') inQuote = !inQuote;
     if (!inQuote && std::isspace(static_cast<unsigned char>(c))) continue;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out += asciiUpper(c);
   }
   if (out.size() > 30) out.resize(30);
   return out;

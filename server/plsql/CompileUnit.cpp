@@ -7,6 +7,7 @@
 #include "plsql/CompilerImpl.h"
 #include "plsql/Errors.h"
 #include "plsql/StoredCode.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 
 namespace vorn::server::plsql {
@@ -194,9 +195,7 @@ void Compiler::parseFailure(const OraError& e) const {
 
 void Compiler::expectWord(std::string_view w, const char* expected) {
   if (acceptWord(w)) return;
-  std::string lower(w);
-  for (char& c : lower)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string lower = asciiLowerCase(w);
   syntaxError(peek(), expected ? expected : lower.c_str());
 }
 

@@ -1,5 +1,6 @@
 // Character SQL functions; see StringFunctions.h.
 #include "value/StringFunctions.h"
+#include "value/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,12 +10,6 @@
 namespace vorn::server {
 namespace {
 
-char asciiUpper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char asciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
 bool isAsciiAlnum(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }

@@ -51,6 +51,8 @@ struct QueryCode {
   std::vector<int64_t> lockObjects;
 };
 
+struct FunctionArgs;
+
 class Compiler {
  public:
   explicit Compiler(const CompileContext& ctx) : ctx_(ctx) {}
@@ -81,6 +83,7 @@ class Compiler {
   std::vector<std::pair<std::string, int64_t>> forUpdateSources;  // (alias, obj)
 
  private:
+  friend struct FunctionArgs;  // the built-in function rules
   Code name(Expr& e, Scope& scope);
   Code function(Expr& e, Scope& scope);
   Code storedFunction(Expr& e, const std::vector<Code>& args);

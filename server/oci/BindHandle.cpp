@@ -7,7 +7,6 @@
 #include "CallGuard.h"
 #include "ExternalData.h"
 #include "StatementHandle.h"
-#include "StatementText.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 

@@ -24,7 +24,7 @@ namespace {
 
 // Statements that a parse which is not deferred executes at once.
 bool isDdl(const oci::StatementHandle& s) {
-  switch (s.analysis.type) {
+  switch (s.statementType()) {
     case OCI_STMT_CREATE:
     case OCI_STMT_DROP:
     case OCI_STMT_ALTER:
@@ -32,35 +32,15 @@ bool isDdl(const oci::StatementHandle& s) {
     default:
       break;
   }
-  switch (s.sqlFunctionCode()) {
-    case 28:  // GRANT
-    case 29:  // REVOKE
-    case 37:  // RENAME
-    case 38:  // COMMENT
-    case 85:  // TRUNCATE
+  switch (s.analysis->function) {
+    case SqlFunctionCode::Grant:
+    case SqlFunctionCode::Revoke:
+    case SqlFunctionCode::Rename:
+    case SqlFunctionCode::Comment:
+    case SqlFunctionCode::Truncate:
       return true;
     default:
       return false;
-  }
-}
-
-// The SQL function code of a statement whose parse was deferred and failed:
-// what its first keyword says.
-ub2 functionCodeOfType(ub2 type) {
-  switch (type) {
-    case OCI_STMT_SELECT:
-      return 4;
-    case OCI_STMT_INSERT:
-      return 3;
-    case OCI_STMT_UPDATE:
-      return 5;
-    case OCI_STMT_DELETE:
-      return 9;
-    case OCI_STMT_BEGIN:
-    case OCI_STMT_DECLARE:
-      return 34;
-    default:
-      return 0;
   }
 }
 
@@ -165,8 +145,8 @@ void CursorArea::parse(Cda_Def* area, std::string text, bool deferred) {
     }
     // The error surfaces at the next describe or execute, which parse again.
   }
-  area->ft =
-      s.parsed() ? static_cast<ub2>(s.sqlFunctionCode()) : functionCodeOfType(s.analysis.type);
+  // A deferred parse that failed still tells what the text is.
+  area->ft = static_cast<ub2>(s.analysis->function);
   if (!deferred && s.parsed() && isDdl(s)) {
     ResultWriter results([&] { writeResults(area); });
     s.execute(logon_->serviceContext(), *errors_, 1, 0, OCI_DEFAULT, errors_->errors);

@@ -29,6 +29,8 @@ Family familyOf(const OraType& t) {
     case TypeKind::LongRaw:
     case TypeKind::Blob:
       return Family::Raw;
+    case TypeKind::Bfile:
+      return Family::Lob;
     case TypeKind::Rowid:
       return Family::Rowid;
     case TypeKind::Boolean:
@@ -50,6 +52,8 @@ std::string typeWord(const OraType& t) {
       return "CLOB";
     case TypeKind::Blob:
       return "BLOB";
+    case TypeKind::Bfile:
+      return "FILE";
     case TypeKind::Long:
       return "LONG";
     case TypeKind::Rowid:
@@ -105,6 +109,8 @@ std::string Compiler::toText(const Code& c) const {
       return "ora_date_text(" + c.sql + ")";
     case Family::Raw:
       return "ora_rawtohex(" + c.sql + ")";
+    case Family::Lob:
+      inconsistent(OraType::varchar2(4000), c.type, -1);
     default:
       return c.sql;
   }
@@ -147,6 +153,9 @@ std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
     case Family::Rowid:
       if (familyOf(c.type) == Family::Text) return "ora_rowid_check(" + c.sql + ")";
       if (familyOf(c.type) == Family::Rowid || familyOf(c.type) == Family::Null) return c.sql;
+      inconsistent(to, c.type, pos);
+    case Family::Lob:
+      if (familyOf(c.type) == Family::Lob || familyOf(c.type) == Family::Null) return c.sql;
       inconsistent(to, c.type, pos);
     default:
       return c.sql;
@@ -578,7 +587,13 @@ std::string Compiler::scalarSubquery(const std::string& sql, int column) {
   return out;
 }
 
+void refuseLob(const OraType& t, int pos) {
+  if (t.isLob()) raiseOra(932, {"-", typeWord(t)}, pos);
+}
+
 Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
+  refuseLob(a.type, pos);
+  refuseLob(b.type, pos);
   Code c;
   c.isBoolean = true;
   c.aggregate = a.aggregate || b.aggregate;

@@ -97,6 +97,14 @@ struct FunctionArgs {
   void rowidToChar();
   void charToRowid();
   void emptyLob();
+  void toLob();
+  void bfilename();
+  void lobLength();
+  void lobSubstr();
+  void lobInstr();
+  void fileExists();
+  // kind argument of the vorn_lob_* functions: 0 CLOB, 1 BLOB, 2 BFILE.
+  std::string lobKind(size_t i) const;
   void cast();
 };
 
@@ -206,6 +214,11 @@ void FunctionArgs::instr() {
 }
 
 void FunctionArgs::length() {
+  if (a[0].type.kind == TypeKind::Bfile) inconsistent(OraType::varchar2(4000), a[0].type, pos(0));
+  if (a[0].type.isLob()) {
+    lobLength();
+    return;
+  }
   c.sql = "ora_length(" + txt(0) + ")";
   c.type = OraType::number();
 }
@@ -352,6 +365,85 @@ void FunctionArgs::emptyLob() {
   c.type = OraType::of(fn == "EMPTY_CLOB" ? TypeKind::Clob : TypeKind::Blob);
 }
 
+std::string FunctionArgs::lobKind(size_t i) const {
+  switch (a[i].type.kind) {
+    case TypeKind::Bfile:
+      return "2";
+    case TypeKind::Blob:
+    case TypeKind::Raw:
+    case TypeKind::LongRaw:
+      return "1";
+    default:
+      return "0";
+  }
+}
+
+void FunctionArgs::toLob() {
+  if (fn == "TO_CLOB") {
+    if (familyOf(a[0].type) == Family::Raw || a[0].type.kind == TypeKind::Bfile) {
+      inconsistent(OraType::of(TypeKind::Clob), a[0].type, pos(0));
+    }
+    c.sql = txt(0);
+    c.type = OraType::of(TypeKind::Clob);
+  } else {
+    if (familyOf(a[0].type) != Family::Raw && familyOf(a[0].type) != Family::Null) {
+      inconsistent(OraType::of(TypeKind::Blob), a[0].type, pos(0));
+    }
+    c.sql = a[0].sql;
+    c.type = OraType::of(TypeKind::Blob);
+  }
+}
+
+void FunctionArgs::bfilename() {
+  c.sql = "vorn_bfilename(" + args(txt(0), txt(1)) + ")";
+  c.type = OraType::of(TypeKind::Bfile);
+}
+
+namespace {
+
+// The LOB argument of DBMS_LOB's functions must be one.
+void requireLob(const Code& x, int p) {
+  if (!x.type.isLob() && x.type.kind != TypeKind::Null) {
+    inconsistent(OraType::of(TypeKind::Clob), x.type, p);
+  }
+}
+
+}  // namespace
+
+void FunctionArgs::lobLength() {
+  requireLob(a[0], pos(0));
+  c.sql = "vorn_lob_length(" + args(a[0].sql, lobKind(0)) + ")";
+  c.type = OraType::number();
+}
+
+void FunctionArgs::lobSubstr() {
+  requireLob(a[0], pos(0));
+  std::string amount = a.size() > 1 ? num(1) : "32767";
+  std::string offset = a.size() > 2 ? num(2) : "1";
+  c.sql = "vorn_lob_substr(" + a[0].sql + ", " + lobKind(0) + ", " + amount + ", " + offset + ")";
+  bool text = a[0].type.kind == TypeKind::Clob;
+  c.type = text ? OraType::varchar2(4000) : OraType::of(TypeKind::Raw);
+  if (!text) c.type.length = 2000;
+}
+
+void FunctionArgs::lobInstr() {
+  requireLob(a[0], pos(0));
+  std::string pattern = a[0].type.kind == TypeKind::Clob ? txt(1) : toRaw(a[1], pos(1));
+  std::string offset = a.size() > 2 ? num(2) : "1";
+  std::string nth = a.size() > 3 ? num(3) : "1";
+  c.sql = "vorn_lob_instr(" + a[0].sql + ", " + lobKind(0) + ", " + pattern + ", " + offset +
+          ", " + nth + ")";
+  c.type = OraType::number();
+}
+
+void FunctionArgs::fileExists() {
+  if (a[0].type.kind != TypeKind::Bfile && a[0].type.kind != TypeKind::Null) {
+    inconsistent(OraType::of(TypeKind::Bfile), a[0].type, pos(0));
+  }
+  c.sql = "vorn_bfile_exists(" + a[0].sql + ")";
+  c.type = OraType::number();
+}
+
 void FunctionArgs::cast() {
   const Expr& t = *e.args[1];
   TypeSpec spec;
@@ -430,6 +522,14 @@ const FunctionRule* findFunction(const std::string& name) {
       {"EMPTY_CLOB", {0, 0, &FunctionArgs::emptyLob}},
       {"EMPTY_BLOB", {0, 0, &FunctionArgs::emptyLob}},
       {"CAST", {0, 255, &FunctionArgs::cast}},
+      {"TO_CLOB", {1, 1, &FunctionArgs::toLob}},
+      {"TO_BLOB", {1, 1, &FunctionArgs::toLob}},
+      {"BFILENAME", {2, 2, &FunctionArgs::bfilename}},
+      // DBMS_LOB's functions that SQL may call.
+      {"DBMS_LOB.GETLENGTH", {1, 1, &FunctionArgs::lobLength}},
+      {"DBMS_LOB.SUBSTR", {1, 3, &FunctionArgs::lobSubstr}},
+      {"DBMS_LOB.INSTR", {2, 4, &FunctionArgs::lobInstr}},
+      {"DBMS_LOB.FILEEXISTS", {1, 1, &FunctionArgs::fileExists}},
   };
   auto it = kFunctions.find(name);
   return it == kFunctions.end() ? nullptr : &it->second;
@@ -445,6 +545,18 @@ void checkArgumentCount(const Expr& e, size_t lo, size_t hi) {
 Code Compiler::function(Expr& e, Scope& scope) {
   const std::string& fn = e.text;
   Code c;
+  if (e.names.size() == 2 && e.names[0] == "DBMS_LOB") {
+    std::string qualified = "DBMS_LOB." + e.names[1];
+    if (const FunctionRule* rule = findFunction(qualified)) {
+      std::vector<Code> a;
+      for (auto& arg : e.args)
+        a.push_back(expr(*arg, scope));
+      checkArgumentCount(e, rule->minArgs, rule->maxArgs);
+      FunctionArgs call{*this, e, qualified, a, c};
+      (call.*(rule->compile))();
+      return c;
+    }
+  }
   if (e.names.size() > 1) {
     std::vector<Code> args;
     for (auto& arg : e.args)

@@ -404,6 +404,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   for (auto& g : q.groupBy) {
     Code c = expr(*g, scope);
     if (c.aggregate) raiseOra(934, {}, g->pos);
+    refuseLob(c.type, g->pos);
     groupSql.push_back(c.sql);
   }
 
@@ -414,6 +415,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   QueryCode out;
   std::vector<std::string> selectSql;
   std::vector<Expr*> selectExprs;
+  std::vector<std::string> lobRowids;  // the rows of out.lobColumns
   bool aggregate = !q.groupBy.empty();
   for (auto& item : q.items) {
     if (item.star) {
@@ -429,6 +431,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
         for (size_t k = 0; k < s.columns.size(); ++k) {
           ResultColumn rc = s.columns[k];
           if (s.outerJoined) rc.type.nullable = true;
+          if (topLevel && s.table && rc.type.isLob()) {
+            lobRowids.push_back(s.sqlAlias + ".rowid");
+            out.lobColumns.push_back(LobColumn{static_cast<int>(out.columns.size()), 0,
+                                               LobSource{s.table->obj, s.table->owner,
+                                                         s.table->name, rc.name}});
+          }
           out.columns.push_back(rc);
           selectSql.push_back(s.columnSql[k]);
           selectExprs.push_back(nullptr);
@@ -447,6 +455,18 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     aggregate |= c.aggregate;
     ResultColumn rc;
     rc.type = c.type;
+    const Expr& x = *item.expr;
+    if (topLevel && c.type.isLob() && x.kind == ExprKind::Name && x.ref == RefKind::Column &&
+        x.depth == 0) {
+      const Source& s = scope.sources[static_cast<size_t>(x.source)];
+      if (s.table) {
+        lobRowids.push_back(s.sqlAlias + ".rowid");
+        out.lobColumns.push_back(
+            LobColumn{static_cast<int>(out.columns.size()), 0,
+                      LobSource{s.table->obj, s.table->owner, s.table->name,
+                                s.columns[static_cast<size_t>(x.column)].name}});
+      }
+    }
     if (!item.alias.empty()) {
       rc.name = item.alias;
     } else if (item.expr->kind == ExprKind::Name && item.expr->ref == RefKind::Column) {
@@ -502,8 +522,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       }
       if (ref.empty()) {
         if (q.distinct) raiseOra(1791, {}, o.expr->pos);
+        refuseLob(c.type, o.expr->pos);
         ref = c.sql;
       }
+    }
+    for (size_t k = 0; k < out.columns.size(); ++k) {
+      if (ref == columnAlias(k)) refuseLob(out.columns[k].type, o.expr->pos);
     }
     orderExpr.push_back(ref);
     orderIsColumn.push_back(isColumn);
@@ -520,6 +544,16 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
         checkGrouped(*o.expr, groupSql, !q.groupBy.empty());
       }
     }
+  }
+
+  if (q.distinct) {
+    for (size_t k = 0; k < out.columns.size(); ++k)
+      refuseLob(out.columns[k].type, q.items.empty() ? 0 : q.items[0].pos);
+  }
+  if (aggregate) {
+    // Grouped rows come from no single row.
+    lobRowids.clear();
+    out.lobColumns.clear();
   }
 
   // FOR UPDATE: the rowids of the locked tables follow the visible columns.
@@ -553,6 +587,11 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   }
   for (size_t i = 0; i < lockCols.size(); ++i)
     select += ", " + lockCols[i] + " AS r" + std::to_string(i);
+  // The rows of LOB columns follow (their locators point at them).
+  for (size_t i = 0; i < lobRowids.size(); ++i) {
+    select += ", " + lobRowids[i] + " AS l" + std::to_string(i);
+    out.lobColumns[i].rowidColumn = static_cast<int>(selectSql.size() + lockCols.size() + i);
+  }
   std::string body = " FROM " + fromSql;
   if (!where.empty()) {
     body += " WHERE ";
@@ -588,6 +627,10 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     std::string outer = "SELECT ";
     for (size_t i = 0; i < selectSql.size(); ++i)
       outer += (i ? ", " : "") + columnAlias(i);
+    for (size_t i = 0; i < lockCols.size(); ++i)
+      outer += ", r" + std::to_string(i);
+    for (size_t i = 0; i < lobRowids.size(); ++i)
+      outer += ", l" + std::to_string(i);
     out.sql = outer + " FROM (" + inner + ") ORDER BY ";
     for (size_t i = 0; i < outerOrder.size(); ++i)
       out.sql += (i ? ", " : "") + outerOrder[i];
@@ -615,6 +658,7 @@ CompiledQuery compileQuery(const CompileContext& ctx, Query& query) {
     out.lockWait = query.forUpdate->wait;
     out.lockObjects = q.lockObjects;
   }
+  out.lobColumns = q.lobColumns;
   return out;
 }
 

@@ -49,6 +49,8 @@ struct QueryCode {
   bool hasOrderOrLimit = false;
   // FOR UPDATE (top level only)
   std::vector<int64_t> lockObjects;
+  // LOB columns taken straight from a table (top level only).
+  std::vector<LobColumn> lobColumns;
 };
 
 struct FunctionArgs;
@@ -99,11 +101,14 @@ class Compiler {
 };
 
 // Type families for comparisons and conversions.
-enum class Family { Null, Number, Text, Date, Raw, Rowid, Boolean };
+// Lob: a BFILE, which converts to nothing.
+enum class Family { Null, Number, Text, Date, Raw, Rowid, Boolean, Lob };
 Family familyOf(const OraType& t);
 // Oracle's name of a type in ORA-00932 texts.
 std::string typeWord(const OraType& t);
 [[noreturn]] void inconsistent(const OraType& expected, const OraType& got, int pos);
+// LOBs are neither compared, sorted nor grouped: ORA-00932 for one.
+void refuseLob(const OraType& t, int pos);
 
 // Splits a condition into its top-level AND terms.
 void conjuncts(Expr& e, std::vector<Expr*>& out);

@@ -90,7 +90,7 @@ int64_t Statement::executeDml(Plan& p) {
     auto& locks = s.database().locks();
     for (const auto& row : rows) {
       int64_t rid = row[0].asInteger();
-      if (d.kind != StmtKind::Insert && !locks.holdsRow(&s, d.table->obj, rid)) {
+      if ((d.kind != StmtKind::Insert || d.lockInserted) && !locks.holdsRow(&s, d.table->obj, rid)) {
         locks.lockRow(&s, d.table->obj, rid, s.savepointLevel(), s.lockWait(), true);
       }
       for (size_t i = 0; i < d.checkNames.size(); ++i) {
@@ -174,6 +174,7 @@ int64_t Statement::executeDml(Plan& p) {
     if (!rows.empty()) lastRowid_ = rowidParts(d.table->obj, rows.back()[0].asInteger());
     if (!d.returning.empty()) {
       for (const auto& row : rows) {
+        returningRowids_.push_back(row[0].asInteger());
         std::vector<Value> out;
         for (size_t i = 0; i < d.returning.size(); ++i) {
           Value v = row[static_cast<size_t>(d.returningFirst) + i];

@@ -28,9 +28,12 @@ std::vector<std::vector<Value>> Statement::readAndLockRows(Plan& p) {
     try {
       std::vector<std::pair<int64_t, int64_t>> toLock;
       while (stepRow(s, conn.db, stmt.get())) {
+        // Every column: the hidden ones hold the rows of LOB columns.
         std::vector<Value> row;
-        for (size_t i = 0; i < visible; ++i) {
-          row.push_back(columnValue(stmt.get(), static_cast<int>(i), p.columnTypes[i].kind));
+        int width = sqlite3_column_count(stmt.get());
+        for (int i = 0; i < width; ++i) {
+          TypeKind kind = static_cast<size_t>(i) < visible ? p.columnTypes[i].kind : TypeKind::Null;
+          row.push_back(columnValue(stmt.get(), i, kind));
         }
         for (size_t k = 0; k < q.lockObjects.size(); ++k) {
           int col = static_cast<int>(visible + k);

@@ -44,7 +44,10 @@ Value columnValue(sqlite3_stmt* stmt, int col, TypeKind kind) {
     }
     default: {
       const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, col));
-      return Value::text(std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt, col))));
+      size_t n = static_cast<size_t>(sqlite3_column_bytes(stmt, col));
+      // Only an empty CLOB is stored as text of no characters.
+      if (n == 0 && (kind == TypeKind::Clob || kind == TypeKind::Null)) return Value::emptyClob();
+      return Value::text(std::string(p, n));
     }
   }
 }

@@ -18,7 +18,8 @@ namespace vorn::server {
 
 void bindValue(sqlite3_stmt* stmt, int index, const Value& v);
 // Column `col` of the current row; `kind` says how an integer is meant
-// (TypeKind::Date: seconds).
+// (TypeKind::Date: seconds) and whether text of no characters is an empty
+// CLOB (TypeKind::Clob, or Null when the type is not known) or NULL.
 Value columnValue(sqlite3_stmt* stmt, int col, TypeKind kind);
 // Steps `stmt`: true for a row, false at the end; raises the ORA error a
 // failure stands for (the statement is reset then).

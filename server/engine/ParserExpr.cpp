@@ -861,7 +861,8 @@ TypeSpec Parser::dataType() {
     if (t.length > 2000) raiseOra(910, {}, t.pos);
   } else if (w == "LONG") {
     t.name = acceptWord("RAW") ? "LONG RAW" : "LONG";
-  } else if (w == "DATE" || w == "CLOB" || w == "NCLOB" || w == "BLOB" || w == "ROWID") {
+  } else if (w == "DATE" || w == "CLOB" || w == "NCLOB" || w == "BLOB" || w == "BFILE" ||
+             w == "ROWID") {
     t.name = w;
   } else {
     raiseOra(902, {}, t.pos);

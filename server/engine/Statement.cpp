@@ -67,6 +67,7 @@ int64_t Statement::execute() {
   close();
   rowsProcessed_ = 0;
   returning_.clear();
+  returningRowids_.clear();
   Session& s = *session_;
   s.values().clearPendingError();
   switch (tree_->kind) {
@@ -151,6 +152,23 @@ double Statement::doubleValue(int column) const {
 
 std::string_view Statement::textValue(int column) const {
   return cursor_ ? cursor_->textValue(column) : std::string_view();
+}
+
+std::optional<LobRef> Statement::lobRef(int column) const {
+  if (!cursor_ || !plan_ || !plan_->isQuery) return std::nullopt;
+  for (const LobColumn& lob : plan_->query.lobColumns) {
+    if (lob.column != column) continue;
+    if (cursor_->kind(lob.rowidColumn) != Value::Kind::Integer) return std::nullopt;
+    return LobRef{lob.source, cursor_->intValue(lob.rowidColumn)};
+  }
+  return std::nullopt;
+}
+
+std::optional<LobRef> Statement::returningLobRef(size_t row, size_t value) const {
+  if (!plan_ || plan_->isQuery || row >= returningRowids_.size()) return std::nullopt;
+  const auto& lobs = plan_->dml.returningLobs;
+  if (value >= lobs.size() || lobs[value].column.empty()) return std::nullopt;
+  return LobRef{lobs[value], returningRowids_[row]};
 }
 
 std::string Statement::lastRowidText() const {

@@ -34,6 +34,7 @@
 
 #include "engine/Ast.h"
 #include "engine/HostBinds.h"
+#include "engine/Lob.h"
 #include "engine/StatementAnalysis.h"
 #include "engine/Types.h"
 #include "engine/Value.h"
@@ -123,6 +124,13 @@ class Statement {
   // The placeholder (0-based occurrence) each RETURNING value goes to.
   const std::vector<int>& returningSlots() const;
 
+  // LOB locators (engine/Lob.h): where the LOB value of a select-list
+  // column of the current row lives, or of RETURNING value `value` of
+  // returned row `row`; nullopt for a LOB an expression computed (and for
+  // other columns).
+  std::optional<LobRef> lobRef(int column) const;
+  std::optional<LobRef> returningLobRef(size_t row, size_t value) const;
+
   // PL/SQL locals: names the catalog cannot resolve are offered to `hook`
   // (Compiler.h), which answers with a SQLite parameter index above the
   // placeholders; bindParameter gives that parameter its value before
@@ -177,6 +185,7 @@ class Statement {
   int64_t rowsProcessed_ = 0;
   std::optional<RowidParts> lastRowid_;
   std::vector<std::vector<Value>> returning_;
+  std::vector<int64_t> returningRowids_;
   NameHook* hook_ = nullptr;
   std::string schema_;
   std::unique_ptr<NameHook> ownedHook_;

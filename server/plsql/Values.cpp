@@ -174,6 +174,9 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       }
       return bytes.empty() ? Value() : Value::raw(std::move(bytes));
     }
+    case TypeKind::Bfile:
+      if (d.kind != TypeKind::Bfile && d.kind != TypeKind::Null) valueError();
+      return d.value;
     case TypeKind::Null:
       return d.value;
   }

@@ -431,8 +431,8 @@ void FunctionArgs::lobInstr() {
   std::string pattern = a[0].type.kind == TypeKind::Clob ? txt(1) : toRaw(a[1], pos(1));
   std::string offset = a.size() > 2 ? num(2) : "1";
   std::string nth = a.size() > 3 ? num(3) : "1";
-  c.sql = "vorn_lob_instr(" + a[0].sql + ", " + lobKind(0) + ", " + pattern + ", " + offset +
-          ", " + nth + ")";
+  c.sql = "vorn_lob_instr(" + a[0].sql + ", " + lobKind(0) + ", " + pattern + ", " + offset + ", " +
+          nth + ")";
   c.type = OraType::number();
 }
 

@@ -433,9 +433,9 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
           if (s.outerJoined) rc.type.nullable = true;
           if (topLevel && s.table && rc.type.isLob()) {
             lobRowids.push_back(s.sqlAlias + ".rowid");
-            out.lobColumns.push_back(LobColumn{static_cast<int>(out.columns.size()), 0,
-                                               LobSource{s.table->obj, s.table->owner,
-                                                         s.table->name, rc.name}});
+            out.lobColumns.push_back(
+                LobColumn{static_cast<int>(out.columns.size()), 0,
+                          LobSource{s.table->obj, s.table->owner, s.table->name, rc.name}});
           }
           out.columns.push_back(rc);
           selectSql.push_back(s.columnSql[k]);

@@ -75,13 +75,17 @@ int SiteHook::localParameter(const std::vector<std::string>& name) {
 // Expressions
 
 NodePtr Compiler::condition() {
+  return lower(*parseCondition());
+}
+
+ExprPtr Compiler::parseCondition() {
   ExprPtr e;
   try {
     e = p_.condition();
   } catch (const OraError& err) {
     parseFailure(err);
   }
-  return lower(*e);
+  return e;
 }
 
 NodePtr Compiler::expression() {

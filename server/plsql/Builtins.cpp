@@ -143,6 +143,7 @@ void registerStandardPackages() {
        }},
   };
   registerBuiltinPackage(std::move(dbms));
+  registerDbmsLob();
 }
 
 }  // namespace vorn::server::plsql

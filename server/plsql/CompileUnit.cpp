@@ -656,6 +656,9 @@ VarType Compiler::dataType(bool parameter) {
   } else if (w == "BLOB") {
     next();
     t.sql = OraType::of(TypeKind::Blob);
+  } else if (w == "BFILE") {
+    next();
+    t.sql = OraType::of(TypeKind::Bfile);
   } else {
     // x%TYPE: the type of a variable, a record field or a column.
     std::vector<std::string> name{next().text};

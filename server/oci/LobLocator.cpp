@@ -127,6 +127,10 @@ const std::string& LobLocator::readable() const {
 void LobLocator::checkWritable(UserSession& session) const {
   requireLob();
   if (isFile()) raiseOra(22275);
+  // A LOB read without its row (through a view, computed by an expression)
+  // cannot be written back: refused rather than changed in the locator
+  // alone.
+  if (!row && !temporary) raiseOra(22920);
   if (row && !session.engine->database().locks().holdsRow(session.engine.get(), row->source.object,
                                                           row->rowid)) {
     raiseOra(22920);

@@ -60,7 +60,9 @@ class LobLocator : public Handle {
   // Reading: the bytes of the LOB (an open BFILE's file).
   const std::string& readable() const;
   // Writing: checks that the value may change (ORA-22275 for a BFILE or a
-  // locator without LOB, ORA-22920 for a row this session has not locked).
+  // locator without LOB, ORA-22920 for a row this session has not locked
+  // and for a LOB that was read without its row: through a view or
+  // computed by an expression).
   void checkWritable(UserSession& session) const;
   // Replaces the value, in the row too for a row's LOB.
   void store(UserSession& session, std::string value);

@@ -218,6 +218,15 @@ TEST_F(OciLobTest, WritingARowThatIsNotLockedIsOra22920) {
   EXPECT_EQ("Hello, LOB", firstRow("select body from docs where id = 1"));
 }
 
+TEST_F(OciLobTest, LobReadWithoutItsRowIsNotWritten) {
+  OCILobLocator* computed = newLocator();
+  select("select to_clob('x') from dual", SQLT_CLOB, computed);
+  EXPECT_EQ("x", readAll(computed));
+  EXPECT_EQ(OCI_ERROR, write(computed, 1, "y"));
+  EXPECT_EQ(22920, errorCode());
+  EXPECT_EQ("x", readAll(computed));
+}
+
 TEST_F(OciLobTest, CommitReleasesTheLockSoTheLocatorNoLongerWrites) {
   OCILobLocator* clob = newLocator();
   select("select body from docs where id = 1 for update", SQLT_CLOB, clob);

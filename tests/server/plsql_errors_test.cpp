@@ -170,7 +170,7 @@ TEST_F(Errors, SyntaxErrorComesBeforeAnUndeclaredNameBeforeIt) {
             "literal with character set specification> <a number> <a single-quoted SQL string> "
             "pipe");
   EXPECT_EQ(lines(failure("begin\n  undeclared := 1 +;\nend;"), 2),
-            "ORA-06550: line 2, column 19:\n"
+            "ORA-06550: line 2, column 20:\n"
             "PLS-00103: Encountered the symbol \";\" when expecting one of the following:");
 }
 

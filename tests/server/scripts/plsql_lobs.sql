@@ -65,3 +65,17 @@ begin
   dbms_lob.fileopen(f, dbms_lob.file_readonly);
 end;
 /
+create or replace procedure add_suffix(c in out clob, suffix varchar2) is
+begin
+  dbms_lob.writeappend(c, length(suffix), suffix);
+end;
+/
+declare
+  c clob;
+begin
+  select body into c from docs where id = 1;
+  add_suffix(c, ', world');
+  update docs set body = c where id = 1;
+end;
+/
+select body from docs where id = 1;

@@ -164,6 +164,7 @@ enum class StmtKind {
   CreateSynonym,
   CreateIndex,
   CreateUser,
+  CreateDirectory,
   CreateStoredCode,
   AlterTable,
   AlterUser,
@@ -314,6 +315,15 @@ struct CreateSynonymStmt : Stmt {
   std::vector<std::string> name;
   std::vector<std::string> target;
   std::string dblink;
+  int namePos = 0;
+};
+
+// CREATE [OR REPLACE] DIRECTORY name AS 'path'
+struct CreateDirectoryStmt : Stmt {
+  CreateDirectoryStmt() : Stmt(StmtKind::CreateDirectory) {}
+  bool orReplace = false;
+  std::string name;
+  std::string path;
   int namePos = 0;
 };
 

@@ -99,6 +99,8 @@ const std::vector<BaseTable>& baseTables() {
       {"PROPS$", {{"NAME", "VARCHAR2", 30}, {"VALUE$", "VARCHAR2", 4000}}},
       {"DUAL", {{"DUMMY", "VARCHAR2", 1}}},
       {"SOURCE$", {{"OBJ#", "NUMBER", 0}, {"LINE", "NUMBER", 0}, {"SOURCE", "VARCHAR2", 4000}}},
+      // Directories of BFILEs (CREATE DIRECTORY): SYS's, one namespace.
+      {"DIR$", {{"NAME", "VARCHAR2", 30}, {"PATH", "VARCHAR2", 4000}}},
   };
   return tables;
 }
@@ -138,6 +140,8 @@ OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrec
     t.national = type[0] == 'N';
   } else if (type == "BLOB") {
     t.kind = TypeKind::Blob;
+  } else if (type == "BFILE") {
+    t.kind = TypeKind::Bfile;
   } else if (type == "ROWID") {
     t.kind = TypeKind::Rowid;
   } else {
@@ -169,6 +173,8 @@ int describeTypeCode(const OraType& t) {
       return 112;
     case TypeKind::Blob:
       return 113;
+    case TypeKind::Bfile:
+      return 114;
     case TypeKind::Rowid:
       return 104;
     default:
@@ -190,6 +196,8 @@ int describeDataSize(const OraType& t) {
     case TypeKind::Clob:
     case TypeKind::Blob:
       return 4000;
+    case TypeKind::Bfile:
+      return 530;
     case TypeKind::Null:
       return 0;
     default:
@@ -217,6 +225,8 @@ std::string dictionaryTypeName(const OraType& t) {
       return t.national ? "NCLOB" : "CLOB";
     case TypeKind::Blob:
       return "BLOB";
+    case TypeKind::Bfile:
+      return "BFILE";
     case TypeKind::Rowid:
       return "ROWID";
     default:
@@ -255,6 +265,14 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       u.created = s.getInt(6);
       c->users_[u.name] = u;
     }
+  }
+  // Files made before directories existed have no DIR$: they simply have
+  // no directories.
+  if (sqlite3_table_column_metadata(db, nullptr, "SYS.DIR$", "PATH", nullptr, nullptr, nullptr,
+                                    nullptr, nullptr) == SQLITE_OK) {
+    SqlStatement s(db, "SELECT NAME, PATH FROM \"SYS.DIR$\"");
+    while (s.step())
+      c->directories_[s.getText(0)] = s.getText(1);
   }
   std::map<int64_t, std::pair<std::string, std::string>> objNames;
   {
@@ -457,6 +475,11 @@ const ConstraintInfo* Catalog::findConstraint(const std::string& owner,
                                               const std::string& name) const {
   auto it = constraints_.find(key(owner, name));
   return it == constraints_.end() ? nullptr : it->second.get();
+}
+
+const std::string* Catalog::findDirectory(const std::string& name) const {
+  auto it = directories_.find(name);
+  return it == directories_.end() ? nullptr : &it->second;
 }
 
 const IndexInfo* Catalog::findIndex(const std::string& owner, const std::string& name) const {

@@ -129,6 +129,8 @@ class Catalog {
   const SequenceInfo* sequenceById(int64_t obj) const;
   const ConstraintInfo* findConstraint(const std::string& owner, const std::string& name) const;
   const IndexInfo* findIndex(const std::string& owner, const std::string& name) const;
+  // The path of directory `name` (CREATE DIRECTORY), null when there is none.
+  const std::string* findDirectory(const std::string& name) const;
   std::vector<const IndexInfo*> indexesOf(int64_t tableObj) const;
   // All objects of a user (DROP USER CASCADE).
   std::vector<const ObjectRef*> objectsOf(const std::string& owner) const;
@@ -152,6 +154,7 @@ class Catalog {
   std::map<int64_t, std::unique_ptr<StoredCodeInfo>> storedCode_;
   std::map<std::string, std::unique_ptr<ConstraintInfo>> constraints_;
   std::map<std::string, std::unique_ptr<IndexInfo>> indexes_;
+  std::map<std::string, std::string> directories_;  // name -> path
 };
 
 // Creates the catalog base tables in a new database file and describes

@@ -219,6 +219,18 @@ class DmlCompiler {
       list += ", " + v.sql;
       d.returning.push_back(
           ResultColumn{r->exprs[i]->names.empty() ? "" : r->exprs[i]->names.back(), v.type});
+      // A LOB column returned into a locator points at the written row.
+      const Expr& x = *r->exprs[i];
+      LobSource lob;
+      if ((v.type.kind == TypeKind::Clob || v.type.kind == TypeKind::Blob) &&
+          x.kind == ExprKind::Name && x.ref == RefKind::Column && x.depth == 0) {
+        const Source& s = scope.sources[static_cast<size_t>(x.source)];
+        if (s.table) {
+          lob = LobSource{s.table->obj, s.table->owner, s.table->name,
+                          s.columns[static_cast<size_t>(x.column)].name};
+        }
+      }
+      d.returningLobs.push_back(lob);
       d.returningSlots.push_back(r->into[i]->bindSlot);
       ++next_;
     }
@@ -251,6 +263,9 @@ class DmlCompiler {
     Scope scope;
     const TableInfo& t = target(s.table, s.alias, s.tablePos, scope);
     d.table = &t;
+    for (const ColumnInfo& col : t.columns) {
+      if (col.type.kind == TypeKind::Clob || col.type.kind == TypeKind::Blob) d.lockInserted = true;
+    }
     std::vector<int> targets;
     if (s.columns.empty()) {
       for (size_t i = 0; i < t.columns.size(); ++i)

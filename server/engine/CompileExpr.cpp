@@ -29,6 +29,8 @@ Family familyOf(const OraType& t) {
     case TypeKind::LongRaw:
     case TypeKind::Blob:
       return Family::Raw;
+    case TypeKind::Bfile:
+      return Family::Lob;
     case TypeKind::Rowid:
       return Family::Rowid;
     case TypeKind::Boolean:
@@ -50,6 +52,8 @@ std::string typeWord(const OraType& t) {
       return "CLOB";
     case TypeKind::Blob:
       return "BLOB";
+    case TypeKind::Bfile:
+      return "FILE";
     case TypeKind::Long:
       return "LONG";
     case TypeKind::Rowid:
@@ -105,6 +109,8 @@ std::string Compiler::toText(const Code& c) const {
       return "ora_date_text(" + c.sql + ")";
     case Family::Raw:
       return "ora_rawtohex(" + c.sql + ")";
+    case Family::Lob:
+      inconsistent(OraType::varchar2(4000), c.type, -1);
     default:
       return c.sql;
   }
@@ -147,6 +153,9 @@ std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
     case Family::Rowid:
       if (familyOf(c.type) == Family::Text) return "ora_rowid_check(" + c.sql + ")";
       if (familyOf(c.type) == Family::Rowid || familyOf(c.type) == Family::Null) return c.sql;
+      inconsistent(to, c.type, pos);
+    case Family::Lob:
+      if (familyOf(c.type) == Family::Lob || familyOf(c.type) == Family::Null) return c.sql;
       inconsistent(to, c.type, pos);
     default:
       return c.sql;
@@ -578,7 +587,13 @@ std::string Compiler::scalarSubquery(const std::string& sql, int column) {
   return out;
 }
 
+void refuseLob(const OraType& t, int pos) {
+  if (t.isLob()) raiseOra(932, {"-", typeWord(t)}, pos);
+}
+
 Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
+  refuseLob(a.type, pos);
+  refuseLob(b.type, pos);
   Code c;
   c.isBoolean = true;
   c.aggregate = a.aggregate || b.aggregate;
@@ -587,7 +602,7 @@ Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
     Code& r = !a.rowidAlias.empty() ? a : b;
     Code& x = !a.rowidAlias.empty() ? b : a;
     if (r.rowidAlias.size() && x.rowidAlias.empty() && familyOf(x.type) != Family::Number) {
-      c.sql = "(" + r.rowidAlias + ".rowid = vorn_rowid_num(" + x.sql + ", " +
+      c.sql = "(" + r.rowidAlias + " = vorn_rowid_num(" + x.sql + ", " +
               std::to_string(r.rowidObject) + "))";
       return c;
     }
@@ -672,13 +687,13 @@ Code Compiler::name(Expr& e, Scope& scope) {
     return k;
   };
   auto rowidCode = [&](const Source& s, int depth, int sourceIndex) {
-    if (!s.table) raiseOra(1445, {}, e.pos);
+    if (s.rowidSql.empty()) raiseOra(1445, {}, e.pos);
     Code k;
-    k.sql = "vorn_rowid(" + std::to_string(s.table->obj) + ", " + s.sqlAlias + ".rowid)";
+    k.sql = "vorn_rowid(" + std::to_string(s.rowidObject) + ", " + s.rowidSql + ")";
     k.type = OraType::of(TypeKind::Rowid);
     k.type.length = 18;
-    k.rowidAlias = s.sqlAlias;
-    k.rowidObject = s.table->obj;
+    k.rowidAlias = s.rowidSql;
+    k.rowidObject = s.rowidObject;
     e.ref = RefKind::Rowid;
     e.source = sourceIndex;
     e.depth = depth;
@@ -726,12 +741,14 @@ Code Compiler::name(Expr& e, Scope& scope) {
       if (first == "ROWID") {
         int found = -1;
         for (size_t i = 0; i < s->sources.size(); ++i) {
-          if (s->sources[i].table) {
+          if (!s->sources[i].rowidSql.empty()) {
             if (found >= 0) raiseOra(918, {}, e.pos);
             found = static_cast<int>(i);
           }
         }
         if (found >= 0) return rowidCode(s->sources[static_cast<size_t>(found)], depth, found);
+        // A view that does not keep the rows of one table has no ROWID.
+        if (s->sources.size() == 1 && s->sources[0].isView) raiseOra(1445, {}, e.pos);
         continue;
       }
       int foundSource = -1;

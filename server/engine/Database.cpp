@@ -13,6 +13,7 @@
 #include "engine/Dictionary.h"
 #include "engine/Session.h"
 #include "engine/Sqlite.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 
@@ -29,12 +30,6 @@ std::map<std::string, std::weak_ptr<Database>>& registry() {
   return r;
 }
 
-std::string upperAscii(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};
@@ -45,7 +40,7 @@ std::string readFile(const std::string& path) {
 
 // The value of "(KEY = value)" inside a tnsnames description.
 std::string descriptionValue(const std::string& description, const std::string& key) {
-  std::string upper = upperAscii(description);
+  std::string upper = asciiUpperCase(description);
   size_t pos = 0;
   while ((pos = upper.find(key, pos)) != std::string::npos) {
     size_t before = pos;
@@ -83,7 +78,7 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
     if (!comment) clean += c;
   }
   size_t i = 0;
-  const std::string want = upperAscii(alias);
+  const std::string want = asciiUpperCase(alias);
   while (i < clean.size()) {
     size_t eq = clean.find('=', i);
     if (eq == std::string::npos) break;
@@ -111,7 +106,7 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
     while (std::getline(ss, name, ',')) {
       name.erase(0, name.find_first_not_of(" \t\r\n"));
       name.erase(name.find_last_not_of(" \t\r\n") + 1);
-      std::string up = upperAscii(name);
+      std::string up = asciiUpperCase(name);
       if (up == "IFILE") {
         std::string inc = body;
         inc.erase(0, inc.find_first_not_of(" \t\r\n\"'"));
@@ -172,7 +167,7 @@ std::string Database::resolvePath(const std::string& identifier, const std::stri
     break;
   }
   if (!oracleHome.empty()) {
-    for (const std::string& n : {name, upperAscii(name)}) {
+    for (const std::string& n : {name, asciiUpperCase(name)}) {
       fs::path p = fs::path(oracleHome) / "oradata" / (n + ".db");
       if (fs::exists(p)) return p.string();
     }
@@ -327,11 +322,11 @@ std::unique_ptr<Session> Database::logon(const std::string& user, const std::str
   if (name.size() > 1 && name.front() == '"' && name.back() == '"') {
     name = name.substr(1, name.size() - 2);
   } else {
-    name = upperAscii(name);
+    name = asciiUpperCase(name);
   }
   if (password.empty()) raiseOra(1005);
   const UserInfo* u = cat->findUser(name);
-  if (!u || u->external || upperAscii(u->password) != upperAscii(password)) raiseOra(1017);
+  if (!u || u->external || asciiUpperCase(u->password) != asciiUpperCase(password)) raiseOra(1017);
   if (u->status == "LOCKED" || u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   if (u->status == "EXPIRED") raiseOra(28001);
   auto session = startSession(*u, info);
@@ -345,7 +340,7 @@ std::unique_ptr<Session> Database::logon(const std::string& user, const std::str
 
 std::unique_ptr<Session> Database::logonExternal(const std::string& osUser, LogonInfo* info) {
   auto cat = catalog();
-  const UserInfo* u = cat->findUser("OPS$" + upperAscii(osUser));
+  const UserInfo* u = cat->findUser("OPS$" + asciiUpperCase(osUser));
   if (!u || !u->external) raiseOra(1017);
   if (u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   return startSession(*u, info);
@@ -354,8 +349,9 @@ std::unique_ptr<Session> Database::logonExternal(const std::string& osUser, Logo
 void Database::changePassword(const std::string& user, const std::string& oldPassword,
                               const std::string& newPassword) {
   auto cat = catalog();
-  const UserInfo* u = cat->findUser(upperAscii(user));
-  if (!u || u->external || upperAscii(u->password) != upperAscii(oldPassword)) raiseOra(1017);
+  const UserInfo* u = cat->findUser(asciiUpperCase(user));
+  if (!u || u->external || asciiUpperCase(u->password) != asciiUpperCase(oldPassword))
+    raiseOra(1017);
   if (u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   if (newPassword.empty()) raiseOra(988);
   // The writer gate first: a writing session may need the mutex to finish.
@@ -367,7 +363,7 @@ void Database::changePassword(const std::string& user, const std::string& oldPas
       SqlStatement s(admin_,
                      "UPDATE \"SYS.USER$\" SET PASSWORD = ?1, ACCOUNT_STATUS = 'OPEN', "
                      "GRACE_DAYS = 0 WHERE NAME = ?2");
-      s.bind(1, std::string_view(upperAscii(newPassword))).bind(2, std::string_view(u->name));
+      s.bind(1, std::string_view(asciiUpperCase(newPassword))).bind(2, std::string_view(u->name));
       s.run();
       bumpCatalogVersion(admin_);
       execSql(admin_, "COMMIT");

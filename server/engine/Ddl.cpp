@@ -49,6 +49,8 @@ ColumnRow columnRow(const std::string& name, const TypeSpec& t) {
     r.length = 0;
   } else if (t.name == "CLOB" || t.name == "NCLOB" || t.name == "BLOB") {
     r.length = 4000;
+  } else if (t.name == "BFILE") {
+    r.length = 530;
   } else if (t.name == "ROWID") {
     r.length = 10;
   } else {
@@ -84,6 +86,9 @@ ColumnRow columnRow(const std::string& name, const OraType& t) {
     case TypeKind::Clob:
     case TypeKind::Blob:
       r.length = 4000;
+      break;
+    case TypeKind::Bfile:
+      r.length = 530;
       break;
     case TypeKind::Rowid:
       r.length = 10;
@@ -127,6 +132,9 @@ void Ddl::dispatch(Stmt& stmt) {
       break;
     case StmtKind::CreateSynonym:
       createSynonym(static_cast<CreateSynonymStmt&>(stmt));
+      break;
+    case StmtKind::CreateDirectory:
+      createDirectory(static_cast<CreateDirectoryStmt&>(stmt));
       break;
     case StmtKind::CreateIndex:
       createIndex(static_cast<CreateIndexStmt&>(stmt));
@@ -400,6 +408,27 @@ void Ddl::createSynonym(CreateSynonymStmt& st) {
   s.run();
 }
 
+// Directories name a folder of the server's machine for BFILEs; the path is
+// kept as written and checked only when a file is read.
+void Ddl::createDirectory(CreateDirectoryStmt& st) {
+  bool exists = cat_->findDirectory(st.name) != nullptr;
+  if (exists && !st.orReplace) raiseOra(955, {}, st.namePos);
+  if (st.path.empty()) raiseOra(22285, {"CREATE DIRECTORY"}, st.namePos);
+  SqlStatement del(db_, "DELETE FROM \"SYS.DIR$\" WHERE NAME = ?1");
+  del.bind(1, std::string_view(st.name));
+  del.run();
+  SqlStatement ins(db_, "INSERT INTO \"SYS.DIR$\" VALUES (?1, ?2)");
+  ins.bind(1, std::string_view(st.name)).bind(2, std::string_view(st.path));
+  ins.run();
+}
+
+void Ddl::dropDirectory(const std::string& name, int pos) {
+  if (!cat_->findDirectory(name)) raiseOra(4043, {name}, pos);
+  SqlStatement del(db_, "DELETE FROM \"SYS.DIR$\" WHERE NAME = ?1");
+  del.bind(1, std::string_view(name));
+  del.run();
+}
+
 void Ddl::createIndex(CreateIndexStmt& st) {
   const TableInfo& t = table(st.table, st.tablePos);
   std::string owner = st.name.size() > 1 ? ownerOf(st.name, st.namePos) : t.owner;
@@ -410,6 +439,8 @@ void Ddl::createIndex(CreateIndexStmt& st) {
     int i = t.findColumn(col);
     if (i < 0) raiseOra(904, {"\"" + col + "\""}, pos);
     if (std::find(cols.begin(), cols.end(), i) != cols.end()) raiseOra(957, {}, pos);
+    const OraType& type = t.columns[static_cast<size_t>(i)].type;
+    if (type.isLob()) raiseOra(2327, {"LOB"}, pos);
     cols.push_back(i);
   }
   for (const IndexInfo* other : cat_->indexesOf(t.obj)) {
@@ -548,6 +579,10 @@ void Ddl::drop(DropStmt& st) {
     SqlStatement d(db_, "DELETE FROM \"SYS.USER$\" WHERE NAME = ?1");
     d.bind(1, std::string_view(user));
     d.run();
+    return;
+  }
+  if (type == "DIRECTORY") {
+    dropDirectory(st.name[0], st.namePos);
     return;
   }
   std::string owner = st.isPublic ? "PUBLIC" : (st.name.size() > 1 ? st.name[0] : s_.user());

@@ -101,6 +101,8 @@ class Ddl {
   // ---- synonyms and indexes ------------------------------------------------
 
   void createSynonym(CreateSynonymStmt& st);
+  void createDirectory(CreateDirectoryStmt& st);
+  void dropDirectory(const std::string& name, int pos);
   void createIndex(CreateIndexStmt& st);
 
   // ---- users -----------------------------------------------------------------

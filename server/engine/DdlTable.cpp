@@ -314,6 +314,8 @@ void Ddl::createTable(CreateTableStmt& st) {
           col.type = OraType::of(TypeKind::Clob);
         } else if (ts.name == "BLOB") {
           col.type = OraType::of(TypeKind::Blob);
+        } else if (ts.name == "BFILE") {
+          col.type = OraType::of(TypeKind::Bfile);
         } else if (ts.name == "ROWID") {
           col.type = OraType::of(TypeKind::Rowid);
         }

@@ -126,6 +126,10 @@ const std::vector<View>& views() {
       {"USER_SOURCE",
        "SELECT o.name, o.type, s.line, s.source text "
        "FROM sys.obj$ o, sys.source$ s WHERE s.obj# = o.obj# AND o.owner = USER"},
+      {"ALL_DIRECTORIES",
+       "SELECT 'SYS' owner, name directory_name, path directory_path FROM sys.dir$"},
+      {"DBA_DIRECTORIES",
+       "SELECT 'SYS' owner, name directory_name, path directory_path FROM sys.dir$"},
       {"TAB",
        "SELECT name tname, type tabtype, CAST(NULL AS NUMBER) clusterid FROM sys.obj$ "
        "WHERE type IN ('TABLE', 'VIEW', 'SYNONYM') AND owner = USER"},

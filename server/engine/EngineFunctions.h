@@ -13,6 +13,13 @@
 // vorn_currval(obj)             INT                  INT      sequence CURRVAL (ORA-08002)
 // vorn_empty_lob(kind)          INT                  TEXT/BLOB an empty CLOB ('') or BLOB (x'')
 //
+// LOBs (LobFunctions.cpp; kind 0 CLOB, 1 BLOB, 2 BFILE, whose file is read):
+// vorn_lob_length(lob, kind)     LOB, INT            INT      LENGTH, DBMS_LOB.GETLENGTH
+// vorn_lob_substr(lob, kind, amount, offset)         TEXT/BLOB DBMS_LOB.SUBSTR
+// vorn_lob_instr(lob, kind, pattern, offset, nth)    INT      DBMS_LOB.INSTR
+// vorn_bfilename(dir, file)      TEXT, TEXT          BLOB     BFILENAME (see engine/Lob.h)
+// vorn_bfile_exists(bfile)       BLOB                INT      DBMS_LOB.FILEEXISTS
+//
 // Errors travel through the session's SessionValues like the ora_* ones.
 #pragma once
 
@@ -23,5 +30,6 @@ namespace vorn::server {
 class Session;
 
 void registerEngineFunctions(sqlite3* db, Session* session);
+void registerLobFunctions(sqlite3* db, Session* session);
 
 }  // namespace vorn::server

@@ -280,6 +280,17 @@ StmtPtr Parser::createStatement() {
     return createSynonym(orReplace, true);
   }
   if (acceptWord("SYNONYM")) return createSynonym(orReplace, false);
+  if (acceptWord("DIRECTORY")) {
+    if (force) fail(922);
+    auto s = std::make_unique<CreateDirectoryStmt>();
+    s->orReplace = orReplace;
+    s->namePos = peek().offset;
+    s->name = identifier(904);
+    expectWord("AS", 905);
+    if (peek().kind != TokenKind::String) fail(1780);
+    s->path = next().text;
+    return s;
+  }
   if (orReplace || force) fail(922);
   if (acceptWord("TABLE")) return createTable();
   if (peek().isWord("GLOBAL")) raiseOra(900, {}, peek().offset);
@@ -853,7 +864,7 @@ StmtPtr Parser::dropStatement() {
   if (t.kind != TokenKind::Word) fail(950);
   static const char* const kTypes[] = {"TABLE",   "VIEW",    "SEQUENCE",  "SYNONYM",
                                        "INDEX",   "USER",    "PROCEDURE", "FUNCTION",
-                                       "PACKAGE", "TRIGGER", "TYPE"};
+                                       "PACKAGE", "TRIGGER", "TYPE",      "DIRECTORY"};
   bool known = false;
   for (const char* k : kTypes)
     known = known || t.text == k;
@@ -861,8 +872,8 @@ StmtPtr Parser::dropStatement() {
   s->objectType = next().text;
   if (s->objectType == "PACKAGE" && acceptWord("BODY")) s->objectType = "PACKAGE BODY";
   s->namePos = peek().offset;
-  if (s->objectType == "USER") {
-    s->name.push_back(userName());
+  if (s->objectType == "USER" || s->objectType == "DIRECTORY") {
+    s->name.push_back(s->objectType == "USER" ? userName() : identifier(904));
     if (acceptWord("CASCADE")) s->cascade = true;
     return s;
   }

@@ -2,6 +2,7 @@
 #include <cctype>
 
 #include "engine/Parser.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 
 namespace vorn::server {
@@ -113,7 +114,7 @@ std::string Parser::labelOf(int begin, int end) const {
     char c = text_[i];
     if (c == '\'') inQuote = !inQuote;
     if (!inQuote && std::isspace(static_cast<unsigned char>(c))) continue;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out += asciiUpper(c);
   }
   if (out.size() > 30) out.resize(30);
   return out;
@@ -860,7 +861,8 @@ TypeSpec Parser::dataType() {
     if (t.length > 2000) raiseOra(910, {}, t.pos);
   } else if (w == "LONG") {
     t.name = acceptWord("RAW") ? "LONG RAW" : "LONG";
-  } else if (w == "DATE" || w == "CLOB" || w == "NCLOB" || w == "BLOB" || w == "ROWID") {
+  } else if (w == "DATE" || w == "CLOB" || w == "NCLOB" || w == "BLOB" || w == "BFILE" ||
+             w == "ROWID") {
     t.name = w;
   } else {
     raiseOra(902, {}, t.pos);

@@ -19,6 +19,7 @@ enum class TypeKind : unsigned char {
   LongRaw,
   Clob,
   Blob,
+  Bfile,
   Rowid,
   Boolean,  // conditions (never a column)
 };
@@ -64,11 +65,13 @@ struct OraType {
   bool isBinary() const {
     return kind == TypeKind::Raw || kind == TypeKind::LongRaw || kind == TypeKind::Blob;
   }
-  bool isLob() const { return kind == TypeKind::Clob || kind == TypeKind::Blob; }
+  bool isLob() const {
+    return kind == TypeKind::Clob || kind == TypeKind::Blob || kind == TypeKind::Bfile;
+  }
   bool isLong() const { return kind == TypeKind::Long || kind == TypeKind::LongRaw; }
 };
 
-// Oracle's describe type code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113.
+// Oracle's describe type code: 1, 2, 8, 12, 23, 24, 96, 104, 112, 113, 114.
 int describeTypeCode(const OraType& t);
 // The size describe reports (22 for NUMBER, 7 for DATE, ...).
 int describeDataSize(const OraType& t);

@@ -8,6 +8,7 @@
 #include "plsql/DbmsOutput.h"
 #include "plsql/SessionState.h"
 #include "plsql/translator/Translator.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 #include "value/StringFunctions.h"
 
@@ -20,7 +21,7 @@ std::map<std::string, BuiltinPackage>& registry() {
 }
 
 std::string upperName(const std::string& s) {
-  return upper(s);
+  return asciiUpperCase(s);
 }
 
 }  // namespace
@@ -143,6 +144,7 @@ void registerStandardPackages() {
        }},
   };
   registerBuiltinPackage(std::move(dbms));
+  registerDbmsLob();
   translator::registerTranslatorPackages();
 }
 

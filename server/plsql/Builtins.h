@@ -104,8 +104,10 @@ const BuiltinRoutine* findBuiltinRoutine(const BuiltinPackage& package, const st
 bool hasBuiltinRoutine(const BuiltinPackage& package, const std::string& name);
 const BuiltinVariable* findBuiltinVariable(const BuiltinPackage& package, const std::string& name);
 
-// Registers the packages the server always has (DBMS_OUTPUT and the
-// translator's).
+// Registers the packages the server always has (DBMS_OUTPUT, DBMS_LOB and
+// the translator's).
 void registerStandardPackages();
+// DBMS_LOB's procedures (DbmsLob.cpp).
+void registerDbmsLob();
 
 }  // namespace vorn::server::plsql

@@ -8,6 +8,7 @@
 #include "engine/Database.h"
 #include "engine/Session.h"
 #include "engine/Statement.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 #include "value/OraNumber.h"
 #include "value/RawHex.h"
@@ -33,7 +34,7 @@ std::string upperWords(const std::string& s, size_t count) {
       continue;
     }
     in = true;
-    out += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out += asciiUpper(c);
   }
   return trimRight(out);
 }

@@ -44,5 +44,22 @@ TEST_F(FuzzFindingsTest, InsertsWithNulInAFormatModelFailWithTheFormatError) {
   EXPECT_EQ(errorOf(*s, sql), 1821);
 }
 
+TEST_F(FuzzFindingsTest, SizesTooLargeForAnIntegerGetTheirRangeErrors) {
+  auto s = scott();
+  const std::string huge = "207777777777777777777777777777";
+  EXPECT_EQ(errorOf(*s, "create table t (c varchar2(" + huge + "))"), 910);
+  EXPECT_EQ(errorOf(*s, "create table t (c char(" + huge + "))"), 910);
+  EXPECT_EQ(errorOf(*s, "create table t (c number(" + huge + "))"), 1727);
+  EXPECT_EQ(errorOf(*s, "create table t (c number(5, " + huge + "))"), 1728);
+  EXPECT_EQ(errorOf(*s, "create table t (c number(5, -" + huge + "))"), 1728);
+  EXPECT_EQ(errorOf(*s, "create table t (c float(" + huge + "))"), 1724);
+  EXPECT_EQ(errorOf(*s, "create table t (c raw(" + huge + "))"), 910);
+}
+
+TEST_F(FuzzFindingsTest, AWaitTooLongForAnIntegerIsAcceptedAsTheLongestWait) {
+  auto s = scott();
+  EXPECT_EQ(errorOf(*s, "select * from emp for update wait 99999999999999999999"), 0);
+}
+
 }  // namespace
 }  // namespace vorn::server::test

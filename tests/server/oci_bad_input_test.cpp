@@ -145,17 +145,23 @@ sword callWith(R (*function)(A...), std::index_sequence<I...>, size_t target, vo
   }
 }
 
+// Made from the function's type alone: taking the address of a name the
+// test program does not link would need the name at link time.
+template <class F>
+struct SignatureOf;
 template <class R, class... A>
-Signature signatureOf(R (*)(A...)) {
-  static_assert(sizeof...(A) <= 16, "more parameters than scratch areas");
-  return Signature{{roleOf<A>()...}, {mayBeNull<A>()...}, std::is_same_v<R, sword>,
-                   [](void* function, size_t target, void* underTest,
-                      const std::array<void*, kRoleCount>& handles, Scratch& scratch) {
-                     return callWith(reinterpret_cast<R (*)(A...)>(function),
-                                     std::index_sequence_for<A...>{}, target, underTest, handles,
-                                     scratch);
-                   }};
-}
+struct SignatureOf<R (*)(A...)> {
+  static Signature make() {
+    static_assert(sizeof...(A) <= 16, "more parameters than scratch areas");
+    return Signature{{roleOf<A>()...}, {mayBeNull<A>()...}, std::is_same_v<R, sword>,
+                     [](void* function, size_t target, void* underTest,
+                        const std::array<void*, kRoleCount>& handles, Scratch& scratch) {
+                       return callWith(reinterpret_cast<R (*)(A...)>(function),
+                                       std::index_sequence_for<A...>{}, target, underTest, handles,
+                                       scratch);
+                     }};
+  }
+};
 
 struct Entry {
   const char* name;
@@ -174,7 +180,7 @@ bool nullIsLegal(const std::string& name, size_t argument) {
 
 const std::vector<Entry>& allCalls() {
   static const std::vector<Entry> entries = {
-#define VORN_OCI_ENTRY(name) {#name, signatureOf(&::name)},
+#define VORN_OCI_ENTRY(name) {#name, SignatureOf<decltype(&::name)>::make()},
       VORN_OCI8_ALL(VORN_OCI_ENTRY)
 #undef VORN_OCI_ENTRY
   };

@@ -60,6 +60,11 @@ void Statement::bind(int position, const Value& value, TypeKind nullKind) {
   cursors_[i] = nullptr;
 }
 
+void Statement::bindTyped(int position, const Value& value, const OraType& type) {
+  bind(position, value);
+  bindTypes_[static_cast<size_t>(position - 1)] = type;
+}
+
 std::vector<size_t> Statement::slotsOf(std::string_view name) const {
   std::string n = placeholderKey(name);
   const auto& placeholders = analysis_->placeholders;

@@ -114,6 +114,7 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
     raiseOra(942, {}, pos);
   }
   const TableInfo* t = ref->table();
+  if (t->invalid) raiseOra(4063, {"table " + t->owner + "." + t->name}, pos);
   Source src;
   src.aliased = !alias.empty();
   src.name = alias.empty() ? name.back() : alias;

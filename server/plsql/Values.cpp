@@ -179,6 +179,11 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       return d.value;
     case TypeKind::Null:
       return d.value;
+    case TypeKind::Object:
+    case TypeKind::Ref:
+    case TypeKind::Collection:
+      // PL/SQL has no variables of user-defined types.
+      raiseOra(3001);
   }
   return d.value;
 }

@@ -721,6 +721,9 @@ Code Compiler::name(Expr& e, Scope& scope) {
     e.depth = depth;
     return k;
   };
+  if (n.back() == kObjectIdColumn) {
+    if (auto id = objectIdColumn(e, scope)) return *id;
+  }
   auto quoted = [&]() {
     std::string out;
     for (size_t i = 0; i < n.size(); ++i) {

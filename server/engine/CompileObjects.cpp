@@ -8,6 +8,7 @@
 // row whose SYS_NC_OID$ is the REF's identifier, in the table the REF names.
 // A dangling REF gives NULL, as DEREF of one does in Oracle.
 #include "engine/CompilerImpl.h"
+#include "engine/ObjectValue.h"
 #include "engine/Sqlite.h"
 #include "value/OraError.h"
 
@@ -92,6 +93,33 @@ std::optional<Code> Compiler::attributePath(Expr& e, Scope& scope) {
         return c;
       }
     }
+  }
+  return std::nullopt;
+}
+
+std::optional<Code> Compiler::objectIdColumn(Expr& e, Scope& scope) {
+  const auto& n = e.names;
+  if (n.size() > 2) return std::nullopt;
+  int depth = 0;
+  for (Scope* s = &scope; s; s = s->parent, ++depth) {
+    int found = -1;
+    for (size_t i = 0; i < s->sources.size(); ++i) {
+      const Source& src = s->sources[i];
+      if ((n.size() == 2 && src.name != n[0]) || !src.table || !src.table->ofType) continue;
+      if (found >= 0) raiseOra(918, {}, e.pos);
+      found = static_cast<int>(i);
+    }
+    if (found < 0) continue;
+    const Source& src = s->sources[static_cast<size_t>(found)];
+    Code c;
+    c.sql = src.sqlAlias + "." + quoteIdent(kObjectIdColumn);
+    c.type = OraType::of(TypeKind::Raw);
+    c.type.length = static_cast<int>(kObjectIdBytes);
+    c.type.nullable = false;
+    e.ref = RefKind::Rowid;
+    e.source = found;
+    e.depth = depth;
+    return c;
   }
   return std::nullopt;
 }

@@ -106,6 +106,8 @@ class Compiler {
   Code attribute(const Code& base, const std::string& name, int pos,
                  const std::vector<std::string>& path);
   std::optional<Code> attributePath(Expr& e, Scope& scope);
+  // SYS_NC_OID$ of an object table: its row objects' identifiers.
+  std::optional<Code> objectIdColumn(Expr& e, Scope& scope);
   const Source& objectTableSource(Expr& e, Scope& scope);
   bool objectCall(Expr& e, Scope& scope, Code& out);
   std::optional<Code> constructorCall(Expr& e, const std::vector<Code>& args);

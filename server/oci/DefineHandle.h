@@ -15,6 +15,7 @@
 #include <string>
 
 #include "Handle.h"
+#include "ObjectBinding.h"
 
 namespace vorn::server {
 class SessionValues;
@@ -60,6 +61,7 @@ class DefineHandle : public Handle {
   ub4 returnCodeSkip = sizeof(ub2);
   void* context = nullptr;
   OCICallbackDefine callback = nullptr;
+  ObjectTarget object;  // SQLT_NTY, SQLT_REF (OCIDefineObject)
 
  private:
   Outcome writePieces(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);

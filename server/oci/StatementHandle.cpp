@@ -10,6 +10,7 @@
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "ExternalData.h"
+#include "ObjectBinding.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServiceContext.h"
@@ -223,6 +224,12 @@ void StatementHandle::bindInputs(ub4 iteration) {
       engine_->bindTable(enginePosition(*b), &b->table);
       continue;
     }
+    if (isObjectType(b->dty)) {
+      // PL/SQL has no variables of user-defined types.
+      if (block) raiseOra(3001);
+      bindObjectInput(*b, iteration, *engine_);
+      continue;
+    }
     Value v = b->input(iteration);
     if (!b->name.empty()) {
       engine_->bind(b->name, v, nullKindOf(b->dty));
@@ -402,6 +409,7 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     if (!d) continue;
     if (d->position > params_.size()) raiseOra(1007);
     anyDefine = true;
+    checkObjectDefine(*d, *params_[d->position - 1]);
   }
   if (!anyDefine && requireDefines) raiseOra(24374);
   if (keepLongValues && longValues_.size() != params_.size())

@@ -15,16 +15,22 @@ namespace vorn::server {
 
 namespace {
 
-OraType bindType(const Value& v, TypeKind nullKind) {
+// `declared` is the type the caller bound the value as (Statement.h).
+OraType bindType(const Value& v, TypeKind declared) {
   switch (v.kind()) {
     case Value::Kind::Integer:
     case Value::Kind::Double:
       return OraType::number();
     case Value::Kind::Text:
+      if (declared == TypeKind::Clob) return OraType::of(TypeKind::Clob);
+      // A CHAR bind compares blank-padded; its length says nothing, so
+      // that one plan serves values of every length.
+      if (declared == TypeKind::Char) return OraType::charType(0);
       return OraType::varchar2(4000);
     case Value::Kind::Date:
       return OraType::of(TypeKind::Date);
     case Value::Kind::Raw: {
+      if (declared == TypeKind::Blob || declared == TypeKind::Bfile) return OraType::of(declared);
       OraType t = OraType::of(TypeKind::Raw);
       t.length = 2000;
       return t;
@@ -32,7 +38,7 @@ OraType bindType(const Value& v, TypeKind nullKind) {
     case Value::Kind::Null:
       break;
   }
-  switch (nullKind) {
+  switch (declared) {
     case TypeKind::Number:
       return OraType::number();
     case TypeKind::Date:
@@ -43,6 +49,10 @@ OraType bindType(const Value& v, TypeKind nullKind) {
       t.length = 2000;
       return t;
     }
+    case TypeKind::Clob:
+    case TypeKind::Blob:
+    case TypeKind::Bfile:
+      return OraType::of(declared);
     default:
       return OraType::varchar2(4000);
   }

@@ -624,7 +624,7 @@ Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
     Code& r = !a.rowidAlias.empty() ? a : b;
     Code& x = !a.rowidAlias.empty() ? b : a;
     if (r.rowidAlias.size() && x.rowidAlias.empty() && familyOf(x.type) != Family::Number) {
-      c.sql = "(" + r.rowidAlias + ".rowid = vorn_rowid_num(" + x.sql + ", " +
+      c.sql = "(" + r.rowidAlias + " = vorn_rowid_num(" + x.sql + ", " +
               std::to_string(r.rowidObject) + "))";
       return c;
     }
@@ -709,13 +709,13 @@ Code Compiler::name(Expr& e, Scope& scope) {
     return k;
   };
   auto rowidCode = [&](const Source& s, int depth, int sourceIndex) {
-    if (!s.table) raiseOra(1445, {}, e.pos);
+    if (s.rowidSql.empty()) raiseOra(1445, {}, e.pos);
     Code k;
-    k.sql = "vorn_rowid(" + std::to_string(s.table->obj) + ", " + s.sqlAlias + ".rowid)";
+    k.sql = "vorn_rowid(" + std::to_string(s.rowidObject) + ", " + s.rowidSql + ")";
     k.type = OraType::of(TypeKind::Rowid);
     k.type.length = 18;
-    k.rowidAlias = s.sqlAlias;
-    k.rowidObject = s.table->obj;
+    k.rowidAlias = s.rowidSql;
+    k.rowidObject = s.rowidObject;
     e.ref = RefKind::Rowid;
     e.source = sourceIndex;
     e.depth = depth;
@@ -766,12 +766,14 @@ Code Compiler::name(Expr& e, Scope& scope) {
       if (first == "ROWID") {
         int found = -1;
         for (size_t i = 0; i < s->sources.size(); ++i) {
-          if (s->sources[i].table) {
+          if (!s->sources[i].rowidSql.empty()) {
             if (found >= 0) raiseOra(918, {}, e.pos);
             found = static_cast<int>(i);
           }
         }
         if (found >= 0) return rowidCode(s->sources[static_cast<size_t>(found)], depth, found);
+        // A view that does not keep the rows of one table has no ROWID.
+        if (s->sources.size() == 1 && s->sources[0].isView) raiseOra(1445, {}, e.pos);
         continue;
       }
       int foundSource = -1;

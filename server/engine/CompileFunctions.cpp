@@ -223,8 +223,12 @@ void FunctionArgs::length() {
   c.type = OraType::number();
 }
 
+// UPPER, LOWER, INITCAP and their NLS_ forms, whose second argument (the
+// linguistic sort) changes nothing in the one character set there is.
 void FunctionArgs::changeCase() {
-  std::string lower = fn == "UPPER" ? "upper" : fn == "LOWER" ? "lower" : "initcap";
+  std::string_view base = std::string_view(fn).substr(fn.starts_with("NLS_") ? 4 : 0);
+  std::string lower = base == "UPPER" ? "upper" : base == "LOWER" ? "lower" : "initcap";
+  if (a.size() > 1) txt(1);
   c.sql = "ora_" + lower + "(" + txt(0) + ")";
   c.type = OraType::varchar2(textLen(0));
   if (a[0].type.kind == TypeKind::Char) c.type.kind = TypeKind::Char;
@@ -431,8 +435,8 @@ void FunctionArgs::lobInstr() {
   std::string pattern = a[0].type.kind == TypeKind::Clob ? txt(1) : toRaw(a[1], pos(1));
   std::string offset = a.size() > 2 ? num(2) : "1";
   std::string nth = a.size() > 3 ? num(3) : "1";
-  c.sql = "vorn_lob_instr(" + a[0].sql + ", " + lobKind(0) + ", " + pattern + ", " + offset +
-          ", " + nth + ")";
+  c.sql = "vorn_lob_instr(" + a[0].sql + ", " + lobKind(0) + ", " + pattern + ", " + offset + ", " +
+          nth + ")";
   c.type = OraType::number();
 }
 
@@ -492,6 +496,9 @@ const FunctionRule* findFunction(const std::string& name) {
       {"UPPER", {1, 1, &FunctionArgs::changeCase}},
       {"LOWER", {1, 1, &FunctionArgs::changeCase}},
       {"INITCAP", {1, 1, &FunctionArgs::changeCase}},
+      {"NLS_UPPER", {1, 2, &FunctionArgs::changeCase}},
+      {"NLS_LOWER", {1, 2, &FunctionArgs::changeCase}},
+      {"NLS_INITCAP", {1, 2, &FunctionArgs::changeCase}},
       {"LPAD", {2, 3, &FunctionArgs::pad}},
       {"RPAD", {2, 3, &FunctionArgs::pad}},
       {"LTRIM", {1, 2, &FunctionArgs::trimSide}},

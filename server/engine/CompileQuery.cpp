@@ -124,6 +124,8 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
   if (!t->isView) {
     src.table = t;
     src.sqlAlias = forDml ? t->sqlName() : newAlias();
+    src.rowidSql = src.sqlAlias + ".rowid";
+    src.rowidObject = t->obj;
     from = forDml ? t->sqlName() : t->sqlName() + " AS " + src.sqlAlias;
     for (const ColumnInfo& col : t->columns) {
       src.columns.push_back(ResultColumn{col.name, col.type});
@@ -145,6 +147,7 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
     viewCtx.hook = nullptr;
     Compiler inner(viewCtx);
     inner.aliases_ = aliases_ + 1000;
+    inner.exposeRowid = true;
     QueryCode q;
     try {
       q = inner.query(*sel.query, nullptr, false, depth + 1);
@@ -160,6 +163,11 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
       src.columns.push_back(ResultColumn{colName, q.columns[i].type});
       src.columnSql.push_back(src.sqlAlias + "." + columnAlias(i));
     }
+    src.isView = true;
+    if (q.rowidObject) {
+      src.rowidSql = src.sqlAlias + ".vr";
+      src.rowidObject = q.rowidObject;
+    }
   }
   scope.sources.push_back(std::move(src));
   return from;
@@ -171,8 +179,12 @@ QueryCode Compiler::query(Query& q, Scope* parent, bool topLevel, int depth) {
 }
 
 QueryCode Compiler::compound(Query& q, Scope* parent, bool topLevel, int depth) {
+  // The rows of a set operation are no table's rows.
+  bool expose = exposeRowid;
+  exposeRowid = false;
   QueryCode left = query(*q.left, parent, false, depth);
   QueryCode right = query(*q.right, parent, false, depth);
+  exposeRowid = expose;
   if (left.columns.size() != right.columns.size()) raiseOra(1789, {}, q.right->pos);
   for (size_t i = 0; i < left.columns.size(); ++i) {
     OraType& lt = left.columns[i].type;
@@ -434,9 +446,9 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
           if (s.outerJoined) rc.type.nullable = true;
           if (topLevel && s.table && rc.type.isLob()) {
             lobRowids.push_back(s.sqlAlias + ".rowid");
-            out.lobColumns.push_back(LobColumn{static_cast<int>(out.columns.size()), 0,
-                                               LobSource{s.table->obj, s.table->owner,
-                                                         s.table->name, rc.name}});
+            out.lobColumns.push_back(
+                LobColumn{static_cast<int>(out.columns.size()), 0,
+                          LobSource{s.table->obj, s.table->owner, s.table->name, rc.name}});
           }
           out.columns.push_back(rc);
           selectSql.push_back(s.columnSql[k]);
@@ -564,7 +576,8 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     std::set<int> tables;
     if (q.forUpdate->columns.empty()) {
       for (size_t i = 0; i < scope.sources.size(); ++i) {
-        if (scope.sources[i].table) tables.insert(static_cast<int>(i));
+        const Source& s = scope.sources[i];
+        if (s.table || s.isView) tables.insert(static_cast<int>(i));
       }
     } else {
       for (auto& col : q.forUpdate->columns) {
@@ -574,10 +587,11 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       }
     }
     for (int i : tables) {
+      // A view's rows are locked in its table.
       const Source& s = scope.sources[static_cast<size_t>(i)];
-      if (!s.table) raiseOra(2014, {}, q.forUpdate->pos);
-      lockCols.push_back(s.sqlAlias + ".rowid");
-      out.lockObjects.push_back(s.table->obj);
+      if (s.rowidSql.empty()) raiseOra(2014, {}, q.forUpdate->pos);
+      lockCols.push_back(s.rowidSql);
+      out.lockObjects.push_back(s.rowidObject);
     }
   }
 
@@ -588,6 +602,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   }
   for (size_t i = 0; i < lockCols.size(); ++i)
     select += ", " + lockCols[i] + " AS r" + std::to_string(i);
+  // A view keeping the rows of its one table passes their rowid on.
+  if (exposeRowid && !topLevel && parent == nullptr && !aggregate && !q.distinct &&
+      scope.sources.size() == 1 && !scope.sources[0].rowidSql.empty()) {
+    select += ", " + scope.sources[0].rowidSql + " AS vr";
+    out.rowidObject = scope.sources[0].rowidObject;
+  }
   // The rows of LOB columns follow (their locators point at them).
   for (size_t i = 0; i < lobRowids.size(); ++i) {
     select += ", " + lobRowids[i] + " AS l" + std::to_string(i);
@@ -632,6 +652,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       outer += ", r" + std::to_string(i);
     for (size_t i = 0; i < lobRowids.size(); ++i)
       outer += ", l" + std::to_string(i);
+    if (out.rowidObject) outer += ", vr";
     out.sql = outer + " FROM (" + inner + ") ORDER BY ";
     for (size_t i = 0; i < outerOrder.size(); ++i)
       out.sql += (i ? ", " : "") + outerOrder[i];

@@ -18,6 +18,12 @@ struct Source {
   bool aliased = false;
   std::string sqlAlias;              // how the generated SQL names it
   const TableInfo* table = nullptr;  // a base table: ROWID is available
+  // The SQLite rowid of the row: "alias.rowid" of a base table, the hidden
+  // column of a key-preserved view over one table; empty when there is
+  // none (ROWID is then ORA-01445).
+  std::string rowidSql;
+  int64_t rowidObject = 0;  // the table the ROWID belongs to
+  bool isView = false;
   std::vector<ResultColumn> columns;
   std::vector<std::string> columnSql;
   bool outerJoined = false;
@@ -38,7 +44,7 @@ struct Code {
   OraType type;
   bool aggregate = false;
   std::optional<std::string> literal;  // a text literal's value (CHAR comparison)
-  std::string rowidAlias;              // a bare ROWID: its source's SQL alias...
+  std::string rowidAlias;              // a bare ROWID: the SQL of its SQLite rowid...
   int64_t rowidObject = 0;             // ...and table object number
   bool isBoolean = false;
 };
@@ -51,6 +57,9 @@ struct QueryCode {
   std::vector<int64_t> lockObjects;
   // LOB columns taken straight from a table (top level only).
   std::vector<LobColumn> lobColumns;
+  // A view's query over one table without grouping or DISTINCT keeps the
+  // table's rows: their rowid is its last column, "vr".
+  int64_t rowidObject = 0;
 };
 
 struct FunctionArgs;
@@ -94,6 +103,9 @@ class Compiler {
                            const Code& value, int pos);
 
   int viewDepth = 0;
+  // Compiling a view's query: its rows carry their table's rowid when the
+  // view keeps them (QueryCode::rowidObject).
+  bool exposeRowid = false;
   QueryCode* currentTop = nullptr;
   std::vector<std::pair<std::string, int64_t>> forUpdateSources;  // (alias, obj)
 

@@ -90,7 +90,8 @@ int64_t Statement::executeDml(Plan& p) {
     auto& locks = s.database().locks();
     for (const auto& row : rows) {
       int64_t rid = row[0].asInteger();
-      if ((d.kind != StmtKind::Insert || d.lockInserted) && !locks.holdsRow(&s, d.table->obj, rid)) {
+      if ((d.kind != StmtKind::Insert || d.lockInserted) &&
+          !locks.holdsRow(&s, d.table->obj, rid)) {
         locks.lockRow(&s, d.table->obj, rid, s.savepointLevel(), s.lockWait(), true);
       }
       for (size_t i = 0; i < d.checkNames.size(); ++i) {

@@ -80,7 +80,9 @@ bool bfileExists(const Catalog& catalog, const BfileName& name) {
 std::string readBfile(const Catalog& catalog, const BfileName& name, const char* operation) {
   std::string path = bfilePath(catalog, name, operation);
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) raiseOra(22285, {operation});
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    raiseOra(22288, {operation, "No such file or directory"});
+  }
   std::ifstream in(path, std::ios::binary);
   if (!in) raiseOra(22288, {operation, "cannot open " + name.file});
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -55,8 +55,7 @@ bool decodeBfile(std::string_view bytes, BfileName& out);
 // "..", a path separator).
 std::string bfilePath(const Catalog& catalog, const BfileName& name, const char* operation);
 bool bfileExists(const Catalog& catalog, const BfileName& name);
-// The whole file: ORA-22285 when it does not exist, ORA-22288 when it
-// cannot be read.
+// The whole file: ORA-22288 when it does not exist or cannot be read.
 std::string readBfile(const Catalog& catalog, const BfileName& name, const char* operation);
 
 }  // namespace vorn::server

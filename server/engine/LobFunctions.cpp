@@ -27,7 +27,8 @@ void fail(sqlite3_context* ctx, const OraError& e) {
 std::string_view bytesOf(sqlite3_value* v) {
   if (sqlite3_value_type(v) == SQLITE_BLOB) {
     const void* p = sqlite3_value_blob(v);
-    return std::string_view(static_cast<const char*>(p), static_cast<size_t>(sqlite3_value_bytes(v)));
+    return std::string_view(static_cast<const char*>(p),
+                            static_cast<size_t>(sqlite3_value_bytes(v)));
   }
   const unsigned char* p = sqlite3_value_text(v);
   return std::string_view(reinterpret_cast<const char*>(p),
@@ -66,8 +67,7 @@ void lengthFn(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) == SQLITE_NULL) return sqlite3_result_null(ctx);
   try {
     std::string file;
-    std::string_view bytes =
-        lobBytes(ctx, argv[0], sqlite3_value_int(argv[1]), file, "GETLENGTH");
+    std::string_view bytes = lobBytes(ctx, argv[0], sqlite3_value_int(argv[1]), file, "GETLENGTH");
     sqlite3_result_int64(ctx, static_cast<sqlite3_int64>(bytes.size()));
   } catch (const OraError& e) {
     fail(ctx, e);
@@ -121,8 +121,8 @@ void instrFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
 // vorn_bfilename(directory, file): the BFILE value naming the file.
 void bfilenameFn(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
-  std::string bytes = encodeBfile(BfileName{std::string(bytesOf(argv[0])),
-                                            std::string(bytesOf(argv[1]))});
+  std::string bytes =
+      encodeBfile(BfileName{std::string(bytesOf(argv[0])), std::string(bytesOf(argv[1]))});
   sqlite3_result_blob(ctx, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
 }
 
@@ -147,14 +147,14 @@ void registerLobFunctions(sqlite3* db, Session* session) {
     void (*fn)(sqlite3_context*, int, sqlite3_value**);
   };
   static const Fn kFunctions[] = {
-      {"vorn_lob_length", 2, lengthFn},     {"vorn_lob_substr", 4, substrFn},
-      {"vorn_lob_instr", 5, instrFn},       {"vorn_bfilename", 2, bfilenameFn},
+      {"vorn_lob_length", 2, lengthFn},       {"vorn_lob_substr", 4, substrFn},
+      {"vorn_lob_instr", 5, instrFn},         {"vorn_bfilename", 2, bfilenameFn},
       {"vorn_bfile_exists", 1, fileExistsFn},
   };
   for (const Fn& f : kFunctions) {
     // Not deterministic: a BFILE's file may change between calls.
-    if (sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8, session, f.fn, nullptr,
-                                   nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_create_function_v2(db, f.name, f.args, SQLITE_UTF8, session, f.fn, nullptr, nullptr,
+                                   nullptr) != SQLITE_OK) {
       raiseOra(600, {"vorn-register", f.name});
     }
   }

@@ -15,7 +15,9 @@
 //    sets every occurrence of the name (ORA-01036 when there is none).
 //    Executing with an input placeholder never bound is ORA-01008.
 //  - The Oracle type of a placeholder follows its value; a NULL takes the
-//    declared kind given with it (VARCHAR2 when none).
+//    declared kind given with it (VARCHAR2 when none). Declared CHAR makes
+//    a text compare blank-padded, declared CLOB, BLOB or BFILE makes a
+//    value that LOB type.
 //  - execute() returns the rows processed (DML), 0 for queries and DDL.
 //    A DML statement fails as a whole (statement-level rollback).
 //  - After DML, lastRowid() holds the ROWID of the last row inserted,

@@ -93,9 +93,8 @@ std::string objectOf(const std::vector<Token>& t, size_t i, bool& orReplace) {
     ++i;
   }
   if (at(t, i).kind != TokenKind::Word) return {};
-  std::string object = at(t, i).text;
-  if (object == "PACKAGE" && at(t, i + 1).isWord("BODY")) object += " BODY";
-  return object;
+  if (at(t, i).isWord("PACKAGE") && at(t, i + 1).isWord("BODY")) return "PACKAGE BODY";
+  return at(t, i).text;
 }
 
 void classify(StatementAnalysis& a) {

@@ -6,6 +6,7 @@
 #include "Attributes.h"
 #include "CallGuard.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "StatementHandle.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
@@ -127,6 +128,15 @@ bool BindHandle::output(ub4 iteration, const std::vector<const Value*>& rows, ub
     writeElement(iteration + i, rows[i], values, scratch, truncated);
   if (currentElements) *currentElements = written;
   return truncated;
+}
+
+void BindHandle::pointLocator(ub4 element, std::optional<LobRef> where) {
+  void* slot = elementAt(value, element, valueSkip);
+  if (!slot || outCallback || valueSize < static_cast<sb4>(sizeof(void*))) return;
+  void* pointer = nullptr;
+  std::memcpy(&pointer, slot, sizeof pointer);
+  LobLocator* locator = lobLocatorOf(pointer);
+  if (locator && locator->holdsLob()) locator->row = std::move(where);
 }
 
 void BindHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* alenp, ub2* rcodep,

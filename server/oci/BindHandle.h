@@ -72,6 +72,9 @@ class BindHandle : public Handle {
   // Writes `table` back when the block changed it; true when a value was
   // truncated.
   bool storeTable(SessionValues& values, std::string& scratch);
+  // After output() into a locator bind: the locator of `element` points at
+  // the row its LOB lives in.
+  void pointLocator(ub4 element, std::optional<LobRef> where);
   // Writes a scalar OUT value into element 0; true when it was truncated.
   bool storeScalar(const Value& v, SessionValues& values, std::string& scratch);
 

@@ -5,6 +5,7 @@
 
 #include "CallGuard.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "StatementHandle.h"
 #include "value/SessionValues.h"
 
@@ -73,6 +74,20 @@ DefineHandle::Outcome DefineHandle::writePieces(const ValueView& v, ub4 row, Ses
     piece = OCI_NEXT_PIECE;
   } while (!isNull && offset < data.size());
   return {};
+}
+
+void DefineHandle::pointLocator(ub4 row, const ValueView& v, std::optional<LobRef> where) {
+  void* element = elementAt(value, row, valueSkip);
+  if (!element || valueSize < static_cast<sb4>(sizeof(void*))) return;
+  void* pointer = nullptr;
+  std::memcpy(&pointer, element, sizeof pointer);
+  LobLocator* locator = lobLocatorOf(pointer);
+  if (!locator) return;
+  if (v.isNull()) {
+    locator->load(TypeKind::Null, v, std::nullopt);
+  } else {
+    locator->row = std::move(where);
+  }
 }
 
 void DefineHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* rlenp, ub2* rcodep,

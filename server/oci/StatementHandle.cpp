@@ -10,6 +10,7 @@
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "ObjectBinding.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
@@ -231,10 +232,12 @@ void StatementHandle::bindInputs(ub4 iteration) {
       continue;
     }
     Value v = b->input(iteration);
+    // CHAR binds compare blank-padded in SQL; a block sees plain values.
+    TypeKind declared = block ? nullKindOf(b->dty) : declaredKindOf(b->dty);
     if (!b->name.empty()) {
-      engine_->bind(b->name, v, nullKindOf(b->dty));
+      engine_->bind(b->name, v, declared);
     } else {
-      engine_->bind(static_cast<int>(b->position), v, nullKindOf(b->dty));
+      engine_->bind(static_cast<int>(b->position), v, declared);
     }
     if (block) b->lastInput = std::move(v);
   }
@@ -299,6 +302,13 @@ bool StatementHandle::writeReturning(ub4 iteration, ub4 capacity) {
       values.push_back(&row[static_cast<size_t>(column)]);
     ub4 room = b->maxElements > 0 ? b->maxElements : capacity;
     truncated |= b->output(iteration, values, room, session_->engine->values(), scratch_);
+    if (isLocatorType(b->dty)) {
+      // Returned LOB columns point at the rows written.
+      for (size_t r = 0; r < rows.size() && iteration + r < room; ++r) {
+        b->pointLocator(iteration + static_cast<ub4>(r),
+                        engine_->returningLobRef(r, static_cast<size_t>(column)));
+      }
+    }
   }
   return truncated;
 }
@@ -410,6 +420,17 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     if (d->position > params_.size()) raiseOra(1007);
     anyDefine = true;
     checkObjectDefine(*d, *params_[d->position - 1]);
+    // A locator reads a LOB column of its own type.
+    ub2 columnType = params_[d->position - 1]->dataType;
+    if (isLocatorType(d->dty) && d->dty != columnType) {
+      raiseOra(932, {d->dty == SQLT_CLOB   ? "CLOB"
+                     : d->dty == SQLT_BLOB ? "BLOB"
+                                           : "FILE",
+                     isLocatorType(columnType) ? (columnType == SQLT_CLOB   ? "CLOB"
+                                                  : columnType == SQLT_BLOB ? "BLOB"
+                                                                            : "FILE")
+                                               : "CHAR"});
+    }
   }
   if (!anyDefine && requireDefines) raiseOra(24374);
   if (keepLongValues && longValues_.size() != params_.size())
@@ -425,8 +446,10 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     }
     for (auto& d : defines_) {
       if (!d) continue;
-      ValueView v = ValueView::column(*engine_, static_cast<int>(d->position - 1));
+      int column = static_cast<int>(d->position - 1);
+      ValueView v = ValueView::column(*engine_, column);
       DefineHandle::Outcome outcome = d->write(v, fetched, values, scratch_);
+      if (isLocatorType(d->dty)) d->pointLocator(fetched, v, engine_->lobRef(column));
       if (outcome.error && !error) error = outcome.code;
       if (!outcome.error && outcome.code && !warning) warning = outcome.code;
     }

@@ -9,6 +9,7 @@
 #include "Environment.h"
 #include "ErrorHandle.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "LogonArea.h"
 #include "ParamDescriptor.h"
 #include "ServiceContext.h"
@@ -42,6 +43,14 @@ bool isDdl(const oci::StatementHandle& s) {
     default:
       return false;
   }
+}
+
+// The external types of the version 7 calls: those of version 8 without
+// the LOB locators.
+bool isVersion7Type(sword ftype) {
+  if (ftype < 0 || ftype > 0xFFFF) return false;
+  auto type = static_cast<ub2>(ftype);
+  return oci::isSupportedType(type) && !oci::isLocatorType(type);
 }
 
 Outcome outcomeOf(sword status, const oci::ErrorRecords& records) {
@@ -251,9 +260,7 @@ void CursorArea::bind(Cda_Def* area, const std::string& name, ub1* progv, sword 
     return;
   }
   if (progvl < 0) raiseOra(21560, {"5"});
-  if (ftype < 0 || ftype > 0xFFFF || !oci::isSupportedType(static_cast<ub2>(ftype))) {
-    raiseOra(1460);
-  }
+  if (!isVersion7Type(ftype)) raiseOra(1460);
   oci::BindHandle& b = s.bindByName(name, nullptr);
   b.assign(progv, progvl, static_cast<ub2>(ftype), indp, alen, arcode, maxsiz, cursiz, OCI_DEFAULT);
 }
@@ -262,10 +269,15 @@ void CursorArea::define(Cda_Def* area, sword position, ub1* buf, sword bufl, swo
                         ub2* rlen, ub2* rcode) {
   oci::StatementHandle& s = parsedStatement();
   if (bufl < 0) raiseOra(21560, {"4"});
-  if (ftype < 0 || ftype > 0xFFFF || !oci::isSupportedType(static_cast<ub2>(ftype))) {
-    raiseOra(1460);
+  if (!isVersion7Type(ftype)) raiseOra(1460);
+  const oci::ParamDescriptor& column = describe(area, position);
+  // The version 7 calls have no LOB locators: a LOB column cannot be read
+  // through them, as with Oracle 8's version 7 interface.
+  if (oci::isLocatorType(column.dataType)) {
+    raiseOra(932, {"-", column.dataType == SQLT_CLOB   ? "CLOB"
+                        : column.dataType == SQLT_BLOB ? "BLOB"
+                                                       : "FILE"});
   }
-  describe(area, position);
   s.defineAt(static_cast<ub4>(position))
       .assign(buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, OCI_DEFAULT);
 }

@@ -7,6 +7,7 @@
 #include "engine/Session.h"
 #include "plsql/DbmsOutput.h"
 #include "plsql/SessionState.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 #include "value/StringFunctions.h"
 
@@ -19,7 +20,7 @@ std::map<std::string, BuiltinPackage>& registry() {
 }
 
 std::string upperName(const std::string& s) {
-  return upper(s);
+  return asciiUpperCase(s);
 }
 
 }  // namespace
@@ -142,6 +143,7 @@ void registerStandardPackages() {
        }},
   };
   registerBuiltinPackage(std::move(dbms));
+  registerDbmsLob();
 }
 
 }  // namespace vorn::server::plsql

@@ -104,7 +104,9 @@ const BuiltinRoutine* findBuiltinRoutine(const BuiltinPackage& package, const st
 bool hasBuiltinRoutine(const BuiltinPackage& package, const std::string& name);
 const BuiltinVariable* findBuiltinVariable(const BuiltinPackage& package, const std::string& name);
 
-// Registers the packages the server always has (DBMS_OUTPUT).
+// Registers the packages the server always has (DBMS_OUTPUT, DBMS_LOB).
 void registerStandardPackages();
+// DBMS_LOB's procedures (DbmsLob.cpp).
+void registerDbmsLob();
 
 }  // namespace vorn::server::plsql

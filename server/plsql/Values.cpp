@@ -145,10 +145,13 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       }
       return numberValue(n);
     }
+    case TypeKind::Clob:
+      // An empty CLOB stays one.
+      if (d.value.kind() == Value::Kind::Text && d.value.asText().empty()) return d.value;
+      [[fallthrough]];
     case TypeKind::Varchar2:
     case TypeKind::Char:
     case TypeKind::Long:
-    case TypeKind::Clob:
     case TypeKind::Rowid:
       if (d.kind == TypeKind::Boolean) valueError();
       return fitText(toText(nls, d), to);
@@ -171,6 +174,9 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       }
       if (to.sql.length > 0 && static_cast<int>(bytes.size()) > to.sql.length) {
         valueError(": raw variable length too long");
+      }
+      if (bytes.empty() && to.sql.kind == TypeKind::Blob && d.value.kind() == Value::Kind::Raw) {
+        return Value::raw(std::string());  // an empty BLOB
       }
       return bytes.empty() ? Value() : Value::raw(std::move(bytes));
     }

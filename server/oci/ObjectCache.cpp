@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "Environment.h"
+#include "LobLocator.h"
 #include "ObjectImage.h"
 #include "UserSession.h"
 #include "engine/Catalog.h"
@@ -13,6 +14,7 @@
 namespace vorn::server::oci {
 
 ObjectCache::~ObjectCache() {
+  closing_ = true;
   // Instances first: their images point to values registered below.
   for (auto& [image, instance] : instances_) {
     if (instance->type->isCollection()) continue;
@@ -81,7 +83,6 @@ TypeDescriptor& ObjectCache::build(UserSession& session, const TypeInfo& info) {
       FieldLayout f;
       f.name = name;
       f.type = engineType;
-      if (engineType.isLob()) raiseOra(3001);
       if (engineType.udt) f.nested = &build(session, *engineType.udt);
       return f;
     };
@@ -194,6 +195,26 @@ OciColl* ObjectCache::collection(const void* p) const {
 
 PinnedTable* ObjectCache::pinnedTable(const void* p) const {
   return find<PinnedTable>(p, Kind::Table);
+}
+
+LobLocator* ObjectCache::newLocator(TypeKind kind) {
+  auto* loc = new LobLocator(kind == TypeKind::Bfile ? OCI_DTYPE_FILE : OCI_DTYPE_LOB, &env_);
+  env_.adopt(loc);
+  return loc;
+}
+
+LobLocator* ObjectCache::locator(const void* p) const {
+  if (!p || closing_) return nullptr;
+  for (ub4 type : {OCI_DTYPE_LOB, OCI_DTYPE_FILE}) {
+    for (Handle* h : env_.handlesOfType(type)) {
+      if (h == p) return static_cast<LobLocator*>(h);
+    }
+  }
+  return nullptr;
+}
+
+void ObjectCache::releaseLocator(const void* p) {
+  if (LobLocator* loc = locator(p)) env_.free(loc);
 }
 
 bool ObjectCache::isScalarBlock(const void* p) const {

@@ -31,6 +31,7 @@
 
 namespace vorn::server::oci {
 
+class LobLocator;
 class UserSession;
 
 // The structs behind the object layer's opaque pointers.
@@ -113,6 +114,10 @@ class ObjectCache {
   OciColl* collection(const void* p) const;
   PinnedTable* pinnedTable(const void* p) const;
   bool isScalarBlock(const void* p) const;
+  // LOB attributes point to locators of the environment (LobLocator.h).
+  LobLocator* newLocator(TypeKind kind);
+  LobLocator* locator(const void* p) const;
+  void releaseLocator(const void* p);
   // Frees a value made by one of the new... calls.
   void release(const void* p);
 
@@ -152,6 +157,8 @@ class ObjectCache {
   std::vector<std::unique_ptr<TypeDescriptor>> types_;
   std::map<std::pair<const void*, int64_t>, TypeDescriptor*> typeIndex_;
   std::map<int64_t, OciRef*> typeRefs_;
+  // Set while the cache goes: the environment has freed its locators.
+  bool closing_ = false;
 };
 
 // The cache of the environment, made on first use; ORA-21301 when the

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "ExternalData.h"
+#include "LobLocator.h"
 #include "value/NumberBytes.h"
 #include "value/OraDate.h"
 #include "value/OraError.h"
@@ -91,6 +93,16 @@ OciRef& refSlot(ObjectCache& cache, unsigned char* at) {
       at, [&] { return cache.newRef(); }, [&](void* p) { return cache.ref(p); });
 }
 
+bool isLob(const FieldLayout& f) {
+  return f.typecode == OCI_TYPECODE_CLOB || f.typecode == OCI_TYPECODE_BLOB ||
+         f.typecode == OCI_TYPECODE_BFILE;
+}
+
+LobLocator& locatorSlot(ObjectCache& cache, const FieldLayout& f, unsigned char* at) {
+  return slotValue<LobLocator>(
+      at, [&] { return cache.newLocator(f.type.kind); }, [&](void* p) { return cache.locator(p); });
+}
+
 OciColl& collectionSlot(ObjectCache& cache, const FieldLayout& f, unsigned char* at) {
   return slotValue<OciColl>(
       at, [&] { return cache.newCollection(*f.nested); },
@@ -153,6 +165,11 @@ void initField(ObjectCache& cache, const FieldLayout& f, unsigned char* at, sb2*
     case OCI_TYPECODE_OBJECT:
       initImage(cache, *f.nested, at, ind);
       break;
+    case OCI_TYPECODE_CLOB:
+    case OCI_TYPECODE_BLOB:
+    case OCI_TYPECODE_BFILE:
+      setSlotPointer(at, cache.newLocator(f.type.kind));
+      break;
     default:
       setSlotPointer(at, nullptr);
       break;
@@ -167,7 +184,11 @@ void releaseField(ObjectCache& cache, const FieldLayout& f, unsigned char* at) {
   }
   if (!f.isPointer()) return;
   void* p = slotPointer(at);
-  if (p) cache.release(p);
+  if (isLob(f)) {
+    cache.releaseLocator(p);
+  } else if (p) {
+    cache.release(p);
+  }
   setSlotPointer(at, nullptr);
 }
 
@@ -200,6 +221,13 @@ void loadField(ObjectCache& cache, const FieldLayout& f, unsigned char* at, sb2*
       break;
     case OCI_TYPECODE_NAMEDCOLLECTION:
       loadCollection(cache, collectionSlot(cache, f, at), v);
+      break;
+    case OCI_TYPECODE_CLOB:
+    case OCI_TYPECODE_BLOB:
+    case OCI_TYPECODE_BFILE:
+      // The value travels with the object: the locator reads it, and is
+      // not tied to a row.
+      locatorSlot(cache, f, at).load(f.type.kind, ValueView::of(v), std::nullopt);
       break;
     default:
       raiseOra(21602);
@@ -235,6 +263,12 @@ Value fieldValue(const ObjectCache& cache, const FieldLayout& f, const unsigned 
     case OCI_TYPECODE_NAMEDCOLLECTION: {
       const OciColl* c = readSlot<OciColl>(at, [&](void* p) { return cache.collection(p); });
       return c ? collectionValue(cache, *c) : Value();
+    }
+    case OCI_TYPECODE_CLOB:
+    case OCI_TYPECODE_BLOB:
+    case OCI_TYPECODE_BFILE: {
+      const LobLocator* l = readSlot<LobLocator>(at, [&](void* p) { return cache.locator(p); });
+      return l ? l->boundValue() : Value();
     }
     default:
       raiseOra(21602);
@@ -294,6 +328,15 @@ void assignField(ObjectCache& cache, const FieldLayout& f, const void* value, co
       if (c->type->obj != f.nested->obj) raiseOra(22163);
       OciColl& to = collectionSlot(cache, f, at);
       if (&to != c) copyCollection(cache, *c, to);
+      break;
+    }
+    case OCI_TYPECODE_CLOB:
+    case OCI_TYPECODE_BLOB:
+    case OCI_TYPECODE_BFILE: {
+      const LobLocator* l = cache.locator(value);
+      if (!l) raiseOra(22275);
+      LobLocator& to = locatorSlot(cache, f, at);
+      if (&to != l) to.assignFrom(*l);
       break;
     }
     default:

@@ -18,22 +18,24 @@
 
 #include "oci_support.h"
 
-#define VORN_OCI_OBJECT_CALLS(X)                                                                   \
-  X(OCIObjectPin)                                                                                  \
-  X(OCIObjectUnpin)                                                                                \
-  X(OCIObjectPinCountReset) X(OCIObjectFree) X(OCIObjectLock) X(OCIObjectMarkUpdate)               \
-      X(OCIObjectUnmark) X(OCIObjectMarkDelete) X(OCIObjectFlush) X(OCIObjectRefresh)              \
-          X(OCIObjectCopy) X(OCIObjectGetTypeRef) X(OCIObjectGetObjectRef) X(OCIObjectGetInd)      \
-              X(OCIObjectExists) X(OCIObjectIsLocked) X(OCIObjectIsDirty) X(OCIObjectPinTable)     \
-                  X(OCIObjectGetAttr) X(OCIObjectSetAttr) X(OCICacheFlush) X(OCITypeByName)        \
-                      X(OCIDefineObject) X(OCIBindObject) X(OCIStringPtr) X(OCIStringSize)         \
-                          X(OCIStringAssignText) X(OCIStringAssign) X(OCIStringResize)             \
-                              X(OCIRawPtr) X(OCIRawSize) X(OCIRawAssignBytes) X(OCIRefAssign)      \
-                                  X(OCIRefClear) X(OCIRefIsNull) X(OCIRefFromHex) X(OCIRefHexSize) \
-                                      X(OCIRefToHex) X(OCICollSize) X(OCICollTrim) X(OCICollMax)   \
-                                          X(OCICollGetElem) X(OCICollAssignElem) X(OCICollAppend)  \
-                                              X(OCITableDelete) X(OCITableSize) X(OCITableExists)  \
-                                                  X(OCINumberFromReal) X(OCINumberToReal)
+#define VORN_OCI_OBJECT_CALLS(X)                                                                 \
+  X(OCIObjectPin)                                                                                \
+  X(OCIObjectUnpin)                                                                              \
+  X(OCIObjectPinCountReset)                                                                      \
+  X(OCIObjectFree)                                                                               \
+  X(OCIObjectLock) X(OCIObjectMarkUpdate) X(OCIObjectUnmark) X(OCIObjectMarkDelete)              \
+      X(OCIObjectFlush) X(OCIObjectRefresh) X(OCIObjectCopy) X(OCIObjectGetTypeRef)              \
+          X(OCIObjectGetObjectRef) X(OCIObjectGetInd) X(OCIObjectExists) X(OCIObjectIsLocked)    \
+              X(OCIObjectIsDirty) X(OCIObjectPinTable) X(OCIObjectGetAttr) X(OCIObjectSetAttr)   \
+                  X(OCICacheFlush) X(OCITypeByName) X(OCIDefineObject) X(OCIBindObject)          \
+                      X(OCIStringPtr) X(OCIStringSize) X(OCIStringAssignText) X(OCIStringAssign) \
+                          X(OCIStringResize) X(OCIRawPtr) X(OCIRawSize) X(OCIRawAssignBytes)     \
+                              X(OCIRefAssign) X(OCIRefClear) X(OCIRefIsNull) X(OCIRefFromHex)    \
+                                  X(OCIRefHexSize) X(OCIRefToHex) X(OCICollSize) X(OCICollTrim)  \
+                                      X(OCICollMax) X(OCICollGetElem) X(OCICollAssignElem)       \
+                                          X(OCICollAppend) X(OCITableDelete) X(OCITableSize)     \
+                                              X(OCITableExists) X(OCINumberFromReal)             \
+                                                  X(OCINumberToReal)
 
 namespace vorn::server::oci_test {
 

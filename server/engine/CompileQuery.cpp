@@ -189,6 +189,12 @@ QueryCode Compiler::compound(Query& q, Scope* parent, bool topLevel, int depth) 
   for (size_t i = 0; i < left.columns.size(); ++i) {
     OraType& lt = left.columns[i].type;
     const OraType& rt = right.columns[i].type;
+    // Set operators other than UNION ALL compare rows: objects need a MAP
+    // method for that.
+    checkUserTypes(lt, rt, q.right->pos);
+    if (q.op != SetOp::UnionAll && lt.isUserDefined() && lt.kind != TypeKind::Ref) {
+      refuseLob(lt, q.right->pos);
+    }
     Family fl = familyOf(lt), fr = familyOf(rt);
     if (fl == Family::Null) {
       lt = rt;

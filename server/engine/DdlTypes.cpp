@@ -91,6 +91,23 @@ void Ddl::recordTypedColumns(const TableInfo& t, const CreateTableStmt& st) {
       raiseOra(22893, {}, scope.pos);
     }
   }
+  // A foreign key on a REF (REFERENCES an object table) is Oracle's
+  // referential REF constraint, which the server does not keep.
+  auto refuseRefKey = [&](const ConstraintDef& d, const std::string& column) {
+    int col = t.findColumn(column);
+    if (d.type == ConstraintDef::ForeignKey && col >= 0 &&
+        t.columns[static_cast<size_t>(col)].type.kind == TypeKind::Ref) {
+      raiseOra(3001, {}, d.pos);
+    }
+  };
+  for (const ColumnDef& d : st.columns) {
+    for (const ConstraintDef& c : d.constraints)
+      refuseRefKey(c, d.name);
+  }
+  for (const ConstraintDef& c : st.constraints) {
+    for (const auto& [column, pos] : c.columns)
+      refuseRefKey(c, column);
+  }
   SqlStatement ins(db_, "INSERT INTO \"SYS.COLTYPE$\" VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
   for (const ColumnInfo& c : t.columns) {
     if (!c.type.isUserDefined()) continue;

@@ -668,13 +668,15 @@ StmtPtr Parser::alterStatement() {
     return s;
   }
   if (peek().isWord("INDEX") || peek().isWord("VIEW") || peek().isWord("PROCEDURE") ||
-      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER")) {
+      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER") ||
+      peek().isWord("TYPE")) {
     auto o = std::make_unique<OtherStmt>(StmtKind::AlterOther);
     o->text = std::string(text_);
-    next();
+    bool type = next().text == "TYPE";
     o->name = qualifiedName(2);
-    // Only recompilation is accepted: the engine keeps nothing compiled.
-    if (!acceptWord("COMPILE")) raiseOra(900, {}, peek().offset);
+    // Only recompilation is accepted: the engine keeps nothing compiled (nor
+    // evolves types).
+    if (!acceptWord("COMPILE")) raiseOra(type ? 3001 : 900, {}, peek().offset);
     pos_ = tokens_.size() - 1;
     return o;
   }

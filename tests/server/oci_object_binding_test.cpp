@@ -331,6 +331,11 @@ TEST_F(ObjectLobs, LobAttributesAreLocatorsOfTheirValue) {
                                           nullptr, nullptr, 0, SQLCS_IMPLICIT))
       << errorText();
   EXPECT_EQ("some text", std::string(buffer, amount));
+  // The locator holds the attribute's value, not a row's LOB: no writes.
+  ub4 written = 1;
+  EXPECT_EQ(OCI_ERROR, oci().OCILobWrite(svc_, err_, body, &written, 1, buffer, 1, OCI_ONE_PIECE,
+                                         nullptr, nullptr, 0, SQLCS_IMPLICIT));
+  EXPECT_EQ(22920, errorCode());
   // The second document's body is an empty CLOB, its data NULL.
   OCIInd ind = 0;
   attribute(docs[1], doc, "BODY", &ind);

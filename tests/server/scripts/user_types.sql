@@ -126,3 +126,15 @@ select status from user_objects where object_name = 'PERSON_T';
 select count(*) from people;
 select * from addr_copy order by name;
 select column_name from user_tab_columns where table_name = 'ADDR_COPY';
+-- Set operators, ALTER TYPE, referential REF constraints.
+create type pt_t as object (x number);
+/
+create table pts of pt_t;
+insert into pts values (1);
+select value(p) from pts p union all select value(p) from pts p;
+select value(p) from pts p union select value(p) from pts p;
+select value(p) from pts p union all select 1 from dual;
+alter type pt_t compile;
+alter type pt_t add attribute y number;
+create table refk (r ref pt_t references pts);
+create table refk (r ref pt_t, constraint fk foreign key (r) references pts);

@@ -19,14 +19,16 @@ void putVarint(std::string& out, uint64_t v) {
   out += static_cast<char>(v);
 }
 
+// Only the shortest form is accepted, so that one value has one encoding.
 bool getVarint(std::string_view& in, uint64_t& v) {
   v = 0;
   for (int shift = 0; shift < 64; shift += 7) {
     if (in.empty()) return false;
     auto b = static_cast<unsigned char>(in.front());
     in.remove_prefix(1);
+    if (shift == 63 && b > 1) return false;
     v |= static_cast<uint64_t>(b & 0x7F) << shift;
-    if (!(b & 0x80)) return true;
+    if (!(b & 0x80)) return b != 0 || shift == 0;
   }
   return false;
 }

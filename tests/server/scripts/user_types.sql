@@ -138,3 +138,9 @@ alter type pt_t compile;
 alter type pt_t add attribute y number;
 create table refk (r ref pt_t references pts);
 create table refk (r ref pt_t, constraint fk foreign key (r) references pts);
+-- PL/SQL holds no values of user-defined types; their attributes are values.
+set serveroutput on
+declare v varchar2(100); begin select value(p) into v from pts p; end;
+/
+declare n number; begin select p.x into n from pts p; dbms_output.put_line(n); end;
+/

@@ -29,6 +29,16 @@ bool isUserFamily(Family f) {
   return f == Family::Object || f == Family::Ref || f == Family::Collection;
 }
 
+// A placeholder nothing was bound to yet (a describe before the binds):
+// VARCHAR2 by default, it takes the type it is compared with or stored as.
+bool isUnboundPlaceholder(const Code& c) {
+  if (c.type.kind != TypeKind::Varchar2 || c.type.length != 4000 || c.sql.size() < 2 ||
+      c.sql[0] != '?') {
+    return false;
+  }
+  return c.sql.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
 }  // namespace
 
 std::string Compiler::objectRowSql(const TableInfo& t, const std::string& alias) {
@@ -205,8 +215,11 @@ std::optional<Code> Compiler::constructorCall(Expr& e, const std::vector<Code>& 
 
 Code Compiler::objectCompare(const std::string& op, const Code& a, const Code& b, int pos) {
   const OraType& t = a.type.isUserDefined() ? a.type : b.type;
-  const OraType& other = a.type.isUserDefined() ? b.type : a.type;
-  if (other.kind != TypeKind::Null && !sameUserType(t, other)) inconsistent(t, other, pos);
+  const Code& otherCode = a.type.isUserDefined() ? b : a;
+  const OraType& other = otherCode.type;
+  if (other.kind != TypeKind::Null && !sameUserType(t, other) && !isUnboundPlaceholder(otherCode)) {
+    inconsistent(t, other, pos);
+  }
   bool equality = op == "=" || op == "<>" || op == "!=" || op == "^=";
   if (t.kind == TypeKind::Collection) raiseOra(932, {"-", typeWord(t)}, pos);
   if (!equality) {
@@ -227,7 +240,9 @@ Code Compiler::objectCompare(const std::string& op, const Code& a, const Code& b
 }
 
 std::string Compiler::convertUserDefined(const Code& c, const OraType& to, int pos) const {
-  if (c.type.kind == TypeKind::Null || sameUserType(c.type, to)) return c.sql;
+  if (c.type.kind == TypeKind::Null || sameUserType(c.type, to) || isUnboundPlaceholder(c)) {
+    return c.sql;
+  }
   inconsistent(to, c.type, pos);
 }
 

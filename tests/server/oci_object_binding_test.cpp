@@ -65,6 +65,15 @@ TEST_F(ObjectBinding, NamedTypeAndRefColumnsDescribeWithTheirTypes) {
   oci().OCIHandleFree(stmt, OCI_HTYPE_STMT);
 }
 
+TEST_F(ObjectBinding, StatementsDescribeBeforeTheirObjectsAreBound) {
+  OCIStmt* stmt = described(
+      "select s.name from staff s where ref(s) = :r or value(s) = :v or s.addr = :a");
+  ub4 count = 0;
+  oci().OCIAttrGet(stmt, OCI_HTYPE_STMT, &count, nullptr, OCI_ATTR_PARAM_COUNT, err_);
+  EXPECT_EQ(1u, count);
+  oci().OCIHandleFree(stmt, OCI_HTYPE_STMT);
+}
+
 TEST_F(ObjectBinding, ArrayFetchesFillOneInstancePerRowAndReuseThem) {
   OCIStmt* stmt = newStatement("select who, mgr from holders order by id");
   OCIDefine* d1 = nullptr;

@@ -54,8 +54,11 @@ sword OCIRefAssign(OCIEnv* env, OCIError* err, const OCIRef* source, OCIRef** ta
   });
 }
 
-void OCIRefClear(OCIEnv* env, OCIRef* ref) {
-  if (OciRef* r = refOf(env, ref)) r->bytes.clear();
+void OCIRefClear(OCIEnv* envhp, OCIRef* ref) {
+  Environment* env = handleOf<Environment>(envhp);
+  if (!env || !env->objectCache || !ref) return;
+  EnvironmentLock lock(*env);
+  if (OciRef* r = env->objectCache->ref(ref)) r->bytes.clear();
 }
 
 boolean OCIRefIsNull(OCIEnv* env, const OCIRef* ref) {

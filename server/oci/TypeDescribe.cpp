@@ -78,6 +78,10 @@ sword fieldAttribute(const DescribedNode& n, void* value, ub4* size, ub4 attribu
     case OCI_ATTR_NAME:
       return putTextAttribute(value, size, f.name);
     case OCI_ATTR_DATA_TYPE:
+      // A collection is a named type (108) whose type code says collection.
+      return putAttribute<ub2>(
+          value, size,
+          f.typecode == OCI_TYPECODE_NAMEDCOLLECTION ? OCI_TYPECODE_OBJECT : f.typecode);
     case OCI_ATTR_TYPECODE:
       return putAttribute<ub2>(value, size, f.typecode);
     case OCI_ATTR_DATA_SIZE:
@@ -122,8 +126,9 @@ sword typeAttribute(const DescribedNode& n, void* value, ub4* size, ub4 attribut
     case OCI_ATTR_OBJID:
       return putAttribute<ub4>(value, size, static_cast<ub4>(t.obj));
     case OCI_ATTR_TYPECODE:
-    case OCI_ATTR_DATA_TYPE:
       return putAttribute<ub2>(value, size, t.typecode);
+    case OCI_ATTR_DATA_TYPE:
+      return putAttribute<ub2>(value, size, OCI_TYPECODE_OBJECT);
     case OCI_ATTR_COLLECTION_TYPECODE:
       return putAttribute<ub2>(value, size, t.collectionTypecode);
     case OCI_ATTR_VERSION:

@@ -56,6 +56,13 @@ class TypeDescribe : public ObjectTest {
 };
 
 TEST_F(TypeDescribe, ObjectTypeByNameListsItsAttributes) {
+  run(svc_, "create type team_t as object (lead emp_t, members nums_t)");
+  void* team = describeName("TEAM_T");
+  // A collection attribute is a named type whose type code says collection.
+  EXPECT_EQ(SQLT_NTY, get<ub2>(attributeParam(team, 2), OCI_ATTR_DATA_TYPE));
+  EXPECT_EQ(OCI_TYPECODE_NAMEDCOLLECTION,
+            get<OCITypeCode>(attributeParam(team, 2), OCI_ATTR_TYPECODE));
+  EXPECT_EQ(SQLT_NTY, get<ub2>(attributeParam(team, 1), OCI_ATTR_DATA_TYPE));
   void* t = describeName("emp_t");
   EXPECT_EQ(OCI_PTYPE_TYPE, get<ub1>(t, OCI_ATTR_PTYPE));
   EXPECT_EQ(OCI_TYPECODE_OBJECT, get<OCITypeCode>(t, OCI_ATTR_TYPECODE));

@@ -3,6 +3,7 @@
 // user-defined types in CREATE TABLE and ALTER TABLE ADD (REF scopes,
 // nested table storage). See ObjectTypes.h for the base tables.
 #include <algorithm>
+#include <map>
 #include <mutex>
 #include <random>
 #include <set>
@@ -367,8 +368,18 @@ void Ddl::dropType(const TypeInfo& type, bool force, int pos) {
       while (s.step())
         columns.emplace_back(s.getInt(0), s.getText(1));
     }
+    std::map<int64_t, size_t> lost;  // columns each table loses
+    for (const auto& [tableObj, column] : columns)
+      ++lost[tableObj];
     for (const auto& [tableObj, column] : columns) {
       const TableInfo* t = cat_->tableById(tableObj);
+      if (t && !t->ofType && lost[tableObj] >= t->columns.size()) {
+        // A table cannot lose all its columns: it cannot be used instead.
+        SqlStatement invalid(db_, "UPDATE \"SYS.OBJ$\" SET STATUS = 'INVALID' WHERE \"OBJ#\" = ?1");
+        invalid.bind(1, tableObj);
+        invalid.run();
+        continue;
+      }
       if (t && !t->ofType) {
         int col = t->findColumn(column);
         for (const ConstraintInfo* c : t->constraints) {

@@ -242,6 +242,8 @@ void Catalog::loadTypedTables(sqlite3* db) {
         table->second->columns.erase(table->second->columns.begin() + col);
         for (size_t i = 0; i < table->second->columns.size(); ++i)
           table->second->columns[i].id = static_cast<int>(i) + 1;
+        // Without columns the table cannot be used at all.
+        if (table->second->columns.empty()) table->second->invalid = true;
         continue;
       }
       c.type = s.getText(3) == "REF" ? refType(*type->second) : userDefinedType(*type->second);

@@ -144,3 +144,20 @@ declare v varchar2(100); begin select value(p) into v from pts p; end;
 /
 declare n number; begin select p.x into n from pts p; dbms_output.put_line(n); end;
 /
+-- DROP USER CASCADE takes the user's types; tables elsewhere lose their columns.
+create user tu identified by tu;
+connect tu/tu
+create type a_t as object (x number);
+/
+create type b_t as object (a a_t, r ref a_t);
+/
+create table at of a_t;
+connect scott/tiger
+create table sc (id number, b tu.b_t);
+create table sc_only (b tu.b_t);
+insert into sc values (1, null);
+drop user tu cascade;
+select count(*) from all_types where owner = 'TU';
+select * from sc;
+select * from sc_only;
+select object_name, status from user_objects where object_name like 'SC%' order by 1;

@@ -182,9 +182,10 @@ sword OCIObjectNew(OCIEnv* env, OCIError* err, const OCISvcCtx* svc, OCITypeCode
       default:
         raiseOra(21602);
     }
+    // The descriptor decides between an object and a collection (a caller
+    // may pass a collection column's describe code, 108, for either).
     TypeDescriptor* type = cache.typeOf(tdo);
     if (!type) raiseOra(21560, {"5"});
-    if (type->isCollection() != (typecode != OCI_TYPECODE_OBJECT)) raiseOra(21602);
     if (!table) {
       Instance& inst = cache.newInstance(*type, value ? Lifetime::Value : Lifetime::Transient);
       *instance = inst.image;

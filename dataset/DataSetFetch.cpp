@@ -272,6 +272,9 @@ bool TOracleDataSet::FetchRecord() {
   for (;;) {
     TRecordBuffer record = records_->ReserveSlot();
     InitRecordHeader(record, bufferSize_);
+    // A stored record has no calculated values: the filter must read them
+    // as null, not as whatever the slot held.
+    if (CalcFieldsSize() > 0) ClearCalcFields(record);
     fetchBuffer_ = record;
     if (cachedUpdates_ && MergeLoggedInsert(record)) return true;
     if (HasMaster() && !MasterHasUsableRecord()) return false;

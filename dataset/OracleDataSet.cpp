@@ -122,6 +122,30 @@ void TOracleDataSet::SetVariables(const TVariables* value) {
   InternalQuery().SetVariables(value);
 }
 
+void TOracleDataSet::DeclareVariable(const std::string& name, int typeCode) {
+  InternalQuery().DeclareVariable(name, typeCode);
+}
+
+void TOracleDataSet::SetVariable(const std::string& name, const Variant& value) {
+  InternalQuery().SetVariable(name, value);
+}
+
+Variant TOracleDataSet::GetVariable(const std::string& name) const {
+  return InternalQuery().GetVariable(name);
+}
+
+void TOracleDataSet::SetComplexVariable(const std::string& name, TObject* instance) {
+  InternalQuery().SetComplexVariable(name, instance);
+}
+
+void TOracleDataSet::DeleteVariable(const std::string& name) {
+  InternalQuery().DeleteVariable(name);
+}
+
+void TOracleDataSet::DeleteVariables() {
+  InternalQuery().DeleteVariables();
+}
+
 bool TOracleDataSet::StringFieldsOnly() const {
   return InternalQuery().StringFieldsOnly();
 }

@@ -117,6 +117,13 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The bind variables of the SQL.
   TVariables* Variables() const;
   void SetVariables(const TVariables* value);
+  // The variables' operations, as the query has them (OracleQuery.h).
+  void DeclareVariable(const std::string& name, int typeCode);
+  void SetVariable(const std::string& name, const Variant& value);
+  Variant GetVariable(const std::string& name) const;
+  void SetComplexVariable(const std::string& name, TObject* instance);
+  void DeleteVariable(const std::string& name);
+  void DeleteVariables();
   // Numbers and dates fetched as text. Changing it reopens an open dataset.
   bool StringFieldsOnly() const;
   void SetStringFieldsOnly(bool value);

@@ -485,54 +485,63 @@ std::unique_ptr<filter::TExpression> TOracleDataSet::ParseFilter(const std::stri
   return filter::ParseFilterExpression(text, options, filter::ResolveColumn, this);
 }
 
-void TOracleDataSet::Refilter() {
-  records_->ClearFiltered();
-  if (Filtered()) {
-    for (int i = 0; i < records_->Count(); ++i) {
-      TRecordBuffer record = records_->Records(i);
-      if (FilterRecord(record)) records_->AppendFiltered(record);
-    }
+std::vector<TRecordBuffer> TOracleDataSet::PassingRecords() {
+  std::vector<TRecordBuffer> passing;
+  for (int i = 0; i < records_->Count(); ++i) {
+    TRecordBuffer record = records_->Records(i);
+    if (FilterRecord(record)) passing.push_back(record);
   }
+  return passing;
+}
+
+void TOracleDataSet::ChangeFilter(const std::string& text, TFilterOptions options, bool filtered) {
+  if (!Active()) {
+    TDataSet::SetFilterText(text);
+    TDataSet::SetFilterOptions(options);
+    TDataSet::SetFiltered(filtered);
+    return;
+  }
+  if (filtered != Filtered()) CheckBrowseMode();
+  // A text that does not parse, or a filter that fails on a record, is
+  // refused and changes nothing: the records that pass are found before
+  // anything is replaced.
+  std::unique_ptr<filter::TExpression> parsed = ParseFilter(text, options);
+  const std::string oldText = Filter();
+  const TFilterOptions oldOptions = FilterOptions();
+  const bool oldFiltered = Filtered();
+  TDataSet::SetFilterText(text);
+  TDataSet::SetFilterOptions(options);
+  TDataSet::SetFiltered(filtered);
+  std::swap(filterExpression_, parsed);
+  if (!filtered && !oldFiltered) return;
+  std::vector<TRecordBuffer> passing;
+  try {
+    if (filtered) passing = PassingRecords();
+  } catch (...) {
+    TDataSet::SetFilterText(oldText);
+    TDataSet::SetFilterOptions(oldOptions);
+    TDataSet::SetFiltered(oldFiltered);
+    std::swap(filterExpression_, parsed);
+    throw;
+  }
+  records_->SetFiltering(filtered);
+  records_->ReplaceFiltered(passing);
   First();
 }
 
 void TOracleDataSet::SetFiltered(bool value) {
   if (value == Filtered()) return;
-  if (!Active()) {
-    TDataSet::SetFiltered(value);
-    return;
-  }
-  CheckBrowseMode();
-  std::unique_ptr<filter::TExpression> parsed = ParseFilter(Filter(), FilterOptions());
-  TDataSet::SetFiltered(value);
-  filterExpression_ = std::move(parsed);
-  records_->SetFiltering(value);
-  Refilter();
+  ChangeFilter(Filter(), FilterOptions(), value);
 }
 
 void TOracleDataSet::SetFilterText(const std::string& value) {
   if (value == Filter()) return;
-  if (!Active()) {
-    TDataSet::SetFilterText(value);
-    return;
-  }
-  // A text that does not parse is refused before anything changes.
-  std::unique_ptr<filter::TExpression> parsed = ParseFilter(value, FilterOptions());
-  TDataSet::SetFilterText(value);
-  filterExpression_ = std::move(parsed);
-  if (Filtered()) Refilter();
+  ChangeFilter(value, FilterOptions(), Filtered());
 }
 
 void TOracleDataSet::SetFilterOptions(TFilterOptions value) {
   if (value == FilterOptions()) return;
-  if (!Active()) {
-    TDataSet::SetFilterOptions(value);
-    return;
-  }
-  std::unique_ptr<filter::TExpression> parsed = ParseFilter(Filter(), value);
-  TDataSet::SetFilterOptions(value);
-  filterExpression_ = std::move(parsed);
-  if (Filtered()) Refilter();
+  ChangeFilter(Filter(), value, Filtered());
 }
 
 // --- Refreshing and closing ---

@@ -165,7 +165,10 @@ TOracleSession* TOracleDataSet::Session() const {
 void TOracleDataSet::SetSession(TOracleSession* value) {
   TOracleSession* old = Session();
   if (value == old) return;
+  // Closing must not forget an activation waiting for a session.
+  const bool pending = activateOnLoad_;
   Close();
+  activateOnLoad_ = pending;
   if (old != nullptr) old->UnregisterDataSet(this);
   InternalQuery().SetSession(value);
   if (value != nullptr) value->RegisterDataSet(this);

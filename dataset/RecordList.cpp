@@ -139,6 +139,13 @@ void TRecordDataList::ClearFiltered() {
   filtered_.clear();
 }
 
+void TRecordDataList::ReplaceFiltered(const std::vector<TRecordBuffer>& records) {
+  ClearFiltered();
+  filtered_ = records;
+  for (TRecordBuffer record : filtered_)
+    HeaderOf(record).InFilteredList = 1;
+}
+
 void TRecordDataList::FreeBlobs(TRecordBuffer record) {
   TRecordHeader& header = HeaderOf(record);
   delete header.Blobs;

@@ -87,6 +87,8 @@ class TRecordDataList {
   // at the end.
   void AddFiltered(TRecordBuffer record);
   void ClearFiltered();
+  // Makes `records` (of the full list, in its order) the filtered list.
+  void ReplaceFiltered(const std::vector<TRecordBuffer>& records);
 
   // Frees every record's blob values, then all storage and both lists.
   void Clear();

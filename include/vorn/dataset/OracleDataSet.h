@@ -362,7 +362,9 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void FreeSubQueries();
   std::unique_ptr<filter::TExpression> ParseFilter(const std::string& text,
                                                    TFilterOptions options);
-  void Refilter();
+  // The records of the full list that pass the filter.
+  std::vector<TRecordBuffer> PassingRecords();
+  void ChangeFilter(const std::string& text, TFilterOptions options, bool filtered);
 
   // Record buffers and field access (DataSetNavigation.cpp).
   TRecordBuffer ListRecord() const;

@@ -481,7 +481,7 @@ bool TOracleDataSet::EvaluateFilter() {
 }
 
 std::unique_ptr<filter::TExpression> TOracleDataSet::ParseFilter(const std::string& text,
-                                                                TFilterOptions options) {
+                                                                 TFilterOptions options) {
   return filter::ParseFilterExpression(text, options, filter::ResolveColumn, this);
 }
 

@@ -38,8 +38,9 @@ inline void DefineText(TFiler& filer, const std::string& name, const std::string
 
 // `names` lists the value names in ordinal order.
 template <class Enum, size_t N>
-void DefineEnum(TFiler& filer, const std::string& name, const std::array<std::string_view, N>& names,
-                Enum value, Enum defaultValue, const std::function<void(Enum)>& setter) {
+void DefineEnum(TFiler& filer, const std::string& name,
+                const std::array<std::string_view, N>& names, Enum value, Enum defaultValue,
+                const std::function<void(Enum)>& setter) {
   filer.DefineProperty(
       name,
       [&names, setter](TReader& reader) {

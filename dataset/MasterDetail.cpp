@@ -11,7 +11,8 @@ namespace vorn {
 
 void TOracleDataSet::SetMaster(TOracleDataSet* value) {
   if (value == master_) return;
-  if (value != nullptr) throw Exception("Master/detail links are not supported by this dataset yet");
+  if (value != nullptr)
+    throw Exception("Master/detail links are not supported by this dataset yet");
   master_ = nullptr;
 }
 

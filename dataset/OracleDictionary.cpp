@@ -62,8 +62,7 @@ void TOracleDictionary::DefineProperties(TFiler& filer) {
              [this](bool value) { SetDefaultValues(value); });
   DefineFlag(filer, "DynamicDefaults", dynamicDefaults_, false,
              [this](bool value) { SetDynamicDefaults(value); });
-  DefineFlag(filer, "FieldKinds", fieldKinds_, false,
-             [this](bool value) { SetFieldKinds(value); });
+  DefineFlag(filer, "FieldKinds", fieldKinds_, false, [this](bool value) { SetFieldKinds(value); });
   DefineFlag(filer, "RangeValues", rangeValues_, false,
              [this](bool value) { SetRangeValues(value); });
   DefineFlag(filer, "DisplayFormats", displayFormats_, false,

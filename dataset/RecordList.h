@@ -66,7 +66,8 @@ class TRecordDataList {
   }
   // The visible record at `index`, unchecked.
   TRecordBuffer VisibleAt(int index) const {
-    return filtering_ ? filtered_[static_cast<size_t>(index)] : records_[static_cast<size_t>(index)];
+    return filtering_ ? filtered_[static_cast<size_t>(index)]
+                      : records_[static_cast<size_t>(index)];
   }
   // The visible record at `index`; outside the visible records the list
   // index error "List index out of bounds (index)" is shown and raised.

@@ -35,7 +35,6 @@ void TSequenceField::DefineProperties(TFiler& filer) {
                                    [this](TSequenceApplyMoment value) { SetApplyMoment(value); });
 }
 
-
 // --- The dataset's use of its sequence field ---
 
 // Taking a sequence value for a new record (ApplyMoment amOnNewRecord)

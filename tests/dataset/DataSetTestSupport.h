@@ -22,17 +22,16 @@ namespace vorn::dataset_test {
 using session_test::CallSet;
 using session_test::CallSetName;
 
-
 // The dataset with its record list, record numbers and record reading
 // within reach of the tests.
 class ProbeDataSet : public TOracleDataSet {
  public:
-  using TOracleDataSet::TOracleDataSet;
   using TOracleDataSet::FetchQuery;
   using TOracleDataSet::InternalQuery;
   using TOracleDataSet::LastRecordId;
   using TOracleDataSet::Records;
   using TOracleDataSet::SetLastRecordId;
+  using TOracleDataSet::TOracleDataSet;
 
   // Reads with GetRecord into a buffer of the dataset's own.
   TGetResult Read(TGetMode mode, bool doCheck);

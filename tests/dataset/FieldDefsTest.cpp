@@ -231,8 +231,7 @@ TEST_P(DictionaryFieldsTest, TurningDisplayFormatsOnFormatsTheOpenDataSetsFields
   auto dataSet = NewDataSet("select a from formats_t");
   dataSet->Open();
   dataSet->OracleDictionary()->SetDisplayFormats(true);
-  EXPECT_EQ("###,##0.00",
-            dynamic_cast<TFloatField*>(dataSet->FieldByName("A"))->DisplayFormat());
+  EXPECT_EQ("###,##0.00", dynamic_cast<TFloatField*>(dataSet->FieldByName("A"))->DisplayFormat());
 }
 
 TEST_P(DictionaryFieldsTest, FieldKindsIsRefusedUntilTheDictionaryIsRead) {

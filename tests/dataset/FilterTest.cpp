@@ -106,9 +106,8 @@ TEST_P(FilterTest, AFilterSetWhileClosedIsAppliedAtTheNextOpen) {
 
 TEST_P(FilterTest, AnEmptyFilterTextLetsEveryRecordThroughTheEvent) {
   dataSet_->SetFiltered(true);
-  dataSet_->SetOnFilterRecord([](TDataSet* sender, bool& accept) {
-    accept = sender->FieldByName("N")->AsInteger() == 7;
-  });
+  dataSet_->SetOnFilterRecord(
+      [](TDataSet* sender, bool& accept) { accept = sender->FieldByName("N")->AsInteger() == 7; });
 
   dataSet_->Open();
 

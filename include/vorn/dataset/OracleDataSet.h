@@ -360,8 +360,7 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void ClearRecords();
   void FetchAll();
   void FreeSubQueries();
-  std::unique_ptr<filter::TExpression> ParseFilter(const std::string& text,
-                                                   TFilterOptions options);
+  std::unique_ptr<filter::TExpression> ParseFilter(const std::string& text, TFilterOptions options);
   // The records of the full list that pass the filter.
   std::vector<TRecordBuffer> PassingRecords();
   void ChangeFilter(const std::string& text, TFilterOptions options, bool filtered);

@@ -42,12 +42,12 @@ enum TSequenceApplyMoment { amOnNewRecord, amOnPost, amOnServer };
 using TOracleDataSetEvent = std::function<void(TOracleDataSet* sender)>;
 // `filterAccept` tells whether the record fetched is visible through the
 // filter; `action` starts as fraContinue.
-using TAfterFetchRecordEvent = std::function<void(TOracleDataSet* sender, bool filterAccept,
-                                                  TAfterFetchRecordAction& action)>;
+using TAfterFetchRecordEvent =
+    std::function<void(TOracleDataSet* sender, bool filterAccept, TAfterFetchRecordAction& action)>;
 // The application takes over a record action ('I', 'U', 'D', 'L', 'R',
 // 'C') by setting `applied`; for an insert it may give the new rowid.
-using TApplyRecordEvent = std::function<void(TOracleDataSet* sender, char action, bool& applied,
-                                             std::string& newRowId)>;
+using TApplyRecordEvent =
+    std::function<void(TOracleDataSet* sender, char action, bool& applied, std::string& newRowId)>;
 // The last word on the text of a record action's error.
 using TTranslateMessageEvent =
     std::function<void(TOracleDataSet* sender, int errorCode, const std::string& constraintName,

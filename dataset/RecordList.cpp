@@ -19,8 +19,8 @@ constexpr int64_t kLargestBlockBytes = int64_t{1} << 20;
 
 }  // namespace
 
-TRecordDataList::TRecordDataList(int recordSize, int readBuffer)
-    : recordSize_(recordSize), readBuffer_(std::max(readBuffer, 1)) {}
+TRecordDataList::TRecordDataList(int recordSize, int readBuffer, bool blobValues)
+    : recordSize_(recordSize), readBuffer_(std::max(readBuffer, 1)), blobValues_(blobValues) {}
 
 TRecordDataList::~TRecordDataList() {
   Clear();
@@ -153,8 +153,10 @@ void TRecordDataList::FreeBlobs(TRecordBuffer record) {
 }
 
 void TRecordDataList::Clear() {
-  for (TRecordBuffer record : records_)
-    FreeBlobs(record);
+  if (blobValues_) {
+    for (TRecordBuffer record : records_)
+      FreeBlobs(record);
+  }
   filtered_.clear();
   filtered_.shrink_to_fit();
   records_.clear();

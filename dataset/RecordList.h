@@ -35,8 +35,9 @@ namespace vorn {
 class TRecordDataList {
  public:
   // `recordSize` is BufferSize (a multiple of 8); `readBuffer` the
-  // dataset's ReadBuffer.
-  TRecordDataList(int recordSize, int readBuffer);
+  // dataset's ReadBuffer. Without `blobValues` (a dataset without blob
+  // fields) no record has blob values, and Clear does not look for them.
+  TRecordDataList(int recordSize, int readBuffer, bool blobValues = true);
   ~TRecordDataList();
   TRecordDataList(const TRecordDataList&) = delete;
   TRecordDataList& operator=(const TRecordDataList&) = delete;
@@ -113,6 +114,7 @@ class TRecordDataList {
 
   int recordSize_;
   int readBuffer_;
+  bool blobValues_;
   std::vector<Block> blocks_;
   // Records held in all blocks (the full list may hold fewer).
   int64_t capacity_ = 0;

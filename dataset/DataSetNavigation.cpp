@@ -32,7 +32,8 @@ void TOracleDataSet::InternalInitRecord(TRecordBuffer buffer) {
   TRecordHeader& header = HeaderOf(buffer);
   header.Blobs = nullptr;
   std::fill(std::begin(header.RecordRowId), std::end(header.RecordRowId), char{0});
-  std::memset(buffer + kRecordHeaderSize, 1, static_cast<size_t>(dataAreaSize_ + CalcFieldsSize()));
+  const int slots = dataAreaSize_ + CalcFieldsSize();
+  std::memset(buffer + kRecordHeaderSize, 1, static_cast<size_t>(slots));
 }
 
 void TOracleDataSet::ClearCalcFields(TRecordBuffer buffer) {

@@ -6,6 +6,10 @@
 // QueryScan.cpp adds, in the same program and on the same file, the scan
 // through TOracleQuery and the inserts through ExecuteArray.
 //
+// Beside it, the same 20,000 texts of 200 characters read from a VARCHAR2
+// column into character buffers and from a CLOB column through locators
+// (one OCILobRead per row), as the library reads memo fields.
+//
 // oci.dll carries its own SQLite: the two scans read two copies of the
 // file, so that the two SQLite libraries in this process never hold locks
 // on the same file.
@@ -25,6 +29,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 using vorn::bench::kScanRows;
 using vorn::bench::scanFiles;
 constexpr ub4 kBatch = 100;
@@ -42,6 +48,9 @@ struct Oci {
   decltype(&::OCIAttrGet) attrGet;
   decltype(&::OCIBindByName) bind;
   decltype(&::OCITransCommit) commit;
+  decltype(&::OCIDescriptorAlloc) descriptorAlloc;
+  decltype(&::OCIDescriptorFree) descriptorFree;
+  decltype(&::OCILobRead) lobRead;
 };
 
 const Oci& oci() {
@@ -69,6 +78,9 @@ const Oci& oci() {
     c.attrGet = reinterpret_cast<decltype(c.attrGet)>(get("OCIAttrGet"));
     c.bind = reinterpret_cast<decltype(c.bind)>(get("OCIBindByName"));
     c.commit = reinterpret_cast<decltype(c.commit)>(get("OCITransCommit"));
+    c.descriptorAlloc = reinterpret_cast<decltype(c.descriptorAlloc)>(get("OCIDescriptorAlloc"));
+    c.descriptorFree = reinterpret_cast<decltype(c.descriptorFree)>(get("OCIDescriptorFree"));
+    c.lobRead = reinterpret_cast<decltype(c.lobRead)>(get("OCILobRead"));
     return c;
   }();
   return calls;
@@ -222,6 +234,130 @@ void BM_OciArrayInsert(benchmark::State& state) {
   c.handleFree(env, OCI_HTYPE_ENV);
 }
 BENCHMARK(BM_OciArrayInsert)->Unit(benchmark::kMillisecond);
+constexpr int kTextRows = 20000;
+constexpr size_t kTextLength = 200;
+
+// TEXT_T: id, the same 200 characters as VARCHAR2 (note) and CLOB (body).
+const std::string& textFile() {
+  static const std::string path = [] {
+    std::string p = (fs::temp_directory_path() / "vorn-bench-oci-text.db").string();
+    for (const char* suffix : {"", "-wal", "-shm"})
+      fs::remove(p + suffix);
+    {
+      auto db = vorn::server::Database::create(p);
+      vorn::server::loadDemoSeed(db);
+      auto s = db->logon("scott", "tiger");
+      s->execute("create table text_t (id number(10) primary key, note varchar2(200), body clob)");
+    }
+    sqlite3* raw = nullptr;
+    sqlite3_open(p.c_str(), &raw);
+    sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* ins = nullptr;
+    sqlite3_prepare_v2(raw, "INSERT INTO \"SCOTT.TEXT_T\" VALUES (?1, ?2, ?2)", -1, &ins, nullptr);
+    for (int i = 1; i <= kTextRows; ++i) {
+      std::string text(kTextLength, static_cast<char>('a' + i % 26));
+      text.replace(0, std::to_string(i).size(), std::to_string(i));
+      sqlite3_bind_int64(ins, 1, i);
+      sqlite3_bind_text(ins, 2, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+      sqlite3_step(ins);
+      sqlite3_reset(ins);
+    }
+    sqlite3_finalize(ins);
+    sqlite3_exec(raw, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_exec(raw, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    return p;
+  }();
+  return path;
+}
+
+struct TextSession {
+  OCIEnv* env = nullptr;
+  OCIError* err = nullptr;
+  OCISvcCtx* svc = nullptr;
+  OCIStmt* stmt = nullptr;
+  bool ok = false;
+
+  explicit TextSession(const std::string& sql) {
+    const Oci& c = oci();
+    const std::string& path = textFile();
+    c.envInit(&env, OCI_DEFAULT, 0, nullptr);
+    c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
+    ok = c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
+                 reinterpret_cast<const OraText*>("tiger"), 5,
+                 reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
+    c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(),
+              OCI_NTV_SYNTAX, OCI_DEFAULT);
+  }
+  ~TextSession() {
+    const Oci& c = oci();
+    c.handleFree(stmt, OCI_HTYPE_STMT);
+    if (ok) c.logoff(svc, err);
+    c.handleFree(env, OCI_HTYPE_ENV);
+  }
+};
+
+void BM_OciVarchar2Column(benchmark::State& state) {
+  const Oci& c = oci();
+  TextSession t("select note from text_t");
+  if (!t.ok) return state.SkipWithError("logon failed");
+  static char notes[kBatch][kTextLength + 1];
+  static sb2 ind[kBatch];
+  for (auto _ : state) {
+    c.execute(t.svc, t.stmt, t.err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+    OCIDefine* d = nullptr;
+    c.define(t.stmt, &d, t.err, 1, notes, sizeof notes[0], SQLT_STR, ind, nullptr, nullptr, 0);
+    size_t bytes = 0;
+    ub4 before = 0, total = 0;
+    sword status;
+    do {
+      status = c.fetch(t.stmt, t.err, kBatch, OCI_FETCH_NEXT, OCI_DEFAULT);
+      c.attrGet(t.stmt, OCI_HTYPE_STMT, &total, nullptr, OCI_ATTR_ROW_COUNT, t.err);
+      for (ub4 r = 0; r < total - before; ++r)
+        bytes += std::strlen(notes[r]);
+      before = total;
+    } while (status == OCI_SUCCESS);
+    if (total != kTextRows || bytes != kTextRows * kTextLength) state.SkipWithError("wrong data");
+  }
+  state.SetItemsProcessed(state.iterations() * kTextRows);
+}
+BENCHMARK(BM_OciVarchar2Column)->Unit(benchmark::kMillisecond);
+
+void BM_OciClobColumnThroughLocators(benchmark::State& state) {
+  const Oci& c = oci();
+  TextSession t("select body from text_t");
+  if (!t.ok) return state.SkipWithError("logon failed");
+  static OCILobLocator* locators[kBatch];
+  for (auto& l : locators)
+    c.descriptorAlloc(t.env, reinterpret_cast<void**>(&l), OCI_DTYPE_LOB, 0, nullptr);
+  static char buffer[kTextLength + 1];
+  for (auto _ : state) {
+    c.execute(t.svc, t.stmt, t.err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+    OCIDefine* d = nullptr;
+    c.define(t.stmt, &d, t.err, 1, locators, sizeof locators[0], SQLT_CLOB, nullptr, nullptr,
+             nullptr, 0);
+    size_t bytes = 0;
+    ub4 before = 0, total = 0;
+    sword status;
+    do {
+      status = c.fetch(t.stmt, t.err, kBatch, OCI_FETCH_NEXT, OCI_DEFAULT);
+      c.attrGet(t.stmt, OCI_HTYPE_STMT, &total, nullptr, OCI_ATTR_ROW_COUNT, t.err);
+      for (ub4 r = 0; r < total - before; ++r) {
+        ub4 amount = 0;
+        c.lobRead(t.svc, t.err, locators[r], &amount, 1, buffer, sizeof buffer, nullptr, nullptr,
+                  0, SQLCS_IMPLICIT);
+        bytes += amount;
+      }
+      before = total;
+    } while (status == OCI_SUCCESS);
+    if (total != kTextRows || bytes != kTextRows * kTextLength) state.SkipWithError("wrong data");
+  }
+  for (auto& l : locators)
+    c.descriptorFree(l, OCI_DTYPE_LOB);
+  state.SetItemsProcessed(state.iterations() * kTextRows);
+}
+BENCHMARK(BM_OciClobColumnThroughLocators)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteScan(benchmark::State& state) {
   vorn::bench::SqliteScanBaseline(state, scanFiles().raw);

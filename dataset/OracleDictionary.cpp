@@ -1,23 +1,13 @@
 // The dictionary options of a dataset; see OracleDictionary.h.
 #include "vorn/dataset/OracleDictionary.h"
 
-#include "vorn/host/Filer.h"
+#include "DataSetFiler.h"
+#include "vorn/dataset/OracleDataSet.h"
 
 namespace vorn {
 
-namespace {
-
-void DefineFlag(TFiler& filer, const std::string& name, bool value,
-                const std::function<void(bool)>& setter) {
-  filer.DefineProperty(
-      name, [setter](TReader& reader) { setter(reader.ReadBoolean()); },
-      [value](TWriter& writer) { writer.WriteBoolean(value); }, value);
-}
-
-}  // namespace
-
-TOracleDictionary::TOracleDictionary(TComponent* owner)
-    : owner_(owner), disabledConstraints_(std::make_unique<TDisabledConstraints>()) {}
+TOracleDictionary::TOracleDictionary(TOracleDataSet* dataSet)
+    : dataSet_(dataSet), disabledConstraints_(std::make_unique<TDisabledConstraints>()) {}
 
 TOracleDictionary::~TOracleDictionary() = default;
 
@@ -35,7 +25,7 @@ void TOracleDictionary::SetDisabledConstraints(const TStrings* value) {
 void TOracleDictionary::SetDisplayFormats(bool value) {
   if (value == displayFormats_) return;
   displayFormats_ = value;
-  if (onFieldOptionsChanged_) onFieldOptionsChanged_();
+  if (dataSet_ != nullptr) dataSet_->ApplyDictionaryFieldSettings();
 }
 
 void TOracleDictionary::Assign(const TPersistent* source) {
@@ -55,19 +45,20 @@ void TOracleDictionary::Assign(const TPersistent* source) {
 }
 
 void TOracleDictionary::DefineProperties(TFiler& filer) {
-  TPersistent::DefineProperties(filer);
-  DefineFlag(filer, "EnforceConstraints", enforceConstraints_,
+  using namespace dataset_filer;
+  DefineFlag(filer, "EnforceConstraints", enforceConstraints_, false,
              [this](bool value) { SetEnforceConstraints(value); });
   filer.DefinePersistent("DisabledConstraints", *disabledConstraints_);
-  DefineFlag(filer, "UseMessageTable", useMessageTable_,
+  DefineFlag(filer, "UseMessageTable", useMessageTable_, false,
              [this](bool value) { SetUseMessageTable(value); });
-  DefineFlag(filer, "DefaultValues", defaultValues_,
+  DefineFlag(filer, "DefaultValues", defaultValues_, false,
              [this](bool value) { SetDefaultValues(value); });
-  DefineFlag(filer, "DynamicDefaults", dynamicDefaults_,
+  DefineFlag(filer, "DynamicDefaults", dynamicDefaults_, false,
              [this](bool value) { SetDynamicDefaults(value); });
-  DefineFlag(filer, "FieldKinds", fieldKinds_, [this](bool value) { SetFieldKinds(value); });
-  DefineFlag(filer, "RangeValues", rangeValues_, [this](bool value) { SetRangeValues(value); });
-  DefineFlag(filer, "DisplayFormats", displayFormats_,
+  DefineFlag(filer, "FieldKinds", fieldKinds_, false, [this](bool value) { SetFieldKinds(value); });
+  DefineFlag(filer, "RangeValues", rangeValues_, false,
+             [this](bool value) { SetRangeValues(value); });
+  DefineFlag(filer, "DisplayFormats", displayFormats_, false,
              [this](bool value) { SetDisplayFormats(value); });
 }
 

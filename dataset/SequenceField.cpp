@@ -1,13 +1,11 @@
-// Sequence values for new records; see SequenceField.h.
+// The sequence-field setting of a dataset and the numbers it takes; see
+// SequenceField.h.
 #include "vorn/dataset/SequenceField.h"
 
-#include <array>
-#include <string_view>
-
-#include "vorn/host/DataSet.h"
-#include "vorn/host/Exceptions.h"
+#include "DataSetDictionary.h"
+#include "DataSetFiler.h"
+#include "vorn/dataset/OracleDataSet.h"
 #include "vorn/host/Field.h"
-#include "vorn/host/Filer.h"
 #include "vorn/host/TextUtils.h"
 #include "vorn/query/OracleQuery.h"
 
@@ -15,19 +13,12 @@ namespace vorn {
 
 namespace {
 
-constexpr std::array<std::string_view, 3> kApplyMomentNames = {"amOnNewRecord", "amOnPost",
-                                                               "amOnServer"};
-
-TSequenceApplyMoment ApplyMomentNamed(const std::string& name) {
-  for (size_t i = 0; i < kApplyMomentNames.size(); ++i) {
-    if (SameText(kApplyMomentNames[i], name)) return static_cast<TSequenceApplyMoment>(i);
-  }
-  throw EReadError("Invalid property value");
-}
+constexpr std::array<std::string_view, 3> kApplyMomentNames{"amOnNewRecord", "amOnPost",
+                                                            "amOnServer"};
 
 }  // namespace
 
-TSequenceField::TSequenceField(TDataSet* dataSet) : dataSet_(dataSet) {}
+TSequenceField::TSequenceField(TOracleDataSet* dataSet) : dataSet_(dataSet) {}
 
 bool TSequenceField::IsSequenceField(const std::string& name) const {
   return Active() && AnsiUpperCase(name) == AnsiUpperCase(field_);
@@ -59,20 +50,29 @@ void TSequenceField::Assign(const TPersistent* source) {
 }
 
 void TSequenceField::DefineProperties(TFiler& filer) {
-  TPersistent::DefineProperties(filer);
-  filer.DefineProperty(
-      "Field", [this](TReader& reader) { SetField(reader.ReadString()); },
-      [this](TWriter& writer) { writer.WriteString(field_); }, !field_.empty());
-  filer.DefineProperty(
-      "Sequence", [this](TReader& reader) { SetSequence(reader.ReadString()); },
-      [this](TWriter& writer) { writer.WriteString(sequence_); }, !sequence_.empty());
-  filer.DefineProperty(
-      "ApplyMoment",
-      [this](TReader& reader) { SetApplyMoment(ApplyMomentNamed(reader.ReadString())); },
-      [this](TWriter& writer) {
-        writer.WriteString(std::string(kApplyMomentNames.at(static_cast<size_t>(applyMoment_))));
-      },
-      applyMoment_ != amOnPost);
+  using namespace dataset_filer;
+  DefineText(filer, "Field", field_, [this](const std::string& value) { SetField(value); });
+  DefineText(filer, "Sequence", sequence_,
+             [this](const std::string& value) { SetSequence(value); });
+  DefineEnum<TSequenceApplyMoment>(filer, "ApplyMoment", kApplyMomentNames, applyMoment_, amOnPost,
+                                   [this](TSequenceApplyMoment value) { SetApplyMoment(value); });
+}
+
+// --- The dataset's use of its sequence field ---
+
+void TOracleDataSet::ApplySequenceOnNewRecord() {
+  if (sequenceField_->ApplyMoment() != amOnNewRecord) return;
+  sequenceField_->Apply(DataSetDictionary::Of(*this).StatementQuery());
+}
+
+void TOracleDataSet::ApplySequenceOnPost() {
+  if (sequenceField_->ApplyMoment() != amOnPost) return;
+  sequenceField_->Apply(DataSetDictionary::Of(*this).StatementQuery());
+}
+
+std::string TOracleDataSet::ServerSequenceExpression(const TField& field) const {
+  if (!sequenceField_->IsServerSequenceField(field.FieldName()) || !field.IsNull()) return "";
+  return sequenceField_->NextValueExpression();
 }
 
 }  // namespace vorn

@@ -99,9 +99,41 @@ const std::vector<BaseTable>& baseTables() {
       {"PROPS$", {{"NAME", "VARCHAR2", 30}, {"VALUE$", "VARCHAR2", 4000}}},
       {"DUAL", {{"DUMMY", "VARCHAR2", 1}}},
       {"SOURCE$", {{"OBJ#", "NUMBER", 0}, {"LINE", "NUMBER", 0}, {"SOURCE", "VARCHAR2", 4000}}},
+      // Directories of BFILEs (CREATE DIRECTORY): SYS's, one namespace.
+      {"DIR$", {{"NAME", "VARCHAR2", 30}, {"PATH", "VARCHAR2", 4000}}},
+      // User-defined types (ObjectTypes.h).
+      {"TYPE$",
+       {{"OBJ#", "NUMBER", 0},
+        {"TYPECODE", "VARCHAR2", 30},
+        {"COLL_TYPE", "VARCHAR2", 30},
+        {"UPPER_BOUND", "NUMBER", 0},
+        {"TOID", "VARCHAR2", 32},
+        {"ATTRIBUTES", "NUMBER", 0},
+        {"INCOMPLETE", "VARCHAR2", 3}}},
+      {"ATTR$",
+       {{"OBJ#", "NUMBER", 0},
+        {"ATTR#", "NUMBER", 0},
+        {"NAME", "VARCHAR2", 30},
+        {"TYPE_OWNER", "VARCHAR2", 30},
+        {"TYPE_NAME", "VARCHAR2", 30},
+        {"TYPE_MOD", "VARCHAR2", 7},
+        {"LENGTH", "NUMBER", 0},
+        {"PRECISION$", "NUMBER", 0},
+        {"SCALE", "NUMBER", 0},
+        {"TYPE_OBJ#", "NUMBER", 0}}},
+      {"COLTYPE$",
+       {{"OBJ#", "NUMBER", 0},
+        {"NAME", "VARCHAR2", 30},
+        {"TYPE_OBJ#", "NUMBER", 0},
+        {"TYPE_MOD", "VARCHAR2", 7},
+        {"SCOPE_OBJ#", "NUMBER", 0},
+        {"STORE_AS", "VARCHAR2", 30}}},
+      {"OBJTAB$", {{"OBJ#", "NUMBER", 0}, {"TYPE_OBJ#", "NUMBER", 0}}},
   };
   return tables;
 }
+
+}  // namespace
 
 OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrecision,
                            int64_t precision, bool hasScale, int64_t scale) {
@@ -138,6 +170,8 @@ OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrec
     t.national = type[0] == 'N';
   } else if (type == "BLOB") {
     t.kind = TypeKind::Blob;
+  } else if (type == "BFILE") {
+    t.kind = TypeKind::Bfile;
   } else if (type == "ROWID") {
     t.kind = TypeKind::Rowid;
   } else {
@@ -145,8 +179,6 @@ OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrec
   }
   return t;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Types (kept here: the dictionary is their main user)
@@ -169,8 +201,15 @@ int describeTypeCode(const OraType& t) {
       return 112;
     case TypeKind::Blob:
       return 113;
+    case TypeKind::Bfile:
+      return 114;
     case TypeKind::Rowid:
       return 104;
+    case TypeKind::Object:
+    case TypeKind::Collection:
+      return 108;
+    case TypeKind::Ref:
+      return 110;
     default:
       return 1;
   }
@@ -190,8 +229,14 @@ int describeDataSize(const OraType& t) {
     case TypeKind::Clob:
     case TypeKind::Blob:
       return 4000;
+    case TypeKind::Bfile:
+      return 530;
     case TypeKind::Null:
+    case TypeKind::Object:
+    case TypeKind::Collection:
       return 0;
+    case TypeKind::Ref:
+      return 36;
     default:
       return t.length;
   }
@@ -217,8 +262,14 @@ std::string dictionaryTypeName(const OraType& t) {
       return t.national ? "NCLOB" : "CLOB";
     case TypeKind::Blob:
       return "BLOB";
+    case TypeKind::Bfile:
+      return "BFILE";
     case TypeKind::Rowid:
       return "ROWID";
+    case TypeKind::Object:
+    case TypeKind::Ref:
+    case TypeKind::Collection:
+      return t.udt ? t.udt->name : "UNDEFINED";
     default:
       return "VARCHAR2";
   }
@@ -256,6 +307,14 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       c->users_[u.name] = u;
     }
   }
+  // Files made before directories existed have no DIR$: they simply have
+  // no directories.
+  if (sqlite3_table_column_metadata(db, nullptr, "SYS.DIR$", "PATH", nullptr, nullptr, nullptr,
+                                    nullptr, nullptr) == SQLITE_OK) {
+    SqlStatement s(db, "SELECT NAME, PATH FROM \"SYS.DIR$\"");
+    while (s.step())
+      c->directories_[s.getText(0)] = s.getText(1);
+  }
   std::map<int64_t, std::pair<std::string, std::string>> objNames;
   {
     SqlStatement s(db, "SELECT \"OBJ#\", OWNER, NAME, TYPE, STATUS FROM \"SYS.OBJ$\"");
@@ -287,6 +346,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       }
     }
   }
+  c->loadTypes(db);
   if (!c->storedCode_.empty()) {
     SqlStatement s(db, "SELECT \"OBJ#\", SOURCE FROM \"SYS.SOURCE$\" ORDER BY \"OBJ#\", LINE");
     while (s.step()) {
@@ -311,6 +371,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       it->second->columns.push_back(std::move(col));
     }
   }
+  c->loadTypedTables(db);
   {
     SqlStatement s(db, "SELECT \"OBJ#\", TEXT FROM \"SYS.VIEW$\"");
     while (s.step()) {
@@ -457,6 +518,11 @@ const ConstraintInfo* Catalog::findConstraint(const std::string& owner,
                                               const std::string& name) const {
   auto it = constraints_.find(key(owner, name));
   return it == constraints_.end() ? nullptr : it->second.get();
+}
+
+const std::string* Catalog::findDirectory(const std::string& name) const {
+  auto it = directories_.find(name);
+  return it == directories_.end() ? nullptr : &it->second;
 }
 
 const IndexInfo* Catalog::findIndex(const std::string& owner, const std::string& name) const {

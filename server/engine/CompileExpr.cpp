@@ -29,10 +29,18 @@ Family familyOf(const OraType& t) {
     case TypeKind::LongRaw:
     case TypeKind::Blob:
       return Family::Raw;
+    case TypeKind::Bfile:
+      return Family::Lob;
     case TypeKind::Rowid:
       return Family::Rowid;
     case TypeKind::Boolean:
       return Family::Boolean;
+    case TypeKind::Object:
+      return Family::Object;
+    case TypeKind::Ref:
+      return Family::Ref;
+    case TypeKind::Collection:
+      return Family::Collection;
   }
   return Family::Null;
 }
@@ -50,12 +58,19 @@ std::string typeWord(const OraType& t) {
       return "CLOB";
     case TypeKind::Blob:
       return "BLOB";
+    case TypeKind::Bfile:
+      return "FILE";
     case TypeKind::Long:
       return "LONG";
     case TypeKind::Rowid:
       return "ROWID";
     case TypeKind::Boolean:
       return "BOOLEAN";
+    case TypeKind::Object:
+    case TypeKind::Collection:
+      return t.udt ? t.udt->qualifiedName() : "UNDEFINED";
+    case TypeKind::Ref:
+      return t.udt ? "REF " + t.udt->qualifiedName() : std::string("REF");
     default:
       return "CHAR";
   }
@@ -105,6 +120,11 @@ std::string Compiler::toText(const Code& c) const {
       return "ora_date_text(" + c.sql + ")";
     case Family::Raw:
       return "ora_rawtohex(" + c.sql + ")";
+    case Family::Lob:
+    case Family::Object:
+    case Family::Ref:
+    case Family::Collection:
+      inconsistent(OraType::varchar2(4000), c.type, -1);
     default:
       return c.sql;
   }
@@ -148,6 +168,13 @@ std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
       if (familyOf(c.type) == Family::Text) return "ora_rowid_check(" + c.sql + ")";
       if (familyOf(c.type) == Family::Rowid || familyOf(c.type) == Family::Null) return c.sql;
       inconsistent(to, c.type, pos);
+    case Family::Lob:
+      if (familyOf(c.type) == Family::Lob || familyOf(c.type) == Family::Null) return c.sql;
+      inconsistent(to, c.type, pos);
+    case Family::Object:
+    case Family::Ref:
+    case Family::Collection:
+      return convertUserDefined(c, to, pos);
     default:
       return c.sql;
   }
@@ -163,6 +190,7 @@ std::string convertSql(const std::string& sql, const OraType& from, const OraTyp
 }
 
 void Compiler::unify(Code& a, Code& b, int pos) const {
+  checkUserTypes(a.type, b.type, pos);
   Family fa = familyOf(a.type), fb = familyOf(b.type);
   if (fa == Family::Null || fb == Family::Null || fa == fb) return;
   if (fa == Family::Number && fb == Family::Text) {
@@ -200,6 +228,7 @@ OraType Compiler::commonType(const std::vector<Code*>& codes, int pos) const {
       result.nullable = true;
       continue;
     }
+    checkUserTypes(result, c->type, pos);
     Family fr = familyOf(result), fc = familyOf(c->type);
     if (fr == Family::Text && fc == Family::Text) {
       result.length = std::max(result.length, c->type.length);
@@ -578,7 +607,15 @@ std::string Compiler::scalarSubquery(const std::string& sql, int column) {
   return out;
 }
 
+void refuseLob(const OraType& t, int pos) {
+  if (t.kind == TypeKind::Object) raiseOra(22950, {}, pos);
+  if (t.isLob() || t.kind == TypeKind::Collection) raiseOra(932, {"-", typeWord(t)}, pos);
+}
+
 Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
+  if (a.type.isUserDefined() || b.type.isUserDefined()) return objectCompare(op, a, b, pos);
+  refuseLob(a.type, pos);
+  refuseLob(b.type, pos);
   Code c;
   c.isBoolean = true;
   c.aggregate = a.aggregate || b.aggregate;
@@ -587,7 +624,7 @@ Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
     Code& r = !a.rowidAlias.empty() ? a : b;
     Code& x = !a.rowidAlias.empty() ? b : a;
     if (r.rowidAlias.size() && x.rowidAlias.empty() && familyOf(x.type) != Family::Number) {
-      c.sql = "(" + r.rowidAlias + ".rowid = vorn_rowid_num(" + x.sql + ", " +
+      c.sql = "(" + r.rowidAlias + " = vorn_rowid_num(" + x.sql + ", " +
               std::to_string(r.rowidObject) + "))";
       return c;
     }
@@ -672,18 +709,21 @@ Code Compiler::name(Expr& e, Scope& scope) {
     return k;
   };
   auto rowidCode = [&](const Source& s, int depth, int sourceIndex) {
-    if (!s.table) raiseOra(1445, {}, e.pos);
+    if (s.rowidSql.empty()) raiseOra(1445, {}, e.pos);
     Code k;
-    k.sql = "vorn_rowid(" + std::to_string(s.table->obj) + ", " + s.sqlAlias + ".rowid)";
+    k.sql = "vorn_rowid(" + std::to_string(s.rowidObject) + ", " + s.rowidSql + ")";
     k.type = OraType::of(TypeKind::Rowid);
     k.type.length = 18;
-    k.rowidAlias = s.sqlAlias;
-    k.rowidObject = s.table->obj;
+    k.rowidAlias = s.rowidSql;
+    k.rowidObject = s.rowidObject;
     e.ref = RefKind::Rowid;
     e.source = sourceIndex;
     e.depth = depth;
     return k;
   };
+  if (n.back() == kObjectIdColumn) {
+    if (auto id = objectIdColumn(e, scope)) return *id;
+  }
   auto quoted = [&]() {
     std::string out;
     for (size_t i = 0; i < n.size(); ++i) {
@@ -726,12 +766,14 @@ Code Compiler::name(Expr& e, Scope& scope) {
       if (first == "ROWID") {
         int found = -1;
         for (size_t i = 0; i < s->sources.size(); ++i) {
-          if (s->sources[i].table) {
+          if (!s->sources[i].rowidSql.empty()) {
             if (found >= 0) raiseOra(918, {}, e.pos);
             found = static_cast<int>(i);
           }
         }
         if (found >= 0) return rowidCode(s->sources[static_cast<size_t>(found)], depth, found);
+        // A view that does not keep the rows of one table has no ROWID.
+        if (s->sources.size() == 1 && s->sources[0].isView) raiseOra(1445, {}, e.pos);
         continue;
       }
       int foundSource = -1;
@@ -752,6 +794,8 @@ Code Compiler::name(Expr& e, Scope& scope) {
       }
     }
   } else {
+    // alias.column.attribute...: a path into an object (or through a REF).
+    if (auto path = attributePath(e, scope)) return *path;
     // a.b or s.t.c: a source first, then sequences.
     int depth = 0;
     for (Scope* s = &scope; s; s = s->parent, ++depth) {

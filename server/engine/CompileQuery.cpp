@@ -114,6 +114,7 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
     raiseOra(942, {}, pos);
   }
   const TableInfo* t = ref->table();
+  if (t->invalid) raiseOra(4063, {"table " + t->owner + "." + t->name}, pos);
   Source src;
   src.aliased = !alias.empty();
   src.name = alias.empty() ? name.back() : alias;
@@ -123,6 +124,8 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
   if (!t->isView) {
     src.table = t;
     src.sqlAlias = forDml ? t->sqlName() : newAlias();
+    src.rowidSql = src.sqlAlias + ".rowid";
+    src.rowidObject = t->obj;
     from = forDml ? t->sqlName() : t->sqlName() + " AS " + src.sqlAlias;
     for (const ColumnInfo& col : t->columns) {
       src.columns.push_back(ResultColumn{col.name, col.type});
@@ -144,6 +147,7 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
     viewCtx.hook = nullptr;
     Compiler inner(viewCtx);
     inner.aliases_ = aliases_ + 1000;
+    inner.exposeRowid = true;
     QueryCode q;
     try {
       q = inner.query(*sel.query, nullptr, false, depth + 1);
@@ -159,6 +163,11 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
       src.columns.push_back(ResultColumn{colName, q.columns[i].type});
       src.columnSql.push_back(src.sqlAlias + "." + columnAlias(i));
     }
+    src.isView = true;
+    if (q.rowidObject) {
+      src.rowidSql = src.sqlAlias + ".vr";
+      src.rowidObject = q.rowidObject;
+    }
   }
   scope.sources.push_back(std::move(src));
   return from;
@@ -170,12 +179,22 @@ QueryCode Compiler::query(Query& q, Scope* parent, bool topLevel, int depth) {
 }
 
 QueryCode Compiler::compound(Query& q, Scope* parent, bool topLevel, int depth) {
+  // The rows of a set operation are no table's rows.
+  bool expose = exposeRowid;
+  exposeRowid = false;
   QueryCode left = query(*q.left, parent, false, depth);
   QueryCode right = query(*q.right, parent, false, depth);
+  exposeRowid = expose;
   if (left.columns.size() != right.columns.size()) raiseOra(1789, {}, q.right->pos);
   for (size_t i = 0; i < left.columns.size(); ++i) {
     OraType& lt = left.columns[i].type;
     const OraType& rt = right.columns[i].type;
+    // Set operators other than UNION ALL compare rows: objects need a MAP
+    // method for that.
+    checkUserTypes(lt, rt, q.right->pos);
+    if (q.op != SetOp::UnionAll && lt.isUserDefined() && lt.kind != TypeKind::Ref) {
+      refuseLob(lt, q.right->pos);
+    }
     Family fl = familyOf(lt), fr = familyOf(rt);
     if (fl == Family::Null) {
       lt = rt;
@@ -404,6 +423,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   for (auto& g : q.groupBy) {
     Code c = expr(*g, scope);
     if (c.aggregate) raiseOra(934, {}, g->pos);
+    refuseLob(c.type, g->pos);
     groupSql.push_back(c.sql);
   }
 
@@ -414,6 +434,7 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   QueryCode out;
   std::vector<std::string> selectSql;
   std::vector<Expr*> selectExprs;
+  std::vector<std::string> lobRowids;  // the rows of out.lobColumns
   bool aggregate = !q.groupBy.empty();
   for (auto& item : q.items) {
     if (item.star) {
@@ -429,6 +450,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
         for (size_t k = 0; k < s.columns.size(); ++k) {
           ResultColumn rc = s.columns[k];
           if (s.outerJoined) rc.type.nullable = true;
+          if (topLevel && s.table && rc.type.isLob()) {
+            lobRowids.push_back(s.sqlAlias + ".rowid");
+            out.lobColumns.push_back(
+                LobColumn{static_cast<int>(out.columns.size()), 0,
+                          LobSource{s.table->obj, s.table->owner, s.table->name, rc.name}});
+          }
           out.columns.push_back(rc);
           selectSql.push_back(s.columnSql[k]);
           selectExprs.push_back(nullptr);
@@ -447,6 +474,18 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     aggregate |= c.aggregate;
     ResultColumn rc;
     rc.type = c.type;
+    const Expr& x = *item.expr;
+    if (topLevel && c.type.isLob() && x.kind == ExprKind::Name && x.ref == RefKind::Column &&
+        x.depth == 0) {
+      const Source& s = scope.sources[static_cast<size_t>(x.source)];
+      if (s.table) {
+        lobRowids.push_back(s.sqlAlias + ".rowid");
+        out.lobColumns.push_back(
+            LobColumn{static_cast<int>(out.columns.size()), 0,
+                      LobSource{s.table->obj, s.table->owner, s.table->name,
+                                s.columns[static_cast<size_t>(x.column)].name}});
+      }
+    }
     if (!item.alias.empty()) {
       rc.name = item.alias;
     } else if (item.expr->kind == ExprKind::Name && item.expr->ref == RefKind::Column) {
@@ -502,8 +541,12 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       }
       if (ref.empty()) {
         if (q.distinct) raiseOra(1791, {}, o.expr->pos);
+        refuseLob(c.type, o.expr->pos);
         ref = c.sql;
       }
+    }
+    for (size_t k = 0; k < out.columns.size(); ++k) {
+      if (ref == columnAlias(k)) refuseLob(out.columns[k].type, o.expr->pos);
     }
     orderExpr.push_back(ref);
     orderIsColumn.push_back(isColumn);
@@ -522,6 +565,16 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     }
   }
 
+  if (q.distinct) {
+    for (size_t k = 0; k < out.columns.size(); ++k)
+      refuseLob(out.columns[k].type, q.items.empty() ? 0 : q.items[0].pos);
+  }
+  if (aggregate) {
+    // Grouped rows come from no single row.
+    lobRowids.clear();
+    out.lobColumns.clear();
+  }
+
   // FOR UPDATE: the rowids of the locked tables follow the visible columns.
   std::vector<std::string> lockCols;
   if (q.forUpdate) {
@@ -529,7 +582,8 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     std::set<int> tables;
     if (q.forUpdate->columns.empty()) {
       for (size_t i = 0; i < scope.sources.size(); ++i) {
-        if (scope.sources[i].table) tables.insert(static_cast<int>(i));
+        const Source& s = scope.sources[i];
+        if (s.table || s.isView) tables.insert(static_cast<int>(i));
       }
     } else {
       for (auto& col : q.forUpdate->columns) {
@@ -539,10 +593,11 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
       }
     }
     for (int i : tables) {
+      // A view's rows are locked in its table.
       const Source& s = scope.sources[static_cast<size_t>(i)];
-      if (!s.table) raiseOra(2014, {}, q.forUpdate->pos);
-      lockCols.push_back(s.sqlAlias + ".rowid");
-      out.lockObjects.push_back(s.table->obj);
+      if (s.rowidSql.empty()) raiseOra(2014, {}, q.forUpdate->pos);
+      lockCols.push_back(s.rowidSql);
+      out.lockObjects.push_back(s.rowidObject);
     }
   }
 
@@ -553,6 +608,17 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
   }
   for (size_t i = 0; i < lockCols.size(); ++i)
     select += ", " + lockCols[i] + " AS r" + std::to_string(i);
+  // A view keeping the rows of its one table passes their rowid on.
+  if (exposeRowid && !topLevel && parent == nullptr && !aggregate && !q.distinct &&
+      scope.sources.size() == 1 && !scope.sources[0].rowidSql.empty()) {
+    select += ", " + scope.sources[0].rowidSql + " AS vr";
+    out.rowidObject = scope.sources[0].rowidObject;
+  }
+  // The rows of LOB columns follow (their locators point at them).
+  for (size_t i = 0; i < lobRowids.size(); ++i) {
+    select += ", " + lobRowids[i] + " AS l" + std::to_string(i);
+    out.lobColumns[i].rowidColumn = static_cast<int>(selectSql.size() + lockCols.size() + i);
+  }
   std::string body = " FROM " + fromSql;
   if (!where.empty()) {
     body += " WHERE ";
@@ -588,6 +654,11 @@ QueryCode Compiler::block(Query& q, Scope* parent, bool topLevel, int depth) {
     std::string outer = "SELECT ";
     for (size_t i = 0; i < selectSql.size(); ++i)
       outer += (i ? ", " : "") + columnAlias(i);
+    for (size_t i = 0; i < lockCols.size(); ++i)
+      outer += ", r" + std::to_string(i);
+    for (size_t i = 0; i < lobRowids.size(); ++i)
+      outer += ", l" + std::to_string(i);
+    if (out.rowidObject) outer += ", vr";
     out.sql = outer + " FROM (" + inner + ") ORDER BY ";
     for (size_t i = 0; i < outerOrder.size(); ++i)
       out.sql += (i ? ", " : "") + outerOrder[i];
@@ -615,6 +686,7 @@ CompiledQuery compileQuery(const CompileContext& ctx, Query& query) {
     out.lockWait = query.forUpdate->wait;
     out.lockObjects = q.lockObjects;
   }
+  out.lobColumns = q.lobColumns;
   return out;
 }
 

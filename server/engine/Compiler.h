@@ -18,6 +18,7 @@
 
 #include "engine/Ast.h"
 #include "engine/Catalog.h"
+#include "engine/Lob.h"
 #include "engine/Types.h"
 
 namespace vorn::server {
@@ -67,6 +68,14 @@ struct CompileContext {
   NameHook* hook = nullptr;
 };
 
+// A select-list LOB column that is a table's column: a locator of it points
+// at the row, whose rowid is the hidden column `rowidColumn`.
+struct LobColumn {
+  int column = 0;
+  int rowidColumn = 0;
+  LobSource source;
+};
+
 struct CompiledQuery {
   std::string sql;
   std::vector<ResultColumn> columns;
@@ -74,6 +83,8 @@ struct CompiledQuery {
   bool forUpdate = false;
   int lockWait = -1;  // -1 default, 0 NOWAIT, n seconds
   std::vector<int64_t> lockObjects;
+  // Then the rowids of the rows the LOB columns come from.
+  std::vector<LobColumn> lobColumns;
 };
 
 // One constraint check the DML executor runs after writing rows.
@@ -118,6 +129,12 @@ struct CompiledDml {
   int returningFirst = 0;                 // first RETURNING ... INTO value in the row
   std::vector<ResultColumn> returning;
   std::vector<int> returningSlots;  // bind occurrence of each INTO target
+  // Per RETURNING value: the table column a LOB value is (empty column name
+  // for any other value); its row is the written row.
+  std::vector<LobSource> returningLobs;
+  // INSERT into a table with LOB columns locks the new rows, so that the
+  // inserting transaction may write their LOBs through locators.
+  bool lockInserted = false;
   // UPDATE: where the new values start in the lock row, and how many.
   int setFirst = 0;
   int setCount = 0;

@@ -86,11 +86,13 @@ bool Cursor::next() {
 
 void Cursor::materialize() {
   if (materialized_ || done || !stmt_) return;
+  // Hidden columns (the rows of LOB columns) are kept too.
+  int width = sqlite3_column_count(stmt_);
   std::vector<Value> current;
   bool hasCurrent = started_;
   if (hasCurrent) {
-    for (size_t i = 0; i < types_.size(); ++i)
-      current.push_back(readLive(static_cast<int>(i)));
+    for (int i = 0; i < width; ++i)
+      current.push_back(readLive(i));
   }
   std::vector<std::vector<Value>> rows;
   if (hasCurrent) rows.push_back(std::move(current));
@@ -98,9 +100,9 @@ void Cursor::materialize() {
     int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
       std::vector<Value> row;
-      row.reserve(types_.size());
-      for (size_t i = 0; i < types_.size(); ++i)
-        row.push_back(readLive(static_cast<int>(i)));
+      row.reserve(static_cast<size_t>(width));
+      for (int i = 0; i < width; ++i)
+        row.push_back(readLive(i));
       rows.push_back(std::move(row));
       continue;
     }
@@ -127,7 +129,9 @@ Value Cursor::readLive(int col) const {
     case SQLITE_NULL:
       return Value();
     case SQLITE_INTEGER:
-      if (types_[col].kind == TypeKind::Date) return Value::date(sqlite3_column_int64(stmt_, col));
+      if (static_cast<size_t>(col) < types_.size() && types_[col].kind == TypeKind::Date) {
+        return Value::date(sqlite3_column_int64(stmt_, col));
+      }
       return Value::integer(sqlite3_column_int64(stmt_, col));
     case SQLITE_FLOAT:
       return Value::real(sqlite3_column_double(stmt_, col));
@@ -138,7 +142,9 @@ Value Cursor::readLive(int col) const {
     }
     default: {
       const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, col));
-      return Value::text(std::string(p, static_cast<size_t>(sqlite3_column_bytes(stmt_, col))));
+      size_t n = static_cast<size_t>(sqlite3_column_bytes(stmt_, col));
+      // Text of no characters is an empty CLOB (kind() says Text too).
+      return n == 0 ? Value::emptyClob() : Value::text(std::string(p, n));
     }
   }
 }
@@ -154,7 +160,9 @@ Value::Kind Cursor::kind(int col) const {
     case SQLITE_NULL:
       return Value::Kind::Null;
     case SQLITE_INTEGER:
-      return types_[col].kind == TypeKind::Date ? Value::Kind::Date : Value::Kind::Integer;
+      return static_cast<size_t>(col) < types_.size() && types_[col].kind == TypeKind::Date
+                 ? Value::Kind::Date
+                 : Value::Kind::Integer;
     case SQLITE_FLOAT:
       return Value::Kind::Double;
     case SQLITE_BLOB:

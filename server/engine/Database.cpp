@@ -13,26 +13,34 @@
 #include "engine/Dictionary.h"
 #include "engine/Session.h"
 #include "engine/Sqlite.h"
+#include "value/AsciiCase.h"
+#include "value/LibraryTable.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 
 namespace vorn::server {
 namespace {
 
+// The open databases of the process. A database held by an object of
+// static storage duration closes while the process exits, after
+// function-local statics constructed later are gone.
+struct OpenDatabases {
+  std::mutex mutex;
+  std::map<std::string, std::weak_ptr<Database>> byPath;
+  bool empty() const { return byPath.empty(); }
+};
+
+OpenDatabases& openDatabases() {
+  static LibraryTable<OpenDatabases> table;
+  return table.get();
+}
+
 std::mutex& registryMutex() {
-  static std::mutex m;
-  return m;
+  return openDatabases().mutex;
 }
 
 std::map<std::string, std::weak_ptr<Database>>& registry() {
-  static std::map<std::string, std::weak_ptr<Database>> r;
-  return r;
-}
-
-std::string upperAscii(std::string s) {
-  for (char& c : s)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
+  return openDatabases().byPath;
 }
 
 std::string readFile(const std::string& path) {
@@ -45,7 +53,7 @@ std::string readFile(const std::string& path) {
 
 // The value of "(KEY = value)" inside a tnsnames description.
 std::string descriptionValue(const std::string& description, const std::string& key) {
-  std::string upper = upperAscii(description);
+  std::string upper = asciiUpperCase(description);
   size_t pos = 0;
   while ((pos = upper.find(key, pos)) != std::string::npos) {
     size_t before = pos;
@@ -83,7 +91,7 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
     if (!comment) clean += c;
   }
   size_t i = 0;
-  const std::string want = upperAscii(alias);
+  const std::string want = asciiUpperCase(alias);
   while (i < clean.size()) {
     size_t eq = clean.find('=', i);
     if (eq == std::string::npos) break;
@@ -111,7 +119,7 @@ bool findAlias(const std::string& file, const std::string& alias, std::string& d
     while (std::getline(ss, name, ',')) {
       name.erase(0, name.find_first_not_of(" \t\r\n"));
       name.erase(name.find_last_not_of(" \t\r\n") + 1);
-      std::string up = upperAscii(name);
+      std::string up = asciiUpperCase(name);
       if (up == "IFILE") {
         std::string inc = body;
         inc.erase(0, inc.find_first_not_of(" \t\r\n\"'"));
@@ -172,7 +180,7 @@ std::string Database::resolvePath(const std::string& identifier, const std::stri
     break;
   }
   if (!oracleHome.empty()) {
-    for (const std::string& n : {name, upperAscii(name)}) {
+    for (const std::string& n : {name, asciiUpperCase(name)}) {
       fs::path p = fs::path(oracleHome) / "oradata" / (n + ".db");
       if (fs::exists(p)) return p.string();
     }
@@ -327,11 +335,11 @@ std::unique_ptr<Session> Database::logon(const std::string& user, const std::str
   if (name.size() > 1 && name.front() == '"' && name.back() == '"') {
     name = name.substr(1, name.size() - 2);
   } else {
-    name = upperAscii(name);
+    name = asciiUpperCase(name);
   }
   if (password.empty()) raiseOra(1005);
   const UserInfo* u = cat->findUser(name);
-  if (!u || u->external || upperAscii(u->password) != upperAscii(password)) raiseOra(1017);
+  if (!u || u->external || asciiUpperCase(u->password) != asciiUpperCase(password)) raiseOra(1017);
   if (u->status == "LOCKED" || u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   if (u->status == "EXPIRED") raiseOra(28001);
   auto session = startSession(*u, info);
@@ -345,7 +353,7 @@ std::unique_ptr<Session> Database::logon(const std::string& user, const std::str
 
 std::unique_ptr<Session> Database::logonExternal(const std::string& osUser, LogonInfo* info) {
   auto cat = catalog();
-  const UserInfo* u = cat->findUser("OPS$" + upperAscii(osUser));
+  const UserInfo* u = cat->findUser("OPS$" + asciiUpperCase(osUser));
   if (!u || !u->external) raiseOra(1017);
   if (u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   return startSession(*u, info);
@@ -354,8 +362,9 @@ std::unique_ptr<Session> Database::logonExternal(const std::string& osUser, Logo
 void Database::changePassword(const std::string& user, const std::string& oldPassword,
                               const std::string& newPassword) {
   auto cat = catalog();
-  const UserInfo* u = cat->findUser(upperAscii(user));
-  if (!u || u->external || upperAscii(u->password) != upperAscii(oldPassword)) raiseOra(1017);
+  const UserInfo* u = cat->findUser(asciiUpperCase(user));
+  if (!u || u->external || asciiUpperCase(u->password) != asciiUpperCase(oldPassword))
+    raiseOra(1017);
   if (u->status.rfind("LOCKED", 0) == 0) raiseOra(28000);
   if (newPassword.empty()) raiseOra(988);
   // The writer gate first: a writing session may need the mutex to finish.
@@ -367,7 +376,7 @@ void Database::changePassword(const std::string& user, const std::string& oldPas
       SqlStatement s(admin_,
                      "UPDATE \"SYS.USER$\" SET PASSWORD = ?1, ACCOUNT_STATUS = 'OPEN', "
                      "GRACE_DAYS = 0 WHERE NAME = ?2");
-      s.bind(1, std::string_view(upperAscii(newPassword))).bind(2, std::string_view(u->name));
+      s.bind(1, std::string_view(asciiUpperCase(newPassword))).bind(2, std::string_view(u->name));
       s.run();
       bumpCatalogVersion(admin_);
       execSql(admin_, "COMMIT");

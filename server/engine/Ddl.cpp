@@ -49,6 +49,8 @@ ColumnRow columnRow(const std::string& name, const TypeSpec& t) {
     r.length = 0;
   } else if (t.name == "CLOB" || t.name == "NCLOB" || t.name == "BLOB") {
     r.length = 4000;
+  } else if (t.name == "BFILE") {
+    r.length = 530;
   } else if (t.name == "ROWID") {
     r.length = 10;
   } else {
@@ -85,6 +87,9 @@ ColumnRow columnRow(const std::string& name, const OraType& t) {
     case TypeKind::Blob:
       r.length = 4000;
       break;
+    case TypeKind::Bfile:
+      r.length = 530;
+      break;
     case TypeKind::Rowid:
       r.length = 10;
       break;
@@ -101,6 +106,9 @@ ColumnRow columnRow(const std::string& name, const OraType& t) {
 void Ddl::run(Stmt& stmt) {
   s_.beginWrite();
   try {
+    // Files made before user-defined types get their tables with the first
+    // DDL statement.
+    createTypeTables(db_);
     dispatch(stmt);
     bumpCatalogVersion(db_);
     s_.commit();
@@ -127,6 +135,12 @@ void Ddl::dispatch(Stmt& stmt) {
       break;
     case StmtKind::CreateSynonym:
       createSynonym(static_cast<CreateSynonymStmt&>(stmt));
+      break;
+    case StmtKind::CreateDirectory:
+      createDirectory(static_cast<CreateDirectoryStmt&>(stmt));
+      break;
+    case StmtKind::CreateType:
+      createType(static_cast<CreateTypeStmt&>(stmt));
       break;
     case StmtKind::CreateIndex:
       createIndex(static_cast<CreateIndexStmt&>(stmt));
@@ -400,6 +414,27 @@ void Ddl::createSynonym(CreateSynonymStmt& st) {
   s.run();
 }
 
+// Directories name a folder of the server's machine for BFILEs; the path is
+// kept as written and checked only when a file is read.
+void Ddl::createDirectory(CreateDirectoryStmt& st) {
+  bool exists = cat_->findDirectory(st.name) != nullptr;
+  if (exists && !st.orReplace) raiseOra(955, {}, st.namePos);
+  if (st.path.empty()) raiseOra(22285, {"CREATE DIRECTORY"}, st.namePos);
+  SqlStatement del(db_, "DELETE FROM \"SYS.DIR$\" WHERE NAME = ?1");
+  del.bind(1, std::string_view(st.name));
+  del.run();
+  SqlStatement ins(db_, "INSERT INTO \"SYS.DIR$\" VALUES (?1, ?2)");
+  ins.bind(1, std::string_view(st.name)).bind(2, std::string_view(st.path));
+  ins.run();
+}
+
+void Ddl::dropDirectory(const std::string& name, int pos) {
+  if (!cat_->findDirectory(name)) raiseOra(4043, {name}, pos);
+  SqlStatement del(db_, "DELETE FROM \"SYS.DIR$\" WHERE NAME = ?1");
+  del.bind(1, std::string_view(name));
+  del.run();
+}
+
 void Ddl::createIndex(CreateIndexStmt& st) {
   const TableInfo& t = table(st.table, st.tablePos);
   std::string owner = st.name.size() > 1 ? ownerOf(st.name, st.namePos) : t.owner;
@@ -410,6 +445,9 @@ void Ddl::createIndex(CreateIndexStmt& st) {
     int i = t.findColumn(col);
     if (i < 0) raiseOra(904, {"\"" + col + "\""}, pos);
     if (std::find(cols.begin(), cols.end(), i) != cols.end()) raiseOra(957, {}, pos);
+    const OraType& type = t.columns[static_cast<size_t>(i)].type;
+    if (type.isLob()) raiseOra(2327, {"LOB"}, pos);
+    if (type.isUserDefined()) raiseOra(2327, {dictionaryTypeName(type)}, pos);
     cols.push_back(i);
   }
   for (const IndexInfo* other : cat_->indexesOf(t.obj)) {
@@ -544,10 +582,22 @@ void Ddl::drop(DropStmt& st) {
         deleteObject(ref->synonym()->obj);
       }
     }
+    // The user's types go after its tables, each taking its dependents in
+    // other schemas down with it as DROP TYPE FORCE does.
+    for (const ObjectRef* ref : objects) {
+      if (ref->type != ObjectType::Type) continue;
+      reload();
+      const TypeInfo* type = cat_->typeById(ref->userType()->obj);
+      if (type) dropType(*type, true, st.namePos);
+    }
     deleteStoredCode(db_, user, nullptr);
     SqlStatement d(db_, "DELETE FROM \"SYS.USER$\" WHERE NAME = ?1");
     d.bind(1, std::string_view(user));
     d.run();
+    return;
+  }
+  if (type == "DIRECTORY") {
+    dropDirectory(st.name[0], st.namePos);
     return;
   }
   std::string owner = st.isPublic ? "PUBLIC" : (st.name.size() > 1 ? st.name[0] : s_.user());
@@ -580,6 +630,11 @@ void Ddl::drop(DropStmt& st) {
     if (!ref || ref->type != ObjectType::Sequence) raiseOra(2289, {}, st.namePos);
     s_.database().forgetSequence(ref->sequence()->obj);
     deleteObject(ref->sequence()->obj);
+    return;
+  }
+  if (type == "TYPE") {
+    if (!ref || ref->type != ObjectType::Type) raiseOra(4043, {name}, st.namePos);
+    dropType(*ref->userType(), st.force, st.namePos);
     return;
   }
   if (type == "PROCEDURE" || type == "FUNCTION") {

@@ -110,6 +110,8 @@ void registerEngineFunctions(sqlite3* db, Session* session) {
       raiseOra(600, {"vorn-register", f.name});
     }
   }
+  registerLobFunctions(db, session);
+  registerObjectFunctions(db, session);
 }
 
 }  // namespace vorn::server

@@ -5,6 +5,7 @@
 #include <array>
 #include <cctype>
 
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 
 namespace vorn::server {
@@ -15,13 +16,6 @@ bool isNameStart(unsigned char c) {
 }
 bool isNameChar(unsigned char c) {
   return std::isalnum(c) || c == '_' || c == '$' || c == '#' || c >= 128;
-}
-
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out)
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
 }
 
 constexpr std::array kReserved = {
@@ -76,7 +70,7 @@ std::vector<Token> tokenize(std::string_view text, size_t maxLiteral) {
       while (i < n && isNameChar(static_cast<unsigned char>(text[i])))
         ++i;
       if (i - start > 30) raiseOra(972, {}, start);
-      push(TokenKind::Word, upper(text.substr(start, i - start)), start);
+      push(TokenKind::Word, asciiUpperCase(text.substr(start, i - start)), start);
       continue;
     }
     if (c == '"') {
@@ -163,7 +157,7 @@ std::vector<Token> tokenize(std::string_view text, size_t maxLiteral) {
         continue;
       }
       if (i - nameStart > 30) raiseOra(972, {}, start);
-      push(TokenKind::Bind, upper(text.substr(nameStart, i - nameStart)), start);
+      push(TokenKind::Bind, asciiUpperCase(text.substr(nameStart, i - nameStart)), start);
       continue;
     }
     auto two = [&](const char* s) { return i + 1 < n && text[i] == s[0] && text[i + 1] == s[1]; };

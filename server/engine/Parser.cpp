@@ -213,6 +213,8 @@ StmtPtr Parser::updateStatement() {
       int pos = peek().offset;
       std::string name = identifier(904);
       if (acceptSymbol(".")) name = identifier(904);
+      while (acceptSymbol("."))
+        a.path.push_back(identifier(904));
       a.columns.emplace_back(name, pos);
       expectSymbol("=", 927);
       if (peek().isWord("DEFAULT")) {
@@ -268,6 +270,7 @@ StmtPtr Parser::createStatement() {
     next();
     return createView(orReplace, force, pos);
   }
+  if (peek().isWord("TYPE") && !force) return createType(orReplace);
   if (peek().isWord("PROCEDURE") || peek().isWord("FUNCTION") || peek().isWord("PACKAGE") ||
       peek().isWord("TRIGGER") || peek().isWord("TYPE")) {
     auto o = std::make_unique<OtherStmt>(StmtKind::CreateStoredCode);
@@ -280,6 +283,17 @@ StmtPtr Parser::createStatement() {
     return createSynonym(orReplace, true);
   }
   if (acceptWord("SYNONYM")) return createSynonym(orReplace, false);
+  if (acceptWord("DIRECTORY")) {
+    if (force) fail(922);
+    auto s = std::make_unique<CreateDirectoryStmt>();
+    s->orReplace = orReplace;
+    s->namePos = peek().offset;
+    s->name = identifier(904);
+    expectWord("AS", 905);
+    if (peek().kind != TokenKind::String) fail(1780);
+    s->path = next().text;
+    return s;
+  }
   if (orReplace || force) fail(922);
   if (acceptWord("TABLE")) return createTable();
   if (peek().isWord("GLOBAL")) raiseOra(900, {}, peek().offset);
@@ -301,18 +315,25 @@ StmtPtr Parser::createTable() {
     s->asQuery = query();
     return s;
   }
-  expectSymbol("(", 906);
-  do {
-    if (peek().isWord("CONSTRAINT") || peek().isWord("PRIMARY") || peek().isWord("UNIQUE") ||
-        peek().isWord("CHECK") || peek().isWord("FOREIGN")) {
-      ConstraintDef c;
-      constraintClause(c, false);
-      s->constraints.push_back(std::move(c));
-    } else {
-      s->columns.push_back(columnDefinition(true));
-    }
-  } while (acceptSymbol(","));
-  expectSymbol(")", 907);
+  if (acceptWord("OF")) {
+    objectTableSpec(*s);
+  } else {
+    expectSymbol("(", 906);
+    do {
+      if (peek().isWord("CONSTRAINT") || peek().isWord("PRIMARY") || peek().isWord("UNIQUE") ||
+          peek().isWord("CHECK") || peek().isWord("FOREIGN")) {
+        ConstraintDef c;
+        constraintClause(c, false);
+        s->constraints.push_back(std::move(c));
+      } else if (peek().isWord("SCOPE") && peek(1).isWord("FOR")) {
+        scopeFor(*s);
+      } else {
+        s->columns.push_back(columnDefinition(true));
+      }
+    } while (acceptSymbol(","));
+    expectSymbol(")", 907);
+  }
+  nestedTableClauses(*s);
   // Physical attributes (TABLESPACE, STORAGE, ...) are accepted and ignored.
   while (peek().isWord("TABLESPACE") || peek().isWord("PCTFREE") || peek().isWord("PCTUSED") ||
          peek().isWord("INITRANS") || peek().isWord("LOGGING") || peek().isWord("NOLOGGING")) {
@@ -345,7 +366,7 @@ ColumnDef Parser::columnDefinition(bool requireType) {
   if (peek().kind == TokenKind::Word && !peek().isWord("DEFAULT") && !peek().isWord("CONSTRAINT") &&
       !peek().isWord("NOT") && !peek().isWord("NULL") && !peek().isWord("PRIMARY") &&
       !peek().isWord("UNIQUE") && !peek().isWord("CHECK") && !peek().isWord("REFERENCES")) {
-    c.type = dataType();
+    c.type = columnType(true);
     c.hasType = true;
   } else if (requireType) {
     fail(902);
@@ -647,13 +668,15 @@ StmtPtr Parser::alterStatement() {
     return s;
   }
   if (peek().isWord("INDEX") || peek().isWord("VIEW") || peek().isWord("PROCEDURE") ||
-      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER")) {
+      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER") ||
+      peek().isWord("TYPE")) {
     auto o = std::make_unique<OtherStmt>(StmtKind::AlterOther);
     o->text = std::string(text_);
-    next();
+    bool type = next().text == "TYPE";
     o->name = qualifiedName(2);
-    // Only recompilation is accepted: the engine keeps nothing compiled.
-    if (!acceptWord("COMPILE")) raiseOra(900, {}, peek().offset);
+    // Only recompilation is accepted: the engine keeps nothing compiled (nor
+    // evolves types).
+    if (!acceptWord("COMPILE")) raiseOra(type ? 3001 : 900, {}, peek().offset);
     pos_ = tokens_.size() - 1;
     return o;
   }
@@ -792,7 +815,7 @@ StmtPtr Parser::alterUser() {
         s->expire = true;
       } else if (acceptWord("GRACE")) {
         if (peek().kind != TokenKind::Number) fail(922);
-        s->graceDays = std::stoi(next().text);
+        s->graceDays = leadingInteger(next().text);
       } else {
         fail(922);
       }
@@ -853,7 +876,7 @@ StmtPtr Parser::dropStatement() {
   if (t.kind != TokenKind::Word) fail(950);
   static const char* const kTypes[] = {"TABLE",   "VIEW",    "SEQUENCE",  "SYNONYM",
                                        "INDEX",   "USER",    "PROCEDURE", "FUNCTION",
-                                       "PACKAGE", "TRIGGER", "TYPE"};
+                                       "PACKAGE", "TRIGGER", "TYPE",      "DIRECTORY"};
   bool known = false;
   for (const char* k : kTypes)
     known = known || t.text == k;
@@ -861,8 +884,8 @@ StmtPtr Parser::dropStatement() {
   s->objectType = next().text;
   if (s->objectType == "PACKAGE" && acceptWord("BODY")) s->objectType = "PACKAGE BODY";
   s->namePos = peek().offset;
-  if (s->objectType == "USER") {
-    s->name.push_back(userName());
+  if (s->objectType == "USER" || s->objectType == "DIRECTORY") {
+    s->name.push_back(s->objectType == "USER" ? userName() : identifier(904));
     if (acceptWord("CASCADE")) s->cascade = true;
     return s;
   }
@@ -873,6 +896,9 @@ StmtPtr Parser::dropStatement() {
       s->cascade = true;
     }
     acceptWord("PURGE");
+  } else if (s->objectType == "TYPE") {
+    s->force = acceptWord("FORCE");
+    if (!s->force && peek().isWord("VALIDATE")) raiseOra(3001, {}, peek().offset);
   } else if (s->objectType == "SYNONYM" || s->objectType == "VIEW") {
     acceptWord("FORCE");
     if (s->objectType == "VIEW" && acceptWord("CASCADE")) {

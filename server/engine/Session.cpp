@@ -90,8 +90,12 @@ std::shared_ptr<const Catalog> Session::catalog() {
 }
 
 std::unique_ptr<Statement> Session::prepare(std::string_view sql) {
+  return prepare(analyseStatement(sql));
+}
+
+std::unique_ptr<Statement> Session::prepare(std::shared_ptr<const StatementAnalysis> analysis) {
   database_->refreshCatalog();
-  return std::unique_ptr<Statement>(new Statement(*this, std::string(sql)));
+  return std::unique_ptr<Statement>(new Statement(*this, std::move(analysis)));
 }
 
 int64_t Session::execute(std::string_view sql) {

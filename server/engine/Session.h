@@ -35,6 +35,7 @@ namespace vorn::server {
 
 class Database;
 class Statement;
+struct StatementAnalysis;
 struct Cursor;
 struct Plan;
 
@@ -49,6 +50,9 @@ class Session {
   int64_t userId() const { return userId_; }
 
   std::unique_ptr<Statement> prepare(std::string_view sql);
+  // The same for a text already analysed (the call interface analyses at
+  // OCIStmtPrepare; the engine then parses the same tokens).
+  std::unique_ptr<Statement> prepare(std::shared_ptr<const StatementAnalysis> analysis);
   // Prepares and executes a statement without binds; returns the rows
   // processed (for a query: 0, the rows stay unfetched).
   int64_t execute(std::string_view sql);

@@ -6,15 +6,18 @@
 // fetch() and the column accessors until fetch() returns false.
 //
 // Contract for callers (the OCI layer):
-//  - type() is the OCI statement type (1 SELECT, 2 UPDATE, 3 DELETE,
-//    4 INSERT, 5 CREATE, 6 DROP, 7 ALTER, 8 BEGIN, 9 DECLARE, 0 other) and
-//    sqlFunctionCode() the SQL function code (3 INSERT, 4 SELECT, ...).
+//  - type() is the OCI statement type and sqlFunctionCode() the SQL
+//    function code, both from the statement's analysis
+//    (StatementAnalysis.h), which the call interface may have made already
+//    and hands to Session::prepare so that the text is read once.
 //  - placeholders() lists every bind placeholder occurrence in order of
 //    appearance; bind(position) sets one occurrence (1-based), bind(name)
 //    sets every occurrence of the name (ORA-01036 when there is none).
 //    Executing with an input placeholder never bound is ORA-01008.
 //  - The Oracle type of a placeholder follows its value; a NULL takes the
-//    declared kind given with it (VARCHAR2 when none).
+//    declared kind given with it (VARCHAR2 when none). Declared CHAR makes
+//    a text compare blank-padded, declared CLOB, BLOB or BFILE makes a
+//    value that LOB type.
 //  - execute() returns the rows processed (DML), 0 for queries and DDL.
 //    A DML statement fails as a whole (statement-level rollback).
 //  - After DML, lastRowid() holds the ROWID of the last row inserted,
@@ -33,6 +36,8 @@
 
 #include "engine/Ast.h"
 #include "engine/HostBinds.h"
+#include "engine/Lob.h"
+#include "engine/StatementAnalysis.h"
 #include "engine/Types.h"
 #include "engine/Value.h"
 #include "value/RowidText.h"
@@ -45,24 +50,6 @@ class NameHook;
 class Session;
 struct Cursor;
 struct Plan;
-
-enum class StatementType {
-  Unknown = 0,
-  Select = 1,
-  Update = 2,
-  Delete = 3,
-  Insert = 4,
-  Create = 5,
-  Drop = 6,
-  Alter = 7,
-  Begin = 8,
-  Declare = 9,
-};
-
-struct Placeholder {
-  std::string name;  // upper-cased unless quoted; "1" for :1
-  int offset = 0;    // in the statement text
-};
 
 struct ColumnDescription {
   std::string name;
@@ -82,16 +69,22 @@ class Statement {
 
   Session& session() { return *session_; }
   const std::string& text() const { return text_; }
-  StatementType type() const { return type_; }
-  int sqlFunctionCode() const { return functionCode_; }
-  bool isQuery() const { return type_ == StatementType::Select; }
+  StatementType type() const { return analysis_->type; }
+  int sqlFunctionCode() const { return static_cast<int>(analysis_->function); }
+  SqlFunctionCode functionCode() const { return analysis_->function; }
+  bool isQuery() const { return analysis_->type == StatementType::Select; }
+  const StatementAnalysis& analysis() const { return *analysis_; }
 
-  const std::vector<Placeholder>& placeholders() const { return placeholders_; }
+  const std::vector<Placeholder>& placeholders() const { return analysis_->placeholders; }
   // position is 1-based; ORA-01036 when out of range.
   void bind(int position, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   // Binds every occurrence of `name` (with or without the leading ':').
   void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   void clearBinds();
+  // Binds a value of a user-defined type (an object, a collection or a REF
+  // as ObjectValue.h's bytes; NULL for an atomically null one) as `type`.
+  void bindTyped(int position, const Value& value, const OraType& type);
+  void bindTyped(std::string_view name, const Value& value, const OraType& type);
   // The value bound at a position (1-based); a block handler reads its
   // inputs here and leaves OUT values with setBindValue for the caller.
   const Value& boundValue(int position) const;
@@ -137,6 +130,13 @@ class Statement {
   // The placeholder (0-based occurrence) each RETURNING value goes to.
   const std::vector<int>& returningSlots() const;
 
+  // LOB locators (engine/Lob.h): where the LOB value of a select-list
+  // column of the current row lives, or of RETURNING value `value` of
+  // returned row `row`; nullopt for a LOB an expression computed (and for
+  // other columns).
+  std::optional<LobRef> lobRef(int column) const;
+  std::optional<LobRef> returningLobRef(size_t row, size_t value) const;
+
   // PL/SQL locals: names the catalog cannot resolve are offered to `hook`
   // (Compiler.h), which answers with a SQLite parameter index above the
   // placeholders; bindParameter gives that parameter its value before
@@ -157,20 +157,27 @@ class Statement {
 
  private:
   friend class Session;
-  Statement(Session& session, std::string text);
+  Statement(Session& session, std::shared_ptr<const StatementAnalysis> analysis);
+  // Plan cache (PlanCache.cpp).
   std::shared_ptr<Plan> plan();
+  Stmt& treeToCompile(StmtPtr& fresh);
+  // Bind slots (BindSlots.cpp).
   void checkBound(const Plan& plan) const;
   std::vector<size_t> slotsOf(std::string_view name) const;
   void bindAll(sqlite3_stmt* stmt) const;
+  // Execution: queries here, FOR UPDATE (ForUpdate.cpp), DML with its
+  // constraint checks and cascades (DmlExecution.cpp), transaction and
+  // session control (SessionControl.cpp).
   int64_t executeQuery(Plan& plan);
+  std::vector<std::vector<Value>> readAndLockRows(Plan& plan);
   int64_t executeDml(Plan& plan);
+  void executeControl();
 
   Session* session_;
-  std::string text_;
+  std::shared_ptr<const StatementAnalysis> analysis_;
+  const std::string& text_;
   StmtPtr tree_;
-  StatementType type_ = StatementType::Unknown;
-  int functionCode_ = 0;
-  std::vector<Placeholder> placeholders_;
+  bool treeCompiled_ = false;  // the first compilation annotated tree_
   std::vector<Value> binds_;
   std::vector<OraType> bindTypes_;
   std::vector<bool> bound_;
@@ -184,6 +191,7 @@ class Statement {
   int64_t rowsProcessed_ = 0;
   std::optional<RowidParts> lastRowid_;
   std::vector<std::vector<Value>> returning_;
+  std::vector<int64_t> returningRowids_;
   NameHook* hook_ = nullptr;
   std::string schema_;
   std::unique_ptr<NameHook> ownedHook_;

@@ -2,8 +2,10 @@
 // in, fetched column values and RETURNING values coming out. The kinds are
 // the storage representations (docs/server.md): a NUMBER is an Integer or a
 // Double, a DATE is seconds since 1970-01-01 00:00:00, character values are
-// Text (never empty: Oracle's empty string is NULL), RAW values are Raw
-// bytes. A ROWID comes out as Text.
+// Text (never empty: Oracle's empty string is NULL; only an empty CLOB is
+// Text of no characters), RAW and BLOB values are Raw bytes (an empty BLOB
+// is Raw of no bytes). A ROWID comes out as Text, a BFILE as Raw (see
+// engine/Lob.h).
 #pragma once
 
 #include <cstdint>
@@ -38,6 +40,13 @@ class Value {
       x.kind_ = Kind::Text;
       x.text_ = std::move(v);
     }
+    return x;
+  }
+  // An empty CLOB: text of no characters that is not NULL (only a LOB value
+  // can be empty; EMPTY_CLOB() makes one).
+  static Value emptyClob() {
+    Value x;
+    x.kind_ = Kind::Text;
     return x;
   }
   static Value date(int64_t seconds) {

@@ -6,8 +6,8 @@
 #include "Attributes.h"
 #include "CallGuard.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "StatementHandle.h"
-#include "StatementText.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 
@@ -130,6 +130,15 @@ bool BindHandle::output(ub4 iteration, const std::vector<const Value*>& rows, ub
   return truncated;
 }
 
+void BindHandle::pointLocator(ub4 element, std::optional<LobRef> where) {
+  void* slot = elementAt(value, element, valueSkip);
+  if (!slot || outCallback || valueSize < static_cast<sb4>(sizeof(void*))) return;
+  void* pointer = nullptr;
+  std::memcpy(&pointer, slot, sizeof pointer);
+  LobLocator* locator = lobLocatorOf(pointer);
+  if (locator && locator->holdsLob()) locator->row = std::move(where);
+}
+
 void BindHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* alenp, ub2* rcodep,
                         ub4 maxarr_len, ub4* curelep, ub4 bindMode) {
   value = valuep;
@@ -248,7 +257,7 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
   if (!stmt || !err || !bindp) return OCI_INVALID_HANDLE;
   return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
     if (!stmt->prepared) raiseOra(24337);
-    if (!isSupportedType(dty) && dty != SQLT_RSET) raiseOra(1460);
+    if (!isSupportedType(dty) && dty != SQLT_RSET && !isObjectType(dty)) raiseOra(1460);
     if (value_sz < 0) raiseOra(21560, {"6"});
     BindHandle* existing = handleOf<BindHandle>(*bindp);
     if (existing && existing->statement != stmt) existing = nullptr;
@@ -310,12 +319,4 @@ extern "C" sword OCIBindDynamic(OCIBind* bindp, OCIError* errhp, void* ictxp,
     b->outCallback = ocbfp;
     return OCI_SUCCESS;
   });
-}
-
-extern "C" sword OCIBindObject(OCIBind* bindp, OCIError* errhp, const OCIType*, void**, ub4*,
-                               void**, ub4*) {
-  BindHandle* b = handleOf<BindHandle>(bindp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!b || !err) return OCI_INVALID_HANDLE;
-  return guardedCall(*b->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Handle.h"
+#include "ObjectBinding.h"
 #include "engine/HostBinds.h"
 #include "engine/Statement.h"
 #include "engine/Value.h"
@@ -71,6 +72,9 @@ class BindHandle : public Handle {
   // Writes `table` back when the block changed it; true when a value was
   // truncated.
   bool storeTable(SessionValues& values, std::string& scratch);
+  // After output() into a locator bind: the locator of `element` points at
+  // the row its LOB lives in.
+  void pointLocator(ub4 element, std::optional<LobRef> where);
   // Writes a scalar OUT value into element 0; true when it was truncated.
   bool storeScalar(const Value& v, SessionValues& values, std::string& scratch);
 
@@ -105,6 +109,7 @@ class BindHandle : public Handle {
   ub4 rowsReturned = 0;
   sb4 maxDataSize = 0;
   bool returningTarget = false;
+  ObjectTarget object;  // SQLT_NTY, SQLT_REF (OCIBindObject)
 
  private:
   std::vector<Value> tableInput_;

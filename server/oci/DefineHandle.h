@@ -12,9 +12,12 @@
 // whole value has been delivered.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "Handle.h"
+#include "ObjectBinding.h"
+#include "engine/Lob.h"
 
 namespace vorn::server {
 class SessionValues;
@@ -44,6 +47,9 @@ class DefineHandle : public Handle {
               ub4 defineMode);
 
   sword setAttribute(void* value, ub4 size, ub4 attribute);
+  // After write() for a locator define: the locator of `row` points at
+  // where its LOB lives (a NULL leaves it without a LOB).
+  void pointLocator(ub4 row, const ValueView& v, std::optional<LobRef> where);
 
   StatementHandle* statement;
   ub4 position = 0;
@@ -60,6 +66,7 @@ class DefineHandle : public Handle {
   ub4 returnCodeSkip = sizeof(ub2);
   void* context = nullptr;
   OCICallbackDefine callback = nullptr;
+  ObjectTarget object;  // SQLT_NTY, SQLT_REF (OCIDefineObject)
 
  private:
   Outcome writePieces(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);

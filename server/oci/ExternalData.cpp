@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "LobLocator.h"
 #include "RowidDescriptor.h"
 #include "engine/Statement.h"
 #include "value/NumberBytes.h"
@@ -19,7 +20,7 @@ namespace vorn::server::oci {
 
 namespace {
 
-enum class Group { Text, Binary, Number, Date, Rowid, Unsupported };
+enum class Group { Text, Binary, Number, Date, Rowid, Locator, Unsupported };
 
 Group groupOf(ub2 dty) {
   switch (dty) {
@@ -47,6 +48,10 @@ Group groupOf(ub2 dty) {
       return Group::Date;
     case SQLT_RDD:
       return Group::Rowid;
+    case SQLT_CLOB:
+    case SQLT_BLOB:
+    case SQLT_BFILEE:
+      return Group::Locator;
     default:
       return Group::Unsupported;
   }
@@ -310,6 +315,25 @@ Written writeDate(const ValueView& v, const OutElement& out, SessionValues& valu
                std::string_view(reinterpret_cast<char*>(bytes), 7));
 }
 
+// A LOB value into the locator whose address the element holds.
+Written writeLocator(const ValueView& v, const OutElement& out) {
+  if (out.size < static_cast<sb4>(sizeof(void*))) raiseOra(1460);
+  LobLocator* locator = lobLocatorOf(readNative<void*>(out.data));
+  if (!locator) raiseOra(22275);
+  TypeKind kind = locatorKindOf(out.dty);
+  if ((kind == TypeKind::Bfile) != (locator->type == OCI_DTYPE_FILE)) raiseOra(22275);
+  if (kind == TypeKind::Clob ? v.kind != Value::Kind::Text : v.kind != Value::Kind::Raw) {
+    inconsistent(kind == TypeKind::Clob   ? "CLOB"
+                 : kind == TypeKind::Blob ? "BLOB"
+                                          : "FILE",
+                 v.kind);
+  }
+  locator->load(kind, v, std::nullopt);
+  Written w;
+  w.length = sizeof(void*);
+  return w;
+}
+
 Written writeRowid(const ValueView& v, const OutElement& out) {
   if (v.kind != Value::Kind::Text) inconsistent("ROWID", v.kind);
   if (out.size < static_cast<sb4>(sizeof(void*))) raiseOra(1460);
@@ -377,9 +401,16 @@ TypeKind nullKindOf(ub2 dty) {
       return TypeKind::Date;
     case Group::Binary:
       return TypeKind::Raw;
+    case Group::Locator:
+      return locatorKindOf(dty);
     default:
       return TypeKind::Varchar2;
   }
+}
+
+TypeKind declaredKindOf(ub2 dty) {
+  if (dty == SQLT_AFC || dty == SQLT_AVC) return TypeKind::Char;
+  return nullKindOf(dty);
 }
 
 Value readValue(const void* data, ub4 length, sb4 size, ub2 dty) {
@@ -486,6 +517,14 @@ Value readValue(const void* data, ub4 length, sb4 size, ub2 dty) {
       d.validate();
       return Value::date(d.toSeconds());
     }
+    case SQLT_CLOB:
+    case SQLT_BLOB:
+    case SQLT_BFILEE: {
+      if (capacity < sizeof(void*)) raiseOra(1460);
+      LobLocator* locator = lobLocatorOf(readNative<void*>(bytes));
+      if (!locator) raiseOra(22275);
+      return locator->boundValue();
+    }
     case SQLT_RDD: {
       if (capacity < sizeof(void*)) raiseOra(1460);
       RowidDescriptor* rowid = handleOf<RowidDescriptor>(readNative<void*>(bytes));
@@ -548,6 +587,8 @@ Written writeValue(const ValueView& v, const OutElement& out, SessionValues& val
       return writeDate(v, out, values);
     case Group::Rowid:
       return writeRowid(v, out);
+    case Group::Locator:
+      return writeLocator(v, out);
     case Group::Unsupported:
       break;
   }

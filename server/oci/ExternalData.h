@@ -17,6 +17,8 @@
 //   DAT 12                  7-byte DATE; ODT 156 the OCIDate struct
 //   BIN 23, LBI 24          bytes
 //   RDD 104                 an OCIRowid * (the descriptor pointer)
+//   CLOB 112, BLOB 113,     an OCILobLocator * (LobLocator.h): a bind reads
+//   BFILEE 114              the locator's LOB, an output loads the locator
 #pragma once
 
 #include <cstdint>
@@ -49,6 +51,10 @@ struct ValueView {
 bool isSupportedType(ub2 dty);
 // The Oracle type a NULL bound as `dty` takes.
 TypeKind nullKindOf(ub2 dty);
+// The Oracle type a value bound as `dty` is declared with: CHAR for the
+// blank-padded character types (SQLT_AFC, SQLT_AVC), the LOB types for
+// locators, else as for NULL.
+TypeKind declaredKindOf(ub2 dty);
 
 // The value of one bound element. `length` is its actual length (alen, or
 // the element size when no lengths were given); `size` the element size.

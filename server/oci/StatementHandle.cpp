@@ -10,6 +10,8 @@
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
+#include "ObjectBinding.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServiceContext.h"
@@ -33,6 +35,7 @@ void StatementHandle::prepare(std::string statementText) {
   bindNames_.clear();
   text = std::move(statementText);
   analysis = analyseStatement(text);
+  type_ = static_cast<ub2>(analysis->type);
   prepared = true;
   described_ = false;
   endOfFetch_ = false;
@@ -61,10 +64,10 @@ void StatementHandle::releaseEngine() {
 void StatementHandle::attach(UserSession& session) {
   if (session_ != &session) releaseEngine();
   if (engine_) return;
-  engine_ = session.engine->prepare(text);
+  engine_ = session.engine->prepare(analysis);
   session_ = &session;
   session.registerStatement(this);
-  analysis.type = static_cast<ub2>(engine_->type());
+  type_ = static_cast<ub2>(engine_->type());
 }
 
 void StatementHandle::parse(UserSession& session) {
@@ -109,9 +112,9 @@ const Value* StatementHandle::longValue(ub4 position) const {
 
 BindHandle& StatementHandle::bindByName(const std::string& name, BindHandle* existing) {
   std::string key = placeholderKey(name);
-  if (analysis.placeholdersKnown &&
-      std::find(analysis.placeholders.begin(), analysis.placeholders.end(), key) ==
-          analysis.placeholders.end()) {
+  const auto& placeholders = analysis->placeholders;
+  if (placeholdersKnown() && std::none_of(placeholders.begin(), placeholders.end(),
+                                          [&](const Placeholder& p) { return p.name == key; })) {
     raiseOra(1036);
   }
   BindHandle* b = existing;
@@ -128,10 +131,10 @@ BindHandle& StatementHandle::bindByName(const std::string& name, BindHandle* exi
   b->key = key;
   b->position = 0;
   b->returningTarget = false;
-  if (analysis.placeholdersKnown) {
+  if (placeholdersKnown()) {
     bool allTargets = true;
-    for (size_t i = 0; i < analysis.placeholders.size(); ++i) {
-      if (analysis.placeholders[i] == key && !analysis.returningTarget[i]) allTargets = false;
+    for (const Placeholder& p : placeholders) {
+      if (p.name == key && !p.returningTarget) allTargets = false;
     }
     b->returningTarget = allTargets;
   }
@@ -153,8 +156,8 @@ BindHandle& StatementHandle::bindByPosition(ub4 position, BindHandle* existing) 
   b->name.clear();
   b->key.clear();
   b->position = position;
-  b->returningTarget = analysis.placeholdersKnown && position <= analysis.placeholders.size() &&
-                       analysis.returningTarget[position - 1];
+  b->returningTarget = placeholdersKnown() && position <= analysis->placeholders.size() &&
+                       analysis->placeholders[position - 1].returningTarget;
   return *b;
 }
 
@@ -184,7 +187,7 @@ void StatementHandle::describeColumns() {
 }
 
 bool StatementHandle::isBlock() const {
-  return engine_ && engine_->sqlFunctionCode() == 34;
+  return engine_ && engine_->analysis().isAnonymousBlock();
 }
 
 int StatementHandle::enginePosition(const BindHandle& b) const {
@@ -222,11 +225,19 @@ void StatementHandle::bindInputs(ub4 iteration) {
       engine_->bindTable(enginePosition(*b), &b->table);
       continue;
     }
+    if (isObjectType(b->dty)) {
+      // PL/SQL has no variables of user-defined types.
+      if (block) raiseOra(3001);
+      bindObjectInput(*b, iteration, *engine_);
+      continue;
+    }
     Value v = b->input(iteration);
+    // CHAR binds compare blank-padded in SQL; a block sees plain values.
+    TypeKind declared = block ? nullKindOf(b->dty) : declaredKindOf(b->dty);
     if (!b->name.empty()) {
-      engine_->bind(b->name, v, nullKindOf(b->dty));
+      engine_->bind(b->name, v, declared);
     } else {
-      engine_->bind(static_cast<int>(b->position), v, nullKindOf(b->dty));
+      engine_->bind(static_cast<int>(b->position), v, declared);
     }
     if (block) b->lastInput = std::move(v);
   }
@@ -261,7 +272,7 @@ void StatementHandle::adoptQuery(std::unique_ptr<Statement> query, UserSession& 
   engine_ = std::move(query);
   session_ = &session;
   session.registerStatement(this);
-  analysis.type = OCI_STMT_SELECT;
+  type_ = OCI_STMT_SELECT;
   describeColumns();
   executed_ = true;
   state_ = OCI_STMT_STATE_EXECUTED;
@@ -291,6 +302,13 @@ bool StatementHandle::writeReturning(ub4 iteration, ub4 capacity) {
       values.push_back(&row[static_cast<size_t>(column)]);
     ub4 room = b->maxElements > 0 ? b->maxElements : capacity;
     truncated |= b->output(iteration, values, room, session_->engine->values(), scratch_);
+    if (isLocatorType(b->dty)) {
+      // Returned LOB columns point at the rows written.
+      for (size_t r = 0; r < rows.size() && iteration + r < room; ++r) {
+        b->pointLocator(iteration + static_cast<ub4>(r),
+                        engine_->returningLobRef(r, static_cast<size_t>(column)));
+      }
+    }
   }
   return truncated;
 }
@@ -401,6 +419,18 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     if (!d) continue;
     if (d->position > params_.size()) raiseOra(1007);
     anyDefine = true;
+    checkObjectDefine(*d, *params_[d->position - 1]);
+    // A locator reads a LOB column of its own type.
+    ub2 columnType = params_[d->position - 1]->dataType;
+    if (isLocatorType(d->dty) && d->dty != columnType) {
+      raiseOra(932, {d->dty == SQLT_CLOB   ? "CLOB"
+                     : d->dty == SQLT_BLOB ? "BLOB"
+                                           : "FILE",
+                     isLocatorType(columnType) ? (columnType == SQLT_CLOB   ? "CLOB"
+                                                  : columnType == SQLT_BLOB ? "BLOB"
+                                                                            : "FILE")
+                                               : "CHAR"});
+    }
   }
   if (!anyDefine && requireDefines) raiseOra(24374);
   if (keepLongValues && longValues_.size() != params_.size())
@@ -416,8 +446,10 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     }
     for (auto& d : defines_) {
       if (!d) continue;
-      ValueView v = ValueView::column(*engine_, static_cast<int>(d->position - 1));
+      int column = static_cast<int>(d->position - 1);
+      ValueView v = ValueView::column(*engine_, column);
       DefineHandle::Outcome outcome = d->write(v, fetched, values, scratch_);
+      if (isLocatorType(d->dty)) d->pointLocator(fetched, v, engine_->lobRef(column));
       if (outcome.error && !error) error = outcome.code;
       if (!outcome.error && outcome.code && !warning) warning = outcome.code;
     }
@@ -448,9 +480,9 @@ sword StatementHandle::bindInfo(ub4 size, ub4 startloc, sb4* found, OraText* bvn
                                 OraText* invp[], ub1 inpl[], ub1 dupl[], OCIBind** hndl) {
   if (!prepared) raiseOra(24337);
   if (bindNames_.empty()) {
-    for (const std::string& name : analysis.placeholders) {
-      if (std::find(bindNames_.begin(), bindNames_.end(), name) == bindNames_.end()) {
-        bindNames_.push_back(name);
+    for (const Placeholder& p : analysis->placeholders) {
+      if (std::find(bindNames_.begin(), bindNames_.end(), p.name) == bindNames_.end()) {
+        bindNames_.push_back(p.name);
       }
     }
   }
@@ -491,7 +523,7 @@ sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
       return putAttribute<ub4>(value, size, static_cast<ub4>(described_ ? params_.size() : 0));
     case OCI_ATTR_STMT_TYPE:
       if (!prepared) raiseOra(24337);
-      return putAttribute<ub2>(value, size, analysis.type);
+      return putAttribute<ub2>(value, size, type_);
     case OCI_ATTR_PARSE_ERROR_OFFSET:
       return putAttribute<ub2>(value, size, parseErrorOffset_);
     case OCI_ATTR_PREFETCH_ROWS:
@@ -503,7 +535,7 @@ sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_STATEMENT:
       return putTextAttribute(value, size, text);
     case OCI_ATTR_BIND_COUNT:
-      return putAttribute<ub4>(value, size, static_cast<ub4>(analysis.placeholders.size()));
+      return putAttribute<ub4>(value, size, static_cast<ub4>(analysis->placeholders.size()));
     case OCI_ATTR_STMT_STATE:
       return putAttribute<ub4>(value, size, state_);
     case OCI_ATTR_NUM_DML_ERRORS:

@@ -1,8 +1,8 @@
 // The statement handle: text, binds, defines and the engine statement that
-// runs it. OCIStmtPrepare only records the text (its type and placeholders
-// are read locally, StatementText.h); the engine parses it at the first
-// execute on a session, and keeps the parsed statement while the session
-// and text stay the same.
+// runs it. OCIStmtPrepare only analyses the text (type and placeholders,
+// engine/StatementAnalysis.h, no round trip); the engine parses the same
+// analysis at the first execute on a session, and keeps the parsed
+// statement while the session and text stay the same.
 //
 // Execute (OCIStmtExecute):
 //  - a query runs with the binds of array row 0; `iters` rows are fetched
@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "Handle.h"
-#include "StatementText.h"
+#include "engine/StatementAnalysis.h"
 #include "engine/Value.h"
 #include "value/RowidText.h"
 
@@ -69,6 +69,7 @@ class StatementHandle : public Handle {
 
   // What the version 7 calls read back (see server/oci7).
   bool parsed() const { return engine_ != nullptr; }
+  UserSession* session() const { return session_; }
   bool isQuery() const;
   bool queryOpen() const { return executed_; }
   ub4 rowCount() const { return rowCount_; }
@@ -102,9 +103,16 @@ class StatementHandle : public Handle {
   sword getAttribute(void* value, ub4* size, ub4 attribute);
   sword setAttribute(void* value, ub4 size, ub4 attribute);
 
+  // OCI_ATTR_STMT_TYPE: the analysis's, or what the engine or a cursor
+  // variable made of the statement since.
+  ub2 statementType() const { return type_; }
+  // Whether the analysis read the placeholders (a text that does not
+  // tokenize is checked at execute only).
+  bool placeholdersKnown() const { return !analysis->tokens.empty(); }
+
   bool prepared = false;
   std::string text;
-  StatementText analysis;
+  std::shared_ptr<const StatementAnalysis> analysis;
 
  private:
   void attach(UserSession& session);
@@ -134,6 +142,7 @@ class StatementHandle : public Handle {
   ub4 prefetchRows_ = 1;
   ub4 prefetchMemory_ = 0;
   ub4 state_ = 0;
+  ub2 type_ = OCI_STMT_UNKNOWN;
   std::optional<RowidParts> lastRowid_;
   std::vector<std::optional<Value>> longValues_;  // index = position - 1
   std::string scratch_;

@@ -11,6 +11,7 @@
 #include "Attributes.h"
 #include "CallGuard.h"
 #include "Environment.h"
+#include "LobLocator.h"
 #include "ServerHandle.h"
 #include "ServiceContext.h"
 #include "StatementHandle.h"
@@ -52,6 +53,7 @@ void UserSession::begin(ServerHandle& through, ub4 credentials, LogonInfo& info)
 
 void UserSession::end(bool commit) {
   if (!engine) return;
+  LobLocator::closeAllFiles(*this);
   std::vector<StatementHandle*> statements = statements_;
   for (StatementHandle* s : statements)
     s->releaseEngine();

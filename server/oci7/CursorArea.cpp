@@ -9,6 +9,7 @@
 #include "Environment.h"
 #include "ErrorHandle.h"
 #include "ExternalData.h"
+#include "LobLocator.h"
 #include "LogonArea.h"
 #include "ParamDescriptor.h"
 #include "ServiceContext.h"
@@ -24,7 +25,7 @@ namespace {
 
 // Statements that a parse which is not deferred executes at once.
 bool isDdl(const oci::StatementHandle& s) {
-  switch (s.analysis.type) {
+  switch (s.statementType()) {
     case OCI_STMT_CREATE:
     case OCI_STMT_DROP:
     case OCI_STMT_ALTER:
@@ -32,36 +33,24 @@ bool isDdl(const oci::StatementHandle& s) {
     default:
       break;
   }
-  switch (s.sqlFunctionCode()) {
-    case 28:  // GRANT
-    case 29:  // REVOKE
-    case 37:  // RENAME
-    case 38:  // COMMENT
-    case 85:  // TRUNCATE
+  switch (s.analysis->function) {
+    case SqlFunctionCode::Grant:
+    case SqlFunctionCode::Revoke:
+    case SqlFunctionCode::Rename:
+    case SqlFunctionCode::Comment:
+    case SqlFunctionCode::Truncate:
       return true;
     default:
       return false;
   }
 }
 
-// The SQL function code of a statement whose parse was deferred and failed:
-// what its first keyword says.
-ub2 functionCodeOfType(ub2 type) {
-  switch (type) {
-    case OCI_STMT_SELECT:
-      return 4;
-    case OCI_STMT_INSERT:
-      return 3;
-    case OCI_STMT_UPDATE:
-      return 5;
-    case OCI_STMT_DELETE:
-      return 9;
-    case OCI_STMT_BEGIN:
-    case OCI_STMT_DECLARE:
-      return 34;
-    default:
-      return 0;
-  }
+// The external types of the version 7 calls: those of version 8 without
+// the LOB locators.
+bool isVersion7Type(sword ftype) {
+  if (ftype < 0 || ftype > 0xFFFF) return false;
+  auto type = static_cast<ub2>(ftype);
+  return oci::isSupportedType(type) && !oci::isLocatorType(type);
 }
 
 Outcome outcomeOf(sword status, const oci::ErrorRecords& records) {
@@ -165,8 +154,8 @@ void CursorArea::parse(Cda_Def* area, std::string text, bool deferred) {
     }
     // The error surfaces at the next describe or execute, which parse again.
   }
-  area->ft =
-      s.parsed() ? static_cast<ub2>(s.sqlFunctionCode()) : functionCodeOfType(s.analysis.type);
+  // A deferred parse that failed still tells what the text is.
+  area->ft = static_cast<ub2>(s.analysis->function);
   if (!deferred && s.parsed() && isDdl(s)) {
     ResultWriter results([&] { writeResults(area); });
     s.execute(logon_->serviceContext(), *errors_, 1, 0, OCI_DEFAULT, errors_->errors);
@@ -271,9 +260,7 @@ void CursorArea::bind(Cda_Def* area, const std::string& name, ub1* progv, sword 
     return;
   }
   if (progvl < 0) raiseOra(21560, {"5"});
-  if (ftype < 0 || ftype > 0xFFFF || !oci::isSupportedType(static_cast<ub2>(ftype))) {
-    raiseOra(1460);
-  }
+  if (!isVersion7Type(ftype)) raiseOra(1460);
   oci::BindHandle& b = s.bindByName(name, nullptr);
   b.assign(progv, progvl, static_cast<ub2>(ftype), indp, alen, arcode, maxsiz, cursiz, OCI_DEFAULT);
 }
@@ -282,10 +269,15 @@ void CursorArea::define(Cda_Def* area, sword position, ub1* buf, sword bufl, swo
                         ub2* rlen, ub2* rcode) {
   oci::StatementHandle& s = parsedStatement();
   if (bufl < 0) raiseOra(21560, {"4"});
-  if (ftype < 0 || ftype > 0xFFFF || !oci::isSupportedType(static_cast<ub2>(ftype))) {
-    raiseOra(1460);
+  if (!isVersion7Type(ftype)) raiseOra(1460);
+  const oci::ParamDescriptor& column = describe(area, position);
+  // The version 7 calls have no LOB locators: a LOB column cannot be read
+  // through them, as with Oracle 8's version 7 interface.
+  if (oci::isLocatorType(column.dataType)) {
+    raiseOra(932, {"-", column.dataType == SQLT_CLOB   ? "CLOB"
+                        : column.dataType == SQLT_BLOB ? "BLOB"
+                                                       : "FILE"});
   }
-  describe(area, position);
   s.defineAt(static_cast<ub4>(position))
       .assign(buf, bufl, static_cast<ub2>(ftype), indp, rlen, rcode, OCI_DEFAULT);
 }

@@ -16,6 +16,7 @@
 #include "engine/Types.h"
 #include "plsql/StoredCode.h"
 #include "plsql/Syntax.h"
+#include "value/AsciiCase.h"
 
 using namespace vorn::server;
 using namespace vorn::server::oci7;
@@ -50,7 +51,7 @@ std::vector<std::string> nameParts(const std::string& text) {
     } else if (ch == '.' && !quoted) {
       finish();
     } else {
-      part += quoted ? ch : static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+      part += quoted ? ch : asciiUpper(ch);
     }
   }
   finish();
@@ -80,9 +81,7 @@ std::vector<Argument> argumentsOf(LogonArea& logon, const std::string& objectNam
   if (!code) raiseOra(4043, {objectName});
   std::shared_ptr<const plsql::Signature> signature = plsql::storedSignature(*code, catalog);
   if (!signature) {
-    std::string kind = code->type;
-    std::transform(kind.begin(), kind.end(), kind.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::string kind = asciiLowerCase(code->type);
     raiseOra(4063, {kind + " \"" + code->owner + "." + code->name + "\""});
   }
   std::vector<Argument> arguments;

@@ -7,6 +7,8 @@
 #include "engine/Session.h"
 #include "plsql/DbmsOutput.h"
 #include "plsql/SessionState.h"
+#include "plsql/translator/Translator.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 #include "value/StringFunctions.h"
 
@@ -19,7 +21,7 @@ std::map<std::string, BuiltinPackage>& registry() {
 }
 
 std::string upperName(const std::string& s) {
-  return upper(s);
+  return asciiUpperCase(s);
 }
 
 }  // namespace
@@ -142,6 +144,8 @@ void registerStandardPackages() {
        }},
   };
   registerBuiltinPackage(std::move(dbms));
+  registerDbmsLob();
+  translator::registerTranslatorPackages();
 }
 
 }  // namespace vorn::server::plsql

@@ -1,6 +1,6 @@
 // Built-in packages: PL/SQL packages whose procedures and functions are
 // written in C++ (DBMS_OUTPUT; the object query translator's PARSER and
-// its language packages come later). A package has routines (procedures
+// its language packages VORN, ODDL and ODML, translator/Translator.h). A package has routines (procedures
 // and functions, overloaded by the number of arguments) and variables;
 // variables are per session and start at their initial value.
 //
@@ -104,7 +104,10 @@ const BuiltinRoutine* findBuiltinRoutine(const BuiltinPackage& package, const st
 bool hasBuiltinRoutine(const BuiltinPackage& package, const std::string& name);
 const BuiltinVariable* findBuiltinVariable(const BuiltinPackage& package, const std::string& name);
 
-// Registers the packages the server always has (DBMS_OUTPUT).
+// Registers the packages the server always has (DBMS_OUTPUT, DBMS_LOB and
+// the translator's).
 void registerStandardPackages();
+// DBMS_LOB's procedures (DbmsLob.cpp).
+void registerDbmsLob();
 
 }  // namespace vorn::server::plsql

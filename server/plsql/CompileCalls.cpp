@@ -277,10 +277,14 @@ StmtPtr Compiler::assignmentOrCall(int pos) {
   while (acceptSymbol("."))
     name.push_back(identifier());
   if (acceptSymbol(":=")) {
+    // The whole statement is read before its names are resolved: a syntax
+    // error is reported before an undeclared target, as Oracle's parse
+    // comes before name resolution.
     s->kind = Stmt::Kind::Assign;
-    s->targets.push_back(nameTarget(name, pos));
-    s->exprs.push_back(expression());
+    ExprPtr value = parseCondition();
     expectSymbol(";", kExpectOperator);
+    s->targets.push_back(nameTarget(name, pos));
+    s->exprs.push_back(lower(*value));
     return s;
   }
   if (!peek().isSymbol("(") && !peek().isSymbol(";")) syntaxError(peek(), ":= . ( @ % ;");

@@ -75,13 +75,17 @@ int SiteHook::localParameter(const std::vector<std::string>& name) {
 // Expressions
 
 NodePtr Compiler::condition() {
+  return lower(*parseCondition());
+}
+
+ExprPtr Compiler::parseCondition() {
   ExprPtr e;
   try {
     e = p_.condition();
   } catch (const OraError& err) {
     parseFailure(err);
   }
-  return lower(*e);
+  return e;
 }
 
 NodePtr Compiler::expression() {
@@ -382,7 +386,8 @@ NodePtr Compiler::lowerFunction(Expr& e) {
     out->type = out->call->signature.returns;
     return out;
   }
-  if (n.size() == 2 && findBuiltinPackage(n[0])) {
+  // DBMS_LOB's functions are SQL's.
+  if (n.size() == 2 && findBuiltinPackage(n[0]) && n[0] != "DBMS_LOB") {
     fail(e.pos, 302, "component '" + n[1] + "' must be declared");
   }
   if (NodePtr direct = directFunction(e)) return direct;
@@ -582,9 +587,8 @@ std::map<std::string, LocalRef> Compiler::visibleLocals() const {
     r.slot = slot;
     r.type = u_.slots[static_cast<size_t>(slot)].type.sql;
     if (r.type.isText() && (r.type.length <= 0 || r.type.length > 4000)) r.type.length = 4000;
-    if (r.type.kind == TypeKind::Long || r.type.kind == TypeKind::Clob) {
-      r.type = OraType::varchar2(4000);
-    }
+    // SQL sees a LONG variable as VARCHAR2; LOB variables keep their type.
+    if (r.type.kind == TypeKind::Long) r.type = OraType::varchar2(4000);
     return r;
   };
   for (const Scope* s = scope_; s; s = s->parent) {

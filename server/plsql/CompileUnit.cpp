@@ -7,6 +7,7 @@
 #include "plsql/CompilerImpl.h"
 #include "plsql/Errors.h"
 #include "plsql/StoredCode.h"
+#include "value/AsciiCase.h"
 #include "value/OraError.h"
 
 namespace vorn::server::plsql {
@@ -184,8 +185,15 @@ void Compiler::failSql(const SqlSite& site, const OraError& e) const {
 
 void Compiler::parseFailure(const OraError& e) const {
   if (e.offset() < 0 || e.code() == 600) throw e;
-  const Token& t = tokens_[std::min(tokenIndex(e.offset()), tokens_.size() - 1)];
-  const char* expected = e.code() == 936 ? kExpectExpression
+  size_t at = std::min(tokenIndex(e.offset()), tokens_.size() - 1);
+  const Token& t = tokens_[at];
+  // A statement that ends where an operand is due (after ":=", an operator
+  // or a comma) misses an expression.
+  const Token* before = at > 0 ? &tokens_[at - 1] : nullptr;
+  bool operandDue = e.code() == 911 && before &&
+                    ((before->kind == TokenKind::Symbol && before->text != ")") ||
+                     before->isWord("AND") || before->isWord("OR") || before->isWord("NOT"));
+  const char* expected = e.code() == 936 || operandDue ? kExpectExpression
                          : e.code() == 907
                              ? ") , * & - + / at mod remainder rem <an exponent (**)> and or ||"
                              : kExpectOperator;
@@ -194,9 +202,7 @@ void Compiler::parseFailure(const OraError& e) const {
 
 void Compiler::expectWord(std::string_view w, const char* expected) {
   if (acceptWord(w)) return;
-  std::string lower(w);
-  for (char& c : lower)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string lower = asciiLowerCase(w);
   syntaxError(peek(), expected ? expected : lower.c_str());
 }
 
@@ -650,6 +656,9 @@ VarType Compiler::dataType(bool parameter) {
   } else if (w == "BLOB") {
     next();
     t.sql = OraType::of(TypeKind::Blob);
+  } else if (w == "BFILE") {
+    next();
+    t.sql = OraType::of(TypeKind::Bfile);
   } else {
     // x%TYPE: the type of a variable, a record field or a column.
     std::vector<std::string> name{next().text};

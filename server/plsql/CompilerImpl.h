@@ -124,6 +124,9 @@ class Compiler {
 
   // ---- expressions and SQL (CompileExpressions.cpp) ----
   NodePtr expression();
+  // The syntax of an expression or condition alone (names are resolved
+  // when it is lowered).
+  ExprPtr parseCondition();
   NodePtr condition();
   NodePtr lower(Expr& e);
   NodePtr lowerName(Expr& e);

@@ -123,6 +123,11 @@ Value fitText(std::string text, const VarType& to) {
 }  // namespace
 
 Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
+  // PL/SQL has no values of user-defined types: SQL's objects, collections
+  // and REFs go into no variable (not even as text).
+  if (d.kind == TypeKind::Object || d.kind == TypeKind::Ref || d.kind == TypeKind::Collection) {
+    raiseOra(3001);
+  }
   if (d.isNull()) return Value();
   switch (to.sql.kind) {
     case TypeKind::Number: {
@@ -145,10 +150,13 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       }
       return numberValue(n);
     }
+    case TypeKind::Clob:
+      // An empty CLOB stays one.
+      if (d.value.kind() == Value::Kind::Text && d.value.asText().empty()) return d.value;
+      [[fallthrough]];
     case TypeKind::Varchar2:
     case TypeKind::Char:
     case TypeKind::Long:
-    case TypeKind::Clob:
     case TypeKind::Rowid:
       if (d.kind == TypeKind::Boolean) valueError();
       return fitText(toText(nls, d), to);
@@ -172,10 +180,21 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       if (to.sql.length > 0 && static_cast<int>(bytes.size()) > to.sql.length) {
         valueError(": raw variable length too long");
       }
+      if (bytes.empty() && to.sql.kind == TypeKind::Blob && d.value.kind() == Value::Kind::Raw) {
+        return Value::raw(std::string());  // an empty BLOB
+      }
       return bytes.empty() ? Value() : Value::raw(std::move(bytes));
     }
+    case TypeKind::Bfile:
+      if (d.kind != TypeKind::Bfile && d.kind != TypeKind::Null) valueError();
+      return d.value;
     case TypeKind::Null:
       return d.value;
+    case TypeKind::Object:
+    case TypeKind::Ref:
+    case TypeKind::Collection:
+      // PL/SQL has no variables of user-defined types.
+      raiseOra(3001);
   }
   return d.value;
 }

@@ -1,5 +1,5 @@
 // The demo seed: SCOTT/TIGER with EMP, DEPT, BONUS, SALGRADE and MAN/MAN
-// with DOGS, from the script seed/demo.sql compiled into the shell.
+// with PERSONS and DOGS, from the script seed/demo.sql compiled into the shell.
 #pragma once
 
 #include <memory>

@@ -1,6 +1,7 @@
 // Date format models: compiling a model and TO_CHAR; see DateFormat.h.
 // TO_DATE lives in DateFormatParse.cpp.
 #include "value/DateFormat.h"
+#include "value/AsciiCase.h"
 
 #include <cctype>
 #include <charconv>
@@ -45,10 +46,7 @@ bool isModelPunctuation(char c) {
 }
 
 bool startsWithNoCase(std::string_view s, std::string_view prefix) {
-  if (s.size() < prefix.size()) return false;
-  for (size_t i = 0; i < prefix.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
-  return true;
+  return startsWithAsciiNoCase(s, prefix);
 }
 
 // The case an element's letters ask for: "MONTH", "Month", "month".
@@ -73,7 +71,7 @@ void appendCased(std::string& out, std::string_view upperText, Case c) {
   for (char ch : upperText) {
     auto u = static_cast<unsigned char>(ch);
     if (c == Case::Lower || (c == Case::Capitalized && !wordStart))
-      out += static_cast<char>(std::tolower(u));
+      out += asciiLower(ch);
     else
       out += ch;
     wordStart = !std::isalpha(u);

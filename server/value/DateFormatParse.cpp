@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "value/AsciiCase.h"
 #include "value/DateFormat.h"
 #include "value/DateNames.h"
 #include "value/OraError.h"
@@ -159,7 +160,7 @@ class Reader {
     int best = -1;
     size_t bestLen = 0;
     if (atEnd()) return -1;
-    char first = upperAscii(s_[pos_]);
+    char first = asciiUpper(s_[pos_]);
     for (int i = 0; i < count; ++i) {
       if (names[i][0] != first) continue;
       size_t len = std::strlen(names[i]);
@@ -182,10 +183,9 @@ class Reader {
   bool startsWithNoCase(const char* upper, size_t len) const {
     if (s_.size() - pos_ < len) return false;
     for (size_t i = 0; i < len; ++i)
-      if (upperAscii(s_[pos_ + i]) != upper[i]) return false;
+      if (asciiUpper(s_[pos_ + i]) != upper[i]) return false;
     return true;
   }
-  static char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
 
   std::string_view s_;
   size_t pos_ = 0;
@@ -239,9 +239,7 @@ OraDate DateFormat::parse(std::string_view text, const OraDate& now) const {
         hasAlnum = hasAlnum || isAlnum(c);
       if (e.exact || hasAlnum) {
         if (!e.exact) in.skipBlanks();
-        std::string upper;
-        for (char c : e.text)
-          upper += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        std::string upper = asciiUpperCase(e.text);
         std::string_view want = upper;
         if (!e.exact) {
           // Outside FX the literal's punctuation is as lenient as elsewhere.

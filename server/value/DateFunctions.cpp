@@ -1,5 +1,6 @@
 // Date arithmetic and the date SQL functions; see DateFunctions.h.
 #include "value/DateFunctions.h"
+#include "value/AsciiCase.h"
 
 #include <cctype>
 #include <cmath>
@@ -52,9 +53,7 @@ enum class Unit {
 };
 
 Unit parseUnit(std::string_view text) {
-  std::string u;
-  for (char c : text)
-    u += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::string u = asciiUpperCase(text);
   struct Name {
     const char* name;
     Unit unit;

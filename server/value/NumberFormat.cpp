@@ -1,5 +1,6 @@
 // Number format models; see NumberFormat.h.
 #include "value/NumberFormat.h"
+#include "value/AsciiCase.h"
 
 #include <cctype>
 #include <cmath>
@@ -11,10 +12,7 @@ namespace vorn::server {
 namespace {
 
 bool startsWithNoCase(std::string_view s, std::string_view upper) {
-  if (s.size() < upper.size()) return false;
-  for (size_t i = 0; i < upper.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(s[i])) != upper[i]) return false;
-  return true;
+  return startsWithAsciiNoCase(s, upper);
 }
 
 [[noreturn]] void badModel() {
@@ -86,7 +84,7 @@ NumberFormat::NumberFormat(std::string_view model, const NlsSettings& nls) : mod
   while (i < m.size()) {
     char c = m[i];
     std::string_view at = m.substr(i);
-    char u = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    char u = asciiUpper(c);
     if (style_ == Style::Scientific) {
       // After EEEE only a trailing sign may follow.
       if (startsWithNoCase(at, "MI") && i + 2 == m.size()) {
@@ -365,9 +363,7 @@ void NumberFormat::formatRoman(OraNumber n, std::string& out) const {
     return;
   }
   std::string roman = toRoman(r.integer());
-  if (lowerCase_)
-    for (char& c : roman)
-      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lowerCase_) roman = asciiLowerCase(roman);
   if (fill_) out.append(15 - roman.size(), ' ');
   out += roman;
 }

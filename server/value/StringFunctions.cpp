@@ -1,5 +1,6 @@
 // Character SQL functions; see StringFunctions.h.
 #include "value/StringFunctions.h"
+#include "value/AsciiCase.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,16 +9,6 @@
 
 namespace vorn::server {
 namespace {
-
-char asciiUpper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char asciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-bool isAsciiAlnum(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
 
 // The 0-based start of SUBSTR's position, or npos when it lies outside.
 size_t startOf(std::string_view s, int64_t pos) {
@@ -91,17 +82,36 @@ std::optional<int64_t> length(std::string_view s) {
   return static_cast<int64_t>(s.size());
 }
 
+char upperChar(char c) {
+  auto u = static_cast<unsigned char>(c);
+  if (u >= 0xE0 && u <= 0xFE && u != 0xF7) return static_cast<char>(u - 0x20);
+  return asciiUpper(c);
+}
+
+char lowerChar(char c) {
+  auto u = static_cast<unsigned char>(c);
+  if (u >= 0xC0 && u <= 0xDE && u != 0xD7) return static_cast<char>(u + 0x20);
+  return asciiLower(c);
+}
+
+bool isLetterOrDigit(char c) {
+  auto u = static_cast<unsigned char>(c);
+  if (u < 0x80) return std::isalnum(u) != 0;
+  // ª, µ, º and the letters 0xC0-0xFF but × and ÷.
+  return u == 0xAA || u == 0xB5 || u == 0xBA || (u >= 0xC0 && u != 0xD7 && u != 0xF7);
+}
+
 std::string upper(std::string_view s) {
   std::string out(s);
   for (char& c : out)
-    c = asciiUpper(c);
+    c = upperChar(c);
   return out;
 }
 
 std::string lower(std::string_view s) {
   std::string out(s);
   for (char& c : out)
-    c = asciiLower(c);
+    c = lowerChar(c);
   return out;
 }
 
@@ -109,10 +119,8 @@ std::string initcap(std::string_view s) {
   std::string out(s);
   bool wordStart = true;
   for (char& c : out) {
-    c = wordStart ? asciiUpper(c) : asciiLower(c);
-    // Bytes of multi-byte characters count as word characters, so a word
-    // does not restart inside one.
-    wordStart = !(isAsciiAlnum(c) || static_cast<unsigned char>(c) >= 0x80);
+    c = wordStart ? upperChar(c) : lowerChar(c);
+    wordStart = !isLetterOrDigit(c);
   }
   return out;
 }

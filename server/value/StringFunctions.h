@@ -3,10 +3,13 @@
 // string_view argument IS NULL, and an empty result IS NULL. A function
 // gives NULL when any argument it needs is NULL, except CONCAT and REPLACE,
 // which treat a NULL operand as the empty string the way Oracle does.
-// Positions and lengths are characters = bytes (8-bit text); numeric
-// arguments arrive truncated to integers (OraNumber::truncToInt64).
-// Case mapping (UPPER, LOWER, INITCAP) changes ASCII letters only, so
-// multi-byte UTF-8 text passes through unharmed.
+// Positions and lengths are characters = bytes: the database character set
+// is WE8ISO8859P1 (ISO 8859-1, Oracle's id 31), one byte per character, as
+// the call interface reports it and as text is stored. Numeric arguments
+// arrive truncated to integers (OraNumber::truncToInt64). Case mapping
+// (UPPER, LOWER, INITCAP, the NLS_ forms) knows the letters of ISO 8859-1:
+// A-Z and the accented letters 0xC0-0xDE (but 0xD7) with their lower-case
+// forms 0xE0-0xFE (but 0xF7); 0xDF and 0xFF have no upper-case form there.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +37,10 @@ std::optional<int64_t> instr(std::string_view s, std::string_view sub, int64_t p
 std::optional<int64_t> length(std::string_view s);
 std::string upper(std::string_view s);
 std::string lower(std::string_view s);
+// One character of the database character set.
+char upperChar(char c);
+char lowerChar(char c);
+bool isLetterOrDigit(char c);
 // INITCAP: first letter of each word upper case, the rest lower case; words
 // are runs of letters and digits.
 std::string initcap(std::string_view s);

@@ -15,7 +15,7 @@ namespace {
 // A component that stores both objects, as a dataset does.
 class OptionsHolder : public TComponent {
   VORN_CLASS(OptionsHolder, TComponent)
-  OptionsHolder() : TComponent(nullptr), sequence(nullptr), dictionary(this) {}
+  OptionsHolder() : TComponent(nullptr), sequence(nullptr), dictionary(nullptr) {}
 
   TSequenceField sequence;
   TOracleDictionary dictionary;
@@ -36,7 +36,7 @@ void Copy(OptionsHolder& source, OptionsHolder& target) {
 }
 
 TEST(DictionaryOptions, AreAllOffByDefault) {
-  TOracleDictionary dictionary;
+  TOracleDictionary dictionary(nullptr);
 
   EXPECT_FALSE(dictionary.EnforceConstraints());
   EXPECT_EQ(dictionary.DisabledConstraints()->Count(), 0);
@@ -113,7 +113,7 @@ TEST(DictionaryOptions, AnUnknownApplyMomentIsRefused) {
 }
 
 TEST(DictionaryOptions, AssigningDisabledConstraintsCopiesInOneChange) {
-  TOracleDictionary dictionary;
+  TOracleDictionary dictionary(nullptr);
   int changes = 0;
   dictionary.DisabledConstraints()->SetOnChange([&changes](TObject*) { ++changes; });
   TStringList names;
@@ -130,12 +130,12 @@ TEST(DictionaryOptions, AssigningDisabledConstraintsCopiesInOneChange) {
 }
 
 TEST(DictionaryOptions, AssignCopiesEveryOption) {
-  TOracleDictionary source;
+  TOracleDictionary source(nullptr);
   source.SetEnforceConstraints(true);
   source.DisabledConstraints()->Add("X");
   source.SetDefaultValues(true);
   source.SetDisplayFormats(true);
-  TOracleDictionary copy;
+  TOracleDictionary copy(nullptr);
 
   copy.Assign(&source);
 

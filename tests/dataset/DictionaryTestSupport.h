@@ -9,6 +9,12 @@
 //   the session, with the rowids of its rows, the dictionary options, a
 //   sequence field, and a statement query of its own. Its answers (updating
 //   table, master-link fields, UniqueFields) are plain members a test sets.
+//   It checks the features' own rules, cases a real dataset cannot reach
+//   yet (master-link fields) included.
+// - EditingDataSet: the real dataset, with new and edited records let in
+//   while writing records back is not built, and its entry points for the
+//   writer within reach; the features are tested through it as users meet
+//   them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,9 +25,11 @@
 #include <string>
 #include <vector>
 
+#include "DataSetDictionary.h"
 #include "DictionaryDataSet.h"
 #include "MemDataSet.h"
 #include "SessionTestSupport.h"
+#include "vorn/dataset/OracleDataSet.h"
 #include "vorn/dataset/OracleDictionary.h"
 #include "vorn/dataset/SequenceField.h"
 #include "vorn/host/Exceptions.h"
@@ -81,6 +89,34 @@ class TestDataSet : public DictionaryDataSet {
   std::map<std::string, std::pair<int, int>> precisions_;
 };
 
+// TOracleDataSet with new and edited records let in. The dataset refuses
+// Insert, Append and Edit while record modification is not built; this one
+// passes over that refusal alone, so that a new record's hooks (sequence
+// number, default values) and the checks of stored field values run as
+// they will. Cancel leaves the record; Post stays refused. Once records can
+// be written the refusal is gone and the overrides change nothing.
+class EditingDataSet : public TOracleDataSet {
+ public:
+  using TOracleDataSet::TOracleDataSet;
+  using TOracleDataSet::ApplySequenceOnPost;
+  using TOracleDataSet::CheckRecordConstraints;
+  using TOracleDataSet::InternalQuery;
+  using TOracleDataSet::KeyFields;
+  using TOracleDataSet::ServerSequenceExpression;
+  using TOracleDataSet::TranslateMessage;
+  using TOracleDataSet::UpdatingTableAlias;
+  using TOracleDataSet::UpdatingTableName;
+
+  // The dataset's query for the statements the features generate.
+  TOracleQuery& StatementQuery() { return DataSetDictionary::Of(*this).StatementQuery(); }
+  // Moves to the record whose field `field` has `value`.
+  void GoTo(const std::string& field, const Variant& value);
+
+ protected:
+  void DoBeforeInsert() override;
+  void InternalEdit() override;
+};
+
 // Tables, constraints, defaults, synonyms, a sequence and a message table
 // for the dictionary tests, added to the demo schema.
 extern const char* const kDictionarySchema;
@@ -93,6 +129,10 @@ class DictionaryTest : public session_test::SessionTest {
   // A test dataset over `sql` on the fixture's session, updating `table`.
   std::unique_ptr<TestDataSet> Open(const std::string& sql, const std::string& table,
                                     bool open = true);
+  // A dataset over `sql` on the fixture's session (or on `session`), opened
+  // unless `open` is false.
+  std::unique_ptr<EditingDataSet> DataSet(const std::string& sql, bool open = true,
+                                          TOracleSession* session = nullptr);
   // The rows of `sql`, columns joined by "|".
   std::vector<std::string> Rows(const std::string& sql);
   void Run(const std::string& sql);

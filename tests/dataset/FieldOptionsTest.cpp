@@ -178,19 +178,6 @@ TEST_F(FieldOptions, AFieldWithAFormatOfItsOwnKeepsIt) {
   EXPECT_EQ(f72.DisplayWidth(), width);
 }
 
-TEST_F(FieldOptions, ChangingDisplayFormatsAppliesTheOptionsAgain) {
-  TOracleDictionary dictionary;
-  int applied = 0;
-  dictionary.SetOnFieldOptionsChanged([&applied] { ++applied; });
-
-  dictionary.SetDisplayFormats(true);
-  dictionary.SetDisplayFormats(true);
-  dictionary.SetDisplayFormats(false);
-  dictionary.SetRangeValues(true);
-
-  EXPECT_EQ(applied, 2);
-}
-
 // --- Default values
 
 class DefaultValues : public DictionaryTest {

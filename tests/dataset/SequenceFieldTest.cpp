@@ -65,109 +65,188 @@ TEST(SequenceFieldSetting, AssignCopiesTheSetting) {
   EXPECT_EQ(copy.ApplyMoment(), amOnNewRecord);
 }
 
-// --- Taking numbers
+// --- Taking numbers, through the dataset
 
 class SequenceField : public DictionaryTest {
  protected:
   void SetUp() override {
     DictionaryTest::SetUp();
-    parts_ = Open("select p.*, rowid from parts p", "PARTS");
-    sequence_ = &parts_->SequenceField();
+    parts_ = DataSet("select p.*, rowid from parts p");
+    sequence_ = parts_->SequenceField();
     sequence_->SetField("ID");
     sequence_->SetSequence("parts_seq");
-    query_.SetSession(session_.get());
-    query_.SetBeforeQuery([this](TOracleQuery*) { ++statements_; });
+    parts_->StatementQuery().SetBeforeQuery([this](TOracleQuery*) { ++statements_; });
   }
   void TearDown() override {
     parts_.reset();
     DictionaryTest::TearDown();
   }
 
-  std::unique_ptr<TestDataSet> parts_;
+  TField& Id() { return *parts_->FieldByName("ID"); }
+
+  std::unique_ptr<EditingDataSet> parts_;
   TSequenceField* sequence_ = nullptr;
-  TOracleQuery query_;
   int statements_ = 0;
 };
 
-TEST_F(SequenceField, FillsAnEmptyFieldWithTheNextNumber) {
-  parts_->Mem().Insert();
+TEST_F(SequenceField, OnNewRecordTheRecordGetsTheNextNumber) {
+  sequence_->SetApplyMoment(amOnNewRecord);
 
-  sequence_->Apply(query_);
+  parts_->Insert();
 
-  EXPECT_EQ(parts_->Field("ID").AsInteger(), 100);
+  EXPECT_EQ(Id().AsInteger(), 100);
+  EXPECT_EQ(parts_->State(), dsInsert);
+  EXPECT_FALSE(parts_->Modified());
 }
 
-TEST_F(SequenceField, KeepsAValueTheUserTyped) {
-  parts_->Mem().Insert();
-  parts_->Field("ID").SetValue(7);
+TEST_F(SequenceField, OnNewRecordComesBeforeTheDefaultsAndOnNewRecord) {
+  sequence_->SetApplyMoment(amOnNewRecord);
+  parts_->OracleDictionary()->SetDefaultValues(true);
+  std::string seen;
+  parts_->SetOnNewRecord([&seen](TDataSet* dataSet) {
+    seen = dataSet->FieldByName("ID")->AsString() + " " +
+           dataSet->FieldByName("MAKER")->AsString();
+  });
 
-  sequence_->Apply(query_);
+  parts_->Insert();
 
-  EXPECT_EQ(parts_->Field("ID").AsInteger(), 7);
-  EXPECT_EQ(statements_, 0);
+  EXPECT_EQ(seen, "100 ACME");
 }
 
-TEST_F(SequenceField, DoesNothingWithoutASequence) {
-  sequence_->SetSequence("");
-  parts_->Mem().Insert();
+TEST_F(SequenceField, OnNewRecordATypedValueStaysAtThePost) {
+  sequence_->SetApplyMoment(amOnNewRecord);
+  parts_->Insert();
+  Id().SetAsInteger(7);
+  const int before = statements_;
 
-  sequence_->Apply(query_);
+  parts_->ApplySequenceOnPost();
 
-  EXPECT_TRUE(parts_->Field("ID").IsNull());
-  EXPECT_EQ(statements_, 0);
+  EXPECT_EQ(Id().AsInteger(), 7);
+  EXPECT_EQ(statements_, before);
 }
 
 TEST_F(SequenceField, ACancelledRecordUsesUpItsNumber) {
-  parts_->Mem().Insert();
-  sequence_->Apply(query_);
-  parts_->Mem().Cancel();
+  sequence_->SetApplyMoment(amOnNewRecord);
+  parts_->Insert();
+  parts_->Cancel();
 
-  parts_->Mem().Insert();
-  sequence_->Apply(query_);
+  parts_->Insert();
 
-  EXPECT_EQ(parts_->Field("ID").AsInteger(), 101);
+  EXPECT_EQ(Id().AsInteger(), 101);
+}
+
+TEST_F(SequenceField, WithoutASequenceNothingHappensAtAnyMoment) {
+  sequence_->SetSequence("");
+  for (TSequenceApplyMoment moment : {amOnNewRecord, amOnPost, amOnServer}) {
+    sequence_->SetApplyMoment(moment);
+    parts_->Insert();
+    parts_->ApplySequenceOnPost();
+
+    EXPECT_TRUE(Id().IsNull());
+    EXPECT_EQ(parts_->ServerSequenceExpression(Id()), "");
+    parts_->Cancel();
+  }
+  EXPECT_EQ(statements_, 0);
+}
+
+TEST_F(SequenceField, OnPostAnEmptyFieldGetsTheNextNumber) {
+  parts_->Insert();
+  EXPECT_TRUE(Id().IsNull());
+
+  parts_->ApplySequenceOnPost();
+
+  EXPECT_EQ(Id().AsInteger(), 100);
+}
+
+TEST_F(SequenceField, OnPostAValueTheUserTypedStays) {
+  parts_->Insert();
+  Id().SetAsInteger(7);
+
+  parts_->ApplySequenceOnPost();
+
+  EXPECT_EQ(Id().AsInteger(), 7);
+  EXPECT_EQ(statements_, 0);
+}
+
+TEST_F(SequenceField, OnTheServerTheInsertNamesTheNextValue) {
+  sequence_->SetApplyMoment(amOnServer);
+  parts_->Insert();
+  parts_->ApplySequenceOnPost();
+
+  EXPECT_TRUE(Id().IsNull());
+  EXPECT_EQ(parts_->ServerSequenceExpression(Id()), "parts_seq.nextval");
+  EXPECT_EQ(parts_->ServerSequenceExpression(*parts_->FieldByName("CODE")), "");
+  EXPECT_EQ(statements_, 0);
+
+  Id().SetAsInteger(7);
+  EXPECT_EQ(parts_->ServerSequenceExpression(Id()), "");
 }
 
 TEST_F(SequenceField, TakesASequenceQualifiedByItsOwner) {
   sequence_->SetSequence("SCOTT.PARTS_SEQ");
-  parts_->Mem().Insert();
+  parts_->Insert();
 
-  sequence_->Apply(query_);
+  parts_->ApplySequenceOnPost();
 
-  EXPECT_EQ(parts_->Field("ID").AsInteger(), 100);
-  EXPECT_EQ(query_.SQL()->Text(), "select SCOTT.PARTS_SEQ.nextval from dual\r\n");
+  EXPECT_EQ(Id().AsInteger(), 100);
+  EXPECT_EQ(parts_->StatementQuery().SQL()->Text(), "select SCOTT.PARTS_SEQ.nextval from dual\r\n");
 }
 
-TEST_F(SequenceField, AnUnknownSequenceRaisesTheServersError) {
+TEST_F(SequenceField, AnUnknownSequenceAbortsTheNewRecord) {
+  sequence_->SetApplyMoment(amOnNewRecord);
   sequence_->SetSequence("no_such_seq");
-  parts_->Mem().Insert();
 
   try {
-    sequence_->Apply(query_);
+    parts_->Insert();
     FAIL() << "no error";
   } catch (const EOracleError& error) {
     EXPECT_EQ(error.ErrorCode(), 2289);
   }
-  EXPECT_TRUE(parts_->Field("ID").IsNull());
+  EXPECT_EQ(parts_->State(), dsBrowse);
+  EXPECT_EQ(parts_->RecordCount(), 3);
+}
+
+TEST_F(SequenceField, AnUnknownSequenceOnPostLeavesTheRecordInserting) {
+  sequence_->SetSequence("no_such_seq");
+  parts_->Insert();
+
+  EXPECT_THROW(parts_->ApplySequenceOnPost(), EOracleError);
+
+  EXPECT_EQ(parts_->State(), dsInsert);
+  EXPECT_TRUE(Id().IsNull());
 }
 
 TEST_F(SequenceField, AMissingFieldRaisesTheFieldLookUpsError) {
+  sequence_->SetApplyMoment(amOnNewRecord);
   sequence_->SetField("NO_SUCH_FIELD");
-  parts_->Mem().Insert();
 
-  EXPECT_NE(ErrorOf([&] { sequence_->Apply(query_); }).find("NO_SUCH_FIELD"), std::string::npos);
+  EXPECT_NE(ErrorOf([&] { parts_->Insert(); }).find("NO_SUCH_FIELD"), std::string::npos);
   EXPECT_EQ(statements_, 0);
 }
 
-TEST_F(SequenceField, ReplacesWhateverTheQueryHeld) {
-  query_.SQL()->SetText("select :x from dual");
-  query_.DeclareVariable("x", otInteger);
-  parts_->Mem().Insert();
+TEST_F(SequenceField, TheNumberComesFromAQueryOfItsOwn) {
+  // A dataset part-way through its rows, with a variable: taking a number
+  // must leave its statement, its variables and its open cursor alone.
+  auto parts = DataSet("select p.*, rowid from parts p where id >= :low order by id", false);
+  parts->DeclareVariable("low", otInteger);
+  parts->SetVariable("low", 1);
+  parts->SetQueryAllRecords(false);
+  parts->SetReadBuffer(1);
+  parts->SequenceField()->SetField("ID");
+  parts->SequenceField()->SetSequence("parts_seq");
+  parts->SequenceField()->SetApplyMoment(amOnNewRecord);
+  parts->Open();
+  const std::string sql = parts->InternalQuery().SQL()->Text();
 
-  sequence_->Apply(query_);
+  parts->Insert();
+  EXPECT_EQ(parts->FieldByName("ID")->AsInteger(), 100);
+  parts->Cancel();
+  parts->Last();
 
-  EXPECT_EQ(query_.VariableCount(), 0);
-  EXPECT_EQ(parts_->Field("ID").AsInteger(), 100);
+  EXPECT_EQ(parts->RecordCount(), 3);
+  EXPECT_EQ(parts->FieldByName("ID")->AsInteger(), 3);
+  EXPECT_EQ(parts->InternalQuery().SQL()->Text(), sql);
+  EXPECT_EQ(parts->GetVariable("low").AsInteger(), 1);
 }
 
 }  // namespace

@@ -23,6 +23,18 @@ TEST_F(Sessions, RowLockedByAnotherSessionFailsAtOnceWithNowait) {
   EXPECT_EQ(errorOf(*b, "select ename from emp where empno = 7369 for update nowait"), 0);
 }
 
+TEST_F(Sessions, ForUpdateThroughAViewLocksTheTablesRows) {
+  auto a = scott();
+  auto b = scott();
+  a->execute("create view emp_names as select empno, ename from emp");
+  a->prepare("select ename from emp_names where empno = 7369 for update")->execute();
+  EXPECT_EQ(errorOf(*b, "select ename from emp where empno = 7369 for update nowait"), 54);
+  EXPECT_EQ(errorOf(*b, "select ename from emp where empno = 7499 for update nowait"), 0);
+  a->rollback();
+  EXPECT_EQ(errorOf(*b, "select ename from emp_names where empno = 7369 for update nowait"), 0);
+  EXPECT_EQ(errorOf(*a, "select ename from emp where empno = 7369 for update nowait"), 54);
+}
+
 TEST_F(Sessions, WaitForALockedRowEndsWith30006) {
   auto a = scott();
   auto b = scott();

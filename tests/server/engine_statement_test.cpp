@@ -35,12 +35,65 @@ TEST_F(Statements, ReportStatementTypeAndFunctionCode) {
       {"commit", StatementType::Unknown, 54},
       {"rollback", StatementType::Unknown, 55},
       {"savepoint a", StatementType::Unknown, 56},
+      {"create public synonym s for emp", StatementType::Create, 30},
+      {"create unique index i on emp (ename)", StatementType::Create, 20},
+      {"drop public synonym s", StatementType::Drop, 31},
+      {"truncate table bonus", StatementType::Unknown, 85},
+      {"create or replace directory d as '/tmp'", StatementType::Create, 157},
+      {"drop directory d", StatementType::Drop, 158},
   };
   for (const Case& c : cases) {
     auto st = s->prepare(c.sql);
     EXPECT_EQ(st->type(), c.type) << c.sql;
     EXPECT_EQ(st->sqlFunctionCode(), c.code) << c.sql;
   }
+}
+
+TEST_F(Statements, AnalysisNeedsNoSessionAndKeepsWhatTheTextIs) {
+  struct Case {
+    const char* sql;
+    StatementType type;
+    SqlFunctionCode code;
+    bool plsql;
+  };
+  const Case cases[] = {
+      {"create or replace function f return number is begin return 1; end;",
+       StatementType::Create, SqlFunctionCode::CreateFunction, true},
+      {"create package p as function f return number; end;", StatementType::Create,
+       SqlFunctionCode::CreatePackage, true},
+      {"create package body p as end;", StatementType::Create, SqlFunctionCode::CreatePackageBody,
+       true},
+      {"create trigger t before insert on emp begin null; end;", StatementType::Create,
+       SqlFunctionCode::CreateTrigger, true},
+      {"drop package body p", StatementType::Drop, SqlFunctionCode::DropPackageBody, false},
+      {"declare x number; begin null; end;", StatementType::Declare, SqlFunctionCode::PlsqlBlock,
+       true},
+      {"select :a, :a from dual", StatementType::Select, SqlFunctionCode::Select, false},
+      {"frobnicate", StatementType::Unknown, SqlFunctionCode::None, false},
+  };
+  for (const Case& c : cases) {
+    auto a = analyseStatement(c.sql);
+    EXPECT_EQ(a->type, c.type) << c.sql;
+    EXPECT_EQ(a->function, c.code) << c.sql;
+    EXPECT_EQ(a->plsql, c.plsql) << c.sql;
+  }
+  // SQL lists every occurrence, PL/SQL each name once; RETURNING targets
+  // are marked.
+  EXPECT_EQ(analyseStatement("select :a, :a from dual")->placeholders.size(), 2u);
+  EXPECT_EQ(analyseStatement("begin :a := :a + 1; end;")->placeholders.size(), 1u);
+  auto dml = analyseStatement("update emp set sal = :s where empno = :e returning sal into :r");
+  ASSERT_EQ(dml->placeholders.size(), 3u);
+  EXPECT_FALSE(dml->placeholders[1].returningTarget);
+  EXPECT_TRUE(dml->placeholders[2].returningTarget);
+  // A text that does not tokenize keeps its error for the engine.
+  auto bad = analyseStatement("select 'open from dual");
+  EXPECT_FALSE(bad->tokenized());
+  EXPECT_EQ(bad->type, StatementType::Unknown);
+  std::string literal(4001, 'x');
+  EXPECT_FALSE(analyseStatement("select '" + literal + "' from dual")->tokenized());
+  EXPECT_TRUE(analyseStatement("begin null; end; -- '" + literal + "'")->tokenized());
+  EXPECT_TRUE(analyseStatement("declare v varchar2(5000) := '" + literal + "'; begin null; end;")
+                  ->tokenized());
 }
 
 TEST_F(Statements, PlaceholdersAreListedInOrderAndBoundByNameOrPosition) {

@@ -31,6 +31,26 @@ TEST_F(Oci7CursorTest, ParseSetsTheSqlFunctionCode) {
   }
 }
 
+TEST_F(Oci7CursorTest, LobColumnsAreDescribedButNotReadThroughTheVersion7Calls) {
+  run7("create table docs (id number, body clob, pic blob)");
+  run7("insert into docs values (1, 'text', hextoraw('01'))");
+  ASSERT_RC(0, cda_, parse("select body, pic from docs"));
+  sb4 size = 0;
+  sb2 type = 0;
+  ASSERT_RC(0, cda_,
+            oci7().odescr(&cda_, 1, &size, &type, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr));
+  EXPECT_EQ(112, type);
+  ASSERT_RC(0, cda_,
+            oci7().odescr(&cda_, 2, &size, &type, nullptr, nullptr, nullptr, nullptr, nullptr,
+                          nullptr));
+  EXPECT_EQ(113, type);
+  char text[10];
+  EXPECT_RC(932, cda_, define(1, text, sizeof text, SQLT_STR));
+  void* locator = nullptr;
+  EXPECT_RC(1460, cda_, define(2, &locator, sizeof locator, SQLT_BLOB));
+}
+
 TEST_F(Oci7CursorTest, DescribeReportsEachColumnThenVariableNotInSelectList) {
   ASSERT_RC(0, cda_, parse("select empno, ename, hiredate, sal, rowid, job || 'x' tag from emp"));
   struct Column {
@@ -137,9 +157,10 @@ TEST_F(Oci7CursorTest, FetchWithoutDefinesCountsTheRows) {
 TEST_F(Oci7CursorTest, ExactAndCancellingExecuteFetch) {
   ASSERT_RC(0, cda_, parse("select ename from emp where deptno = :d"));
   int deptno = 10;
-  char name[11];
+  // Room for the two rows the exact fetch asks for.
+  char name[2][11];
   ASSERT_RC(0, cda_, bind(":D", &deptno, sizeof deptno, SQLT_INT));
-  ASSERT_RC(0, cda_, define(1, name, sizeof name, SQLT_STR));
+  ASSERT_RC(0, cda_, define(1, name, sizeof name[0], SQLT_STR));
   EXPECT_RC(1422, cda_, oci7().oexfet(&cda_, 2, 0, 1));
   EXPECT_EQ("ORA-01422: exact fetch returns more than requested number of rows\n", message(1422));
   EXPECT_RC(0, cda_, oci7().oexfet(&cda_, 1, 1, 0));

@@ -85,6 +85,31 @@ TEST_F(OciBindTest, EveryInputTypeByNameAndPosition) {
             rows(svc_, "select id, n, v, d, r from b order by id"));
 }
 
+TEST_F(OciBindTest, CharBindComparesBlankPaddedWithACharColumn) {
+  run(svc_, "create table fixed (code char(5))");
+  run(svc_, "insert into fixed values ('AB')");
+  auto count = [&](ub2 dty, char* value, sb4 size) {
+    OCIStmt* stmt = newStatement("select count(*) from fixed where code = :c");
+    bindName(stmt, ":c", value, size, dty);
+    int n = -1;
+    OCIDefine* def = nullptr;
+    oci().OCIDefineByPos(stmt, &def, err_, 1, &n, sizeof n, SQLT_INT, nullptr, nullptr, nullptr,
+                         OCI_DEFAULT);
+    EXPECT_OCI(OCI_SUCCESS, exec(stmt));
+    return n;
+  };
+  char ab[] = "AB";
+  char padded[] = "AB   ";
+  // CHAR (96) and CHARZ (97) binds compare blank-padded: 'AB' finds 'AB   '.
+  EXPECT_EQ(1, count(SQLT_AFC, ab, 2));
+  EXPECT_EQ(1, count(SQLT_AVC, ab, sizeof ab));
+  EXPECT_EQ(1, count(SQLT_AFC, padded, 5));
+  // VARCHAR2 binds do not: only the padded value matches.
+  EXPECT_EQ(0, count(SQLT_CHR, ab, 2));
+  EXPECT_EQ(0, count(SQLT_STR, ab, sizeof ab));
+  EXPECT_EQ(1, count(SQLT_STR, padded, sizeof padded));
+}
+
 TEST_F(OciBindTest, IndicatorMinusOneBindsNull) {
   OCIStmt* stmt = newStatement("insert into b (id, v) values (:id, :v)");
   int id = 7;

@@ -20,7 +20,8 @@
   X(OCIInitialize)                                                                                 \
   X(OCIEnvInit)                                                                                    \
   X(OCIEnvCreate)                                                                                  \
-  X(OCIHandleAlloc) X(OCIHandleFree) X(OCIDescriptorAlloc) X(OCIDescriptorFree) X(OCIServerAttach) \
+  X(OCIHandleAlloc)                                                                                \
+  X(OCIHandleFree) X(OCIDescriptorAlloc) X(OCIDescriptorFree) X(OCIServerAttach)                   \
       X(OCIServerDetach) X(OCISessionBegin) X(OCISessionEnd) X(OCILogon) X(OCILogoff)              \
           X(OCIPasswordChange) X(OCIServerVersion) X(OCIBreak) X(OCIErrorGet) X(OCIStmtPrepare)    \
               X(OCIStmtExecute) X(OCIStmtFetch) X(OCIBindByName) X(OCIBindByPos) X(OCIBindDynamic) \
@@ -29,7 +30,18 @@
                           X(OCITransCommit) X(OCITransRollback) X(OCIRowidToChar) X(OCILobRead)    \
                               X(OCIObjectNew) X(OCIStmtGetBindInfo) X(OCIDescribeAny)              \
                                   X(OCINumberFromInt) X(OCINumberToInt) X(OCISvcCtxToLda)          \
-                                      X(OCILdaToSvcCtx)
+                                      X(OCILdaToSvcCtx) VORN_OCI_LOB_CALLS(X)
+
+// The LOB and BFILE calls.
+#define VORN_OCI_LOB_CALLS(X)                                                                     \
+  X(OCILobAppend)                                                                                 \
+  X(OCILobAssign) X(OCILobCharSetForm) X(OCILobCharSetId) X(OCILobCopy) X(OCILobDisableBuffering) \
+      X(OCILobEnableBuffering) X(OCILobErase) X(OCILobFileClose) X(OCILobFileCloseAll)            \
+          X(OCILobFileExists) X(OCILobFileGetName) X(OCILobFileIsOpen) X(OCILobFileOpen)          \
+              X(OCILobFileSetName) X(OCILobFlushBuffer) X(OCILobGetLength) X(OCILobIsEqual)       \
+                  X(OCILobLoadFromFile) X(OCILobLocatorIsInit) X(OCILobTrim) X(OCILobWrite)       \
+                      X(OCILobOpen) X(OCILobClose) X(OCILobIsOpen) X(OCILobCreateTemporary)       \
+                          X(OCILobFreeTemporary) X(OCILobIsTemporary) X(OCILobGetChunkSize)
 
 namespace vorn::server::oci_test {
 

@@ -158,6 +158,22 @@ TEST_F(Errors, SyntaxErrorsAreReportedAtTheOffendingToken) {
             "PLS-00103: Encountered the symbol \"END\" when expecting one of the following:");
 }
 
+TEST_F(Errors, SyntaxErrorComesBeforeAnUndeclaredNameBeforeIt) {
+  // Oracle parses the whole block before it resolves names.
+  EXPECT_EQ(lines(failure("begin x := ; end;"), 4),
+            "ORA-06550: line 1, column 12:\n"
+            "PLS-00103: Encountered the symbol \";\" when expecting one of the following:\n"
+            "\n"
+            "   ( - + case mod new not null others <an identifier> <a double-quoted "
+            "delimited-identifier> <a bind variable> avg count current exists max min prior sql "
+            "stddev sum variance execute forall merge time timestamp interval date <a string "
+            "literal with character set specification> <a number> <a single-quoted SQL string> "
+            "pipe");
+  EXPECT_EQ(lines(failure("begin\n  undeclared := 1 +;\nend;"), 2),
+            "ORA-06550: line 2, column 20:\n"
+            "PLS-00103: Encountered the symbol \";\" when expecting one of the following:");
+}
+
 TEST_F(Errors, NameErrorsStopTheBlockBeforeItRuns) {
   std::string block = "begin\n  insert into dept values (80, 'X', 'Y');\n  undeclared := 1;\nend;";
   try {

@@ -2,7 +2,6 @@
 // name resolution with its nested handlers and "return;", its check
 // constraint block, its default values block, and the statement
 // processor's translator block over PARSER and a language package.
-#include "plsql/Builtins.h"
 #include "plsql_support.h"
 
 namespace vorn::server::test {
@@ -142,60 +141,31 @@ TEST_F(LibraryBlocks, DefaultValuesBlockEvaluatesTheDefaults) {
   EXPECT_EQ(values["PLACED"].kind(), Value::Kind::Date);
 }
 
-// A stand-in translator: PARSER remembers the language and PARSE stores a
-// translation in that language package's RESULT.
-void registerTranslator() {
-  using plsql::ParamMode;
-  for (const char* language : {"VORN", "ODDL", "ODML"}) {
-    plsql::registerBuiltinPackage({language, {}, {{"result", OraType::varchar2(32767), Value()}}});
-  }
-  plsql::registerBuiltinPackage(
-      {"parser",
-       {{"LoadLanguage",
-         {{"language", ParamMode::In, OraType::varchar2(30), std::nullopt}},
-         std::nullopt,
-         [](plsql::BuiltinCall& c) {
-           c.setVariable("PARSER", "LANGUAGE", Value::text(c.text(0)));
-           return Value();
-         }},
-        {"Parse",
-         {{"statement", ParamMode::In, OraType::varchar2(32767), std::nullopt}},
-         std::nullopt,
-         [](plsql::BuiltinCall& c) {
-           std::string statement = c.text(0);
-           if (statement.find("bad") != std::string::npos) {
-             raiseApplicationError(20101, "cannot parse " + statement);
-           }
-           c.setVariable(c.variable("PARSER", "LANGUAGE").asText(), "RESULT",
-                         Value::text("translated: " + statement));
-           return Value();
-         }}},
-       {{"language", OraType::varchar2(30), Value()}}});
-}
-
 std::string translatorBlock(const std::string& language, const std::string& statement) {
   return "begin parser.LoadLanguage('" + language + "'); parser.Parse('" + statement +
          "'); :result := " + language + ".result; end;";
 }
 
 TEST_F(LibraryBlocks, TranslatorBlockRunsThroughBuiltinPackages) {
-  registerTranslator();
-  auto st = s_->prepare(translatorBlock("VORN", "select name from person"));
+  auto st = s_->prepare(translatorBlock("VORN", "select ename from emp"));
   st->bind(":result", Value());
   st->execute();
-  EXPECT_EQ(st->boundValue(1), Value::text("translated: select name from person"));
-  auto ddl = s_->prepare(translatorBlock("ODDL", "create class x"));
+  EXPECT_EQ(st->boundValue(1), Value::text("/*:DS*/ select t0.ENAME from SCOTT.EMP t0"));
+  auto ddl = s_->prepare(translatorBlock("ODDL", "drop class salgrade"));
   ddl->bind(":result", Value());
   ddl->execute();
-  EXPECT_EQ(ddl->boundValue(1), Value::text("translated: create class x"));
+  EXPECT_EQ(ddl->boundValue(1),
+            Value::text("/*:STR*/ begin execute immediate 'drop table SCOTT.SALGRADE'; "
+                        ":res := 'Class SCOTT.SALGRADE dropped'; end;"));
   // The translator's errors and an empty language are database errors.
-  auto bad = s_->prepare(translatorBlock("ODML", "bad statement"));
+  auto bad = s_->prepare(translatorBlock("ODML", "delete from nowhere"));
   bad->bind(":result", Value());
   try {
     bad->execute();
     FAIL() << "no error";
   } catch (const OraError& e) {
-    EXPECT_EQ(e.message(), "ORA-20101: cannot parse bad statement\nORA-06512: at line 1");
+    EXPECT_EQ(e.message(),
+              "ORA-20002: ODML: unknown class NOWHERE at position 13\nORA-06512: at line 1");
   }
   auto empty = s_->prepare(translatorBlock("", "x"));
   empty->bind(":result", Value());
@@ -206,8 +176,6 @@ TEST_F(LibraryBlocks, TranslatorBlockRunsThroughBuiltinPackages) {
     EXPECT_EQ(e.code(), 6550);
     EXPECT_EQ(e.offset(), static_cast<int>(translatorBlock("", "x").find(".result")));
   }
-  for (const char* p : {"VORN", "ODDL", "ODML", "PARSER"})
-    plsql::unregisterBuiltinPackage(p);
 }
 
 }  // namespace

@@ -62,8 +62,20 @@ TEST(StringCaseTest, UpperLowerInitcap) {
   EXPECT_EQ(lower("MiXed 1"), "mixed 1");
   EXPECT_EQ(initcap("the SOAP opera's 2nd act-one"), "The Soap Opera'S 2nd Act-One");
   EXPECT_EQ(initcap("o'neil mcDONALD"), "O'Neil Mcdonald");
-  // Bytes of UTF-8 characters are left alone.
-  EXPECT_EQ(upper("\xc3\xa4x"), "\xc3\xa4X");
+  // The letters of ISO 8859-1, the database character set: ä/Ä, é/É, þ/Þ;
+  // ß and ÿ have no upper-case form there, × and ÷ are no letters.
+  EXPECT_EQ(upper("\xe4"
+                  "x\xe9\xfe\xdf\xff\xf7"),
+            "\xc4X\xc9\xde\xdf\xff\xf7");
+  EXPECT_EQ(lower("\xc4X\xc9\xde\xd7"), "\xe4x\xe9\xfe\xd7");
+  EXPECT_EQ(initcap("\xe9"
+                    "cole \xc9T\xc9"),
+            "\xc9"
+            "cole \xc9t\xe9");
+  EXPECT_EQ(initcap("a\xd7"
+                    "b"),
+            "A\xd7"
+            "B");
   EXPECT_EQ(length("ABC"), 3);
   EXPECT_EQ(length(""), std::nullopt);
 }

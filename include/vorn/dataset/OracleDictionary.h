@@ -1,30 +1,33 @@
 // TOracleDictionary: the options by which a dataset uses the database's data
-// dictionary to behave like a form over its updating table (the dataset's
-// OracleDictionary property). All of them are off by default.
+// dictionary to behave like a form over its updating table (the
+// OracleDictionary property of TOracleDataSet). Every option is off by
+// default.
 //
 //   EnforceConstraints   check primary-key, unique, foreign-key and check
 //                        constraints on the client when a field changes and
 //                        when a record is posted in cached mode, before the
-//                        server would refuse the row;
-//   DisabledConstraints  names of constraints never checked;
+//                        server would refuse the row
+//   DisabledConstraints  names of constraints never checked
 //   UseMessageTable      translate constraint errors through the session's
-//                        MessageTable;
-//   DefaultValues        fill new records with the columns' defaults;
+//                        MessageTable
+//   DefaultValues        fill new records with the columns' defaults
 //   DynamicDefaults      evaluate the default expressions for every new
-//                        record instead of once per table;
+//                        record instead of once per table
 //   FieldKinds           fields that are no column of the updating table
-//                        become read-only internal calculated fields;
+//                        become read-only internal calculated fields
 //   RangeValues          numeric fields get MinValue and MaxValue from the
-//                        column's precision and scale;
+//                        column's precision and scale
 //   DisplayFormats       numeric fields get display and edit formats from
-//                        the column's precision and scale.
+//                        the column's precision and scale; turning it on or
+//                        off applies the field options to the fields at once
 //
-// The object is owned by its dataset and stored with it. Turning
-// DisplayFormats on or off re-applies the field options through the hook
-// the dataset installs (SetOnFieldOptionsChanged).
+// FieldKinds, RangeValues and DisplayFormats shape the default fields when
+// the dataset opens while its session is connected, and at design time the
+// fields whenever the field list changes (OracleDataSet.h).
+//
+// The object belongs to its dataset, which creates and frees it.
 #pragma once
 
-#include <functional>
 #include <memory>
 
 #include "vorn/host/Persistent.h"
@@ -32,7 +35,7 @@
 
 namespace vorn {
 
-class TComponent;
+class TOracleDataSet;
 
 // The names of the constraints a dataset never checks.
 class TDisabledConstraints : public TStringList {
@@ -43,15 +46,17 @@ class TDisabledConstraints : public TStringList {
 
 class TOracleDictionary : public TPersistent {
   VORN_CLASS(TOracleDictionary, TPersistent)
-  explicit TOracleDictionary(TComponent* owner = nullptr);
+  explicit TOracleDictionary(TOracleDataSet* dataSet);
   ~TOracleDictionary() override;
+  TOracleDictionary(const TOracleDictionary&) = delete;
+  TOracleDictionary& operator=(const TOracleDictionary&) = delete;
 
-  TComponent* Owner() const { return owner_; }
+  TOracleDataSet* DataSet() const { return dataSet_; }
 
   bool EnforceConstraints() const { return enforceConstraints_; }
   void SetEnforceConstraints(bool value) { enforceConstraints_ = value; }
   TDisabledConstraints* DisabledConstraints() const { return disabledConstraints_.get(); }
-  // Copies the names inside one begin/end-update bracket.
+  // Copies the names, in one change of the list.
   void SetDisabledConstraints(const TStrings* value);
   bool UseMessageTable() const { return useMessageTable_; }
   void SetUseMessageTable(bool value) { useMessageTable_ = value; }
@@ -64,16 +69,11 @@ class TOracleDictionary : public TPersistent {
   bool RangeValues() const { return rangeValues_; }
   void SetRangeValues(bool value) { rangeValues_ = value; }
   bool DisplayFormats() const { return displayFormats_; }
-  // A change re-applies the field options.
+  // A change applies the field options to the dataset's fields.
   void SetDisplayFormats(bool value);
 
   // Any of FieldKinds, RangeValues and DisplayFormats is on.
   bool HasFieldOptions() const { return fieldKinds_ || rangeValues_ || displayFormats_; }
-
-  // The dataset's hook that re-applies the field options.
-  void SetOnFieldOptionsChanged(std::function<void()> handler) {
-    onFieldOptionsChanged_ = std::move(handler);
-  }
 
   void Assign(const TPersistent* source) override;
 
@@ -81,7 +81,7 @@ class TOracleDictionary : public TPersistent {
   void DefineProperties(TFiler& filer) override;
 
  private:
-  TComponent* owner_;
+  TOracleDataSet* dataSet_;
   bool enforceConstraints_ = false;
   std::unique_ptr<TDisabledConstraints> disabledConstraints_;
   bool useMessageTable_ = false;
@@ -90,7 +90,6 @@ class TOracleDictionary : public TPersistent {
   bool fieldKinds_ = false;
   bool rangeValues_ = false;
   bool displayFormats_ = false;
-  std::function<void()> onFieldOptionsChanged_;
 };
 
 }  // namespace vorn

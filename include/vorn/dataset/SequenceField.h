@@ -1,11 +1,13 @@
 // TSequenceField: fills one key field of a dataset's new records from a
-// database sequence (the dataset's SequenceField property).
+// database sequence (the SequenceField property of TOracleDataSet).
 //
-// The setting is active when both Field and Sequence are set. ApplyMoment
-// says when the value is taken:
+// Field names the field, Sequence the sequence (owner-qualified or not);
+// the setting is active when both are set. ApplyMoment says when the value
+// is taken:
 //   amOnNewRecord  when the record is created (the dataset's new-record
 //                  step, after a detail's master values and before the
-//                  default values and OnNewRecord);
+//                  default values and OnNewRecord; not for the record of
+//                  query by example);
 //   amOnPost       when an inserted record is posted, before anything is
 //                  written or logged (the default);
 //   amOnServer     never on the client: the INSERT names the sequence's next
@@ -16,24 +18,27 @@
 // runs that statement on a query of its own for generated statements, never
 // on the query that fetches its rows.
 //
-// The object keeps a reference to its dataset and stores Field, Sequence
-// and ApplyMoment with forms.
+// The object belongs to its dataset, which creates and frees it; Field,
+// Sequence and ApplyMoment are stored with forms.
 #pragma once
 
 #include <string>
 
+#include "vorn/dataset/OracleDataSetTypes.h"
 #include "vorn/host/Persistent.h"
 
 namespace vorn {
 
-class TDataSet;
+class TOracleDataSet;
 class TOracleQuery;
-
-enum TSequenceApplyMoment { amOnNewRecord, amOnPost, amOnServer };
 
 class TSequenceField : public TPersistent {
   VORN_CLASS(TSequenceField, TPersistent)
-  explicit TSequenceField(TDataSet* dataSet);
+  explicit TSequenceField(TOracleDataSet* dataSet);
+  TSequenceField(const TSequenceField&) = delete;
+  TSequenceField& operator=(const TSequenceField&) = delete;
+
+  TOracleDataSet* DataSet() const { return dataSet_; }
 
   // The name of the field to fill.
   const std::string& Field() const { return field_; }
@@ -43,8 +48,6 @@ class TSequenceField : public TPersistent {
   void SetSequence(const std::string& value) { sequence_ = value; }
   TSequenceApplyMoment ApplyMoment() const { return applyMoment_; }
   void SetApplyMoment(TSequenceApplyMoment value) { applyMoment_ = value; }
-
-  TDataSet* DataSet() const { return dataSet_; }
 
   // Field and Sequence are both set.
   bool Active() const { return !field_.empty() && !sequence_.empty(); }
@@ -64,7 +67,7 @@ class TSequenceField : public TPersistent {
   // FieldByName, whose error a missing field raises) is null: clears
   // `query`, runs NextValueStatement on it and stores the number in the
   // field. `query` must have its session; the sequence's errors raise
-  // EOracleError.
+  // EOracleError and leave the field as it was.
   void Apply(TOracleQuery& query);
 
   void Assign(const TPersistent* source) override;
@@ -73,7 +76,7 @@ class TSequenceField : public TPersistent {
   void DefineProperties(TFiler& filer) override;
 
  private:
-  TDataSet* dataSet_;
+  TOracleDataSet* dataSet_;
   std::string field_;
   std::string sequence_;
   TSequenceApplyMoment applyMoment_ = amOnPost;

@@ -1,6 +1,7 @@
 -- The demo schemas of the embedded server: SCOTT/TIGER with the classic
--- EMP, DEPT, BONUS and SALGRADE tables, and MAN/MAN with the DOGS of the
--- object query language examples. Run by "vornsql --seed demo" as SYSTEM.
+-- EMP, DEPT, BONUS and SALGRADE tables, and MAN/MAN with the PERSONS and
+-- DOGS of the object query language examples. Run by "vornsql --seed demo"
+-- as SYSTEM.
 
 CREATE USER scott IDENTIFIED BY tiger;
 CREATE USER man IDENTIFIED BY man;
@@ -63,20 +64,44 @@ COMMIT;
 
 CONNECT man/man
 
+-- A small object world as ODDL makes one: each class has the key OID,
+-- filled from the sequence <CLASS>_SEQ, and a reference holds the OID of
+-- the object it refers to (emptied when that object is deleted). Some
+-- references are empty: a dog without a friend or an owner, an owner
+-- without a city.
+CREATE TABLE persons (
+  oid  NUMBER CONSTRAINT pk_persons PRIMARY KEY,
+  name VARCHAR2(20),
+  city VARCHAR2(20));
+
+CREATE SEQUENCE persons_seq START WITH 6;
+
 CREATE TABLE dogs (
-  id     NUMBER CONSTRAINT pk_dogs PRIMARY KEY,
+  oid    NUMBER CONSTRAINT pk_dogs PRIMARY KEY,
   name   VARCHAR2(20) NOT NULL,
-  age    NUMBER(3),
-  friend NUMBER CONSTRAINT fk_dogs_friend REFERENCES dogs,
-  owner  VARCHAR2(20));
+  age    NUMBER(38),
+  friend NUMBER CONSTRAINT fk_dogs_friend REFERENCES dogs (oid) ON DELETE SET NULL,
+  owner  NUMBER CONSTRAINT fk_dogs_owner REFERENCES persons (oid) ON DELETE SET NULL);
 
-CREATE SEQUENCE dogs_seq START WITH 7;
+CREATE SEQUENCE dogs_seq START WITH 13;
 
-INSERT INTO dogs VALUES (1, 'Rex', 5, NULL, 'Alice');
-INSERT INTO dogs VALUES (2, 'Bella', 3, 1, 'Bob');
-INSERT INTO dogs VALUES (3, 'Max', 7, 1, 'Carol');
-INSERT INTO dogs VALUES (4, 'Luna', 2, 2, 'Alice');
-INSERT INTO dogs VALUES (5, 'Buddy', 4, 3, 'Dave');
+INSERT INTO persons VALUES (1, 'Alice', 'Oslo');
+INSERT INTO persons VALUES (2, 'Bob', 'Bergen');
+INSERT INTO persons VALUES (3, 'Carol', 'Oslo');
+INSERT INTO persons VALUES (4, 'Dave', 'Trondheim');
+INSERT INTO persons VALUES (5, 'Erik', NULL);
+
+INSERT INTO dogs VALUES (1, 'Rex', 5, NULL, 1);
+INSERT INTO dogs VALUES (2, 'Bella', 3, 1, 2);
+INSERT INTO dogs VALUES (3, 'Max', 7, 1, 3);
+INSERT INTO dogs VALUES (4, 'Luna', 2, 2, 1);
+INSERT INTO dogs VALUES (5, 'Buddy', 4, 3, 4);
 INSERT INTO dogs VALUES (6, 'Daisy', 6, NULL, NULL);
-UPDATE dogs SET friend = 2 WHERE id = 1;
+INSERT INTO dogs VALUES (7, 'Rocky', 9, 5, 3);
+INSERT INTO dogs VALUES (8, 'Molly', 1, 7, 5);
+INSERT INTO dogs VALUES (9, 'Charlie', 8, NULL, 2);
+INSERT INTO dogs VALUES (10, 'Lucy', 3, 9, NULL);
+INSERT INTO dogs VALUES (11, 'Bailey', 11, 4, 4);
+INSERT INTO dogs VALUES (12, 'Sadie', 2, 6, 1);
+UPDATE dogs SET friend = 2 WHERE oid = 1;
 COMMIT;

@@ -50,8 +50,8 @@ connect man/man
 select count(*) from pubemp;
 select count(*) from scott.dept;
 select count(*) from emp;
-select id, name, friend from dogs order by id;
-select d.name, f.name friend from dogs d, dogs f where d.friend = f.id(+) order by d.id;
+select oid, name, friend, owner from dogs order by oid;
+select d.name, f.name friend from dogs d, dogs f where d.friend = f.oid(+) order by d.oid;
 select dogs_seq.nextval from dual;
 connect scott/tiger
 drop synonym workers;

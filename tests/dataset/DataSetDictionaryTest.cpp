@@ -398,8 +398,7 @@ class RecordMessages : public DictionaryTest {};
 TEST_F(RecordMessages, AnApplicationErrorLosesItsStack) {
   auto emp = DataSet("select e.*, rowid from emp e");
 
-  EXPECT_EQ(emp->TranslateMessage('U', 20001,
-                                  "ORA-20001: not today\nORA-06512: at line 1\n"),
+  EXPECT_EQ(emp->TranslateMessage('U', 20001, "ORA-20001: not today\nORA-06512: at line 1\n"),
             "ORA-20001: not today");
 }
 

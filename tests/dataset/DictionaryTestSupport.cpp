@@ -215,7 +215,7 @@ std::unique_ptr<TestDataSet> DictionaryTest::Open(const std::string& sql, const 
 }
 
 std::unique_ptr<EditingDataSet> DictionaryTest::DataSet(const std::string& sql, bool open,
-                                                       TOracleSession* session) {
+                                                        TOracleSession* session) {
   auto dataSet = std::make_unique<EditingDataSet>();
   dataSet->SetSession(session != nullptr ? session : session_.get());
   dataSet->SQL()->SetText(sql);

@@ -97,12 +97,12 @@ class TestDataSet : public DictionaryDataSet {
 // be written the refusal is gone and the overrides change nothing.
 class EditingDataSet : public TOracleDataSet {
  public:
-  using TOracleDataSet::TOracleDataSet;
   using TOracleDataSet::ApplySequenceOnPost;
   using TOracleDataSet::CheckRecordConstraints;
   using TOracleDataSet::InternalQuery;
   using TOracleDataSet::KeyFields;
   using TOracleDataSet::ServerSequenceExpression;
+  using TOracleDataSet::TOracleDataSet;
   using TOracleDataSet::TranslateMessage;
   using TOracleDataSet::UpdatingTableAlias;
   using TOracleDataSet::UpdatingTableName;

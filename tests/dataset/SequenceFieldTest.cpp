@@ -104,8 +104,7 @@ TEST_F(SequenceField, OnNewRecordComesBeforeTheDefaultsAndOnNewRecord) {
   parts_->OracleDictionary()->SetDefaultValues(true);
   std::string seen;
   parts_->SetOnNewRecord([&seen](TDataSet* dataSet) {
-    seen = dataSet->FieldByName("ID")->AsString() + " " +
-           dataSet->FieldByName("MAKER")->AsString();
+    seen = dataSet->FieldByName("ID")->AsString() + " " + dataSet->FieldByName("MAKER")->AsString();
   });
 
   parts_->Insert();

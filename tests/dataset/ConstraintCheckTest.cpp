@@ -203,6 +203,20 @@ TEST_F(ConstraintCheck, AKeyOfSeveralColumnsIsCheckedOnPost) {
   EXPECT_EQ(Post(*parts), "");
 }
 
+TEST_F(ConstraintCheck, APrimaryKeyOfSeveralColumnsIsCheckedOnPost) {
+  // BINS_PK is (shelf, slot); bins (1, 1) and (1, 2) are stored.
+  auto bins = Open("select b.*, rowid from bins b", "BINS");
+  bins->Dictionary().SetEnforceConstraints(true);
+  bins->Mem().Insert();
+  EXPECT_EQ(Change(*bins, "SHELF", 1), "");
+  EXPECT_EQ(Change(*bins, "SLOT", 2), "");
+
+  EXPECT_EQ(Post(*bins), "ORA-00001: unique constraint (SCOTT.BINS_PK) violated\n");
+
+  Change(*bins, "SLOT", 3);
+  EXPECT_EQ(Post(*bins), "");
+}
+
 TEST_F(ConstraintCheck, APostLeavesTheOnesCheckedOnChange) {
   auto parts = Parts();
   parts->Mem().Insert();

@@ -3,9 +3,11 @@
 
 #include <cstring>
 
+#include "vorn/client/Oci8Calls.h"
 #include "vorn/client/OciConstants.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/query/FieldData.h"
+#include "vorn/query/LobLocator.h"
 #include "vorn/query/QueryTypes.h"
 #include "vorn/session/OracleSession.h"
 #include "vorn/session/SessionPreferences.h"
@@ -73,9 +75,6 @@ bool ColumnBuffers::Describe(TFieldData& field, const ColumnDescription& column,
   field.typeName_ = column.typeName;
   const auto complex = [&rules](const char* feature, int type) {
     rules.session->CheckOCI8Feature(feature);
-    // The object, reference and LOB wrappers that read these columns are
-    // not part of the engine yet.
-    throw Exception(std::string(feature) + " is not supported by this query engine yet");
     return Choice{type, kPointerSize};
   };
   Choice choice{otString, column.dataSize + 1};
@@ -113,8 +112,9 @@ bool ColumnBuffers::Describe(TFieldData& field, const ColumnDescription& column,
       choice = complex("A query with LOB's", column.dataType);
       break;
     case SQLT_RSET:
-      choice = complex("A query with sub-queries", otCursor);
-      break;
+      rules.session->CheckOCI8Feature("A query with sub-queries");
+      // Nothing reads the statement of a cursor column yet.
+      throw Exception("A query with sub-queries is not supported by this query engine yet");
     default:
       for (int rowid : kRowidTypes) {
         if (column.dataType == rowid) choice = {otString, kRowidTextSize};
@@ -126,12 +126,51 @@ bool ColumnBuffers::Describe(TFieldData& field, const ColumnDescription& column,
   return isLong;
 }
 
-void ColumnBuffers::Allocate(TFieldData& field, int rows) {
+bool ColumnBuffers::IsComplex(const TFieldData& field) {
+  return field.bufferType_ == otCLOB || field.bufferType_ == otBLOB ||
+         field.bufferType_ == otBFile || field.bufferType_ == otObject ||
+         field.bufferType_ == otReference;
+}
+
+void ColumnBuffers::Allocate(TFieldData& field, int rows, TOracleSession& session) {
   field.rows_ = rows;
   const size_t bytes = static_cast<size_t>(rows) * static_cast<size_t>(field.elementSize_);
-  field.buffer_.reset(bytes > 0 ? new uint8_t[bytes] : nullptr);
+  field.buffer_.reset(bytes > 0 ? new uint8_t[bytes]() : nullptr);
   field.indicators_.assign(static_cast<size_t>(rows), -1);
   field.lengths_.assign(static_cast<size_t>(rows), 0);
+  const int type = field.bufferType_;
+  if (type == otCLOB || type == otBLOB || type == otBFile) {
+    auto* locator = new TLOBLocator(&session, type, TLOBLocator::ColumnLocator{});
+    field.companion_.reset(locator);
+    field.lobLocator_ = locator;
+    const ub4 descriptorType = type == otBFile ? OCI_DTYPE_FILE : OCI_DTYPE_LOB;
+    auto** slots = reinterpret_cast<OCILobLocator**>(field.buffer_.get());
+    for (int row = 0; row < rows; ++row) {
+      const sword status = Oci8().OCIDescriptorAlloc(session.EnvironmentHandle(),
+                                                     reinterpret_cast<void**>(&slots[row]),
+                                                     descriptorType, 0, nullptr);
+      if (status != OCI_SUCCESS || slots[row] == nullptr) {
+        slots[row] = nullptr;
+        throw Exception("OCIDescriptorAlloc failed for a LOB locator with status " +
+                        std::to_string(status));
+      }
+    }
+    field.descriptorType_ = descriptorType;
+  }
+}
+
+void ColumnBuffers::Release(TFieldData& field, bool live) {
+  if (field.lobLocator_ != nullptr) {
+    field.lobLocator_->DropHandles(live);
+    field.lobLocator_->address_ = nullptr;
+    if (live) {
+      auto** slots = reinterpret_cast<OCILobLocator**>(field.buffer_.get());
+      for (int row = 0; row < field.rows_ && slots != nullptr; ++row) {
+        if (slots[row] != nullptr) Oci8().OCIDescriptorFree(slots[row], field.descriptorType_);
+        slots[row] = nullptr;
+      }
+    }
+  }
 }
 
 }  // namespace vorn

@@ -29,8 +29,16 @@ class ColumnBuffers {
   // makes the batch one row.
   static bool Describe(TFieldData& field, const ColumnDescription& column,
                        const BufferRules& rules);
-  // Buffers for `rows` rows.
-  static void Allocate(TFieldData& field, int rows);
+  // Buffers for `rows` rows: for a LOB column a locator per row and the
+  // column's TLOBLocator, allocated under the session's environment.
+  static void Allocate(TFieldData& field, int rows, TOracleSession& session);
+  // Frees what Allocate took from the client library when `live` (the
+  // handles still belong to the loaded library and the connection);
+  // otherwise only forgets it.
+  static void Release(TFieldData& field, bool live);
+  // The column holds a value per row that the query's companion instance
+  // reads (LOB, object and REF columns).
+  static bool IsComplex(const TFieldData& field);
 };
 
 }  // namespace vorn

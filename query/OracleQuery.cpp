@@ -18,6 +18,7 @@
 #include "vorn/host/Exceptions.h"
 #include "vorn/host/Filer.h"
 #include "vorn/host/Screen.h"
+#include "vorn/query/LobLocator.h"
 #include "vorn/query/SqlVariables.h"
 #include "vorn/session/OracleError.h"
 #include "vorn/session/OracleSession.h"
@@ -59,6 +60,7 @@ TOracleQuery::~TOracleQuery() {
     }
     session_ = nullptr;
   }
+  ClearColumns();
   if (calls_ != nullptr) calls_->Forget();
 }
 
@@ -353,9 +355,16 @@ void TOracleQuery::Bind() {
         throw Exception("A reference variable is not supported by this query engine yet");
       case otCLOB:
       case otBLOB:
-      case otBFile:
+      case otBFile: {
         session_->CheckOCI8Feature("A LOB Locator variable");
-        throw Exception("A LOB Locator variable is not supported by this query engine yet");
+        auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
+        if (locator == nullptr)
+          throw Exception("LOB variable " + variable.Name() + " cannot be nil");
+        variable.indicators_[0] = locator->IsNull() ? -1 : 0;
+        request.value = locator->LocatorAddress();
+        request.elementSize = sizeof(OCILobLocator*);
+        break;
+      }
       case otCursor: {
         auto* target = dynamic_cast<TOracleQuery*>(variable.Instance());
         if (target == nullptr)
@@ -419,10 +428,7 @@ void TOracleQuery::ExecuteQuery(bool describeOnly, uint32_t mode) {
   if (calls_->UsesOCI8() && !(cursorTarget_ || (described_ && describeOnly))) {
     // A described select fetches its first batch with the execution.
     executedRows = described_ && !describeOnly ? rowsPerFetch_ : 0;
-    if (executedRows > 0) {
-      for (int i = 0; i < fields_.Count(); ++i)
-        fields_.Items(i)->ResetLongPieces();
-    }
+    if (executedRows > 0) ResetColumnsForFetch();
     std::optional<EOracleError> failure;
     {
       TCursorGuard wait(cursor_);
@@ -461,7 +467,7 @@ void TOracleQuery::DescribeColumns() {
     }
     for (int i = 0; i < fields_.Count() && !failure; ++i) {
       TFieldData& field = *fields_.Items(i);
-      ColumnBuffers::Allocate(field, rowsPerFetch_);
+      ColumnBuffers::Allocate(field, rowsPerFetch_, *session_);
       if (calls_->Define(field, i + 1) != 0) failure.emplace(calls_->Error(lock));
     }
   } catch (...) {
@@ -472,8 +478,10 @@ void TOracleQuery::DescribeColumns() {
     ClearColumns();
     RaiseExecutionError(*failure, true);
   }
-  for (int i = 0; i < fields_.Count(); ++i)
+  for (int i = 0; i < fields_.Count(); ++i) {
     columns_.push_back(fields_.Items(i));
+    if (ColumnBuffers::IsComplex(*fields_.Items(i))) complexColumns_.push_back(fields_.Items(i));
+  }
   described_ = true;
 }
 
@@ -483,8 +491,7 @@ void TOracleQuery::FetchBatch(bool fetch) {
     TCursorGuard wait(cursor_);
     SessionCallLock lock(*session_);
     if (fetch) {
-      for (int i = 0; i < fields_.Count(); ++i)
-        fields_.Items(i)->ResetLongPieces();
+      ResetColumnsForFetch();
       const int code = calls_->FetchFirst(rowsPerFetch_, cursorTarget_);
       if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
     }
@@ -495,12 +502,14 @@ void TOracleQuery::FetchBatch(bool fetch) {
   rowsInBatch_ = calls_->RowsProcessed();
   rowsFetched_ = rowsInBatch_;
   eof_ = rowsInBatch_ == 0;
+  if (!eof_) PrepareComplexColumns();
 }
 
 void TOracleQuery::Next() {
   if (eof_) return;
   if (session_ == nullptr) throw Exception("Session undefined");
   if (!session_->Connected()) throw Exception("Not logged on");
+  ReleaseComplexColumns();
   if (++currentRow_ >= rowsInBatch_) {
     if (rowsInBatch_ < rowsPerFetch_) {
       eof_ = true;
@@ -510,8 +519,7 @@ void TOracleQuery::Next() {
       {
         TCursorGuard wait(cursor_);
         SessionCallLock lock(*session_);
-        for (int i = 0; i < fields_.Count(); ++i)
-          fields_.Items(i)->ResetLongPieces();
+        ResetColumnsForFetch();
         const int code = calls_->FetchNext(rowsPerFetch_);
         if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
       }
@@ -523,7 +531,11 @@ void TOracleQuery::Next() {
       eof_ = rowsInBatch_ <= 0;
     }
   }
-  if (eof_) FireAfterQuery();
+  if (eof_) {
+    FireAfterQuery();
+  } else {
+    PrepareComplexColumns();
+  }
 }
 
 void TOracleQuery::CheckCurrent() {
@@ -533,9 +545,42 @@ void TOracleQuery::CheckCurrent() {
 }
 
 void TOracleQuery::NormaliseComplexVariables() {
-  // Only REF and LOB variables come back in a null state that their
-  // instances must take over; those wrappers are not part of the engine
-  // yet, so there is nothing to normalise.
+  if (calls_ == nullptr || !calls_->UsesOCI8()) return;
+  // A REF or LOB variable the statement gave a null value: its instance
+  // takes the null state, and the indicator is ready for the next bind.
+  for (int i = 0; i < variables_->Count(); ++i) {
+    TVariableData& variable = *variables_->Items(i);
+    const int code = variable.TypeCode();
+    if (variable.indicators_[0] != -1 || variable.Instance() == nullptr) continue;
+    if (code == otCLOB || code == otBLOB || code == otBFile) {
+      auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
+      if (locator != nullptr && !locator->IsNull()) locator->Clear();
+      variable.indicators_[0] = 0;
+    }
+  }
+}
+
+void TOracleQuery::ResetColumnsForFetch() {
+  for (int i = 0; i < fields_.Count(); ++i)
+    fields_.Items(i)->ResetLongPieces();
+  ReleaseComplexColumns();
+}
+
+void TOracleQuery::ReleaseComplexColumns() {
+  for (TFieldData* field : complexColumns_) {
+    if (field->lobLocator_ != nullptr) {
+      field->lobLocator_->Release();
+      field->lobLocator_->ResetPosition();
+    }
+  }
+}
+
+void TOracleQuery::PrepareComplexColumns() {
+  for (TFieldData* field : complexColumns_) {
+    if (field->lobLocator_ != nullptr) {
+      field->lobLocator_->PointAt(reinterpret_cast<OCILobLocator**>(field->Value(currentRow_)));
+    }
+  }
 }
 
 void TOracleQuery::FireAfterQuery() {
@@ -579,6 +624,7 @@ std::string TOracleQuery::RowId() {
 }
 
 void TOracleQuery::Close() {
+  ClearColumns();
   if (calls_ != nullptr) {
     if (session_ != nullptr && session_->Connected() && !calls_->Stale()) {
       SessionCallLock lock(*session_);
@@ -597,6 +643,18 @@ void TOracleQuery::Close() {
 }
 
 void TOracleQuery::ClearColumns() {
+  // What the columns took from the client library goes back to it while
+  // the statement's handles (and the connection) are current.
+  const bool live =
+      calls_ != nullptr && !calls_->Stale() && session_ != nullptr && session_->Connected();
+  for (TFieldData* field : complexColumns_) {
+    try {
+      ColumnBuffers::Release(*field, live);
+    } catch (const std::exception&) {
+      // The column goes all the same.
+    }
+  }
+  complexColumns_.clear();
   columns_.clear();
   fields_.Clear();
 }

@@ -11,6 +11,7 @@
 #include "vorn/host/NumberText.h"
 #include "vorn/host/Screen.h"
 #include "vorn/host/TextUtils.h"
+#include "vorn/query/LobLocator.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/session/OracleSession.h"
 #include "vorn/session/SessionCallLock.h"
@@ -227,6 +228,15 @@ Variant TOracleQuery::Field(int index) const {
       return FloatAt(field, row);
     case otDate:
       return Variant::FromDateTime(DateBytesToDateTime(field.Value(row)));
+    case otCLOB:
+    case otBLOB:
+    case otBFile: {
+      std::string value = WholeLob(*field.LOBLocator());
+      if (value.empty()) return VariableValues::NullOf(session_);
+      if (field.BufferType() != otCLOB) return Variant::FromBytes(value.data(), value.size());
+      return VariableValues::ConvertsLineBreaks(session_) ? Variant(WithCrLf(std::move(value)))
+                                                          : Variant(std::move(value));
+    }
     case otLong:
     case otLongRaw: {
       // The whole value; reading it may need the client (version 7).
@@ -248,6 +258,26 @@ TLOBLocator* TOracleQuery::LOBField(int index) const {
     throw Exception("Field " + field.Name() + " is not a LOB");
   }
   return field.LOBLocator();
+}
+
+// --- LOB values ---
+
+std::string TOracleQuery::WholeLob(TLOBLocator& locator) {
+  // The stream's position is the caller's; the whole value is read beside
+  // it.
+  const int64_t position = locator.Position();
+  std::string value(static_cast<size_t>(locator.Size()), '\0');
+  locator.SetPosition(0);
+  size_t read = 0;
+  while (read < value.size()) {
+    const int64_t count =
+        locator.Read(value.data() + read, static_cast<int64_t>(value.size() - read));
+    if (count <= 0) break;
+    read += static_cast<size_t>(count);
+  }
+  value.resize(read);
+  locator.SetPosition(position);
+  return value;
 }
 
 // --- LONG values ---

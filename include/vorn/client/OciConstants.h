@@ -126,6 +126,11 @@ inline constexpr OCIPinOpt OCI_PIN_ANY = 3;
 inline constexpr OCILockOpt OCI_LOCK_NONE = 1;
 inline constexpr OCITypeCode OCI_TYPECODE_REF = 110;
 
+// LOB calls: a BFILE opened for reading, and the character set form of
+// the database character set.
+inline constexpr ub1 OCI_FILE_READONLY = 1;
+inline constexpr ub1 SQLCS_IMPLICIT = 1;
+
 // External data types: the `dty` of binds and defines, and the types a
 // describe reports for columns.
 inline constexpr ub2 SQLT_CHR = 1;

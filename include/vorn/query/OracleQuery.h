@@ -18,6 +18,11 @@
 // unassigned one for null, a null one when the session's NullValue is
 // nvNull), FieldAsString/Integer/Float/Date convert as their names say
 // (null gives empty text or 0), GetLongField copies part of a LONG value.
+// A CLOB, BLOB or BFILE column (version 8 calls only) has a TLOBLocator
+// (LOBField, LobLocator.h) that always stands for the current row's value,
+// read from position 0; moving to another row closes a BFILE its reads
+// opened. Field reads such a value whole: text for a CLOB, bytes
+// otherwise, and an empty LOB gives the null value.
 // NUMBER columns are fetched as integers when their precision fits the
 // integer precision (the session's IntegerPrecision, else 9) and their
 // scale is at most 0, as doubles when it fits the float precision
@@ -228,6 +233,13 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // Fetches the first batch unless the execution did (`fetch` false).
   void FetchBatch(bool fetch);
   void NormaliseComplexVariables();
+  // Before a fetch: the LONG pieces dropped, the LOB columns' locators
+  // released (an open BFILE closed) and their positions reset.
+  void ResetColumnsForFetch();
+  void ReleaseComplexColumns();
+  // Points the companions of the LOB, object and REF columns at the
+  // current row.
+  void PrepareComplexColumns();
   // Raises "Not logged on" when the session lost its connection (or the
   // client library) since the statement was opened.
   void CheckCurrent();
@@ -249,6 +261,8 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   [[noreturn]] void RaiseNoField(int index) const;
   // The whole LONG or LONG RAW value of the current row.
   std::string WholeLong(int index);
+  // The whole value of a LOB column's current row.
+  static std::string WholeLob(TLOBLocator& locator);
 
   // Variables.
   TVariableData& DeclaredVariable(std::string_view name) const;
@@ -282,6 +296,8 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TTypedCollection<TFieldData> fields_;
   // The items of fields_, for the field accessors.
   std::vector<TFieldData*> columns_;
+  // The LOB, object and REF columns among them.
+  std::vector<TFieldData*> complexColumns_;
   int rowsPerFetch_ = 1;
   int currentRow_ = 0;
   int rowsInBatch_ = 0;

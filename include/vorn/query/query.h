@@ -1,8 +1,9 @@
 // Umbrella of the query subsystem: TOracleQuery, its variables and
-// columns, the variable scanner and the engine the sessions use.
+// columns, LOB locators, the variable scanner and the engine the sessions use.
 #pragma once
 
 #include "vorn/query/FieldData.h"
+#include "vorn/query/LobLocator.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/query/QueryEngine.h"
 #include "vorn/query/QueryTypes.h"

@@ -18,7 +18,9 @@
 #include "vorn/host/Exceptions.h"
 #include "vorn/host/Filer.h"
 #include "vorn/host/Screen.h"
+#include "vorn/host/Thread.h"
 #include "vorn/query/LobLocator.h"
+#include "vorn/query/QueryThread.h"
 #include "vorn/query/SqlVariables.h"
 #include "vorn/session/OracleError.h"
 #include "vorn/session/OracleSession.h"
@@ -51,6 +53,17 @@ TOracleQuery::TOracleQuery(TComponent* owner)
 }
 
 TOracleQuery::~TOracleQuery() {
+  if (thread_ != nullptr) {
+    if (thread_->InEventHere()) {
+      // Destroyed by its own event handler: the thread is parked in that
+      // event, so it cannot be waited for; it leaves this query alone and
+      // frees itself.
+      thread_.release()->Orphan();
+    } else {
+      thread_->Stop();
+      thread_.reset();
+    }
+  }
   if (session_ != nullptr) {
     session_->UnregisterQuery(this);
     try {
@@ -134,10 +147,59 @@ void TOracleQuery::DefineProperties(TFiler& filer) {
 // --- Execution ---
 
 void TOracleQuery::Execute() {
-  if (threaded_) {
-    throw Exception("Threaded execution needs the query thread, which this build does not have");
+  if (!threaded_) {
+    ExecuteArray(-1, -1);
+    return;
   }
-  ExecuteArray(-1, -1);
+  if (ThreadIsRunning()) throw Exception("Query thread is still in progress");
+  // A thread that an object other than an exception ended cannot start
+  // again; a new one takes its place.
+  if (thread_ != nullptr && thread_->Finished()) thread_.reset();
+  if (thread_ == nullptr) thread_.reset(new TQueryThread(this));
+  PrepareSessionFacts();
+  thread_->StartCycle();
+}
+
+bool TOracleQuery::ThreadIsRunning() const {
+  return thread_ != nullptr && thread_->Running();
+}
+
+void TOracleQuery::BreakThread() {
+  if (thread_ != nullptr) thread_->RequestBreak();
+}
+
+void TOracleQuery::WaitForThread() {
+  if (thread_ != nullptr) thread_->WaitForCycle();
+}
+
+void TOracleQuery::EndThreadCycle() {
+  if (!ThreadIsRunning()) return;
+  thread_->RequestBreak();
+  // Within the query's own event the thread is parked there and, with the
+  // break asked for, makes no further client call; on the thread itself
+  // (its session closing the query under it) there is nothing to wait for.
+  if (thread_->InEventHere() || thread_->OnThisThread()) return;
+  thread_->WaitForCycle();
+}
+
+void TOracleQuery::PrepareSessionFacts() {
+  // The session learns some facts on first use by asking the server; a
+  // thread must find them known, not ask beside other threads.
+  if (session_ == nullptr || !session_->Connected()) return;
+  for (int i = 0; i < variables_->Count(); ++i) {
+    const int code = variables_->Items(i)->TypeCode();
+    if (code == otString || code == otChar) {
+      session_->MaxStringLength();
+      break;
+    }
+  }
+  if (stringFieldsOnly_) session_->DateTextLength();
+}
+
+TCursor TOracleQuery::ShownCursor() const {
+  // Only the main thread shows cursors (and messages): the screen is its
+  // own.
+  return IsMainThread() ? cursor_ : crDefault;
 }
 
 void TOracleQuery::Describe() {
@@ -168,7 +230,7 @@ void TOracleQuery::PrepareClient() {
   if (session_->TakesODBCRoute() && !session_->OCAInstalled() && ClientLibraryPath().empty()) {
     SetClientLibraryPath("ora73.dll");
   }
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   LoadClientLibrary();
 }
 
@@ -215,7 +277,7 @@ void TOracleQuery::ShowDebug() {
     }
     text += "\r" + variable.Name() + " = " + value;
   }
-  MessageDlg(text, mtInformation, mbOK);
+  TThread::Synchronize(nullptr, [&text] { MessageDlg(text, mtInformation, mbOK); });
 }
 
 StatementCalls& TOracleQuery::Calls() {
@@ -306,7 +368,7 @@ void TOracleQuery::Parse() {
   statementType_ = 0;
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     if (calls_->Parse(text) != 0) {
       failure.emplace(calls_->Error(lock));
@@ -403,7 +465,7 @@ void TOracleQuery::ExecuteNonQuery(bool describeOnly, int end, int start, uint32
   Bind();
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     int iterations = 1;
     int from = 0;
@@ -431,7 +493,7 @@ void TOracleQuery::ExecuteQuery(bool describeOnly, uint32_t mode) {
     if (executedRows > 0) ResetColumnsForFetch();
     std::optional<EOracleError> failure;
     {
-      TCursorGuard wait(cursor_);
+      TCursorGuard wait(ShownCursor());
       SessionCallLock lock(*session_);
       const int code = calls_->ExecuteQuery(executedRows, mode & ~OCI_COMMIT_ON_SUCCESS);
       if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
@@ -488,7 +550,7 @@ void TOracleQuery::DescribeColumns() {
 void TOracleQuery::FetchBatch(bool fetch) {
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     if (fetch) {
       ResetColumnsForFetch();
@@ -517,7 +579,7 @@ void TOracleQuery::Next() {
       CheckCurrent();
       std::optional<EOracleError> failure;
       {
-        TCursorGuard wait(cursor_);
+        TCursorGuard wait(ShownCursor());
         SessionCallLock lock(*session_);
         ResetColumnsForFetch();
         const int code = calls_->FetchNext(rowsPerFetch_);
@@ -624,6 +686,7 @@ std::string TOracleQuery::RowId() {
 }
 
 void TOracleQuery::Close() {
+  EndThreadCycle();
   ClearColumns();
   if (calls_ != nullptr) {
     if (session_ != nullptr && session_->Connected() && !calls_->Stale()) {

@@ -303,7 +303,7 @@ std::string TOracleQuery::WholeLong(int index) {
   // The rest in chunks of 4000, 8000, 16000 and then 32000 bytes, until one
   // comes back short.
   int chunk = kLongRowBuffer;
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   SessionCallLock lock(*session_);
   for (;;) {
     chunk = std::min(chunk * 2, kLongChunkLimit);
@@ -351,7 +351,7 @@ int TOracleQuery::GetLongField(int index, void* buffer, int offset, int length) 
   if (inBuffer < kLongRowBuffer || copied >= length) return copied;
   CheckCurrent();
   // The rest from the server, at most 64000 bytes a call.
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   SessionCallLock lock(*session_);
   while (copied < length) {
     const int wanted = std::min(length - copied, kLongReadLimit);

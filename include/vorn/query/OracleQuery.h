@@ -43,10 +43,22 @@
 // failing row of Array DML: without a handler the error is raised (for
 // all elements) or ends the run quietly (for a range).
 //
-// Threaded execution (Threaded, ThreadSynchronized and the thread events)
-// is declared here for the forms that store it; running a query on its
-// own thread comes with the query thread, and until then Execute with
-// Threaded set raises vorn::Exception.
+// Threaded execution. With Threaded set, Execute hands the whole
+// execute-and-fetch cycle to the query's own thread (QueryThread.h) and
+// returns at once; the cycle reports through OnThreadExecuted,
+// OnThreadRecord (once per row: the handler reads the current row),
+// OnThreadError and OnThreadFinished, run on the main thread when
+// ThreadSynchronized is set (the default; the main thread must then run
+// CheckSynchronize or an event loop that does). While the cycle runs
+// (ThreadIsRunning), the query belongs to its thread: other threads touch
+// it only from its synchronised event handlers, and Execute and Describe
+// raise "Query thread is still in progress". BreakThread ends a cycle
+// early, WaitForThread waits for its end; Close (and so a logoff or a new
+// session) ends a running cycle first, and destroying the query stops its
+// thread. Several threaded queries may run on one version 8 session at
+// once; a version 7 session serialises its calls when ThreadSafe is set.
+// Only the main thread shows the screen cursor (Cursor) and the Debug
+// message; a thread passes the message to the main thread.
 //
 // A query is used by one thread at a time. It registers with its session,
 // which closes it at logoff and detaches it when destroyed.
@@ -73,6 +85,7 @@ class EOracleError;
 class SessionCallLock;
 class StatementCalls;
 class TOracleSession;
+class TQueryThread;
 
 class TOracleQuery : public TComponent, public RegisteredQuery {
   VORN_CLASS(TOracleQuery, TComponent)
@@ -149,8 +162,15 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // 1-based line and column of the last execution error; 0 before any.
   int ErrorLine() const { return errorLine_; }
   int ErrorPosition() const { return errorPosition_; }
-  // Always false until the query thread lands.
-  bool ThreadIsRunning() const { return false; }
+  // A threaded cycle runs (from Execute until after its OnThreadFinished).
+  bool ThreadIsRunning() const;
+  // Ends the running threaded cycle after the current row: no more rows
+  // are read, and OnThreadFinished still fires. Nothing when none runs.
+  void BreakThread();
+  // Waits until the running threaded cycle (if any) has ended; on the main
+  // thread it runs the synchronised events meanwhile. Raises "Query thread
+  // is still in progress" from within the query's own event handler.
+  void WaitForThread();
   // The SQL lines joined with CR LF, substitution variables replaced.
   std::string SubstitutedText();
 
@@ -268,8 +288,13 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TVariableData& DeclaredVariable(std::string_view name) const;
   void VariablesChanged();
 
-  // Screen cursor around a database step.
-  class CursorFrame;
+  // Threads (OracleQuery.cpp, QueryThread.h).
+  // Ends a running cycle before the statement goes (Close).
+  void EndThreadCycle();
+  // Makes the session learn the facts it asks the server for on first use.
+  void PrepareSessionFacts();
+  // The screen cursor a database step shows on the calling thread.
+  TCursor ShownCursor() const;
 
   std::unique_ptr<TStringList> sql_;
   TOracleSession* session_ = nullptr;
@@ -288,6 +313,9 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TOracleQueryEvent onThreadRecord_;
   TOracleQueryEvent onThreadFinished_;
   TThreadErrorEvent onThreadError_;
+
+  // Made by the first threaded Execute.
+  std::unique_ptr<TQueryThread> thread_;
 
   // The call set of the open statement: version 8 handles or a version 7
   // cursor; null while closed.

@@ -1,8 +1,10 @@
 # The embedded server through its call interface: a full scan of 200,000
 # rows fetched 100 at a time through oci.dll (loaded with dlopen, as the
 # client does), against the same scan through the SQLite C API; the same
-# scan through TOracleQuery's typed accessors and variants; and inserts
-# with ExecuteArray against prepared SQLite inserts.
+# scan through TOracleQuery's typed accessors and variants; text read as
+# VARCHAR2 and as CLOB through TLOBLocator; rows delivered by a threaded
+# query's synchronised events against the same loop on the main thread; and
+# inserts with ExecuteArray against prepared SQLite inserts.
 # Figures: build in a separate Release folder, then ./bench/server_oci_fetch.
 if(TARGET vorn_oci)
   vorn_add_benchmark(server_oci_fetch SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ServerOciFetch.cpp

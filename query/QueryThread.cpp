@@ -1,6 +1,8 @@
 // The thread of a threaded query; see QueryThread.h.
 #include "vorn/query/QueryThread.h"
 
+#include <vector>
+
 #include "vorn/host/Exceptions.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/session/OracleError.h"
@@ -14,14 +16,49 @@ namespace {
 // only bounds a wait nobody wakes.
 constexpr int kPumpTimeoutMs = 1000;
 
+// The threads of queries destroyed from within their own event handlers.
+// Such a thread cannot be waited for where its query goes; it is kept here
+// and joined once it has ended: when the next one comes, or when the
+// program ends (this list is made after the host's thread machinery, so it
+// goes first).
+class OrphanedThreads {
+ public:
+  ~OrphanedThreads() {
+    for (TQueryThread* thread : threads_)
+      delete thread;
+  }
+
+  void Add(TQueryThread* thread) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto it = threads_.begin(); it != threads_.end();) {
+      if ((*it)->Finished()) {
+        delete *it;
+        it = threads_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    threads_.push_back(thread);
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<TQueryThread*> threads_;
+};
+
+OrphanedThreads& Orphans() {
+  static OrphanedThreads orphans;
+  return orphans;
+}
+
 }  // namespace
 
 TQueryThread::TQueryThread(TOracleQuery* query) : query_(query) {}
 
 TQueryThread::~TQueryThread() {
   // The thread uses this object's members to its end: it must be over
-  // before they go (a thread that frees itself is over already).
-  if (!Suspended() && !FreeOnTerminate() && std::this_thread::get_id() != ThreadID()) Stop();
+  // before they go.
+  if (!OnThisThread()) Stop();
 }
 
 void TQueryThread::Stop() {
@@ -38,9 +75,9 @@ void TQueryThread::Orphan() {
     std::lock_guard<std::mutex> lock(mutex_);
     query_ = nullptr;
     Terminate();
-    SetFreeOnTerminate(true);
   }
   wake_.notify_all();
+  Orphans().Add(this);
 }
 
 bool TQueryThread::InEventHere() const {
@@ -143,15 +180,19 @@ void TQueryThread::Fire(bool assigned, Call&& call) {
 void TQueryThread::RunCycle() {
   TOracleQuery* query = query_;
   if (query == nullptr) return;
+  // Each handler runs as a copy: one that destroys the query destroys the
+  // query's handler, not the one running.
+  const auto fire = [this, query](const TOracleQueryEvent& event) {
+    Fire(static_cast<bool>(event), [query, handler = event] { handler(query); });
+  };
   bool failed = false;
   try {
     query->ExecuteArray(-1, -1);
-    Fire(static_cast<bool>(query->OnThreadExecuted()),
-         [query] { query->OnThreadExecuted()(query); });
+    fire(query->OnThreadExecuted());
     // Terminated first: a query destroyed by its own handler is not
     // touched again.
     while (!Terminated() && !break_.load() && !query->Eof()) {
-      Fire(static_cast<bool>(query->OnThreadRecord()), [query] { query->OnThreadRecord()(query); });
+      fire(query->OnThreadRecord());
       if (Terminated() || break_.load()) break;
       query->Next();
     }
@@ -167,16 +208,16 @@ void TQueryThread::RunCycle() {
   if (Terminated()) return;
   if (failed) {
     try {
-      Fire(static_cast<bool>(query->OnThreadError()),
-           [this, query] { query->OnThreadError()(query, lastErrorCode_, lastErrorMessage_); });
+      const TThreadErrorEvent& event = query->OnThreadError();
+      Fire(static_cast<bool>(event),
+           [this, query, handler = event] { handler(query, lastErrorCode_, lastErrorMessage_); });
     } catch (const std::exception&) {
       // Nowhere to report an error of the error handler.
     }
   }
   if (Terminated()) return;
   try {
-    Fire(static_cast<bool>(query->OnThreadFinished()),
-         [query] { query->OnThreadFinished()(query); });
+    fire(query->OnThreadFinished());
   } catch (const std::exception&) {
     // The cycle is over; nothing is left to report it to.
   }

@@ -23,7 +23,8 @@
 // whose event is running, no more rows are read and OnThreadFinished still
 // fires. Destroying the query ends the cycle at once: the thread stops
 // after the client call in progress and fires no more events. That is safe
-// from any thread, also from within the query's own event handler.
+// from any thread, also from within the query's own event handler (each
+// handler runs as a copy, so its captures outlive the query).
 #pragma once
 
 #include <atomic>
@@ -81,7 +82,9 @@ class TQueryThread : public TThread {
   // main thread run without their handlers.
   void Stop();
   // The query goes from within one of its own event handlers: the thread
-  // leaves the query alone from now on and frees itself when it ends.
+  // leaves the query alone from now on, and a process-wide list takes it
+  // over and joins it once it has ended (at the latest when the program
+  // ends).
   void Orphan();
 
   // --- On the thread ---

@@ -276,6 +276,24 @@ TEST_P(QueryThreadTest, SeveralThreadedQueriesRunOnOneSessionAtOnce) {
   EXPECT_EQ("record 7499", logs[2].Events()[1]);
 }
 
+TEST_P(QueryThreadTest, TheThreadLeavesTheScreenCursorAloneAndHandsItsDebugMessageToTheMainThread) {
+  EventLog log;
+  auto query = ThreadedQuery("select deptno from dept where deptno = :d", log, false);
+  query->DeclareVariable("d", otInteger);
+  query->SetVariable("d", 10);
+  query->SetDebug(true);
+  query->SetCursor(crHourGlass);
+  ui_.Clear();
+
+  query->Execute();
+  query->WaitForThread();
+
+  EXPECT_EQ((std::vector<std::string>{"select deptno from dept where deptno = :d\r:D = 10"}),
+            ui_.Texts());
+  EXPECT_TRUE(ui_.Cursors().empty());
+  EXPECT_EQ((std::vector<std::string>{"executed", "record 10", "finished"}), log.Events());
+}
+
 // --- Destroying and closing during a cycle ---
 
 TEST_P(QueryThreadTest, DestroyingTheQueryStopsItsCycleWithoutFurtherEvents) {

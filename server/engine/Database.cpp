@@ -20,14 +20,17 @@
 namespace vorn::server {
 namespace {
 
+// The open databases of the process. Never destroyed: a database held by
+// an object of static storage duration closes while the process exits,
+// after function-local statics constructed later are gone.
 std::mutex& registryMutex() {
-  static std::mutex m;
-  return m;
+  static auto* const m = new std::mutex;
+  return *m;
 }
 
 std::map<std::string, std::weak_ptr<Database>>& registry() {
-  static std::map<std::string, std::weak_ptr<Database>> r;
-  return r;
+  static auto* const r = new std::map<std::string, std::weak_ptr<Database>>;
+  return *r;
 }
 
 std::string readFile(const std::string& path) {

@@ -803,7 +803,7 @@ StmtPtr Parser::alterUser() {
         s->expire = true;
       } else if (acceptWord("GRACE")) {
         if (peek().kind != TokenKind::Number) fail(922);
-        s->graceDays = std::stoi(next().text);
+        s->graceDays = leadingInteger(next().text);
       } else {
         fail(922);
       }

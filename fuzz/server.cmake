@@ -1,6 +1,8 @@
 # The embedded server's readers of outside text: SQL (tokenizer, parser and
 # compiler), PL/SQL (the compiler), the format models of TO_CHAR, TO_DATE
-# and TO_NUMBER, and the version 8 conversions of bound and defined data.
+# and TO_NUMBER, the version 8 conversions of bound and defined data, and
+# the byte forms of objects, collections and REFs a client hands in (REF
+# hexadecimal, bound instances).
 set(server_fuzz ${CMAKE_CURRENT_LIST_DIR}/server)
 vorn_add_fuzzer(server_format_fuzzer
   SOURCES ${server_fuzz}/FormatModelFuzzer.cpp
@@ -10,6 +12,10 @@ vorn_add_fuzzer(server_sql_fuzzer
   SOURCES ${server_fuzz}/SqlCompileFuzzer.cpp
   LIBS vorn_server_plsql vorn_server_shell
   CORPUS ${server_fuzz}/corpus/sql)
+vorn_add_fuzzer(server_object_value_fuzzer
+  SOURCES ${server_fuzz}/ObjectValueFuzzer.cpp
+  LIBS vorn_server_engine
+  CORPUS ${server_fuzz}/corpus/object)
 vorn_add_fuzzer(server_plsql_fuzzer
   SOURCES ${server_fuzz}/PlsqlCompileFuzzer.cpp
   LIBS vorn_server_plsql vorn_server_shell

@@ -87,6 +87,12 @@ class Parser {
   std::unique_ptr<ReturningClause> returningClause();
   StmtPtr createStatement();
   StmtPtr createTable();
+  // User-defined types (ParserTypes.cpp).
+  StmtPtr createType(bool orReplace);
+  TypeSpec columnType(bool scoped);
+  void objectTableSpec(CreateTableStmt& s);
+  void scopeFor(CreateTableStmt& s);
+  void nestedTableClauses(CreateTableStmt& s);
   StmtPtr createView(bool orReplace, bool force, int pos);
   StmtPtr createSequence();
   StmtPtr createSynonym(bool orReplace, bool isPublic);

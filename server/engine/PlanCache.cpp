@@ -44,8 +44,10 @@ std::shared_ptr<Plan> Statement::plan() {
   key += '\0';
   key += schema_;
   key += '\0';
-  for (const OraType& t : bindTypes_)
+  for (const OraType& t : bindTypes_) {
     key += static_cast<char>('A' + static_cast<int>(t.kind));
+    if (t.udt) key += std::to_string(t.udt->obj) + ',';
+  }
   if (plan_ && plan_->catalog == catalog && planKey_ == key) return plan_;
   // A plan compiled with a name hook holds parameters of that hook's locals:
   // it is this statement's alone.

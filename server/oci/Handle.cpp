@@ -5,6 +5,8 @@
 #include <shared_mutex>
 #include <unordered_set>
 
+#include "value/LibraryTable.h"
+
 namespace vorn::server::oci {
 
 namespace {
@@ -12,13 +14,13 @@ namespace {
 struct Registry {
   std::shared_mutex mutex;
   std::unordered_set<const void*> live;
+  bool empty() const { return live.empty(); }
 };
 
-// Never destroyed: handles may be freed (and checked) while the process
-// exits.
+// Handles may be freed (and checked) while the process exits.
 Registry& registry() {
-  static Registry* const instance = new Registry;
-  return *instance;
+  static LibraryTable<Registry> instance;
+  return instance.get();
 }
 
 }  // namespace

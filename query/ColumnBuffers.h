@@ -39,6 +39,16 @@ class ColumnBuffers {
   // The column holds a value per row that the query's companion instance
   // reads (LOB, object and REF columns).
   static bool IsComplex(const TFieldData& field);
+  // Points the companion of a LOB, object or REF column at row `row`: a
+  // null object row gets an instance of the type whose atomic indicator
+  // is null, a null REF row a cleared REF.
+  static void PrepareRow(TFieldData& field, int row, TOracleSession& session);
+
+ private:
+  // An object column's type: a REF of its own (from the describe's REF),
+  // the type descriptor pinned, and the type code of the type.
+  static void TakeObjectType(TFieldData& field, client::OCIRef* source, TOracleSession& session);
+  static client::OCIError* NewErrorHandle(TOracleSession& session);
 };
 
 }  // namespace vorn

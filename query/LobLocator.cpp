@@ -257,6 +257,21 @@ void TLOBLocator::Release() {
   Check(Oci8().OCILobFileClose(session_->ServiceContextHandle(), errorHandle_, *address_));
 }
 
+std::string TLOBLocator::WholeValue() {
+  const int64_t position = position_;
+  std::string value(static_cast<size_t>(Size()), '\0');
+  position_ = 0;
+  size_t read = 0;
+  while (read < value.size()) {
+    const int64_t count = Read(value.data() + read, static_cast<int64_t>(value.size() - read));
+    if (count <= 0) break;
+    read += static_cast<size_t>(count);
+  }
+  value.resize(read);
+  position_ = position;
+  return value;
+}
+
 void TLOBLocator::PointAt(OCILobLocator** address) {
   Release();
   address_ = address;

@@ -20,6 +20,8 @@
 #include "vorn/host/Screen.h"
 #include "vorn/host/Thread.h"
 #include "vorn/query/LobLocator.h"
+#include "vorn/query/OracleObject.h"
+#include "vorn/query/OracleReference.h"
 #include "vorn/query/QueryThread.h"
 #include "vorn/query/SqlVariables.h"
 #include "vorn/session/OracleError.h"
@@ -409,12 +411,32 @@ void TOracleQuery::Bind() {
           request.elementSize = variable.Length();
         }
         break;
-      case otObject:
+      case otObject: {
         session_->CheckOCI8Feature("An object variable");
-        throw Exception("An object variable is not supported by this query engine yet");
-      case otReference:
+        auto* object = dynamic_cast<TOracleObject*>(variable.Instance());
+        if (object == nullptr) {
+          throw Exception("Object variable " + variable.Name() + " cannot be nil");
+        }
+        if (object->Instance() == nullptr) throw Exception("TOracleObject has no instance");
+        variable.indicators_[0] = 0;
+        request.value = &object->instance_;
+        request.elementSize = sizeof(void*);
+        request.objectType = object->TypeDescriptor();
+        request.objectNulls = &object->nullStructure_;
+        break;
+      }
+      case otReference: {
         session_->CheckOCI8Feature("A reference variable");
-        throw Exception("A reference variable is not supported by this query engine yet");
+        auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
+        if (reference == nullptr) {
+          throw Exception("Reference variable " + variable.Name() + " cannot be nil");
+        }
+        variable.indicators_[0] = reference->IsNull() ? -1 : 0;
+        request.value = reference->RefAddress();
+        request.elementSize = sizeof(void*);
+        request.objectType = reference->TypeDescriptor();
+        break;
+      }
       case otCLOB:
       case otBLOB:
       case otBFile: {
@@ -618,6 +640,10 @@ void TOracleQuery::NormaliseComplexVariables() {
       auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
       if (locator != nullptr && !locator->IsNull()) locator->Clear();
       variable.indicators_[0] = 0;
+    } else if (code == otReference) {
+      auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
+      if (reference != nullptr && !reference->IsNull()) reference->Clear();
+      variable.indicators_[0] = 0;
     }
   }
 }
@@ -638,11 +664,8 @@ void TOracleQuery::ReleaseComplexColumns() {
 }
 
 void TOracleQuery::PrepareComplexColumns() {
-  for (TFieldData* field : complexColumns_) {
-    if (field->lobLocator_ != nullptr) {
-      field->lobLocator_->PointAt(reinterpret_cast<OCILobLocator**>(field->Value(currentRow_)));
-    }
-  }
+  for (TFieldData* field : complexColumns_)
+    ColumnBuffers::PrepareRow(*field, currentRow_, *session_);
 }
 
 void TOracleQuery::FireAfterQuery() {
@@ -710,9 +733,9 @@ void TOracleQuery::ClearColumns() {
   // the statement's handles (and the connection) are current.
   const bool live =
       calls_ != nullptr && !calls_->Stale() && session_ != nullptr && session_->Connected();
-  for (TFieldData* field : complexColumns_) {
+  for (int i = 0; i < fields_.Count(); ++i) {
     try {
-      ColumnBuffers::Release(*field, live);
+      ColumnBuffers::Release(*fields_.Items(i), live);
     } catch (const std::exception&) {
       // The column goes all the same.
     }

@@ -12,6 +12,7 @@
 #include "vorn/host/Screen.h"
 #include "vorn/host/TextUtils.h"
 #include "vorn/query/LobLocator.h"
+#include "vorn/query/OracleObject.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/session/OracleSession.h"
 #include "vorn/session/SessionCallLock.h"
@@ -111,7 +112,10 @@ const TFieldData& TOracleQuery::CurrentField(int index) const {
 }
 
 bool TOracleQuery::FieldIsNull(int index) const {
-  return CurrentField(index).Indicator(currentRow_) == -1;
+  const TFieldData& field = CurrentField(index);
+  // An object is null by its own (atomic) indicator.
+  if (field.BufferType() == otObject) return field.OracleObject()->IsNull();
+  return field.Indicator(currentRow_) == -1;
 }
 
 const void* TOracleQuery::FieldValueAddress(int index) const {
@@ -231,7 +235,7 @@ Variant TOracleQuery::Field(int index) const {
     case otCLOB:
     case otBLOB:
     case otBFile: {
-      std::string value = WholeLob(*field.LOBLocator());
+      std::string value = field.LOBLocator()->WholeValue();
       if (value.empty()) return VariableValues::NullOf(session_);
       if (field.BufferType() != otCLOB) return Variant::FromBytes(value.data(), value.size());
       return VariableValues::ConvertsLineBreaks(session_) ? Variant(WithCrLf(std::move(value)))
@@ -260,24 +264,20 @@ TLOBLocator* TOracleQuery::LOBField(int index) const {
   return field.LOBLocator();
 }
 
-// --- LOB values ---
-
-std::string TOracleQuery::WholeLob(TLOBLocator& locator) {
-  // The stream's position is the caller's; the whole value is read beside
-  // it.
-  const int64_t position = locator.Position();
-  std::string value(static_cast<size_t>(locator.Size()), '\0');
-  locator.SetPosition(0);
-  size_t read = 0;
-  while (read < value.size()) {
-    const int64_t count =
-        locator.Read(value.data() + read, static_cast<int64_t>(value.size() - read));
-    if (count <= 0) break;
-    read += static_cast<size_t>(count);
+TOracleObject* TOracleQuery::ObjectField(int index) const {
+  const TFieldData& field = *FieldData(index);
+  if (field.BufferType() != otObject) {
+    throw Exception("Field " + field.Name() + " is not an Object");
   }
-  value.resize(read);
-  locator.SetPosition(position);
-  return value;
+  return field.OracleObject();
+}
+
+TOracleReference* TOracleQuery::ReferenceField(int index) const {
+  const TFieldData& field = *FieldData(index);
+  if (field.BufferType() != otReference) {
+    throw Exception("Field " + field.Name() + " is not a Reference");
+  }
+  return field.OracleReference();
 }
 
 // --- LONG values ---

@@ -36,6 +36,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "vorn/client/OciTypes.h"
 #include "vorn/host/Stream.h"
@@ -75,6 +76,7 @@ class TLOBLocator : public TStream, private RegisteredQuery {
 
  private:
   friend class TOracleQuery;
+  friend class TOracleObject;
   friend class ColumnBuffers;
 
   // A query column's locator: no locator of its own and no registration
@@ -89,6 +91,8 @@ class TLOBLocator : public TStream, private RegisteredQuery {
   // Closes a BFILE this locator opened.
   void Release();
   void ResetPosition() { position_ = 0; }
+  // The whole value, read beside the stream's position (which stays).
+  std::string WholeValue();
   // The locator's handles are no longer needed (the column goes, or the
   // session logs off): frees them through the library when `live`, else
   // forgets them.

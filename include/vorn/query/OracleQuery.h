@@ -22,7 +22,11 @@
 // (LOBField, LobLocator.h) that always stands for the current row's value,
 // read from position 0; moving to another row closes a BFILE its reads
 // opened. Field reads such a value whole: text for a CLOB, bytes
-// otherwise, and an empty LOB gives the null value.
+// otherwise, and an empty LOB gives the null value. Likewise an object
+// column has a TOracleObject (ObjectField, OracleObject.h) and a REF column
+// a TOracleReference (ReferenceField, OracleReference.h) standing for the
+// current row's value; Field gives the null value for both, FieldIsNull
+// answers an object's own (atomic) null indicator.
 // NUMBER columns are fetched as integers when their precision fits the
 // integer precision (the session's IntegerPrecision, else 9) and their
 // scale is at most 0, as doubles when it fits the float precision
@@ -206,6 +210,10 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // into `buffer` and returns the count.
   int GetLongField(int index, void* buffer, int offset, int length);
   TLOBLocator* LOBField(int index) const;
+  // The object (or REF) of an object (REF) column's current row;
+  // "Field <name> is not an Object" ("... is not a Reference") otherwise.
+  TOracleObject* ObjectField(int index) const;
+  TOracleReference* ReferenceField(int index) const;
   // The address of the current row's value in the column's buffer.
   const void* FieldValueAddress(int index) const;
 
@@ -281,8 +289,6 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   [[noreturn]] void RaiseNoField(int index) const;
   // The whole LONG or LONG RAW value of the current row.
   std::string WholeLong(int index);
-  // The whole value of a LOB column's current row.
-  static std::string WholeLob(TLOBLocator& locator);
 
   // Variables.
   TVariableData& DeclaredVariable(std::string_view name) const;

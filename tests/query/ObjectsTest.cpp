@@ -178,6 +178,33 @@ TEST_P(ObjectsTest, AnObjectColumnsWrapperFollowsTheRowsAcrossBatches) {
   EXPECT_TRUE(query->Eof());
 }
 
+TEST_P(ObjectsTest, AnObjectQueryExecutedAgainReadsTheNewRows) {
+  auto query = NewQuery("select who from contacts where id = :id");
+  query->DeclareVariable("id", otInteger);
+  query->SetVariable("id", 1);
+  query->Execute();
+  ASSERT_EQ("Cy", query->ObjectField(0)->GetAttr("NAME").AsString());
+
+  query->SetVariable("id", 3);
+  query->Execute();
+
+  EXPECT_EQ("Di", query->ObjectField(0)->GetAttr("NAME").AsString());
+  EXPECT_TRUE(query->ObjectField(0)->AttrIsNull("ADDR.STREET"));
+}
+
+TEST_P(ObjectsTest, DescribingAnObjectColumnNamesItsType) {
+  auto query = NewQuery("select id, who, lead from contacts");
+
+  query->Describe();
+
+  EXPECT_EQ(otObject, query->FieldType(1));
+  EXPECT_EQ(otReference, query->FieldType(2));
+  EXPECT_EQ("SCOTT.PERSON_T", query->FieldData(1)->TypeName());
+  EXPECT_EQ(OCI_TYPECODE_OBJECT, query->FieldData(1)->ObjectTypeCode());
+  EXPECT_EQ("SCOTT.PERSON_T", query->FieldData(2)->TypeName());
+  EXPECT_TRUE(query->Eof());
+}
+
 TEST_P(ObjectsTest, AttributesOfEveryKindAreRead) {
   Run("create type sample_t as object (i number(5), f number(8,2), s char(3), d date, "
       "r raw(4), c clob)");

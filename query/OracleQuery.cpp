@@ -411,44 +411,13 @@ void TOracleQuery::Bind() {
           request.elementSize = variable.Length();
         }
         break;
-      case otObject: {
-        session_->CheckOCI8Feature("An object variable");
-        auto* object = dynamic_cast<TOracleObject*>(variable.Instance());
-        if (object == nullptr) {
-          throw Exception("Object variable " + variable.Name() + " cannot be nil");
-        }
-        if (object->Instance() == nullptr) throw Exception("TOracleObject has no instance");
-        variable.indicators_[0] = 0;
-        request.value = &object->instance_;
-        request.elementSize = sizeof(void*);
-        request.objectType = object->TypeDescriptor();
-        request.objectNulls = &object->nullStructure_;
-        break;
-      }
-      case otReference: {
-        session_->CheckOCI8Feature("A reference variable");
-        auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
-        if (reference == nullptr) {
-          throw Exception("Reference variable " + variable.Name() + " cannot be nil");
-        }
-        variable.indicators_[0] = reference->IsNull() ? -1 : 0;
-        request.value = reference->RefAddress();
-        request.elementSize = sizeof(void*);
-        request.objectType = reference->TypeDescriptor();
-        break;
-      }
+      case otObject:
+      case otReference:
       case otCLOB:
       case otBLOB:
-      case otBFile: {
-        session_->CheckOCI8Feature("A LOB Locator variable");
-        auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
-        if (locator == nullptr)
-          throw Exception("LOB variable " + variable.Name() + " cannot be nil");
-        variable.indicators_[0] = locator->IsNull() ? -1 : 0;
-        request.value = locator->LocatorAddress();
-        request.elementSize = sizeof(OCILobLocator*);
+      case otBFile:
+        BindInstance(variable, request);
         break;
-      }
       case otCursor: {
         auto* target = dynamic_cast<TOracleQuery*>(variable.Instance());
         if (target == nullptr)
@@ -480,6 +449,50 @@ void TOracleQuery::Bind() {
       EOracleError error = calls_->Error(lock);
       RaiseExecutionError(error, false);
     }
+  }
+}
+
+void TOracleQuery::BindInstance(TVariableData& variable, BindRequest& request) {
+  switch (variable.TypeCode()) {
+    case otObject: {
+      session_->CheckOCI8Feature("An object variable");
+      auto* object = dynamic_cast<TOracleObject*>(variable.Instance());
+      if (object == nullptr) {
+        throw Exception("Object variable " + variable.Name() + " cannot be nil");
+      }
+      if (object->Instance() == nullptr) throw Exception("TOracleObject has no instance");
+      variable.indicators_[0] = 0;
+      request.value = &object->instance_;
+      request.elementSize = sizeof(void*);
+      request.objectType = object->TypeDescriptor();
+      request.objectNulls = &object->nullStructure_;
+      break;
+    }
+    case otReference: {
+      session_->CheckOCI8Feature("A reference variable");
+      auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
+      if (reference == nullptr) {
+        throw Exception("Reference variable " + variable.Name() + " cannot be nil");
+      }
+      variable.indicators_[0] = reference->IsNull() ? -1 : 0;
+      request.value = reference->RefAddress();
+      request.elementSize = sizeof(void*);
+      request.objectType = reference->TypeDescriptor();
+      break;
+    }
+    case otCLOB:
+    case otBLOB:
+    case otBFile: {
+      session_->CheckOCI8Feature("A LOB Locator variable");
+      auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
+      if (locator == nullptr) throw Exception("LOB variable " + variable.Name() + " cannot be nil");
+      variable.indicators_[0] = locator->IsNull() ? -1 : 0;
+      request.value = locator->LocatorAddress();
+      request.elementSize = sizeof(OCILobLocator*);
+      break;
+    }
+    default:
+      break;
   }
 }
 

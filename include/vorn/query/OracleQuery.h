@@ -86,6 +86,7 @@
 namespace vorn {
 
 class EOracleError;
+struct BindRequest;
 class SessionCallLock;
 class StatementCalls;
 class TOracleSession;
@@ -254,6 +255,8 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   std::string PreparedText();
   bool MustParseAgain() const;
   void Bind();
+  // The bind of an object, REF or LOB variable: its instance's address.
+  void BindInstance(TVariableData& variable, BindRequest& request);
   void ExecuteNonQuery(bool describeOnly, int end, int start, uint32_t mode);
   void ExecuteQuery(bool describeOnly, uint32_t mode);
   void DescribeColumns();

@@ -116,7 +116,7 @@ void TLOBLocator::Check(sword status) {
   }
 }
 
-void TLOBLocator::Prepare() {
+bool TLOBLocator::Prepare() {
   if (session_ == nullptr) throw Exception("Not logged on");
   session_->DropStaleHandles();
   if (!session_->Connected()) throw Exception("Not logged on");
@@ -134,8 +134,9 @@ void TLOBLocator::Prepare() {
     generation_ = ClientLibraryGeneration();
     address_ = &ownLocator_;
   }
-  if (address_ == nullptr) throw Exception("TLOBLocator: Invalid handle");
-  if (*address_ != nullptr) return;
+  // A column's locator before the first row stands for no LOB.
+  if (address_ == nullptr) return false;
+  if (*address_ != nullptr) return true;
   if (address_ == &ownLocator_) {
     Check(Oci8().OCIDescriptorAlloc(session_->EnvironmentHandle(),
                                     reinterpret_cast<void**>(address_), descriptorType_, 0,
@@ -148,6 +149,11 @@ void TLOBLocator::Prepare() {
                               nullptr, nullptr, OCI_DURATION_SESSION, 1,
                               reinterpret_cast<void**>(address_)));
   }
+  return true;
+}
+
+void TLOBLocator::PrepareWrite() {
+  if (!Prepare()) throw Exception("TLOBLocator: Invalid handle");
 }
 
 bool TLOBLocator::IsInitialized() {
@@ -158,8 +164,7 @@ bool TLOBLocator::IsInitialized() {
 }
 
 bool TLOBLocator::IsNull() {
-  Prepare();
-  return !IsInitialized();
+  return !Prepare() || !IsInitialized();
 }
 
 int64_t TLOBLocator::Length() {
@@ -170,14 +175,12 @@ int64_t TLOBLocator::Length() {
 }
 
 int64_t TLOBLocator::Size() {
-  Prepare();
-  return Length();
+  return Prepare() ? Length() : 0;
 }
 
 int64_t TLOBLocator::Read(void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  Prepare();
-  if (!IsInitialized() || position_ >= kLargestOffset) return 0;
+  if (!Prepare() || !IsInitialized() || position_ >= kLargestOffset) return 0;
   if (lobType_ == otBFile && !fileOpened_) {
     boolean open = 0;
     Check(
@@ -198,7 +201,7 @@ int64_t TLOBLocator::Read(void* buffer, int64_t count) {
 
 int64_t TLOBLocator::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  Prepare();
+  PrepareWrite();
   if (position_ >= kLargestOffset) throw EWriteError("Stream write error");
   ub4 amount = static_cast<ub4>(std::min(count, kLargestAmount));
   Check(Oci8().OCILobWrite(session_->ServiceContextHandle(), errorHandle_, Locator(), &amount,
@@ -217,8 +220,7 @@ int64_t TLOBLocator::Seek(int64_t offset, TSeekOrigin origin) {
       position = position_ + offset;
       break;
     case soFromEnd:
-      Prepare();
-      position = Length() + offset;
+      position = (Prepare() ? Length() : 0) + offset;
       break;
   }
   if (position < 0) throw EStreamError("Invalid stream position");
@@ -228,7 +230,7 @@ int64_t TLOBLocator::Seek(int64_t offset, TSeekOrigin origin) {
 
 void TLOBLocator::SetSize(int64_t size) {
   if (size < 0) throw EStreamError("Invalid stream position");
-  Prepare();
+  PrepareWrite();
   const int64_t length = Length();
   if (size < length) {
     Check(Oci8().OCILobTrim(session_->ServiceContextHandle(), errorHandle_, Locator(),
@@ -241,7 +243,7 @@ void TLOBLocator::SetSize(int64_t size) {
 }
 
 void TLOBLocator::Clear() {
-  Prepare();
+  PrepareWrite();
   Release();
   Check(Oci8().OCIDescriptorFree(*address_, descriptorType_));
   *address_ = nullptr;

@@ -188,6 +188,18 @@ TEST_P(LobLocatorTest, LOBFieldOfAnotherColumnRaises) {
   EXPECT_EQ(otCLOB, query->FieldType(1));
 }
 
+TEST_P(LobLocatorTest, AColumnsLocatorBeforeItsFirstRowIsNull) {
+  auto query = NewQuery("select body from docs");
+  query->Describe();
+  TLOBLocator& body = *query->LOBField(0);
+  char buffer[4] = {};
+
+  EXPECT_TRUE(body.IsNull());
+  EXPECT_EQ(0, body.Size());
+  EXPECT_EQ(0, body.Read(buffer, sizeof buffer));
+  EXPECT_EQ("TLOBLocator: Invalid handle", ErrorOf([&] { body.Write("x", 1); }));
+}
+
 TEST_P(LobLocatorTest, ALocatorSelectedWithoutTheRowLockCannotWrite) {
   Insert(1, "committed", "");
   session_->Commit();

@@ -100,8 +100,12 @@ class TLOBLocator : public TStream, private RegisteredQuery {
   // True while the handles belong to the loaded library.
   bool HandlesLive() const;
 
-  // Checks the session and makes the handles and the locator exist.
-  void Prepare();
+  // Checks the session and makes the handles and the locator exist; false
+  // for a column's locator before its first row, which stands for no LOB.
+  bool Prepare();
+  // The same for changing the LOB: "TLOBLocator: Invalid handle" without
+  // a locator.
+  void PrepareWrite();
   client::OCILobLocator* Locator() const { return *address_; }
   bool IsInitialized();
   int64_t Length();

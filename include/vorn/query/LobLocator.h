@@ -8,7 +8,8 @@
 // otherwise). A new locator is null: it stands for no LOB until a statement
 // fills it, typically as the variable of RETURNING ... INTO (Variables.h,
 // SetComplexVariable). A query's LOB column has a locator of its own
-// (TOracleQuery::LOBField) that always stands for the current row's value.
+// (TOracleQuery::LOBField) that always stands for the current row's value
+// (and for no LOB before the first row).
 //
 // The stream. Position is a 0-based offset in characters for a CLOB (one
 // byte each in a single-byte character set) and in bytes otherwise; Size is

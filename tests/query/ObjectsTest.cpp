@@ -255,6 +255,24 @@ TEST_P(ObjectsTest, ACollectionColumnsObjectDescribesItsElement) {
   EXPECT_TRUE(query->FieldIsNull(0));
 }
 
+TEST_P(ObjectsTest, AThreadedQueryGivesEveryRecordEventItsRowsObjectAndReference) {
+  auto query = NewQuery("select id, who, lead from contacts order by id");
+  query->SetReadBuffer(2);
+  query->SetThreaded(true);
+  std::vector<std::string> rows;
+  query->SetOnThreadRecord([&rows](TOracleQuery* sender) {
+    TOracleObject& who = *sender->ObjectField(1);
+    rows.push_back(sender->FieldAsString(0) + ":" +
+                   (who.IsNull() ? "-" : who.GetAttr("NAME").AsString()) + ":" +
+                   (sender->ReferenceField(2)->IsNull() ? "-" : "ref"));
+  });
+
+  query->Execute();
+  query->WaitForThread();
+
+  EXPECT_EQ((std::vector<std::string>{"1:Cy:ref", "2:-:-", "3:Di:ref"}), rows);
+}
+
 // --- Writing attributes and binding objects ---
 
 TEST_P(ObjectsTest, AnObjectOfANamedTypeIsWrittenByNameAndInserted) {
@@ -379,6 +397,23 @@ TEST_P(ObjectsTest, AReferenceFindsRowsByIt) {
   EXPECT_EQ(1, find->FieldAsInteger(0));
   find->Next();
   EXPECT_TRUE(find->Eof());
+}
+
+TEST_P(ObjectsTest, AReferenceClearedByTheCallerIsBoundAsNull) {
+  auto select = NewQuery("select ref(p) from people p where p.name = 'Ann'");
+  select->Execute();
+  TOracleReference& ann = *select->ReferenceField(0);
+  ASSERT_FALSE(ann.IsNull());
+  auto update = NewQuery("update contacts set lead = :r where id = 1");
+  update->DeclareVariable("r", otReference);
+  update->SetComplexVariable("r", &ann);
+  ann.Clear();
+
+  update->Execute();
+
+  EXPECT_TRUE(ann.IsNull());
+  EXPECT_EQ((std::vector<std::string>{"1"}),
+            Rows("select count(*) from contacts where id = 1 and lead is null"));
 }
 
 TEST_P(ObjectsTest, AReferenceOfAnUnknownTypeRaises) {

@@ -178,6 +178,25 @@ TEST_P(ObjectsTest, AnObjectColumnsWrapperFollowsTheRowsAcrossBatches) {
   EXPECT_TRUE(query->Eof());
 }
 
+TEST_P(ObjectsTest, EveryFetchIntoTheSameSlotReplacesTheWholeValue) {
+  auto query = NewQuery("select id, who, lead from contacts order by id desc");
+  query->SetReadBuffer(1);
+  std::vector<std::string> rows;
+
+  for (query->Execute(); !query->Eof(); query->Next()) {
+    TOracleObject& who = *query->ObjectField(1);
+    TOracleReference& lead = *query->ReferenceField(2);
+    rows.push_back(
+        query->FieldAsString(0) + "|" + (who.IsNull() ? "null" : "object") + "|" +
+        (who.IsNull() ? "" : who.GetAttr("NAME").AsString()) + "|" +
+        (who.IsNull() || who.AttrIsNull("ADDR.ZIP") ? "" : who.GetAttr("ADDR.ZIP").AsString()) +
+        "|" + (lead.IsNull() ? "null" : "ref"));
+  }
+
+  EXPECT_EQ((std::vector<std::string>{"3|object|Di||ref", "2|null|||null", "1|object|Cy|500|ref"}),
+            rows);
+}
+
 TEST_P(ObjectsTest, AnObjectQueryExecutedAgainReadsTheNewRows) {
   auto query = NewQuery("select who from contacts where id = :id");
   query->DeclareVariable("id", otInteger);

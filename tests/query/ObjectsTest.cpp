@@ -453,6 +453,25 @@ TEST_P(ObjectsTest, AReferenceVariableWithoutReferenceRaises) {
 
 // --- Sessions ---
 
+TEST_P(ObjectsTest, CreationNeedsALoggedOnSession) {
+  auto offline = NewSession();
+
+  EXPECT_EQ("Not logged on", ErrorOf([&] { TOracleObject(offline.get()); }));
+  EXPECT_EQ("Not logged on", ErrorOf([&] { TOracleObject(offline.get(), "address_t"); }));
+  EXPECT_EQ("Not logged on", ErrorOf([&] { TOracleReference(offline.get(), "person_t"); }));
+  EXPECT_EQ("Not logged on", ErrorOf([&] { TOracleObject(nullptr); }));
+}
+
+TEST_P(ObjectsTest, AnObjectWithoutInstanceIsNullAndHasNoAttributes) {
+  TOracleObject empty(session_.get());
+
+  EXPECT_TRUE(empty.IsNull());
+  EXPECT_EQ(0, empty.AttrCount());
+  EXPECT_EQ(nullptr, empty.Instance());
+  EXPECT_EQ("TOracleObject has no instance", ErrorOf([&] { empty.GetAttr("ZIP"); }));
+  EXPECT_EQ("TOracleObject has no instance", ErrorOf([&] { empty.SetAttr("ZIP", 1); }));
+}
+
 TEST_P(ObjectsTest, ObjectsAndReferencesOutliveTheirSessionsLogoff) {
   auto object = std::make_unique<TOracleObject>(session_.get(), "address_t");
   auto reference = std::make_unique<TOracleReference>(session_.get(), "person_t");

@@ -377,8 +377,8 @@ void TOracleDataSet::ReadRow(TRecordBuffer record) {
       case otCLOB:
       case otBLOB:
       case otBFile:
-        // The query engine describes no LOB column yet; reading one through
-        // its locator comes with the engine's LOB locators.
+        // Reading a LOB through the column's locator (TLOBLocator) is not
+        // built into the dataset's records yet.
         throw Exception("LOB columns are not supported by this dataset yet");
       default:
         throw Exception("Unexpected datatype: " + column.Field->FieldName());

@@ -149,12 +149,13 @@ TEST_P(FieldDefsTest, LongColumnsBecomeMemoAndBlobFields) {
   EXPECT_EQ(std::string("\x00\xFF\x10", 3), image->AsString());
 }
 
-TEST_P(FieldDefsTest, ALobColumnFailsTheOpenWithTheEnginesErrorAndLeavesTheDataSetClosed) {
+TEST_P(FieldDefsTest, ALobColumnFailsTheOpenWithTheFetchsErrorAndLeavesTheDataSetClosed) {
   Run("create table lobs_t (id number(2), doc clob)");
+  Run("insert into lobs_t values (1, to_clob('text'))");
   auto dataSet = NewDataSet("select id, doc from lobs_t");
   const std::string error = ErrorOf([&] { dataSet->Open(); });
   EXPECT_EQ(UsesOCI7() ? "A query with LOB's requires OCI8 mode, but OCI7 mode is used."
-                       : "A query with LOB's is not supported by this query engine yet",
+                       : "LOB columns are not supported by this dataset yet",
             error);
   EXPECT_FALSE(dataSet->Active());
   EXPECT_EQ(0, dataSet->FieldCount());

@@ -20,8 +20,10 @@
 // named ROWID, else the first column of a rowid type) never becomes a
 // field: its value is the record's rowid (CurrentRowId). Object, reference
 // and cursor columns are left out with a message box saying why. A column
-// the query engine cannot fetch (LOB columns, until it reads LOB locators)
-// fails the open with the engine's error.
+// the query engine cannot fetch fails the open with the engine's error; a
+// LOB column (until the dataset reads LOBs through their locators) fails
+// the fetch of its first row with "LOB columns are not supported by this
+// dataset yet", and so an open that fetches one.
 //
 // Cursor datasets. When a variable of the SQL is of the cursor type, the
 // SQL is a PL/SQL block that opens a cursor: the dataset runs the block and

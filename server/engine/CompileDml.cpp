@@ -55,14 +55,20 @@ class DmlCompiler {
   DmlCompiler(const CompileContext& ctx) : ctx_(ctx), c_(ctx) {}
 
   CompiledDml compile(Stmt& stmt) {
+    CompiledDml d;
     switch (stmt.kind) {
       case StmtKind::Insert:
-        return insert(static_cast<InsertStmt&>(stmt));
+        d = insert(static_cast<InsertStmt&>(stmt));
+        break;
       case StmtKind::Update:
-        return update(static_cast<UpdateStmt&>(stmt));
+        d = update(static_cast<UpdateStmt&>(stmt));
+        break;
       default:
-        return remove(static_cast<DeleteStmt&>(stmt));
+        d = remove(static_cast<DeleteStmt&>(stmt));
+        break;
     }
+    d.callsStoredCode = c_.callsStoredCode;
+    return d;
   }
 
  private:
@@ -98,6 +104,15 @@ class DmlCompiler {
     empty.columnsForbidden = true;
     (void)t;
     return c_.expr(*defaults_.back(), empty);
+  }
+
+  // The RETURNING list `list` as a query of the row with rowid
+  // kRowParameter (CompiledDml::readBackSql); empty for the rowid alone.
+  static std::string readBack(const TableInfo& t, const std::string& list) {
+    static const std::string kRowidOnly = " RETURNING rowid";
+    if (list == kRowidOnly) return {};
+    return "SELECT rowid" + list.substr(kRowidOnly.size()) + " FROM " + t.sqlName() +
+           " WHERE rowid = ?" + std::to_string(kRowParameter);
   }
 
   // RETURNING: rowid, checks, unique keys, parent keys, then `extra`.
@@ -329,7 +344,13 @@ class DmlCompiler {
     std::string list;
     returningList(d, t, scope, true, list);
     returningInto(d, s.returning.get(), scope, list);
-    d.sql = sql + list;
+    if (s.query) {
+      d.sql = sql + list;
+    } else {
+      d.sql = sql;
+      d.rowByRow = true;
+      d.readBackSql = readBack(t, list);
+    }
     return d;
   }
 
@@ -395,7 +416,9 @@ class DmlCompiler {
     returningList(d, t, scope, true, list);
     returningInto(d, s.returning.get(), scope, list);
     d.sql = "UPDATE " + t.sqlName() + " SET " + set + " WHERE rowid = ?" +
-            std::to_string(kRowParameter) + list;
+            std::to_string(kRowParameter);
+    d.rowByRow = true;
+    d.readBackSql = readBack(t, list);
     return d;
   }
 

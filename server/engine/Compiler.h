@@ -138,6 +138,17 @@ struct CompiledDml {
   // UPDATE: where the new values start in the lock row, and how many.
   int setFirst = 0;
   int setCount = 0;
+  // INSERT ... VALUES and UPDATE write one row per run of `sql`, which has
+  // no RETURNING (SQLite would collect its rows in a temporary table): the
+  // rowid is known, and when the checks, keys or RETURNING ... INTO need
+  // more of the written row, readBackSql selects the RETURNING list (rowid
+  // first) of the row whose rowid is parameter kRowParameter. readBackSql
+  // is empty when the rowid is all.
+  bool rowByRow = false;
+  std::string readBackSql;
+  // A value calls stored code, which may change data itself: the statement
+  // savepoint must cover all of the statement's work.
+  bool callsStoredCode = false;
 };
 
 // Compiles a query (SELECT).

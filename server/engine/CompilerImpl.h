@@ -94,6 +94,8 @@ class Compiler {
   // view keeps them (QueryCode::rowidObject).
   bool exposeRowid = false;
   QueryCode* currentTop = nullptr;
+  // Set when a stored function was called (it may change data).
+  bool callsStoredCode = false;
   std::vector<std::pair<std::string, int64_t>> forUpdateSources;  // (alias, obj)
 
  private:

@@ -78,6 +78,7 @@ class Statement {
   const std::vector<Placeholder>& placeholders() const { return analysis_->placeholders; }
   // position is 1-based; ORA-01036 when out of range.
   void bind(int position, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
+  void bind(int position, Value&& value, TypeKind nullKind = TypeKind::Varchar2);
   // Binds every occurrence of `name` (with or without the leading ':').
   void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   void clearBinds();
@@ -156,6 +157,7 @@ class Statement {
   Statement(Session& session, std::shared_ptr<const StatementAnalysis> analysis);
   // Plan cache (PlanCache.cpp).
   std::shared_ptr<Plan> plan();
+  void rememberPlanKinds();
   Stmt& treeToCompile(StmtPtr& fresh);
   // Bind slots (BindSlots.cpp).
   void checkBound(const Plan& plan) const;
@@ -180,7 +182,7 @@ class Statement {
   std::vector<HostTable*> tables_;
   std::vector<HostCursor*> cursors_;
   std::shared_ptr<Plan> plan_;
-  std::string planKey_;
+  std::vector<TypeKind> planKinds_;  // the bind kinds plan_ was found for
   std::vector<ColumnDescription> described_;
   bool describedValid_ = false;
   std::unique_ptr<Cursor> cursor_;

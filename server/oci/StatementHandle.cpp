@@ -130,10 +130,13 @@ BindHandle& StatementHandle::bindByName(const std::string& name, BindHandle* exi
   b->key = key;
   b->position = 0;
   b->returningTarget = false;
+  b->slots.clear();
   if (placeholdersKnown()) {
     bool allTargets = true;
-    for (const Placeholder& p : placeholders) {
-      if (p.name == key && !p.returningTarget) allTargets = false;
+    for (size_t i = 0; i < placeholders.size(); ++i) {
+      if (placeholders[i].name != key) continue;
+      if (!placeholders[i].returningTarget) allTargets = false;
+      b->slots.push_back(static_cast<int>(i + 1));
     }
     b->returningTarget = allTargets;
   }
@@ -154,6 +157,7 @@ BindHandle& StatementHandle::bindByPosition(ub4 position, BindHandle* existing) 
   }
   b->name.clear();
   b->key.clear();
+  b->slots.clear();
   b->position = position;
   b->returningTarget = placeholdersKnown() && position <= analysis->placeholders.size() &&
                        analysis->placeholders[position - 1].returningTarget;
@@ -227,12 +231,14 @@ void StatementHandle::bindInputs(ub4 iteration) {
     Value v = b->input(iteration);
     // CHAR binds compare blank-padded in SQL; a block sees plain values.
     TypeKind declared = block ? nullKindOf(b->dty) : declaredKindOf(b->dty);
-    if (!b->name.empty()) {
-      engine_->bind(b->name, v, declared);
+    if (block) b->lastInput = v;
+    if (b->name.empty()) {
+      engine_->bind(static_cast<int>(b->position), std::move(v), declared);
+    } else if (b->slots.size() == 1) {
+      engine_->bind(b->slots[0], std::move(v), declared);
     } else {
-      engine_->bind(static_cast<int>(b->position), v, declared);
+      engine_->bind(b->name, v, declared);
     }
-    if (block) b->lastInput = std::move(v);
   }
 }
 

@@ -1,0 +1,210 @@
+// DML statements fail as a whole and leave the rest of the transaction as
+// it was, whichever way the engine writes them (one row without a
+// savepoint, values read back by rowid, several rows under the statement
+// savepoint); and the session's caches stay within their bounds.
+#include "engine/LruMap.h"
+#include "engine_support.h"
+
+namespace vorn::server::test {
+namespace {
+
+class Dml : public DemoDatabase {};
+
+int errorOfBound(Statement& st) {
+  try {
+    st.execute();
+  } catch (const OraError& e) {
+    return e.code();
+  }
+  return 0;
+}
+
+TEST_F(Dml, OneRowInsertThatFailsLeavesNothingAndKeepsEarlierRows) {
+  auto s = scott();
+  s->execute("create table plain (n number(2), t varchar2(3), d date)");
+  auto ins = s->prepare("insert into plain (n, t, d) values (:n, :t, :d)");
+  const struct {
+    Value n, t;
+    int error;
+  } cases[] = {
+      {Value::integer(1), Value::text("a"), 0},
+      {Value::integer(100), Value::text("b"), 1438},
+      {Value::integer(2), Value::text("long"), 12899},
+      {Value::real(2.5), Value::text("c"), 0},
+      {Value(), Value::text("d"), 0},
+  };
+  for (const auto& r : cases) {
+    ins->bind("n", r.n);
+    ins->bind("t", r.t);
+    ins->bind("d", Value::date(0));
+    EXPECT_EQ(errorOfBound(*ins), r.error);
+    EXPECT_EQ(ins->rowsProcessed(), r.error ? 0 : 1);
+  }
+  EXPECT_EQ(rows(*s, "select n || t from plain order by t"),
+            (std::vector<std::string>{"1a", "3c", "d"}));
+  s->rollback();
+  EXPECT_EQ(one(*s, "select count(*) from plain"), "0");
+}
+
+TEST_F(Dml, InsertGivesTheRowidOfTheRowItWrote) {
+  auto s = scott();
+  s->execute("create table plain (n number)");
+  auto ins = s->prepare("insert into plain values (:n)");
+  for (int n = 1; n <= 3; ++n) {
+    ins->bind(1, Value::integer(n * 10));
+    ins->execute();
+    EXPECT_EQ(one(*s, "select n from plain where rowid = '" + ins->lastRowidText() + "'"),
+              std::to_string(n * 10));
+  }
+}
+
+TEST_F(Dml, DuplicateKeyUndoesOnlyTheFailingRow) {
+  auto s = scott();
+  auto ins = s->prepare("insert into dept (deptno, dname) values (:1, :2)");
+  ins->bind(1, Value::integer(60));
+  ins->bind(2, Value::text("NEW"));
+  ins->execute();
+  ins->bind(1, Value::integer(10));
+  EXPECT_EQ(errorOfBound(*ins), 1);
+  EXPECT_EQ(one(*s, "select count(*) from dept where deptno = 10"), "1");
+  EXPECT_EQ(one(*s, "select count(*) from dept where dname = 'NEW'"), "1");
+}
+
+TEST_F(Dml, CheckAndForeignKeyFailuresLeaveTheRowAsItWas) {
+  auto s = scott();
+  s->execute("create table checked (id number primary key, x number check (x > 0))");
+  s->execute("insert into checked values (1, 5)");
+  EXPECT_EQ(errorOf(*s, "insert into checked values (2, -1)"), 2290);
+  EXPECT_EQ(errorOf(*s, "update checked set x = -1 where id = 1"), 2290);
+  auto byRowid = s->prepare("update emp set deptno = :d where rowid = :r");
+  byRowid->bind("d", Value::integer(99));
+  byRowid->bind("r", Value::text(one(*s, "select rowid from emp where empno = 7369")));
+  EXPECT_EQ(errorOfBound(*byRowid), 2291);
+  EXPECT_EQ(rows(*s, "select id || ':' || x from checked"), std::vector<std::string>{"1:5"});
+  EXPECT_EQ(one(*s, "select deptno from emp where empno = 7369"), "20");
+}
+
+TEST_F(Dml, ReturningValueThatFailsUndoesTheWrite) {
+  auto s = scott();
+  s->execute("create table plain (n number)");
+  auto ins = s->prepare("insert into plain values (:n) returning 10 / (n - 1) into :q");
+  ins->bind("n", Value::integer(1));
+  EXPECT_EQ(errorOfBound(*ins), 1476);
+  ins->bind("n", Value::integer(3));
+  EXPECT_EQ(ins->execute(), 1);
+  ASSERT_EQ(ins->returningRows().size(), 1u);
+  EXPECT_EQ(ins->returningRows()[0][0], Value::integer(5));
+  auto upd = s->prepare("update plain set n = :n returning 10 / (n - 1) into :q");
+  upd->bind("n", Value::integer(1));
+  EXPECT_EQ(errorOfBound(*upd), 1476);
+  EXPECT_EQ(one(*s, "select n from plain"), "3");
+}
+
+TEST_F(Dml, UpdateByRowidReturnsTheNewValues) {
+  auto s = scott();
+  std::string rowid = one(*s, "select rowid from emp where empno = 7369");
+  auto upd = s->prepare(
+      "update emp set sal = :sal where rowid = :r returning rowid, sal * 2 into :rid, :twice");
+  upd->bind("sal", Value::integer(1000));
+  upd->bind("r", Value::text(rowid));
+  EXPECT_EQ(upd->execute(), 1);
+  ASSERT_EQ(upd->returningRows().size(), 1u);
+  EXPECT_EQ(upd->returningRows()[0][0], Value::text(rowid));
+  EXPECT_EQ(upd->returningRows()[0][1], Value::integer(2000));
+  EXPECT_EQ(upd->lastRowidText(), rowid);
+  // A row that is not there is no row processed.
+  upd->bind("r", Value::text(one(*s, "select rowid from dept where deptno = 10")));
+  EXPECT_EQ(upd->execute(), 0);
+  EXPECT_TRUE(upd->returningRows().empty());
+}
+
+TEST_F(Dml, UpdateOfSeveralRowsFailsAsAWhole) {
+  auto s = scott();
+  s->execute("create table plain (n number(2))");
+  for (int n : {9, 50, 95})
+    s->execute("insert into plain values (" + std::to_string(n) + ")");
+  // The third row overflows after two rows were written.
+  EXPECT_EQ(errorOf(*s, "update plain set n = n + 10"), 1438);
+  EXPECT_EQ(rows(*s, "select n from plain order by n"),
+            (std::vector<std::string>{"9", "50", "95"}));
+  EXPECT_EQ(errorOf(*s, "update plain set n = n + 1 where n < 60"), 0);
+  EXPECT_EQ(rows(*s, "select n from plain order by n"),
+            (std::vector<std::string>{"10", "51", "95"}));
+}
+
+TEST_F(Dml, ExecutingAgainWithOtherBindTypesUsesAPlanForThem) {
+  auto s = scott();
+  s->execute("create table plain (t varchar2(10))");
+  auto ins = s->prepare("insert into plain values (:v)");
+  ins->bind(1, Value::text("abc"));
+  ins->execute();
+  ins->bind(1, Value::integer(42));
+  ins->execute();
+  ins->bind(1, Value::date(0));
+  ins->execute();
+  ins->bind(1, Value::text("def"));
+  ins->execute();
+  EXPECT_EQ(rows(*s, "select t from plain order by t"),
+            (std::vector<std::string>{"01-JAN-70", "42", "abc", "def"}));
+}
+
+TEST_F(Dml, ManyDistinctStatementsKeepTheCachesWithinTheirBounds) {
+  auto s = scott();
+  s->execute("create table plain (n number)");
+  for (int i = 0; i < 600; ++i) {
+    const std::string n = std::to_string(i);
+    s->execute("insert into plain values (" + n + ")");
+    EXPECT_EQ(one(*s, "select n + " + n + " from plain where n = " + n), std::to_string(2 * i));
+  }
+  EXPECT_LE(s->cachedPlanCount(), Session::kPlanCacheCapacity);
+  EXPECT_GT(s->cachedPlanCount(), 0u);
+  // The main connection and the readers the queries used.
+  EXPECT_LE(s->idleStatementCount(),
+            3 * Session::kStatementCacheTexts * Session::kIdleStatementsPerText);
+  s->commit();
+  for (int i = 0; i < 600; ++i)
+    one(*s, "select count(*) from plain where n > " + std::to_string(i));
+  EXPECT_LE(s->idleStatementCount(),
+            3 * Session::kStatementCacheTexts * Session::kIdleStatementsPerText);
+  EXPECT_EQ(one(*s, "select count(*) from plain"), "600");
+}
+
+TEST(LruMaps, DropTheLeastRecentlyUsedEntryWhenFull) {
+  LruMap<int> map(3);
+  map.emplace("a", 1);
+  map.emplace("b", 2);
+  map.emplace("c", 3);
+  ASSERT_NE(map.find("a"), nullptr);  // b is now the least recently used
+  map.emplace("d", 4);
+  EXPECT_EQ(map.size(), 3u);
+  EXPECT_EQ(map.find("b"), nullptr);
+  EXPECT_EQ(*map.find("a"), 1);
+  EXPECT_EQ(*map.find("c"), 3);
+  EXPECT_EQ(*map.find("d"), 4);
+  std::string order;
+  map.forEach([&](std::string_view key, int) { order += key; });
+  EXPECT_EQ(order, "dca");
+}
+
+TEST(LruMaps, EmplaceOfAKnownKeyKeepsItsValue) {
+  LruMap<std::string> map(2);
+  map.emplace("k", "first");
+  EXPECT_EQ(map.emplace("k", "second"), "first");
+  map.erase("k");
+  EXPECT_EQ(map.find("k"), nullptr);
+  EXPECT_EQ(map.emplace("k", "third"), "third");
+  map.clear();
+  EXPECT_EQ(map.size(), 0u);
+}
+
+TEST(LruMaps, DroppedValuesAreDestroyed) {
+  auto counter = std::make_shared<int>(0);
+  LruMap<std::shared_ptr<int>> map(2);
+  for (int i = 0; i < 10; ++i)
+    map.emplace(std::to_string(i), counter);
+  // The test's own reference and the two entries left.
+  EXPECT_EQ(counter.use_count(), 3);
+}
+
+}  // namespace
+}  // namespace vorn::server::test

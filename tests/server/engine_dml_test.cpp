@@ -46,6 +46,20 @@ TEST_F(Dml, OneRowInsertThatFailsLeavesNothingAndKeepsEarlierRows) {
   EXPECT_EQ(one(*s, "select count(*) from plain"), "0");
 }
 
+TEST_F(Dml, TextBindsAreStoredWholeAndCheckedByLength) {
+  auto s = scott();
+  s->execute("create table texts (t varchar2(5))");
+  auto ins = s->prepare("insert into texts values (:t)");
+  for (const std::string& t : {std::string("a\0b", 3), std::string("abcde"), std::string("x")}) {
+    ins->bind(1, Value::text(t));
+    ins->execute();
+  }
+  ins->bind(1, Value::text(std::string("abc\0ef", 6)));
+  EXPECT_EQ(errorOfBound(*ins), 12899);
+  EXPECT_EQ(rows(*s, "select length(t) || ':' || instr(t, 'b') from texts order by 1"),
+            (std::vector<std::string>{"1:0", "3:3", "5:2"}));
+}
+
 TEST_F(Dml, InsertGivesTheRowidOfTheRowItWrote) {
   auto s = scott();
   s->execute("create table plain (n number)");

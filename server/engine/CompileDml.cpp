@@ -68,6 +68,8 @@ class DmlCompiler {
         break;
     }
     d.callsStoredCode = c_.callsStoredCode;
+    d.groupable = d.kind == StmtKind::Insert && d.rowByRow && d.readBackSql.empty() &&
+                  !d.lockInserted && !d.callsStoredCode && !c_.takesNextval;
     return d;
   }
 
@@ -335,7 +337,9 @@ class DmlCompiler {
     for (size_t i = 0; i < t.columns.size(); ++i) {
       sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
     }
-    sql += s.query ? ") SELECT " : ") VALUES (";
+    sql += s.query ? ") SELECT " : ") VALUES ";
+    d.rowAt = sql.size();
+    if (!s.query) sql += "(";
     for (size_t i = 0; i < values.size(); ++i)
       sql += (i ? ", " : "") + values[i];
     // SQLite needs a WHERE after INSERT ... SELECT ... FROM to tell it from

@@ -149,6 +149,12 @@ struct CompiledDml {
   // A value calls stored code, which may change data itself: the statement
   // savepoint must cover all of the statement's work.
   bool callsStoredCode = false;
+  // INSERT ... VALUES with nothing to check or read back per row, no stored
+  // code and no NEXTVAL: the rows of an array may go to SQLite as one
+  // multi-row VALUES list. `sql` ends with the one row "( ... )", which
+  // starts at rowAt; its parameters are the placeholders ?1 .. ?n.
+  bool groupable = false;
+  size_t rowAt = 0;
 };
 
 // Compiles a query (SELECT).

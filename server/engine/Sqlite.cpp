@@ -84,6 +84,38 @@ std::string SqlStatement::getText(int col) const {
                      static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
 }
 
+std::string shiftParameters(std::string_view sql, int offset) {
+  std::string out;
+  out.reserve(sql.size() + sql.size() / 8);
+  char quote = 0;
+  for (size_t i = 0; i < sql.size(); ++i) {
+    char c = sql[i];
+    if (quote) {
+      // A doubled quote character stays inside; it closes and reopens.
+      if (c == quote) quote = 0;
+      out += c;
+      continue;
+    }
+    if (c == '\'' || c == '"') {
+      quote = c;
+      out += c;
+      continue;
+    }
+    if (c != '?' || i + 1 >= sql.size() || sql[i + 1] < '0' || sql[i + 1] > '9') {
+      out += c;
+      continue;
+    }
+    size_t end = i + 1;
+    int64_t n = 0;
+    while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9')
+      n = n * 10 + (sql[end++] - '0');
+    out += '?';
+    out += std::to_string(n + offset);
+    i = end - 1;
+  }
+  return out;
+}
+
 std::string quoteIdent(std::string_view name) {
   std::string out = "\"";
   for (char c : name) {

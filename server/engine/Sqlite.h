@@ -53,6 +53,11 @@ class SqlStatement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The SQL with every numbered parameter ?N outside quotes renumbered
+// ?(N + offset): the engine's own texts have no comments and quote only
+// with '' and "".
+std::string shiftParameters(std::string_view sql, int offset);
+
 // Quotes an identifier for SQLite ("A""B").
 std::string quoteIdent(std::string_view name);
 // Quotes a text literal for SQLite ('it''s').

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -105,6 +106,24 @@ class Statement {
 
   int64_t execute();
 
+  // Array DML: runs the statement once for each row first .. end - 1.
+  // bindRow(i) binds the values of row i (every input placeholder), and
+  // afterRow(i) sees the results of row i (rowsProcessed(), lastRowid(),
+  // returningRows()). An INSERT ... VALUES with nothing to check or read
+  // back per row (CompiledDml::groupable) sends consecutive rows with binds
+  // of the same types to SQLite as one multi-row statement under the
+  // statement savepoint; afterRow then sees only the last row of the group
+  // (rowsProcessed() counts the group). A group that fails is rolled back
+  // and run again row by row, so that a failure is always the failing
+  // row's: it propagates with `progress` counting the rows done before it
+  // and the rows they processed. Returns the rows processed.
+  struct ArrayProgress {
+    size_t rowsDone = 0;
+    int64_t rowsProcessed = 0;
+  };
+  int64_t executeArray(size_t first, size_t end, const std::function<void(size_t)>& bindRow,
+                       const std::function<void(size_t)>& afterRow, ArrayProgress& progress);
+
   // Queries.
   bool fetch();
   int64_t rowsFetched() const;  // rows delivered so far
@@ -170,6 +189,13 @@ class Statement {
   std::vector<std::vector<Value>> readAndLockRows(Plan& plan);
   int64_t executeDml(Plan& plan);
   void executeControl();
+  // Array DML (ArrayExecution.cpp).
+  size_t groupCapacity(const Plan& plan);
+  void keepGroupRow(size_t index);
+  void restoreGroupRow(size_t index);
+  void runGroup(size_t firstRow, size_t count, const std::function<void(size_t)>& afterRow,
+                ArrayProgress& progress);
+  void insertGroup(Plan& plan, size_t index, size_t count);
 
   Session* session_;
   std::shared_ptr<const StatementAnalysis> analysis_;
@@ -194,6 +220,10 @@ class Statement {
   std::string schema_;
   std::unique_ptr<NameHook> ownedHook_;
   std::vector<std::pair<int, Value>> parameters_;
+  // The binds of the rows of an array group (reused between groups, so that
+  // copying a row into them seldom allocates), and the types they share.
+  std::vector<std::vector<Value>> groupBinds_;
+  std::vector<OraType> groupTypes_;
 };
 
 // ROWID <-> SQLite rowid of a table with object number `object`: rows map

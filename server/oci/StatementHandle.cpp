@@ -384,12 +384,20 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
     rowCount_ = static_cast<ub4>(engine_->execute());
     if (isBlock()) truncated = writeBlockOutputs();
   } else {
-    for (ub4 i = rowoff; i < iters; ++i) {
-      err.dmlRowOffset = i;
-      bindInputs(i);
-      rowCount_ += static_cast<ub4>(engine_->execute());
-      if (engine_->lastRowid()) lastRowid_ = engine_->lastRowid();
-      truncated |= writeReturning(i, iters);
+    Statement::ArrayProgress progress;
+    try {
+      rowCount_ = static_cast<ub4>(engine_->executeArray(
+          rowoff, iters, [&](size_t i) { bindInputs(static_cast<ub4>(i)); },
+          [&](size_t i) {
+            if (engine_->lastRowid()) lastRowid_ = engine_->lastRowid();
+            truncated |= writeReturning(static_cast<ub4>(i), iters);
+          },
+          progress));
+    } catch (...) {
+      // The rows before the failing one stay done.
+      err.dmlRowOffset = rowoff + static_cast<ub4>(progress.rowsDone);
+      rowCount_ = static_cast<ub4>(progress.rowsProcessed);
+      throw;
     }
     err.dmlRowOffset = 0;
   }

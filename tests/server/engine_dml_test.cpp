@@ -3,6 +3,7 @@
 // savepoint, values read back by rowid, several rows under the statement
 // savepoint); and the session's caches stay within their bounds.
 #include "engine/LruMap.h"
+#include "engine/Sqlite.h"
 #include "engine_support.h"
 
 namespace vorn::server::test {
@@ -181,6 +182,124 @@ TEST_F(Dml, ManyDistinctStatementsKeepTheCachesWithinTheirBounds) {
   EXPECT_LE(s->idleStatementCount(),
             3 * Session::kStatementCacheTexts * Session::kIdleStatementsPerText);
   EXPECT_EQ(one(*s, "select count(*) from plain"), "600");
+}
+
+// Array DML through executeArray: rows bound by a callback, as the call
+// interface binds them from its arrays.
+struct ArrayRun {
+  std::vector<size_t> after;
+  Statement::ArrayProgress progress;
+  int error = 0;
+  int64_t processed = -1;
+
+  ArrayRun(Statement& st, size_t first, size_t end, const std::function<void(size_t)>& bindRow) {
+    try {
+      processed = st.executeArray(
+          first, end, bindRow, [&](size_t i) { after.push_back(i); }, progress);
+    } catch (const OraError& e) {
+      error = e.code();
+    }
+  }
+};
+
+TEST_F(Dml, ArrayInsertWritesEveryRowInOrder) {
+  auto s = scott();
+  s->execute("create table items (id number(6), name varchar2(20), note varchar2(10))");
+  // The literal holds what looks like a parameter: it must stay as it is.
+  auto ins = s->prepare("insert into items (id, name, note) values (:id, :name, 'why?1''s')");
+  ArrayRun run(*ins, 0, 200, [&](size_t i) {
+    ins->bind("id", Value::integer(static_cast<int64_t>(i)));
+    ins->bind("name", i % 7 == 3 ? Value() : Value::text("item " + std::to_string(i)));
+  });
+  EXPECT_EQ(run.error, 0);
+  EXPECT_EQ(run.processed, 200);
+  EXPECT_EQ(run.progress.rowsDone, 200u);
+  // Rows went in groups: afterRow saw the last row of each.
+  ASSERT_FALSE(run.after.empty());
+  EXPECT_LT(run.after.size(), 10u);
+  EXPECT_EQ(run.after.back(), 199u);
+  EXPECT_EQ(one(*s, "select id from items where rowid = '" + ins->lastRowidText() + "'"), "199");
+  EXPECT_EQ(one(*s, "select count(*) || ':' || count(name) || ':' || sum(id) from items"),
+            "200:171:19900");
+  EXPECT_EQ(one(*s, "select count(*) from items where note = 'why?1''s'"), "200");
+  EXPECT_EQ(one(*s, "select name from items where id = 151"), "item 151");
+  // A scan meets the rows in the order they were written.
+  std::vector<std::string> expected;
+  for (int i = 0; i < 200; ++i)
+    expected.push_back(std::to_string(i));
+  EXPECT_EQ(rows(*s, "select id from items"), expected);
+}
+
+TEST_F(Dml, ArrayInsertStopsAtTheFailingRowWithTheRowsBeforeDone) {
+  auto s = scott();
+  s->execute("create table items (id number(6), name varchar2(5))");
+  auto ins = s->prepare("insert into items values (:id, :name)");
+  ArrayRun run(*ins, 10, 300, [&](size_t i) {
+    ins->bind(1, Value::integer(static_cast<int64_t>(i)));
+    ins->bind(2, Value::text(i == 137 ? "too long" : "ok"));
+  });
+  EXPECT_EQ(run.error, 12899);
+  EXPECT_EQ(run.progress.rowsDone, 127u);
+  EXPECT_EQ(run.progress.rowsProcessed, 127);
+  EXPECT_EQ(one(*s, "select count(*) || ':' || min(id) || ':' || max(id) from items"),
+            "127:10:136");
+  // Going on after the failing row, as the library's ExecuteArray does.
+  ArrayRun rest(*ins, 138, 300, [&](size_t i) {
+    ins->bind(1, Value::integer(static_cast<int64_t>(i)));
+    ins->bind(2, Value::text("ok"));
+  });
+  EXPECT_EQ(rest.processed, 162);
+  EXPECT_EQ(one(*s, "select count(*) from items"), "289");
+}
+
+TEST_F(Dml, ArrayRowThatCannotBeBoundFailsAfterTheRowsBeforeIt) {
+  auto s = scott();
+  s->execute("create table items (id number)");
+  auto ins = s->prepare("insert into items values (:id)");
+  ArrayRun run(*ins, 0, 100, [&](size_t i) {
+    if (i == 70) raiseOra(1480);
+    ins->bind(1, Value::integer(static_cast<int64_t>(i)));
+  });
+  EXPECT_EQ(run.error, 1480);
+  EXPECT_EQ(run.progress.rowsDone, 70u);
+  EXPECT_EQ(one(*s, "select count(*) || ':' || max(id) from items"), "70:69");
+}
+
+TEST_F(Dml, ArrayRowsOfOtherBindTypesAreConvertedAsTheirOwn) {
+  auto s = scott();
+  s->execute("create table items (n number, t varchar2(20))");
+  auto ins = s->prepare("insert into items values (:n, :t)");
+  ArrayRun run(*ins, 0, 90, [&](size_t i) {
+    // Text, number and date binds alternate in runs.
+    ins->bind(
+        1, i / 10 % 2 ? Value::text(std::to_string(i)) : Value::integer(static_cast<int64_t>(i)));
+    ins->bind(2, i / 15 % 3 == 0   ? Value::text("t" + std::to_string(i))
+                 : i / 15 % 3 == 1 ? Value::integer(static_cast<int64_t>(i))
+                                   : Value::date(86400 * static_cast<int64_t>(i)));
+  });
+  EXPECT_EQ(run.processed, 90);
+  EXPECT_EQ(one(*s, "select count(*) || ':' || sum(n) from items"), "90:4005");
+  EXPECT_EQ(rows(*s, "select t from items where n in (14, 20, 89) order by n"),
+            (std::vector<std::string>{"t14", "20", "31-MAR-70"}));
+}
+
+TEST_F(Dml, ArrayInsertIntoAKeyedTableChecksEveryRow) {
+  auto s = scott();
+  auto ins = s->prepare("insert into dept (deptno, dname) values (:d, 'X')");
+  ArrayRun run(*ins, 0, 20, [&](size_t i) {
+    ins->bind(1, Value::integer(i == 12 ? 10 : 50 + static_cast<int64_t>(i)));
+  });
+  EXPECT_EQ(run.error, 1);
+  EXPECT_EQ(run.progress.rowsDone, 12u);
+  EXPECT_EQ(one(*s, "select count(*) from dept where dname = 'X'"), "12");
+  // Every row was its own execution: afterRow saw each.
+  EXPECT_EQ(run.after.size(), 12u);
+}
+
+TEST(SqliteTexts, ShiftParametersRenumbersOutsideQuotes) {
+  EXPECT_EQ(shiftParameters("f(?1, ?12) || '?1' || \"a?2\" || ?3", 10),
+            "f(?11, ?22) || '?1' || \"a?2\" || ?13");
+  EXPECT_EQ(shiftParameters("'it''s ?1' || ?2 || ? || ?", 5), "'it''s ?1' || ?7 || ? || ?");
 }
 
 TEST(LruMaps, DropTheLeastRecentlyUsedEntryWhenFull) {

@@ -67,6 +67,7 @@ class DmlCompiler {
         d = remove(static_cast<DeleteStmt&>(stmt));
         break;
     }
+    placeRowParameters(d);
     d.callsStoredCode = c_.callsStoredCode;
     d.groupable = d.kind == StmtKind::Insert && d.rowByRow && d.readBackSql.empty() &&
                   !d.lockInserted && !d.callsStoredCode && !c_.takesNextval;
@@ -106,6 +107,20 @@ class DmlCompiler {
     empty.columnsForbidden = true;
     (void)t;
     return c_.expr(*defaults_.back(), empty);
+  }
+
+  // Moves kRowParameter and kSetParameter + k right above the placeholders
+  // and the PL/SQL locals.
+  void placeRowParameters(CompiledDml& d) const {
+    std::string* texts[] = {&d.sql, &d.lockSql, &d.readBackSql};
+    int top = static_cast<int>(ctx_.bindTypes.size());
+    for (const std::string* sql : texts)
+      top = std::max(top, highestParameter(*sql, kRowParameter));
+    int offset = top + 1 - kRowParameter;
+    for (std::string* sql : texts)
+      *sql = shiftParameters(*sql, offset, kRowParameter);
+    d.rowParameter = kRowParameter + offset;
+    d.setParameter = kSetParameter + offset;
   }
 
   // The RETURNING list `list` as a query of the row with rowid

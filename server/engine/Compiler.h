@@ -142,7 +142,7 @@ struct CompiledDml {
   // no RETURNING (SQLite would collect its rows in a temporary table): the
   // rowid is known, and when the checks, keys or RETURNING ... INTO need
   // more of the written row, readBackSql selects the RETURNING list (rowid
-  // first) of the row whose rowid is parameter kRowParameter. readBackSql
+  // first) of the row whose rowid is parameter rowParameter. readBackSql
   // is empty when the rowid is all.
   bool rowByRow = false;
   std::string readBackSql;
@@ -155,6 +155,12 @@ struct CompiledDml {
   // starts at rowAt; its parameters are the placeholders ?1 .. ?n.
   bool groupable = false;
   size_t rowAt = 0;
+  // The parameters of the rowid (UPDATE and readBackSql) and of the first
+  // new value (UPDATE): the first numbers above every other parameter, so
+  // that SQLite's parameter arrays stay small. Compiled as kRowParameter
+  // and kSetParameter, renumbered at the end.
+  int rowParameter = kRowParameter;
+  int setParameter = kSetParameter;
 };
 
 // Compiles a query (SELECT).

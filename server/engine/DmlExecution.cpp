@@ -87,7 +87,7 @@ int64_t Statement::executeDml(Plan& p) {
       }
       Borrowed back(s, main, d.readBackSql);
       bindAll(back.get());
-      sqlite3_bind_int64(back.get(), kRowParameter, rowid);
+      sqlite3_bind_int64(back.get(), d.rowParameter, rowid);
       for (auto& r : runAll(s, main, back.get()))
         rows.push_back(std::move(r));
     };
@@ -98,9 +98,9 @@ int64_t Statement::executeDml(Plan& p) {
         // One write per locked row with the values read before any write.
         for (const auto& lockRow : lockRows) {
           int64_t rowid = lockRow[0].asInteger();
-          sqlite3_bind_int64(stmt.get(), kRowParameter, rowid);
+          sqlite3_bind_int64(stmt.get(), d.rowParameter, rowid);
           for (int k = 0; k < d.setCount; ++k) {
-            bindValue(stmt.get(), kSetParameter + k, lockRow[static_cast<size_t>(d.setFirst + k)]);
+            bindValue(stmt.get(), d.setParameter + k, lockRow[static_cast<size_t>(d.setFirst + k)]);
           }
           while (stepRow(s, main.db, stmt.get())) {
           }

@@ -296,10 +296,34 @@ TEST_F(Dml, ArrayInsertIntoAKeyedTableChecksEveryRow) {
   EXPECT_EQ(run.after.size(), 12u);
 }
 
+TEST_F(Dml, StatementsNumberTheirParametersCompactly) {
+  auto s = scott();
+  s->execute("create table checked (id number primary key, x number check (x > 0))");
+  s->execute("insert into checked values (1, 5)");
+  auto upd = s->prepare("update checked set x = :x where rowid = :r returning x into :o");
+  upd->bind("x", Value::integer(7));
+  upd->bind("r", Value::text(one(*s, "select rowid from checked")));
+  EXPECT_EQ(upd->execute(), 1);
+  ASSERT_EQ(upd->returningRows().size(), 1u);
+  EXPECT_EQ(upd->returningRows()[0][0], Value::integer(7));
+  // SQLite sizes a statement's parameter array by its highest number.
+  size_t statements = 0;
+  s->mainConnection().idle.forEach([&](std::string_view sql, const Session::IdleStatements& idle) {
+    for (sqlite3_stmt* st : idle.statements) {
+      ++statements;
+      EXPECT_LT(sqlite3_bind_parameter_count(st), 10) << sql;
+    }
+  });
+  EXPECT_GE(statements, 3u);  // the lock query, the write, the read-back
+}
+
 TEST(SqliteTexts, ShiftParametersRenumbersOutsideQuotes) {
   EXPECT_EQ(shiftParameters("f(?1, ?12) || '?1' || \"a?2\" || ?3", 10),
             "f(?11, ?22) || '?1' || \"a?2\" || ?13");
   EXPECT_EQ(shiftParameters("'it''s ?1' || ?2 || ? || ?", 5), "'it''s ?1' || ?7 || ? || ?");
+  EXPECT_EQ(shiftParameters("?1 ?30000 ?30001", 3 - 30000, 30000), "?1 ?3 ?4");
+  EXPECT_EQ(highestParameter("?2 '?9' ?30000 ?4", 30000), 4);
+  EXPECT_EQ(highestParameter("'?1'", 30000), 0);
 }
 
 TEST(LruMaps, DropTheLeastRecentlyUsedEntryWhenFull) {

@@ -132,9 +132,18 @@ class DmlCompiler {
            " WHERE rowid = ?" + std::to_string(kRowParameter);
   }
 
-  // RETURNING: rowid, checks, unique keys, parent keys, then `extra`.
+  // RETURNING: rowid, checks, unique keys, parent keys, then `extra`. An
+  // UPDATE (`updated`: the columns it sets) checks only the keys it changes,
+  // as Oracle does: a key it leaves alone cannot become a duplicate or lose
+  // its parent.
   void returningList(CompiledDml& d, const TableInfo& t, Scope& scope, bool checks,
-                     std::string& list) {
+                     std::string& list, const std::set<int>* updated = nullptr) {
+    auto untouched = [&](const std::vector<int>& columns) {
+      if (!updated) return false;
+      for (int col : columns)
+        if (updated->count(col)) return false;
+      return true;
+    };
     list = " RETURNING rowid";
     int next = 1;
     if (checks) {
@@ -149,6 +158,7 @@ class DmlCompiler {
       }
       for (const ConstraintInfo* con : t.constraints) {
         if ((con->type != 'P' && con->type != 'U') || !con->enabled) continue;
+        if (untouched(con->columns)) continue;
         KeyCheck k;
         k.constraint = con;
         k.firstValue = next;
@@ -168,6 +178,10 @@ class DmlCompiler {
       // Unique indexes created on their own are checked like constraints.
       for (const IndexInfo* idx : ctx_.catalog->indexesOf(t.obj)) {
         if (!idx->unique || !idx->constraintName.empty()) continue;
+        std::vector<int> columns;
+        for (const std::string& name : idx->columns)
+          columns.push_back(t.findColumn(name));
+        if (untouched(columns)) continue;
         KeyCheck k;
         k.owner = idx->owner;
         k.name = idx->name;
@@ -184,6 +198,7 @@ class DmlCompiler {
       }
       for (const ConstraintInfo* con : t.constraints) {
         if (con->type != 'R' || !con->enabled) continue;
+        if (untouched(con->columns)) continue;
         const ConstraintInfo* pk = parentKeyOf(ctx_, *con);
         if (!pk) continue;
         const TableInfo* parent = ctx_.catalog->tableById(pk->tableObj);
@@ -432,7 +447,7 @@ class DmlCompiler {
     d.setCount = static_cast<int>(values.size());
     d.lockSql = lockList + " FROM " + t.sqlName() + where + limit;
     std::string list;
-    returningList(d, t, scope, true, list);
+    returningList(d, t, scope, true, list, &updated);
     returningInto(d, s.returning.get(), scope, list);
     d.sql = "UPDATE " + t.sqlName() + " SET " + set + " WHERE rowid = ?" +
             std::to_string(kRowParameter);

@@ -99,6 +99,22 @@ TEST_F(Dml, CheckAndForeignKeyFailuresLeaveTheRowAsItWas) {
   EXPECT_EQ(one(*s, "select deptno from emp where empno = 7369"), "20");
 }
 
+TEST_F(Dml, UpdateChecksTheKeysItChanges) {
+  auto s = scott();
+  s->execute(
+      "create table keyed (id number primary key, code varchar2(5) unique, "
+      "dept number references dept, note varchar2(10))");
+  s->execute("insert into keyed values (1, 'A', 10, null)");
+  s->execute("insert into keyed values (2, 'B', 20, null)");
+  EXPECT_EQ(errorOf(*s, "update keyed set note = 'x' where id = 1"), 0);
+  EXPECT_EQ(errorOf(*s, "update keyed set id = 2 where id = 1"), 1);
+  EXPECT_EQ(errorOf(*s, "update keyed set code = 'B' where id = 1"), 1);
+  EXPECT_EQ(errorOf(*s, "update keyed set dept = 99 where id = 1"), 2291);
+  EXPECT_EQ(errorOf(*s, "update keyed set id = id + 1"), 0);  // checked at statement end
+  EXPECT_EQ(rows(*s, "select id || code || dept || note from keyed order by id"),
+            (std::vector<std::string>{"2A10x", "3B20"}));
+}
+
 TEST_F(Dml, ReturningValueThatFailsUndoesTheWrite) {
   auto s = scott();
   s->execute("create table plain (n number)");

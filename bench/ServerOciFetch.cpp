@@ -255,8 +255,8 @@ struct ScanSession {
                  reinterpret_cast<const OraText*>("tiger"), 5,
                  reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
     c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
-    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(),
-              OCI_NTV_SYNTAX, OCI_DEFAULT);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
   }
   ~ScanSession() {
     const Oci& c = oci();
@@ -299,8 +299,8 @@ void BM_OciSelectByKey(benchmark::State& state) {
         d = nullptr;
         c.define(t.stmt, &d, t.err, 3, name, sizeof name, SQLT_STR, nullptr, nullptr, nullptr, 0);
         d = nullptr;
-        c.define(t.stmt, &d, t.err, 4, created, sizeof created, SQLT_DAT, nullptr, nullptr,
-                 nullptr, 0);
+        c.define(t.stmt, &d, t.err, 4, created, sizeof created, SQLT_DAT, nullptr, nullptr, nullptr,
+                 0);
         d = nullptr;
         c.define(t.stmt, &d, t.err, 5, code, sizeof code, SQLT_STR, nullptr, nullptr, nullptr, 0);
         defined = true;
@@ -339,8 +339,8 @@ void BM_OciUpdateByRowid(benchmark::State& state) {
   char name[31];
   char rowid[19];
   OCIBind* b = nullptr;
-  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":amount"), 7, &amount,
-         sizeof amount, SQLT_FLT, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":amount"), 7, &amount, sizeof amount,
+         SQLT_FLT, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
   b = nullptr;
   c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":name"), 5, name, sizeof name,
          SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
@@ -420,8 +420,8 @@ struct TextSession {
                  reinterpret_cast<const OraText*>("tiger"), 5,
                  reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
     c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
-    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(),
-              OCI_NTV_SYNTAX, OCI_DEFAULT);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
   }
   ~TextSession() {
     const Oci& c = oci();
@@ -478,8 +478,8 @@ void BM_OciClobColumnThroughLocators(benchmark::State& state) {
       c.attrGet(t.stmt, OCI_HTYPE_STMT, &total, nullptr, OCI_ATTR_ROW_COUNT, t.err);
       for (ub4 r = 0; r < total - before; ++r) {
         ub4 amount = 0;
-        c.lobRead(t.svc, t.err, locators[r], &amount, 1, buffer, sizeof buffer, nullptr, nullptr,
-                  0, SQLCS_IMPLICIT);
+        c.lobRead(t.svc, t.err, locators[r], &amount, 1, buffer, sizeof buffer, nullptr, nullptr, 0,
+                  SQLCS_IMPLICIT);
         bytes += amount;
       }
       before = total;

@@ -18,8 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "ScanFiles.h"
-#include "vorn/client/ClientLibrary.h"
+#include "ScanSession.h"
 #include "vorn/host/DateTime.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/query/OracleQuery.h"
@@ -31,18 +30,8 @@ using vorn::bench::kScanRows;
 using vorn::bench::scanFiles;
 constexpr int kBatch = 100;
 
-// One session on the OCI benchmark's file, through the client binding.
 vorn::TOracleSession& session() {
-  static vorn::TOracleSession* const logged = [] {
-    vorn::client::SetClientLibraryPath(VORN_OCI_LIBRARY);
-    auto* s = new vorn::TOracleSession;
-    s->SetLogonUsername("scott");
-    s->SetLogonPassword("tiger");
-    s->SetLogonDatabase(scanFiles().oci);
-    s->LogOn();
-    return s;
-  }();
-  return *logged;
+  return vorn::bench::scanSession();
 }
 
 std::unique_ptr<vorn::TOracleQuery> scanQuery() {

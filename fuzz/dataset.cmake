@@ -6,3 +6,11 @@ if(TARGET vorn_dataset)
     LIBS vorn::dataset
     CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/corpus)
 endif()
+
+# A dataset's stored properties read from arbitrary form streams.
+if(TARGET vorn_dataset)
+  vorn_add_fuzzer(dataset_form_fuzzer
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/DataSetFormFuzzer.cpp
+    LIBS vorn::dataset
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/form_corpus)
+endif()

@@ -165,6 +165,7 @@ enum class StmtKind {
   CreateIndex,
   CreateUser,
   CreateDirectory,
+  CreateType,
   CreateStoredCode,
   AlterTable,
   AlterUser,
@@ -217,6 +218,8 @@ struct Assignment {
   std::vector<std::pair<std::string, int>> columns;  // one, or (a, b) = (subquery)
   ExprPtr value;                                     // expression, or ScalarQuery for the row form
   bool isDefault = false;
+  // alias.column.attribute...: the attributes under the one column set.
+  std::vector<std::string> path;
 };
 
 struct UpdateStmt : Stmt {
@@ -247,6 +250,12 @@ struct TypeSpec {
   int scale = -1;        // -1 when not given
   bool integer = false;  // INTEGER/INT/SMALLINT
   int pos = 0;
+  // A user-defined type (name holds its last part): [schema,] type, and
+  // REF type with the table of SCOPE IS.
+  std::vector<std::string> udt;
+  bool ref = false;
+  std::vector<std::string> scope;
+  int scopePos = 0;
 };
 
 struct ConstraintDef {
@@ -280,6 +289,37 @@ struct CreateTableStmt : Stmt {
   std::vector<ColumnDef> columns;
   std::vector<ConstraintDef> constraints;  // out of line
   QueryPtr asQuery;                        // CREATE TABLE ... AS SELECT
+  // CREATE TABLE t OF type: an object table (`columns` then name attributes
+  // with their defaults and constraints, without types).
+  std::vector<std::string> ofType;
+  int ofTypePos = 0;
+  // NESTED TABLE column STORE AS table
+  struct NestedStorage {
+    std::string column;
+    std::string table;
+    int pos = 0;
+  };
+  std::vector<NestedStorage> nestedTables;
+  // SCOPE FOR (column) IS table
+  struct ScopeFor {
+    std::string column;
+    std::vector<std::string> table;
+    int pos = 0;
+  };
+  std::vector<ScopeFor> scopes;
+};
+
+// CREATE [OR REPLACE] TYPE name [AS OBJECT (...) | AS VARRAY(n) OF type |
+// AS TABLE OF type]; without AS an incomplete type.
+struct CreateTypeStmt : Stmt {
+  CreateTypeStmt() : Stmt(StmtKind::CreateType) {}
+  enum Kind { Incomplete, Object, Varray, Table } typeKind = Incomplete;
+  bool orReplace = false;
+  std::vector<std::string> name;
+  int namePos = 0;
+  std::vector<ColumnDef> attributes;  // name, pos and type of each attribute
+  TypeSpec element;
+  int64_t limit = 0;
 };
 
 struct CreateViewStmt : Stmt {
@@ -398,6 +438,7 @@ struct DropStmt : Stmt {
   std::vector<std::string> name;
   int namePos = 0;
   bool cascade = false;  // CASCADE CONSTRAINTS / USER ... CASCADE
+  bool force = false;    // DROP TYPE ... FORCE
 };
 
 struct TruncateStmt : Stmt {

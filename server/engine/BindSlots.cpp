@@ -74,6 +74,16 @@ void Statement::bind(int position, Value&& value, TypeKind nullKind) {
   cursors_[i] = nullptr;
 }
 
+void Statement::bindTyped(int position, const Value& value, const OraType& type) {
+  bind(position, value);
+  bindTypes_[static_cast<size_t>(position - 1)] = type;
+}
+
+void Statement::bindTyped(std::string_view name, const Value& value, const OraType& type) {
+  for (size_t i : slotsOf(name))
+    bindTyped(static_cast<int>(i + 1), value, type);
+}
+
 std::vector<size_t> Statement::slotsOf(std::string_view name) const {
   std::string n = placeholderKey(name);
   const auto& placeholders = analysis_->placeholders;

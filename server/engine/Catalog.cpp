@@ -101,9 +101,39 @@ const std::vector<BaseTable>& baseTables() {
       {"SOURCE$", {{"OBJ#", "NUMBER", 0}, {"LINE", "NUMBER", 0}, {"SOURCE", "VARCHAR2", 4000}}},
       // Directories of BFILEs (CREATE DIRECTORY): SYS's, one namespace.
       {"DIR$", {{"NAME", "VARCHAR2", 30}, {"PATH", "VARCHAR2", 4000}}},
+      // User-defined types (ObjectTypes.h).
+      {"TYPE$",
+       {{"OBJ#", "NUMBER", 0},
+        {"TYPECODE", "VARCHAR2", 30},
+        {"COLL_TYPE", "VARCHAR2", 30},
+        {"UPPER_BOUND", "NUMBER", 0},
+        {"TOID", "VARCHAR2", 32},
+        {"ATTRIBUTES", "NUMBER", 0},
+        {"INCOMPLETE", "VARCHAR2", 3}}},
+      {"ATTR$",
+       {{"OBJ#", "NUMBER", 0},
+        {"ATTR#", "NUMBER", 0},
+        {"NAME", "VARCHAR2", 30},
+        {"TYPE_OWNER", "VARCHAR2", 30},
+        {"TYPE_NAME", "VARCHAR2", 30},
+        {"TYPE_MOD", "VARCHAR2", 7},
+        {"LENGTH", "NUMBER", 0},
+        {"PRECISION$", "NUMBER", 0},
+        {"SCALE", "NUMBER", 0},
+        {"TYPE_OBJ#", "NUMBER", 0}}},
+      {"COLTYPE$",
+       {{"OBJ#", "NUMBER", 0},
+        {"NAME", "VARCHAR2", 30},
+        {"TYPE_OBJ#", "NUMBER", 0},
+        {"TYPE_MOD", "VARCHAR2", 7},
+        {"SCOPE_OBJ#", "NUMBER", 0},
+        {"STORE_AS", "VARCHAR2", 30}}},
+      {"OBJTAB$", {{"OBJ#", "NUMBER", 0}, {"TYPE_OBJ#", "NUMBER", 0}}},
   };
   return tables;
 }
+
+}  // namespace
 
 OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrecision,
                            int64_t precision, bool hasScale, int64_t scale) {
@@ -150,8 +180,6 @@ OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrec
   return t;
 }
 
-}  // namespace
-
 // ---------------------------------------------------------------------------
 // Types (kept here: the dictionary is their main user)
 
@@ -177,6 +205,11 @@ int describeTypeCode(const OraType& t) {
       return 114;
     case TypeKind::Rowid:
       return 104;
+    case TypeKind::Object:
+    case TypeKind::Collection:
+      return 108;
+    case TypeKind::Ref:
+      return 110;
     default:
       return 1;
   }
@@ -199,7 +232,11 @@ int describeDataSize(const OraType& t) {
     case TypeKind::Bfile:
       return 530;
     case TypeKind::Null:
+    case TypeKind::Object:
+    case TypeKind::Collection:
       return 0;
+    case TypeKind::Ref:
+      return 36;
     default:
       return t.length;
   }
@@ -229,6 +266,10 @@ std::string dictionaryTypeName(const OraType& t) {
       return "BFILE";
     case TypeKind::Rowid:
       return "ROWID";
+    case TypeKind::Object:
+    case TypeKind::Ref:
+    case TypeKind::Collection:
+      return t.udt ? t.udt->name : "UNDEFINED";
     default:
       return "VARCHAR2";
   }
@@ -305,6 +346,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       }
     }
   }
+  c->loadTypes(db);
   if (!c->storedCode_.empty()) {
     SqlStatement s(db, "SELECT \"OBJ#\", SOURCE FROM \"SYS.SOURCE$\" ORDER BY \"OBJ#\", LINE");
     while (s.step()) {
@@ -329,6 +371,7 @@ std::shared_ptr<const Catalog> Catalog::load(sqlite3* db, int64_t version) {
       it->second->columns.push_back(std::move(col));
     }
   }
+  c->loadTypedTables(db);
   {
     SqlStatement s(db, "SELECT \"OBJ#\", TEXT FROM \"SYS.VIEW$\"");
     while (s.step()) {

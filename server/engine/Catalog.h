@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/ObjectTypes.h"
 #include "engine/Types.h"
 
 struct sqlite3;
@@ -27,6 +28,7 @@ struct ColumnInfo {
   OraType type;             // type.nullable is false under an enabled NOT NULL constraint
   std::string defaultText;  // DEFAULT as written, empty when none
   int id = 0;               // COLUMN_ID, 1-based
+  int64_t refScope = 0;     // a REF column's SCOPE IS table (object number), 0 when none
 };
 
 struct ConstraintInfo {
@@ -53,6 +55,10 @@ struct TableInfo {
   std::vector<const ConstraintInfo*> constraints;
   // Enabled or disabled foreign keys of other tables that reference this one.
   std::vector<const ConstraintInfo*> referencedBy;
+  // An object table: its rows are objects of this type (ObjectTypes.h).
+  const TypeInfo* ofType = nullptr;
+  // An object table whose type was dropped with FORCE: it cannot be used.
+  bool invalid = false;
 
   std::string sqlName() const;                      // the SQLite table, quoted
   int findColumn(const std::string& column) const;  // -1 when absent
@@ -103,15 +109,16 @@ struct StoredCodeInfo {
 };
 
 // Kinds of schema objects sharing one namespace per schema.
-enum class ObjectType { Table, View, Sequence, Synonym, Procedure, Function, Package };
+enum class ObjectType { Table, View, Sequence, Synonym, Procedure, Function, Package, Type };
 
 struct ObjectRef {
   ObjectType type = ObjectType::Table;
-  const void* info = nullptr;  // TableInfo, SequenceInfo, SynonymInfo or StoredCodeInfo
+  const void* info = nullptr;  // TableInfo, SequenceInfo, SynonymInfo, StoredCodeInfo, TypeInfo
   const TableInfo* table() const { return static_cast<const TableInfo*>(info); }
   const StoredCodeInfo* storedCode() const { return static_cast<const StoredCodeInfo*>(info); }
   const SequenceInfo* sequence() const { return static_cast<const SequenceInfo*>(info); }
   const SynonymInfo* synonym() const { return static_cast<const SynonymInfo*>(info); }
+  const TypeInfo* userType() const { return static_cast<const TypeInfo*>(info); }
 };
 
 class Catalog {
@@ -127,6 +134,12 @@ class Catalog {
   const ObjectRef* findObject(const std::string& owner, const std::string& name) const;
   const TableInfo* tableById(int64_t obj) const;
   const SequenceInfo* sequenceById(int64_t obj) const;
+  const TypeInfo* typeById(int64_t obj) const;
+  // The object tables whose rows are objects of type `typeObj`.
+  std::vector<const TableInfo*> objectTablesOf(int64_t typeObj) const;
+  // A user-defined type named `name` (one or two parts) as `user` sees it;
+  // null when there is none.
+  const TypeInfo* findType(const std::string& user, const std::vector<std::string>& name) const;
   const ConstraintInfo* findConstraint(const std::string& owner, const std::string& name) const;
   const IndexInfo* findIndex(const std::string& owner, const std::string& name) const;
   // The path of directory `name` (CREATE DIRECTORY), null when there is none.
@@ -155,7 +168,18 @@ class Catalog {
   std::map<std::string, std::unique_ptr<ConstraintInfo>> constraints_;
   std::map<std::string, std::unique_ptr<IndexInfo>> indexes_;
   std::map<std::string, std::string> directories_;  // name -> path
+  std::map<int64_t, std::unique_ptr<TypeInfo>> types_;
+
+  // ObjectTypes.cpp: the types (after the objects are known), then the
+  // columns of user-defined types and the object tables (after COL$).
+  void loadTypes(sqlite3* db);
+  void loadTypedTables(sqlite3* db);
 };
+
+// The type a SYS.COL$ or SYS.ATTR$ row describes (a built-in type; a
+// user-defined one is resolved by its object number afterwards).
+OraType typeFromDictionary(const std::string& type, int64_t length, bool hasPrecision,
+                           int64_t precision, bool hasScale, int64_t scale);
 
 // Creates the catalog base tables in a new database file and describes
 // them in the catalog itself (SYS.OBJ$, SYS.COL$, ...), with users SYS and

@@ -43,6 +43,12 @@ std::string fitColumnSql(const TableInfo& table, const ColumnInfo& column,
       return "ora_fit_date(" + valueSql + ", " + col + ")";
     case TypeKind::Rowid:
       return "ora_rowid_check(" + valueSql + ")";
+    case TypeKind::Object:
+    case TypeKind::Collection:
+      return "vorn_udt_fit(" + valueSql + ", " + std::to_string(t.udt->obj) + ")";
+    case TypeKind::Ref:
+      return "vorn_ref_fit(" + valueSql + ", " + std::to_string(t.udt->obj) + ", " +
+             std::to_string(column.refScope) + ")";
     default:
       return valueSql;
   }
@@ -263,6 +269,7 @@ class DmlCompiler {
     for (size_t i = 0; i < r->exprs.size(); ++i) {
       Code v = c_.expr(*r->exprs[i], scope);
       if (v.aggregate) raiseOra(934, {}, r->exprs[i]->pos);
+      if (v.type.isUserDefined()) raiseOra(22816, {}, r->exprs[i]->pos);
       list += ", " + v.sql;
       d.returning.push_back(
           ResultColumn{r->exprs[i]->names.empty() ? "" : r->exprs[i]->names.back(), v.type});
@@ -332,19 +339,39 @@ class DmlCompiler {
     valueScope.sequencesAllowed = true;
     valueScope.columnsForbidden = true;
     std::string source;
+    // An object table takes a whole object as its row (VALUES (obj) or a
+    // query of objects).
+    std::vector<Code> objectRow;
     if (s.query) {
       QueryCode q = c_.query(*s.query, nullptr, true, 0);
+      Code first;
+      if (q.columns.size() == 1) {
+        first.sql = "q$.c0";
+        first.type = q.columns[0].type;
+      }
+      if (s.columns.empty() && c_.objectRowValues(t, first, objectRow)) {
+        q.columns.clear();
+        for (const Code& v : objectRow)
+          q.columns.push_back(ResultColumn{"", v.type});
+      }
       if (q.columns.size() < targets.size()) raiseOra(947, {}, s.query->pos);
       if (q.columns.size() > targets.size()) raiseOra(913, {}, s.query->pos);
       for (size_t k = 0; k < targets.size(); ++k) {
         Code v;
-        v.sql = "q$.c" + std::to_string(k);
+        v.sql = objectRow.empty() ? "q$.c" + std::to_string(k) : objectRow[k].sql;
         v.type = q.columns[k].type;
         size_t col = static_cast<size_t>(targets[k]);
         values[col] = written(t, t.columns[col], v, s.query->pos, false);
         given[col] = true;
       }
       source = " FROM (" + q.sql + ") AS q$";
+    } else if (t.ofType && s.columns.empty() && s.values.size() == 1 &&
+               c_.objectRowValues(t, c_.expr(*s.values[0], valueScope), objectRow)) {
+      for (size_t col = 0; col < t.columns.size(); ++col) {
+        if (objectRow[col].aggregate) raiseOra(934, {}, s.values[0]->pos);
+        values[col] = written(t, t.columns[col], objectRow[col], s.values[0]->pos, false);
+        given[col] = true;
+      }
     } else {
       if (s.values.size() < targets.size()) raiseOra(947, {}, s.tablePos);
       if (s.values.size() > targets.size()) raiseOra(913, {}, s.values[targets.size()]->pos);
@@ -425,6 +452,14 @@ class DmlCompiler {
       Code v = a.isDefault ? defaultValue(t, t.columns[static_cast<size_t>(cols[0])])
                            : c_.expr(*a.value, scope);
       if (v.aggregate) raiseOra(934, {}, a.value->pos);
+      if (!a.path.empty()) {
+        // alias.column.attribute = value: the column's object with that
+        // attribute replaced.
+        Code column;
+        column.sql = scope.sources[0].columnSql[static_cast<size_t>(cols[0])];
+        column.type = t.columns[static_cast<size_t>(cols[0])].type;
+        v = c_.attributeAssignment(column, a.path, 0, v, a.columns[0].second);
+      }
       values.emplace_back(cols[0], v);
     }
     scope.sequencesAllowed = false;

@@ -35,6 +35,12 @@ Family familyOf(const OraType& t) {
       return Family::Rowid;
     case TypeKind::Boolean:
       return Family::Boolean;
+    case TypeKind::Object:
+      return Family::Object;
+    case TypeKind::Ref:
+      return Family::Ref;
+    case TypeKind::Collection:
+      return Family::Collection;
   }
   return Family::Null;
 }
@@ -60,6 +66,11 @@ std::string typeWord(const OraType& t) {
       return "ROWID";
     case TypeKind::Boolean:
       return "BOOLEAN";
+    case TypeKind::Object:
+    case TypeKind::Collection:
+      return t.udt ? t.udt->qualifiedName() : "UNDEFINED";
+    case TypeKind::Ref:
+      return t.udt ? "REF " + t.udt->qualifiedName() : std::string("REF");
     default:
       return "CHAR";
   }
@@ -110,6 +121,9 @@ std::string Compiler::toText(const Code& c) const {
     case Family::Raw:
       return "ora_rawtohex(" + c.sql + ")";
     case Family::Lob:
+    case Family::Object:
+    case Family::Ref:
+    case Family::Collection:
       inconsistent(OraType::varchar2(4000), c.type, -1);
     default:
       return c.sql;
@@ -157,6 +171,10 @@ std::string Compiler::convert(const Code& c, const OraType& to, int pos) const {
     case Family::Lob:
       if (familyOf(c.type) == Family::Lob || familyOf(c.type) == Family::Null) return c.sql;
       inconsistent(to, c.type, pos);
+    case Family::Object:
+    case Family::Ref:
+    case Family::Collection:
+      return convertUserDefined(c, to, pos);
     default:
       return c.sql;
   }
@@ -172,6 +190,7 @@ std::string convertSql(const std::string& sql, const OraType& from, const OraTyp
 }
 
 void Compiler::unify(Code& a, Code& b, int pos) const {
+  checkUserTypes(a.type, b.type, pos);
   Family fa = familyOf(a.type), fb = familyOf(b.type);
   if (fa == Family::Null || fb == Family::Null || fa == fb) return;
   if (fa == Family::Number && fb == Family::Text) {
@@ -209,6 +228,7 @@ OraType Compiler::commonType(const std::vector<Code*>& codes, int pos) const {
       result.nullable = true;
       continue;
     }
+    checkUserTypes(result, c->type, pos);
     Family fr = familyOf(result), fc = familyOf(c->type);
     if (fr == Family::Text && fc == Family::Text) {
       result.length = std::max(result.length, c->type.length);
@@ -588,10 +608,12 @@ std::string Compiler::scalarSubquery(const std::string& sql, int column) {
 }
 
 void refuseLob(const OraType& t, int pos) {
-  if (t.isLob()) raiseOra(932, {"-", typeWord(t)}, pos);
+  if (t.kind == TypeKind::Object) raiseOra(22950, {}, pos);
+  if (t.isLob() || t.kind == TypeKind::Collection) raiseOra(932, {"-", typeWord(t)}, pos);
 }
 
 Code Compiler::compare(const std::string& op, Code a, Code b, int pos) {
+  if (a.type.isUserDefined() || b.type.isUserDefined()) return objectCompare(op, a, b, pos);
   refuseLob(a.type, pos);
   refuseLob(b.type, pos);
   Code c;
@@ -699,6 +721,9 @@ Code Compiler::name(Expr& e, Scope& scope) {
     e.depth = depth;
     return k;
   };
+  if (n.back() == kObjectIdColumn) {
+    if (auto id = objectIdColumn(e, scope)) return *id;
+  }
   auto quoted = [&]() {
     std::string out;
     for (size_t i = 0; i < n.size(); ++i) {
@@ -769,6 +794,8 @@ Code Compiler::name(Expr& e, Scope& scope) {
       }
     }
   } else {
+    // alias.column.attribute...: a path into an object (or through a REF).
+    if (auto path = attributePath(e, scope)) return *path;
     // a.b or s.t.c: a source first, then sequences.
     int depth = 0;
     for (Scope* s = &scope; s; s = s->parent, ++depth) {

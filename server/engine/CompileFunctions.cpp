@@ -552,6 +552,7 @@ void checkArgumentCount(const Expr& e, size_t lo, size_t hi) {
 Code Compiler::function(Expr& e, Scope& scope) {
   const std::string& fn = e.text;
   Code c;
+  if (objectCall(e, scope, c)) return c;
   if (e.names.size() == 2 && e.names[0] == "DBMS_LOB") {
     std::string qualified = "DBMS_LOB." + e.names[1];
     if (const FunctionRule* rule = findFunction(qualified)) {
@@ -601,6 +602,7 @@ Code Compiler::function(Expr& e, Scope& scope) {
       c.sql = "ora_add(avg(" + distinct + toNumber(a, e.args[0]->pos) + "), 0)";
       c.type = OraType::number();
     } else {
+      if (a.type.isUserDefined()) refuseLob(a.type, e.args[0]->pos);
       c.sql = std::string(fn == "MIN" ? "min(" : "max(") + distinct + a.sql + ")";
       c.type = a.type;
       c.type.nullable = true;
@@ -638,6 +640,7 @@ const FunctionHook& functionHook() {
 }
 
 Code Compiler::storedFunction(Expr& e, const std::vector<Code>& args) {
+  if (auto constructor = constructorCall(e, args)) return *constructor;
   std::string quoted;
   for (size_t i = 0; i < e.names.size(); ++i)
     quoted += (i ? ".\"" : "\"") + e.names[i] + "\"";

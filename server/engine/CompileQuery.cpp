@@ -114,6 +114,7 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
     raiseOra(942, {}, pos);
   }
   const TableInfo* t = ref->table();
+  if (t->invalid) raiseOra(4063, {"table " + t->owner + "." + t->name}, pos);
   Source src;
   src.aliased = !alias.empty();
   src.name = alias.empty() ? name.back() : alias;
@@ -190,6 +191,12 @@ QueryCode Compiler::compound(Query& q, Scope* parent, bool topLevel, int depth) 
   for (size_t i = 0; i < left.columns.size(); ++i) {
     OraType& lt = left.columns[i].type;
     const OraType& rt = right.columns[i].type;
+    // Set operators other than UNION ALL compare rows: objects need a MAP
+    // method for that.
+    checkUserTypes(lt, rt, q.right->pos);
+    if (q.op != SetOp::UnionAll && lt.isUserDefined() && lt.kind != TypeKind::Ref) {
+      refuseLob(lt, q.right->pos);
+    }
     Family fl = familyOf(lt), fr = familyOf(rt);
     if (fl == Family::Null) {
       lt = rt;

@@ -89,6 +89,19 @@ class Compiler {
   // ORA-01427.
   static std::string scalarSubquery(const std::string& sql, int column = 0);
 
+  // User-defined types (CompileObjects.cpp).
+  // VALUE(alias) of an object table: its row as an object.
+  std::string objectRowSql(const TableInfo& t, const std::string& alias);
+  // The object a REF points to (NULL when dangling).
+  std::string derefSql(const std::string& ref, const TypeInfo& type);
+  // INSERT into an object table of one object: its attributes as the
+  // columns' values (false when `value` is no object of the table's type).
+  bool objectRowValues(const TableInfo& t, const Code& value, std::vector<Code>& out);
+  // UPDATE ... SET alias.column.attribute = value: `object` with the
+  // attribute at path[from..] replaced by `value`.
+  Code attributeAssignment(const Code& object, const std::vector<std::string>& path, size_t from,
+                           const Code& value, int pos);
+
   int viewDepth = 0;
   // Compiling a view's query: its rows carry their table's rowid when the
   // view keeps them (QueryCode::rowidObject).
@@ -105,6 +118,17 @@ class Compiler {
   Code name(Expr& e, Scope& scope);
   Code function(Expr& e, Scope& scope);
   Code storedFunction(Expr& e, const std::vector<Code>& args);
+  // User-defined types (CompileObjects.cpp).
+  Code attribute(const Code& base, const std::string& name, int pos,
+                 const std::vector<std::string>& path);
+  std::optional<Code> attributePath(Expr& e, Scope& scope);
+  // SYS_NC_OID$ of an object table: its row objects' identifiers.
+  std::optional<Code> objectIdColumn(Expr& e, Scope& scope);
+  const Source& objectTableSource(Expr& e, Scope& scope);
+  bool objectCall(Expr& e, Scope& scope, Code& out);
+  std::optional<Code> constructorCall(Expr& e, const std::vector<Code>& args);
+  Code objectCompare(const std::string& op, const Code& a, const Code& b, int pos);
+  std::string convertUserDefined(const Code& c, const OraType& to, int pos) const;
   Code compare(const std::string& op, Code a, Code b, int pos);
   Code caseExpr(Expr& e, Scope& scope);
   void unify(Code& a, Code& b, int pos) const;
@@ -118,13 +142,20 @@ class Compiler {
 
 // Type families for comparisons and conversions.
 // Lob: a BFILE, which converts to nothing.
-enum class Family { Null, Number, Text, Date, Raw, Rowid, Boolean, Lob };
+// Object, Ref, Collection: user-defined types, which convert only to
+// themselves.
+enum class Family { Null, Number, Text, Date, Raw, Rowid, Boolean, Lob, Object, Ref, Collection };
 Family familyOf(const OraType& t);
 // Oracle's name of a type in ORA-00932 texts.
 std::string typeWord(const OraType& t);
 [[noreturn]] void inconsistent(const OraType& expected, const OraType& got, int pos);
-// LOBs are neither compared, sorted nor grouped: ORA-00932 for one.
+// LOBs are neither compared, sorted nor grouped: ORA-00932 for one; objects
+// are not sorted or grouped without a MAP method (ORA-22950), collections
+// not at all (ORA-00932).
 void refuseLob(const OraType& t, int pos);
+// ORA-00932 when one of two types is user-defined and the other is not the
+// same type (NULL goes with every type).
+void checkUserTypes(const OraType& a, const OraType& b, int pos);
 
 // Splits a condition into its top-level AND terms.
 void conjuncts(Expr& e, std::vector<Expr*>& out);

@@ -14,20 +14,33 @@
 #include "engine/Session.h"
 #include "engine/Sqlite.h"
 #include "value/AsciiCase.h"
+#include "value/LibraryTable.h"
 #include "value/OraError.h"
 #include "value/SessionValues.h"
 
 namespace vorn::server {
 namespace {
 
+// The open databases of the process. A database held by an object of
+// static storage duration closes while the process exits, after
+// function-local statics constructed later are gone.
+struct OpenDatabases {
+  std::mutex mutex;
+  std::map<std::string, std::weak_ptr<Database>> byPath;
+  bool empty() const { return byPath.empty(); }
+};
+
+OpenDatabases& openDatabases() {
+  static LibraryTable<OpenDatabases> table;
+  return table.get();
+}
+
 std::mutex& registryMutex() {
-  static std::mutex m;
-  return m;
+  return openDatabases().mutex;
 }
 
 std::map<std::string, std::weak_ptr<Database>>& registry() {
-  static std::map<std::string, std::weak_ptr<Database>> r;
-  return r;
+  return openDatabases().byPath;
 }
 
 std::string readFile(const std::string& path) {

@@ -106,6 +106,9 @@ ColumnRow columnRow(const std::string& name, const OraType& t) {
 void Ddl::run(Stmt& stmt) {
   s_.beginWrite();
   try {
+    // Files made before user-defined types get their tables with the first
+    // DDL statement.
+    createTypeTables(db_);
     dispatch(stmt);
     bumpCatalogVersion(db_);
     s_.commit();
@@ -135,6 +138,9 @@ void Ddl::dispatch(Stmt& stmt) {
       break;
     case StmtKind::CreateDirectory:
       createDirectory(static_cast<CreateDirectoryStmt&>(stmt));
+      break;
+    case StmtKind::CreateType:
+      createType(static_cast<CreateTypeStmt&>(stmt));
       break;
     case StmtKind::CreateIndex:
       createIndex(static_cast<CreateIndexStmt&>(stmt));
@@ -441,6 +447,7 @@ void Ddl::createIndex(CreateIndexStmt& st) {
     if (std::find(cols.begin(), cols.end(), i) != cols.end()) raiseOra(957, {}, pos);
     const OraType& type = t.columns[static_cast<size_t>(i)].type;
     if (type.isLob()) raiseOra(2327, {"LOB"}, pos);
+    if (type.isUserDefined()) raiseOra(2327, {dictionaryTypeName(type)}, pos);
     cols.push_back(i);
   }
   for (const IndexInfo* other : cat_->indexesOf(t.obj)) {
@@ -575,6 +582,14 @@ void Ddl::drop(DropStmt& st) {
         deleteObject(ref->synonym()->obj);
       }
     }
+    // The user's types go after its tables, each taking its dependents in
+    // other schemas down with it as DROP TYPE FORCE does.
+    for (const ObjectRef* ref : objects) {
+      if (ref->type != ObjectType::Type) continue;
+      reload();
+      const TypeInfo* type = cat_->typeById(ref->userType()->obj);
+      if (type) dropType(*type, true, st.namePos);
+    }
     deleteStoredCode(db_, user, nullptr);
     SqlStatement d(db_, "DELETE FROM \"SYS.USER$\" WHERE NAME = ?1");
     d.bind(1, std::string_view(user));
@@ -615,6 +630,11 @@ void Ddl::drop(DropStmt& st) {
     if (!ref || ref->type != ObjectType::Sequence) raiseOra(2289, {}, st.namePos);
     s_.database().forgetSequence(ref->sequence()->obj);
     deleteObject(ref->sequence()->obj);
+    return;
+  }
+  if (type == "TYPE") {
+    if (!ref || ref->type != ObjectType::Type) raiseOra(4043, {name}, st.namePos);
+    dropType(*ref->userType(), st.force, st.namePos);
     return;
   }
   if (type == "PROCEDURE" || type == "FUNCTION") {

@@ -125,6 +125,21 @@ class Ddl {
   void modifyColumns(const TableInfo& t, AlterTableAction& a);
   void dropColumns(const TableInfo& t, AlterTableAction& a);
 
+  // ---- user-defined types (DdlTypes.cpp) -------------------------------------
+
+  const TypeInfo& namedType(const TypeSpec& ts, const std::string& schema);
+  // The type (and REF scope) of a column declared with a user-defined type.
+  void userColumn(const TypeSpec& ts, ColumnInfo& col);
+  int64_t scopeTable(const std::vector<std::string>& name, const TypeInfo& type, int pos);
+  void recordTypedColumns(const TableInfo& t, const CreateTableStmt& st);
+  void recordAddedColumn(const TableInfo& t, const ColumnDef& d);
+  void createObjectTable(CreateTableStmt& st);
+  void createType(CreateTypeStmt& st);
+  bool hasTypeDependents(const TypeInfo& type);
+  void dropType(const TypeInfo& type, bool force, int pos);
+  // Removes what the type tables know of a dropped table.
+  void forgetTypedTable(int64_t obj);
+
   // ---- DROP and TRUNCATE -----------------------------------------------------
 
   void deleteObject(int64_t obj);

@@ -60,7 +60,9 @@ Ddl::NewConstraint Ddl::resolveConstraint(const TableInfo& t, const ConstraintDe
       }
       for (int col : c.columns) {
         const OraType& ty = t.columns[static_cast<size_t>(col)].type;
-        if (ty.isLob() || ty.isLong()) raiseOra(2329, {dictionaryTypeName(ty)}, def.pos);
+        if (ty.isLob() || ty.isLong() || ty.isUserDefined()) {
+          raiseOra(2329, {dictionaryTypeName(ty)}, def.pos);
+        }
       }
       break;
     }
@@ -246,6 +248,7 @@ void Ddl::validate(const TableInfo& t, const NewConstraint& c) {
 }
 
 void Ddl::createTable(CreateTableStmt& st) {
+  if (!st.ofType.empty()) return createObjectTable(st);
   std::string owner = ownerOf(st.name, st.namePos);
   const std::string& name = st.name.back();
   checkFree(owner, name, st.namePos);
@@ -285,7 +288,9 @@ void Ddl::createTable(CreateTableStmt& st) {
       // The type as the catalog will read it back.
       {
         TypeSpec& ts = d.type;
-        if (ts.name == "NUMBER") {
+        if (!ts.udt.empty()) {
+          userColumn(ts, col);
+        } else if (ts.name == "NUMBER") {
           col.type = OraType::number();
           if (r.hasPrecision) {
             col.type.precision = static_cast<int>(r.precision);
@@ -346,6 +351,7 @@ void Ddl::createTable(CreateTableStmt& st) {
   exec(ddl + ")");
   for (size_t i = 0; i < rows.size(); ++i)
     insertColumn(t.obj, static_cast<int>(i + 1), rows[i], true);
+  recordTypedColumns(t, st);
   std::set<std::string> taken;
   std::vector<NewConstraint> cons;
   for (size_t i = 0; i < defs.size(); ++i) {
@@ -432,6 +438,12 @@ void Ddl::alterTable(AlterTableStmt& st) {
   int64_t obj = tp->obj;
   for (AlterTableAction& a : st.actions) {
     const TableInfo& t = *cat_->tableById(obj);
+    // An object table's columns are its type's attributes.
+    if (t.ofType &&
+        (a.kind == AlterTableAction::AddColumns || a.kind == AlterTableAction::ModifyColumns ||
+         a.kind == AlterTableAction::DropColumns)) {
+      raiseOra(a.kind == AlterTableAction::AddColumns ? 22856 : 22859, {}, a.pos);
+    }
     switch (a.kind) {
       case AlterTableAction::AddColumns:
         addColumns(t, a);
@@ -553,6 +565,7 @@ void Ddl::addColumns(const TableInfo& t, AlterTableAction& a) {
     if (notNull && !d.hasDefault && hasRows(t)) raiseOra(1758, {}, d.pos);
     exec("ALTER TABLE " + t.sqlName() + " ADD COLUMN " + quoteIdent(d.name));
     insertColumn(t.obj, ++next, r, true);
+    recordAddedColumn(t, d);
   }
   reload();
   const TableInfo& now = *cat_->tableById(t.obj);
@@ -587,6 +600,7 @@ void Ddl::modifyColumns(const TableInfo& t, AlterTableAction& a) {
     int col = t.findColumn(d.name);
     if (col < 0) raiseOra(904, {"\"" + d.name + "\""}, d.pos);
     const ColumnInfo& old = t.columns[static_cast<size_t>(col)];
+    if (old.type.isUserDefined() || !d.type.udt.empty()) raiseOra(22859, {}, d.pos);
     std::string q = quoteIdent(d.name);
     if (d.hasType) {
       ColumnRow r = columnRow(d.name, d.type);
@@ -743,6 +757,7 @@ void Ddl::dropTable(const TableInfo& t, bool cascade, int pos) {
     dropIndexObject(*idx);
   exec("DROP TABLE " + t.sqlName());
   deleteObject(t.obj);
+  forgetTypedTable(t.obj);
 }
 
 void Ddl::truncate(TruncateStmt& st) {

@@ -44,12 +44,14 @@ const std::vector<View>& views() {
        "SELECT owner, name table_name, DECODE(owner, 'SYS', 'SYSTEM', 'USERS') tablespace_name, "
        "CAST(NULL AS VARCHAR2(30)) cluster_name, CAST(NULL AS VARCHAR2(30)) iot_name, "
        "'VALID' status, 10 pct_free, CAST(NULL AS NUMBER) num_rows, "
-       "'N' temporary, 'NO' nested FROM sys.obj$ WHERE type = 'TABLE'"},
+       "'N' temporary, 'NO' nested FROM sys.obj$ WHERE type = 'TABLE' "
+       "AND obj# NOT IN (SELECT obj# FROM sys.objtab$)"},
       {"USER_TABLES",
        "SELECT name table_name, DECODE(owner, 'SYS', 'SYSTEM', 'USERS') tablespace_name, "
        "CAST(NULL AS VARCHAR2(30)) cluster_name, CAST(NULL AS VARCHAR2(30)) iot_name, "
        "'VALID' status, 10 pct_free, CAST(NULL AS NUMBER) num_rows, "
-       "'N' temporary, 'NO' nested FROM sys.obj$ WHERE type = 'TABLE' AND owner = USER"},
+       "'N' temporary, 'NO' nested FROM sys.obj$ WHERE type = 'TABLE' AND owner = USER "
+       "AND obj# NOT IN (SELECT obj# FROM sys.objtab$)"},
       {"ALL_VIEWS",
        "SELECT o.owner, o.name view_name, LENGTH(v.text) text_length, v.text "
        "FROM sys.obj$ o, sys.view$ v WHERE v.obj# = o.obj#"},
@@ -58,13 +60,17 @@ const std::vector<View>& views() {
        "FROM sys.obj$ o, sys.view$ v WHERE v.obj# = o.obj# AND o.owner = USER"},
       {"ALL_TAB_COLUMNS",
        "SELECT o.owner, o.name table_name, c.name column_name, c.type data_type, "
-       "CAST(NULL AS VARCHAR2(3)) data_type_mod, CAST(NULL AS VARCHAR2(30)) data_type_owner, "
+       "(SELECT k.type_mod FROM sys.coltype$ k WHERE k.obj# = c.obj# AND k.name = c.name) "
+       "data_type_mod, (SELECT t.owner FROM sys.coltype$ k, sys.obj$ t WHERE k.obj# = c.obj# "
+       "AND k.name = c.name AND t.obj# = k.type_obj#) data_type_owner, "
        "c.length data_length, c.precision$ data_precision, c.scale data_scale, c.nullable, "
        "c.col# column_id, LENGTH(c.default$) default_length, c.default$ data_default "
        "FROM sys.obj$ o, sys.col$ c WHERE c.obj# = o.obj# AND o.type IN ('TABLE', 'VIEW')"},
       {"USER_TAB_COLUMNS",
        "SELECT o.name table_name, c.name column_name, c.type data_type, "
-       "CAST(NULL AS VARCHAR2(3)) data_type_mod, CAST(NULL AS VARCHAR2(30)) data_type_owner, "
+       "(SELECT k.type_mod FROM sys.coltype$ k WHERE k.obj# = c.obj# AND k.name = c.name) "
+       "data_type_mod, (SELECT t.owner FROM sys.coltype$ k, sys.obj$ t WHERE k.obj# = c.obj# "
+       "AND k.name = c.name AND t.obj# = k.type_obj#) data_type_owner, "
        "c.length data_length, c.precision$ data_precision, c.scale data_scale, c.nullable, "
        "c.col# column_id, LENGTH(c.default$) default_length, c.default$ data_default "
        "FROM sys.obj$ o, sys.col$ c WHERE c.obj# = o.obj# AND o.type IN ('TABLE', 'VIEW') "
@@ -130,6 +136,55 @@ const std::vector<View>& views() {
        "SELECT 'SYS' owner, name directory_name, path directory_path FROM sys.dir$"},
       {"DBA_DIRECTORIES",
        "SELECT 'SYS' owner, name directory_name, path directory_path FROM sys.dir$"},
+      // User-defined types (8i columns, with 9i's FINAL and INSTANTIABLE).
+      {"ALL_TYPES",
+       "SELECT o.owner, o.name type_name, t.toid type_oid, t.typecode, t.attributes, "
+       "0 methods, 'NO' predefined, t.incomplete, 'YES' final, 'YES' instantiable "
+       "FROM sys.obj$ o, sys.type$ t WHERE t.obj# = o.obj#"},
+      {"USER_TYPES",
+       "SELECT o.name type_name, t.toid type_oid, t.typecode, t.attributes, "
+       "0 methods, 'NO' predefined, t.incomplete, 'YES' final, 'YES' instantiable "
+       "FROM sys.obj$ o, sys.type$ t WHERE t.obj# = o.obj# AND o.owner = USER"},
+      {"ALL_TYPE_ATTRS",
+       "SELECT o.owner, o.name type_name, a.name attr_name, a.type_mod attr_type_mod, "
+       "a.type_owner attr_type_owner, a.type_name attr_type_name, a.length, "
+       "a.precision$ precision, a.scale, DECODE(a.type_name, 'VARCHAR2', 'CHAR_CS', 'CHAR', "
+       "'CHAR_CS', 'CLOB', 'CHAR_CS', 'NVARCHAR2', 'NCHAR_CS', 'NCHAR', 'NCHAR_CS', 'NCLOB', "
+       "'NCHAR_CS') character_set_name, a.attr# attr_no "
+       "FROM sys.obj$ o, sys.attr$ a WHERE a.obj# = o.obj# AND a.attr# > 0"},
+      {"USER_TYPE_ATTRS",
+       "SELECT o.name type_name, a.name attr_name, a.type_mod attr_type_mod, "
+       "a.type_owner attr_type_owner, a.type_name attr_type_name, a.length, "
+       "a.precision$ precision, a.scale, DECODE(a.type_name, 'VARCHAR2', 'CHAR_CS', 'CHAR', "
+       "'CHAR_CS', 'CLOB', 'CHAR_CS', 'NVARCHAR2', 'NCHAR_CS', 'NCHAR', 'NCHAR_CS', 'NCLOB', "
+       "'NCHAR_CS') character_set_name, a.attr# attr_no "
+       "FROM sys.obj$ o, sys.attr$ a WHERE a.obj# = o.obj# AND a.attr# > 0 AND o.owner = USER"},
+      {"ALL_COLL_TYPES",
+       "SELECT o.owner, o.name type_name, t.coll_type, t.upper_bound, "
+       "a.type_mod elem_type_mod, a.type_owner elem_type_owner, a.type_name elem_type_name, "
+       "a.length, a.precision$ precision, a.scale, DECODE(a.type_name, 'VARCHAR2', 'CHAR_CS', "
+       "'CHAR', 'CHAR_CS', 'CLOB', 'CHAR_CS', 'NVARCHAR2', 'NCHAR_CS', 'NCHAR', 'NCHAR_CS', "
+       "'NCLOB', 'NCHAR_CS') character_set_name "
+       "FROM sys.obj$ o, sys.type$ t, sys.attr$ a "
+       "WHERE t.obj# = o.obj# AND a.obj# = o.obj# AND a.attr# = 0"},
+      {"USER_COLL_TYPES",
+       "SELECT o.name type_name, t.coll_type, t.upper_bound, "
+       "a.type_mod elem_type_mod, a.type_owner elem_type_owner, a.type_name elem_type_name, "
+       "a.length, a.precision$ precision, a.scale, DECODE(a.type_name, 'VARCHAR2', 'CHAR_CS', "
+       "'CHAR', 'CHAR_CS', 'CLOB', 'CHAR_CS', 'NVARCHAR2', 'NCHAR_CS', 'NCHAR', 'NCHAR_CS', "
+       "'NCLOB', 'NCHAR_CS') character_set_name "
+       "FROM sys.obj$ o, sys.type$ t, sys.attr$ a "
+       "WHERE t.obj# = o.obj# AND a.obj# = o.obj# AND a.attr# = 0 AND o.owner = USER"},
+      {"ALL_OBJECT_TABLES",
+       "SELECT o.owner, o.name table_name, 'USERS' tablespace_name, 'VALID' status, "
+       "'SYSTEM GENERATED' object_id_type, t.owner table_type_owner, t.name table_type, "
+       "'N' temporary, 'NO' nested FROM sys.obj$ o, sys.objtab$ x, sys.obj$ t "
+       "WHERE x.obj# = o.obj# AND t.obj# = x.type_obj#"},
+      {"USER_OBJECT_TABLES",
+       "SELECT o.name table_name, 'USERS' tablespace_name, 'VALID' status, "
+       "'SYSTEM GENERATED' object_id_type, t.owner table_type_owner, t.name table_type, "
+       "'N' temporary, 'NO' nested FROM sys.obj$ o, sys.objtab$ x, sys.obj$ t "
+       "WHERE x.obj# = o.obj# AND t.obj# = x.type_obj# AND o.owner = USER"},
       {"TAB",
        "SELECT name tname, type tabtype, CAST(NULL AS NUMBER) clusterid FROM sys.obj$ "
        "WHERE type IN ('TABLE', 'VIEW', 'SYNONYM') AND owner = USER"},

@@ -111,6 +111,7 @@ void registerEngineFunctions(sqlite3* db, Session* session) {
     }
   }
   registerLobFunctions(db, session);
+  registerObjectFunctions(db, session);
 }
 
 }  // namespace vorn::server

@@ -20,6 +20,21 @@
 // vorn_bfilename(dir, file)      TEXT, TEXT          BLOB     BFILENAME (see engine/Lob.h)
 // vorn_bfile_exists(bfile)       BLOB                INT      DBMS_LOB.FILEEXISTS
 //
+// Values of user-defined types (ObjectFunctions.cpp; `type` is a type's
+// object number, the byte forms are ObjectValue.h's):
+// vorn_obj(type, a1, ...)        any                  BLOB     object constructor (fits each
+//                                                             attribute)
+// vorn_coll(type, e1, ...)       any                  BLOB     collection constructor
+// vorn_attr(obj, i)              BLOB, INT            any      attribute i (0-based)
+// vorn_attr_set(obj, i, v, type) BLOB, INT, any, INT  BLOB     the object with attribute i set
+// vorn_udt_fit(v, type)          BLOB, INT            BLOB     a value stored as the type
+// vorn_ref(table, oid)           INT, BLOB            BLOB     REF of an object table's row
+// vorn_ref_table(ref)            BLOB                 INT      where a REF points (ORA-22880
+// vorn_ref_oid(ref)              BLOB                 BLOB     for bytes that are no REF)
+// vorn_ref_fit(ref, type, scope) BLOB, INT, INT       BLOB     a REF stored in a REF column
+// vorn_obj_eq(a, b)              BLOB, BLOB           INT      object equality (NULL when
+//                                                             undecided)
+//
 // Errors travel through the session's SessionValues like the ora_* ones.
 #pragma once
 
@@ -31,5 +46,6 @@ class Session;
 
 void registerEngineFunctions(sqlite3* db, Session* session);
 void registerLobFunctions(sqlite3* db, Session* session);
+void registerObjectFunctions(sqlite3* db, Session* session);
 
 }  // namespace vorn::server

@@ -213,6 +213,8 @@ StmtPtr Parser::updateStatement() {
       int pos = peek().offset;
       std::string name = identifier(904);
       if (acceptSymbol(".")) name = identifier(904);
+      while (acceptSymbol("."))
+        a.path.push_back(identifier(904));
       a.columns.emplace_back(name, pos);
       expectSymbol("=", 927);
       if (peek().isWord("DEFAULT")) {
@@ -268,6 +270,7 @@ StmtPtr Parser::createStatement() {
     next();
     return createView(orReplace, force, pos);
   }
+  if (peek().isWord("TYPE") && !force) return createType(orReplace);
   if (peek().isWord("PROCEDURE") || peek().isWord("FUNCTION") || peek().isWord("PACKAGE") ||
       peek().isWord("TRIGGER") || peek().isWord("TYPE")) {
     auto o = std::make_unique<OtherStmt>(StmtKind::CreateStoredCode);
@@ -312,18 +315,25 @@ StmtPtr Parser::createTable() {
     s->asQuery = query();
     return s;
   }
-  expectSymbol("(", 906);
-  do {
-    if (peek().isWord("CONSTRAINT") || peek().isWord("PRIMARY") || peek().isWord("UNIQUE") ||
-        peek().isWord("CHECK") || peek().isWord("FOREIGN")) {
-      ConstraintDef c;
-      constraintClause(c, false);
-      s->constraints.push_back(std::move(c));
-    } else {
-      s->columns.push_back(columnDefinition(true));
-    }
-  } while (acceptSymbol(","));
-  expectSymbol(")", 907);
+  if (acceptWord("OF")) {
+    objectTableSpec(*s);
+  } else {
+    expectSymbol("(", 906);
+    do {
+      if (peek().isWord("CONSTRAINT") || peek().isWord("PRIMARY") || peek().isWord("UNIQUE") ||
+          peek().isWord("CHECK") || peek().isWord("FOREIGN")) {
+        ConstraintDef c;
+        constraintClause(c, false);
+        s->constraints.push_back(std::move(c));
+      } else if (peek().isWord("SCOPE") && peek(1).isWord("FOR")) {
+        scopeFor(*s);
+      } else {
+        s->columns.push_back(columnDefinition(true));
+      }
+    } while (acceptSymbol(","));
+    expectSymbol(")", 907);
+  }
+  nestedTableClauses(*s);
   // Physical attributes (TABLESPACE, STORAGE, ...) are accepted and ignored.
   while (peek().isWord("TABLESPACE") || peek().isWord("PCTFREE") || peek().isWord("PCTUSED") ||
          peek().isWord("INITRANS") || peek().isWord("LOGGING") || peek().isWord("NOLOGGING")) {
@@ -356,7 +366,7 @@ ColumnDef Parser::columnDefinition(bool requireType) {
   if (peek().kind == TokenKind::Word && !peek().isWord("DEFAULT") && !peek().isWord("CONSTRAINT") &&
       !peek().isWord("NOT") && !peek().isWord("NULL") && !peek().isWord("PRIMARY") &&
       !peek().isWord("UNIQUE") && !peek().isWord("CHECK") && !peek().isWord("REFERENCES")) {
-    c.type = dataType();
+    c.type = columnType(true);
     c.hasType = true;
   } else if (requireType) {
     fail(902);
@@ -658,13 +668,15 @@ StmtPtr Parser::alterStatement() {
     return s;
   }
   if (peek().isWord("INDEX") || peek().isWord("VIEW") || peek().isWord("PROCEDURE") ||
-      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER")) {
+      peek().isWord("FUNCTION") || peek().isWord("PACKAGE") || peek().isWord("TRIGGER") ||
+      peek().isWord("TYPE")) {
     auto o = std::make_unique<OtherStmt>(StmtKind::AlterOther);
     o->text = std::string(text_);
-    next();
+    bool type = next().text == "TYPE";
     o->name = qualifiedName(2);
-    // Only recompilation is accepted: the engine keeps nothing compiled.
-    if (!acceptWord("COMPILE")) raiseOra(900, {}, peek().offset);
+    // Only recompilation is accepted: the engine keeps nothing compiled (nor
+    // evolves types).
+    if (!acceptWord("COMPILE")) raiseOra(type ? 3001 : 900, {}, peek().offset);
     pos_ = tokens_.size() - 1;
     return o;
   }
@@ -803,7 +815,7 @@ StmtPtr Parser::alterUser() {
         s->expire = true;
       } else if (acceptWord("GRACE")) {
         if (peek().kind != TokenKind::Number) fail(922);
-        s->graceDays = std::stoi(next().text);
+        s->graceDays = leadingInteger(next().text);
       } else {
         fail(922);
       }
@@ -884,6 +896,9 @@ StmtPtr Parser::dropStatement() {
       s->cascade = true;
     }
     acceptWord("PURGE");
+  } else if (s->objectType == "TYPE") {
+    s->force = acceptWord("FORCE");
+    if (!s->force && peek().isWord("VALIDATE")) raiseOra(3001, {}, peek().offset);
   } else if (s->objectType == "SYNONYM" || s->objectType == "VIEW") {
     acceptWord("FORCE");
     if (s->objectType == "VIEW" && acceptWord("CASCADE")) {

@@ -19,6 +19,11 @@ namespace vorn::server {
 // Parses one SQL statement (no trailing ';'). Raises OraError.
 StmtPtr parseStatement(std::string_view text);
 
+// The integer a number token starts with (its leading digits), saturated at
+// INT_MAX: a length, precision or count written too large reaches the
+// caller's range check and its ORA error.
+int leadingInteger(std::string_view text);
+
 class Parser {
  public:
   Parser(std::string_view text, std::vector<Token> tokens);
@@ -82,6 +87,12 @@ class Parser {
   std::unique_ptr<ReturningClause> returningClause();
   StmtPtr createStatement();
   StmtPtr createTable();
+  // User-defined types (ParserTypes.cpp).
+  StmtPtr createType(bool orReplace);
+  TypeSpec columnType(bool scoped);
+  void objectTableSpec(CreateTableStmt& s);
+  void scopeFor(CreateTableStmt& s);
+  void nestedTableClauses(CreateTableStmt& s);
   StmtPtr createView(bool orReplace, bool force, int pos);
   StmtPtr createSequence();
   StmtPtr createSynonym(bool orReplace, bool isPublic);

@@ -1,5 +1,6 @@
 // Expressions, conditions and queries of the Oracle dialect; see Parser.h.
 #include <cctype>
+#include <limits>
 
 #include "engine/Parser.h"
 #include "value/AsciiCase.h"
@@ -699,7 +700,7 @@ std::unique_ptr<ForUpdate> Parser::forUpdateClause() {
     f->wait = 0;
   } else if (acceptWord("WAIT")) {
     if (peek().kind != TokenKind::Number) fail(30005);
-    f->wait = std::stoi(next().text);
+    f->wait = leadingInteger(next().text);
   } else if (peek().isWord("SKIP")) {
     raiseOra(900, {}, peek().offset);
   }
@@ -793,7 +794,7 @@ TypeSpec Parser::dataType() {
   auto length = [&](bool required) {
     if (acceptSymbol("(")) {
       if (peek().kind != TokenKind::Number) fail(910);
-      t.length = std::stoi(next().text);
+      t.length = leadingInteger(next().text);
       if (acceptWord("BYTE") || acceptWord("CHAR")) {
       }
       expectSymbol(")", 907);
@@ -808,13 +809,13 @@ TypeSpec Parser::dataType() {
         t.precision = -1;
       } else {
         if (peek().kind != TokenKind::Number) fail(1727);
-        t.precision = std::stoi(next().text);
+        t.precision = leadingInteger(next().text);
         if (t.precision < 1 || t.precision > 38) raiseOra(1727, {}, peek().offset);
       }
       if (acceptSymbol(",")) {
         bool neg = acceptSymbol("-");
         if (peek().kind != TokenKind::Number) fail(1728);
-        t.scale = std::stoi(next().text) * (neg ? -1 : 1);
+        t.scale = leadingInteger(next().text) * (neg ? -1 : 1);
         if (t.scale < -84 || t.scale > 127) raiseOra(1728, {}, peek().offset);
       } else if (t.precision > 0) {
         t.scale = 0;
@@ -834,7 +835,7 @@ TypeSpec Parser::dataType() {
     t.precision = w == "REAL" ? 63 : 126;
     if (w == "FLOAT" && acceptSymbol("(")) {
       if (peek().kind != TokenKind::Number) fail(1724);
-      t.precision = std::stoi(next().text);
+      t.precision = leadingInteger(next().text);
       if (t.precision < 1 || t.precision > 126) raiseOra(1724, {}, peek().offset);
       expectSymbol(")", 907);
     }
@@ -868,6 +869,18 @@ TypeSpec Parser::dataType() {
     raiseOra(902, {}, t.pos);
   }
   return t;
+}
+
+int leadingInteger(std::string_view text) {
+  constexpr int kMax = std::numeric_limits<int>::max();
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    const int digit = c - '0';
+    if (value > (kMax - digit) / 10) return kMax;
+    value = value * 10 + digit;
+  }
+  return value;
 }
 
 StmtPtr parseStatement(std::string_view text) {

@@ -45,15 +45,19 @@ std::shared_ptr<Plan> Statement::plan() {
   // Executing again with binds of the same types: the plan at hand serves.
   if (plan_ && plan_->catalog == catalog && planKinds_.size() == bindTypes_.size() &&
       std::equal(bindTypes_.begin(), bindTypes_.end(), planKinds_.begin(),
-                 [](const OraType& t, TypeKind k) { return t.kind == k; })) {
+                 [](const OraType& t, const PlanBindKind& k) {
+                   return t.kind == k.kind && (t.udt ? t.udt->obj : 0) == k.udt;
+                 })) {
     return plan_;
   }
   std::string key = text_;
   key += '\0';
   key += schema_;
   key += '\0';
-  for (const OraType& t : bindTypes_)
+  for (const OraType& t : bindTypes_) {
     key += static_cast<char>('A' + static_cast<int>(t.kind));
+    if (t.udt) key += std::to_string(t.udt->obj) + ',';
+  }
   // A plan compiled with a name hook holds parameters of that hook's locals:
   // it is this statement's alone.
   auto& cache = session_->plans_;
@@ -94,7 +98,7 @@ std::shared_ptr<Plan> Statement::plan() {
 void Statement::rememberPlanKinds() {
   planKinds_.clear();
   for (const OraType& t : bindTypes_)
-    planKinds_.push_back(t.kind);
+    planKinds_.push_back({t.kind, t.udt ? t.udt->obj : 0});
 }
 
 const std::vector<ColumnDescription>& Statement::describe() {

@@ -150,12 +150,17 @@ std::string quoteIdent(std::string_view name) {
 }
 
 std::string quoteText(std::string_view text) {
-  std::string out = "'";
+  const bool hasNul = text.find('\0') != std::string_view::npos;
+  std::string out = hasNul ? "('" : "'";
   for (char c : text) {
+    if (c == '\0') {
+      out += "'||char(0)||'";
+      continue;
+    }
     if (c == '\'') out += '\'';
     out += c;
   }
-  out += '\'';
+  out += hasNul ? "')" : "'";
   return out;
 }
 

@@ -63,7 +63,8 @@ int highestParameter(std::string_view sql, int below);
 
 // Quotes an identifier for SQLite ("A""B").
 std::string quoteIdent(std::string_view name);
-// Quotes a text literal for SQLite ('it''s').
+// Quotes a text literal for SQLite ('it''s'). SQLite ends a statement at a
+// NUL byte, so a text holding one becomes ('a'||char(0)||'b').
 std::string quoteText(std::string_view text);
 
 }  // namespace vorn::server

@@ -83,6 +83,10 @@ class Statement {
   // Binds every occurrence of `name` (with or without the leading ':').
   void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   void clearBinds();
+  // Binds a value of a user-defined type (an object, a collection or a REF
+  // as ObjectValue.h's bytes; NULL for an atomically null one) as `type`.
+  void bindTyped(int position, const Value& value, const OraType& type);
+  void bindTyped(std::string_view name, const Value& value, const OraType& type);
   // The value bound at a position (1-based); a block handler reads its
   // inputs here and leaves OUT values with setBindValue for the caller.
   const Value& boundValue(int position) const;
@@ -208,7 +212,12 @@ class Statement {
   std::vector<HostTable*> tables_;
   std::vector<HostCursor*> cursors_;
   std::shared_ptr<Plan> plan_;
-  std::vector<TypeKind> planKinds_;  // the bind kinds plan_ was found for
+  // The bind kinds (and user-defined types) plan_ was found for.
+  struct PlanBindKind {
+    TypeKind kind;
+    int64_t udt;  // TypeInfo::obj, 0 for none
+  };
+  std::vector<PlanBindKind> planKinds_;
   std::vector<ColumnDescription> described_;
   bool describedValid_ = false;
   std::unique_ptr<Cursor> cursor_;

@@ -11,6 +11,7 @@
 #include "ServerHandle.h"
 #include "ServiceContext.h"
 #include "StatementHandle.h"
+#include "TypeDescribe.h"
 #include "UserSession.h"
 
 using namespace vorn::server;
@@ -93,6 +94,11 @@ extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void
   if (!h || !err || !parmdpp) return OCI_INVALID_HANDLE;
   return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword {
     *parmdpp = nullptr;
+    // The parameters of a described type's lists (TypeDescribe.h).
+    if (htype == OCI_DTYPE_PARAM) {
+      *parmdpp = &describedChild(*static_cast<ParamDescriptor*>(h), pos);
+      return OCI_SUCCESS;
+    }
     if (htype != OCI_HTYPE_STMT) raiseOra(24334);
     *parmdpp = &static_cast<StatementHandle*>(h)->param(pos);
     return OCI_SUCCESS;
@@ -104,14 +110,4 @@ extern "C" sword OCIParamSet(void* hdlp, ub4 htyp, OCIError* errhp, const void*,
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!h || !err) return OCI_INVALID_HANDLE;
   return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
-}
-
-extern "C" sword OCIDescribeAny(OCISvcCtx* svchp, OCIError* errhp, void*, ub4, ub1, ub1, ub1,
-                                OCIDescribe* dschp) {
-  ServiceContext* svc = handleOf<ServiceContext>(svchp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  DescribeHandle* describe = handleOf<DescribeHandle>(dschp);
-  if (!svc || !err || !describe) return OCI_INVALID_HANDLE;
-  // Describing schema objects by name comes with the dictionary describe.
-  return guardedCall(*svc->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
 }

@@ -257,7 +257,7 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
   if (!stmt || !err || !bindp) return OCI_INVALID_HANDLE;
   return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
     if (!stmt->prepared) raiseOra(24337);
-    if (!isSupportedType(dty) && dty != SQLT_RSET) raiseOra(1460);
+    if (!isSupportedType(dty) && dty != SQLT_RSET && !isObjectType(dty)) raiseOra(1460);
     if (value_sz < 0) raiseOra(21560, {"6"});
     BindHandle* existing = handleOf<BindHandle>(*bindp);
     if (existing && existing->statement != stmt) existing = nullptr;
@@ -319,12 +319,4 @@ extern "C" sword OCIBindDynamic(OCIBind* bindp, OCIError* errhp, void* ictxp,
     b->outCallback = ocbfp;
     return OCI_SUCCESS;
   });
-}
-
-extern "C" sword OCIBindObject(OCIBind* bindp, OCIError* errhp, const OCIType*, void**, ub4*,
-                               void**, ub4*) {
-  BindHandle* b = handleOf<BindHandle>(bindp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!b || !err) return OCI_INVALID_HANDLE;
-  return guardedCall(*b->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
 }

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Handle.h"
+#include "ObjectBinding.h"
 #include "engine/HostBinds.h"
 #include "engine/Statement.h"
 #include "engine/Value.h"
@@ -111,6 +112,7 @@ class BindHandle : public Handle {
   ub4 rowsReturned = 0;
   sb4 maxDataSize = 0;
   bool returningTarget = false;
+  ObjectTarget object;  // SQLT_NTY, SQLT_REF (OCIBindObject)
 
  private:
   std::vector<Value> tableInput_;

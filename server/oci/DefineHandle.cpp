@@ -13,6 +13,10 @@ namespace vorn::server::oci {
 
 DefineHandle::Outcome DefineHandle::write(const ValueView& v, ub4 row, SessionValues& values,
                                           std::string& scratch) {
+  if (isObjectType(dty)) {
+    writeObjectRow(*this, v, row, statement->session());
+    return {};
+  }
   if (mode & OCI_DYNAMIC_FETCH) {
     if (!callback) raiseOra(3001);
     return writePieces(v, row, values, scratch);
@@ -130,7 +134,7 @@ extern "C" sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* err
   return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
     if (!stmt->prepared) raiseOra(24337);
     if (position == 0) raiseOra(1007);
-    if (!isSupportedType(dty)) raiseOra(1460);
+    if (!isSupportedType(dty) && !isObjectType(dty)) raiseOra(1460);
     if (value_sz < 0) raiseOra(21560, {"6"});
     DefineHandle& d = stmt->defineAt(position);
     d.assign(valuep, value_sz, dty, indp, rlenp, rcodep, mode);
@@ -164,12 +168,4 @@ extern "C" sword OCIDefineArrayOfStruct(OCIDefine* defnp, OCIError* errhp, ub4 p
     d->returnCodeSkip = rcskip;
     return OCI_SUCCESS;
   });
-}
-
-extern "C" sword OCIDefineObject(OCIDefine* defnp, OCIError* errhp, const OCIType*, void**, ub4*,
-                                 void**, ub4*) {
-  DefineHandle* d = handleOf<DefineHandle>(defnp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!d || !err) return OCI_INVALID_HANDLE;
-  return guardedCall(*d->env, *err, [&](ErrorRecords&) -> sword { raiseOra(3001); });
 }

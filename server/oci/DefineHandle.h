@@ -16,6 +16,7 @@
 #include <string>
 
 #include "Handle.h"
+#include "ObjectBinding.h"
 #include "engine/Lob.h"
 
 namespace vorn::server {
@@ -65,6 +66,7 @@ class DefineHandle : public Handle {
   ub4 returnCodeSkip = sizeof(ub2);
   void* context = nullptr;
   OCICallbackDefine callback = nullptr;
+  ObjectTarget object;  // SQLT_NTY, SQLT_REF (OCIDefineObject)
 
  private:
   Outcome writePieces(const ValueView& v, ub4 row, SessionValues& values, std::string& scratch);

@@ -9,6 +9,7 @@
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "LobLocator.h"
+#include "ObjectCache.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServerHandle.h"
@@ -148,6 +149,7 @@ void Environment::free(Handle* handle) {
   auto it = std::find(children_.begin(), children_.end(), handle);
   if (it == children_.end()) return;
   children_.erase(it);
+  if (objectCache) objectCache->forget(handle);
   std::vector<Handle*> implicit;
   for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
     auto* svc = static_cast<ServiceContext*>(h);
@@ -196,7 +198,8 @@ sword Environment::setAttribute(void*, ub4, ub4 attribute) {
     case OCI_ATTR_PINOPTION:
     case OCI_ATTR_ALLOC_DURATION:
     case OCI_ATTR_PIN_DURATION:
-      // Object-cache tuning: there is no object cache yet.
+      // Object-cache tuning: the cache keeps what it is given until it is
+      // freed, whatever its size.
       return OCI_SUCCESS;
     default:
       raiseOra(24315);

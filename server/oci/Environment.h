@@ -9,6 +9,7 @@
 // parallel.
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "Handle.h"
 
 namespace vorn::server::oci {
+
+class ObjectCache;
 
 class Environment : public Handle {
  public:
@@ -27,6 +30,8 @@ class Environment : public Handle {
   const bool objectMode;
   std::recursive_mutex mutex;
   ErrorRecords errors;
+  // Object mode: the object cache (ObjectCache.h), made on first use.
+  std::unique_ptr<ObjectCache> objectCache;
 
   // Takes ownership of a handle or descriptor allocated under it.
   void adopt(Handle* handle);

@@ -4,6 +4,15 @@
 // null pointer or a handle of the wrong type yields OCI_INVALID_HANDLE
 // instead of a crash.
 //
+// Every live handle and descriptor is listed in a process-wide registry from
+// its construction to its destruction, and the checks ask the registry
+// before they read a byte of what a pointer points at: a freed handle, a
+// pointer to something that is no handle, or to fewer bytes than a handle
+// has, is refused without being touched (so the check is sound under
+// AddressSanitizer too, and a freed handle whose memory was reused for
+// something else is never mistaken for it). A freed handle's magic number is
+// also overwritten, for a check that runs while it is being destroyed.
+//
 // Layout rule: the first 16 bytes of every handle are its "front". Only the
 // ROWID descriptor uses them (a client decodes its raw bytes: a type byte,
 // then object, file, block and row, big-endian); the magic number follows
@@ -26,12 +35,14 @@ constexpr uint32_t magicOf(ub4 type) {
 }
 constexpr uint32_t kFreedMagic = 0xDEADF4EEu;
 
+// Whether `p` is the address of a handle that exists now.
+bool isLiveHandle(const void* p);
+
 struct Handle {
-  Handle(ub4 handleType, Environment* owner)
-      : magic(magicOf(handleType)), type(handleType), env(owner) {}
+  Handle(ub4 handleType, Environment* owner);
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
-  ~Handle() { magic = kFreedMagic; }
+  ~Handle();
 
   ub1 front[16] = {};
   uint32_t magic;
@@ -47,7 +58,7 @@ struct Handle {
 // The handle behind `p` when it is a live handle of type T, else null.
 template <class T>
 T* handleOf(const void* p) {
-  if (!p) return nullptr;
+  if (!p || !isLiveHandle(p)) return nullptr;
   auto* h = static_cast<Handle*>(const_cast<void*>(p));
   if (h->magic != magicOf(T::kType)) return nullptr;
   return static_cast<T*>(h);

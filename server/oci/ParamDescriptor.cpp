@@ -2,6 +2,8 @@
 #include "ParamDescriptor.h"
 
 #include "Attributes.h"
+#include "TypeDescribe.h"
+#include "engine/ObjectTypes.h"
 #include "engine/Statement.h"
 
 namespace vorn::server::oci {
@@ -36,9 +38,16 @@ ParamDescriptor::ParamDescriptor(Environment* env, const ColumnDescription& colu
       scale(column.scale),
       nullable(column.nullable),
       national(column.type.national),
-      position(columnPosition) {}
+      position(columnPosition) {
+  if (column.type.udt) {
+    typeObj = column.type.udt->obj;
+    typeName = column.type.udt->name;
+    schemaName = column.type.udt->owner;
+  }
+}
 
 sword ParamDescriptor::getAttribute(void* value, ub4* size, ub4 attribute) {
+  if (node) return describedAttribute(*this, value, size, attribute);
   switch (attribute) {
     case OCI_ATTR_DATA_SIZE:
       return putAttribute<ub2>(value, size, dataSize);
@@ -55,10 +64,11 @@ sword ParamDescriptor::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_IS_NULL:
       return putAttribute<ub1>(value, size, nullable ? 1 : 0);
     case OCI_ATTR_TYPE_NAME:
-    case OCI_ATTR_SCHEMA_NAME: {
-      static const std::string none;
-      return putTextAttribute(value, size, none);
-    }
+      return putTextAttribute(value, size, typeName);
+    case OCI_ATTR_SCHEMA_NAME:
+      return putTextAttribute(value, size, schemaName);
+    case OCI_ATTR_REF_TDO:
+      return putAttribute<OCIRef*>(value, size, columnTypeRef(*this));
     case OCI_ATTR_POSITION:
       return putAttribute<ub2>(value, size, static_cast<ub2>(position));
     case OCI_ATTR_PTYPE:
@@ -77,9 +87,12 @@ sword DescribeHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_DESC_PUBLIC:
       return putAttribute<ub4>(value, size, describePublic);
     case OCI_ATTR_PARAM:
-    case OCI_ATTR_PARAM_COUNT:
       // Nothing has been described through this handle yet.
-      raiseOra(24338);
+      if (!described) raiseOra(24338);
+      return putAttribute<OCIParam*>(value, size, topParameter(*described));
+    case OCI_ATTR_PARAM_COUNT:
+      if (!described) raiseOra(24338);
+      return putAttribute<ub4>(value, size, 1);
     default:
       raiseOra(24315);
   }

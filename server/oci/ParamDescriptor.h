@@ -5,11 +5,16 @@
 // precision (one unsigned byte), scale (one signed byte; -127 for a NUMBER
 // without one), nullable.
 //
-// The describe handle (OCI_HTYPE_DESCRIBE) lives here too: OCIDescribeAny
-// of schema objects arrives with the later dictionary work, so for now it
-// only holds its attributes.
+// A column of a named type (108) or REF (110) also gives the type's schema
+// and name (OCI_ATTR_SCHEMA_NAME, OCI_ATTR_TYPE_NAME) and a REF to its type
+// descriptor (OCI_ATTR_REF_TDO).
+//
+// The describe handle (OCI_HTYPE_DESCRIBE) lives here too; OCIDescribeAny
+// describes user-defined types (TypeDescribe.h), whose parameters are
+// parameter descriptors of their own kind.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "Handle.h"
@@ -20,10 +25,15 @@ struct ColumnDescription;
 
 namespace vorn::server::oci {
 
+struct DescribedNode;
+struct TypeDescription;
+
 class ParamDescriptor : public Handle {
  public:
   static constexpr ub4 kType = OCI_DTYPE_PARAM;
   ParamDescriptor(Environment* env, const ColumnDescription& column, ub4 position);
+  // A parameter of a described type; its attributes are the node's.
+  ParamDescriptor(Environment* env, const DescribedNode* node) : Handle(kType, env), node(node) {}
 
   sword getAttribute(void* value, ub4* size, ub4 attribute);
 
@@ -36,6 +46,11 @@ class ParamDescriptor : public Handle {
   bool nullable = true;
   bool national = false;
   ub4 position = 0;
+  // A named type or REF column: its type (for a REF, the objects').
+  int64_t typeObj = 0;
+  std::string typeName, schemaName;
+  void* typeRef = nullptr;  // OCI_ATTR_REF_TDO, made on first use
+  const DescribedNode* node = nullptr;
 };
 
 class DescribeHandle : public Handle {
@@ -47,6 +62,8 @@ class DescribeHandle : public Handle {
   sword setAttribute(void* value, ub4 size, ub4 attribute);
 
   ub4 describePublic = 0;
+  // What the last OCIDescribeAny described.
+  std::shared_ptr<TypeDescription> described;
 };
 
 }  // namespace vorn::server::oci

@@ -3,6 +3,7 @@
 
 #include "Attributes.h"
 #include "CallGuard.h"
+#include "ObjectCall.h"
 #include "ServerHandle.h"
 #include "UserSession.h"
 #include "engine/Session.h"
@@ -93,8 +94,11 @@ extern "C" sword OCITransStart(OCISvcCtx* svchp, OCIError* errhp, uword, ub4 fla
 }
 
 extern "C" sword OCITransCommit(OCISvcCtx* svchp, OCIError* errhp, ub4) {
-  return transactionCall(svchp, errhp,
-                         [](ServiceContext& svc) { svc.loggedOnSession().engine->commit(); });
+  return transactionCall(svchp, errhp, [](ServiceContext& svc) {
+    // The object cache's changes of this session go with the transaction.
+    flushSessionObjects(*svc.env, svc.loggedOnSession());
+    svc.loggedOnSession().engine->commit();
+  });
 }
 
 extern "C" sword OCITransRollback(OCISvcCtx* svchp, OCIError* errhp, ub4) {

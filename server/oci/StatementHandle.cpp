@@ -11,6 +11,7 @@
 #include "DefineHandle.h"
 #include "ExternalData.h"
 #include "LobLocator.h"
+#include "ObjectBinding.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServiceContext.h"
@@ -228,6 +229,12 @@ void StatementHandle::bindInputs(ub4 iteration) {
       engine_->bindTable(enginePosition(*b), &b->table);
       continue;
     }
+    if (isObjectType(b->dty)) {
+      // PL/SQL has no variables of user-defined types.
+      if (block) raiseOra(3001);
+      bindObjectInput(*b, iteration, *engine_);
+      continue;
+    }
     Value v = b->input(iteration);
     // CHAR binds compare blank-padded in SQL; a block sees plain values.
     TypeKind declared = block ? nullKindOf(b->dty) : declaredKindOf(b->dty);
@@ -426,6 +433,7 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     if (!d) continue;
     if (d->position > params_.size()) raiseOra(1007);
     anyDefine = true;
+    checkObjectDefine(*d, *params_[d->position - 1]);
     // A locator reads a LOB column of its own type.
     ub2 columnType = params_[d->position - 1]->dataType;
     if (isLocatorType(d->dty) && d->dty != columnType) {

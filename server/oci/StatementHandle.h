@@ -70,6 +70,7 @@ class StatementHandle : public Handle {
 
   // What the version 7 calls read back (see server/oci7).
   bool parsed() const { return engine_ != nullptr; }
+  UserSession* session() const { return session_; }
   bool isQuery() const;
   bool queryOpen() const { return executed_; }
   ub4 rowCount() const { return rowCount_; }

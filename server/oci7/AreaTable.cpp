@@ -3,6 +3,7 @@
 
 #include "CursorArea.h"
 #include "LogonArea.h"
+#include "value/LibraryTable.h"
 
 namespace vorn::server::oci7 {
 
@@ -68,9 +69,14 @@ std::vector<std::shared_ptr<CursorArea>> AreaTable::takeCursorsOf(const LogonAre
   return taken;
 }
 
+bool AreaTable::empty() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return logons_.empty() && cursors_.empty();
+}
+
 AreaTable& areas() {
-  static auto* table = new AreaTable;
-  return *table;
+  static LibraryTable<AreaTable> table;
+  return table.get();
 }
 
 }  // namespace vorn::server::oci7

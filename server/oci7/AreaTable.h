@@ -38,9 +38,11 @@ class AreaTable {
   std::shared_ptr<CursorArea> takeCursor(const Cda_Def* cda);
   // Removes the cursors opened on `logon` and hands them back.
   std::vector<std::shared_ptr<CursorArea>> takeCursorsOf(const LogonArea* logon);
+  // No logon or cursor has state here.
+  bool empty() const;
 
  private:
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::unordered_map<const void*, std::shared_ptr<LogonArea>> logons_;
   std::unordered_map<const void*, std::shared_ptr<CursorArea>> cursors_;
 };

@@ -8,6 +8,7 @@
 #include "ServiceContext.h"
 #include "UserSession.h"
 #include "engine/Database.h"
+#include "value/LibraryTable.h"
 #include "value/OraError.h"
 
 namespace vorn::server::oci7 {
@@ -15,17 +16,19 @@ namespace vorn::server::oci7 {
 namespace {
 
 // Environments of olog logons whose service context was handed out by
-// OCILdaToSvcCtx, keyed by that context. Never destroyed: a context may be
-// converted back at any time, and tearing sessions down while the process
-// exits would race with the engine's own teardown.
+// OCILdaToSvcCtx, keyed by that context. A context may be converted back at
+// any time, and tearing sessions down while the process exits would race
+// with the engine's own teardown, so environments still parked then are
+// left to the process.
 struct ParkedEnvironments {
   std::mutex mutex;
   std::map<const oci::ServiceContext*, std::unique_ptr<oci::Environment>> byContext;
+  bool empty() const { return byContext.empty(); }
 };
 
 ParkedEnvironments& parked() {
-  static auto* table = new ParkedEnvironments;
-  return *table;
+  static LibraryTable<ParkedEnvironments> table;
+  return table.get();
 }
 
 }  // namespace

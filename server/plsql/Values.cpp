@@ -123,6 +123,11 @@ Value fitText(std::string text, const VarType& to) {
 }  // namespace
 
 Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
+  // PL/SQL has no values of user-defined types: SQL's objects, collections
+  // and REFs go into no variable (not even as text).
+  if (d.kind == TypeKind::Object || d.kind == TypeKind::Ref || d.kind == TypeKind::Collection) {
+    raiseOra(3001);
+  }
   if (d.isNull()) return Value();
   switch (to.sql.kind) {
     case TypeKind::Number: {
@@ -185,6 +190,11 @@ Value assign(SessionValues& nls, const Datum& d, const VarType& to) {
       return d.value;
     case TypeKind::Null:
       return d.value;
+    case TypeKind::Object:
+    case TypeKind::Ref:
+    case TypeKind::Collection:
+      // PL/SQL has no variables of user-defined types.
+      raiseOra(3001);
   }
   return d.value;
 }

@@ -6,6 +6,8 @@
 #include <ostream>
 
 #include "engine/Database.h"
+#include "engine/ObjectTypes.h"
+#include "engine/ObjectValue.h"
 #include "engine/Session.h"
 #include "engine/Statement.h"
 #include "value/AsciiCase.h"
@@ -53,6 +55,45 @@ bool isBlock(const std::string& text) {
 
 std::string firstLine(const std::string& message) {
   return message.substr(0, message.find('\n'));
+}
+
+// A value of a user-defined type as SQL*Plus prints one: its constructor
+// with the attributes or elements (text quoted, NULL spelled out); a REF as
+// the hexadecimal of its bytes.
+void appendUserValue(const Value& v, const OraType& type, SessionValues& values, std::string& out) {
+  if (v.isNull()) {
+    out += "NULL";
+    return;
+  }
+  std::vector<Value> parts;
+  bool object = type.kind == TypeKind::Object && decodeObject(v.asText(), parts);
+  bool collection = type.kind == TypeKind::Collection && decodeCollection(v.asText(), parts);
+  if (!object && !collection) {
+    out += rawToHex(v.asText());
+    return;
+  }
+  out += type.udt->name + "(";
+  for (size_t i = 0; i < parts.size(); ++i) {
+    if (i) out += ", ";
+    const OraType& part = object ? type.udt->attributes[i].type : type.udt->element;
+    const Value& p = parts[i];
+    if (p.isNull()) {
+      out += "NULL";
+    } else if (part.isUserDefined()) {
+      appendUserValue(p, part, values, out);
+    } else if (p.isNumber()) {
+      appendNumberText(p.kind() == Value::Kind::Integer ? OraNumber(p.asInteger())
+                                                        : OraNumber::fromDouble(p.asDouble()),
+                       out);
+    } else if (p.kind() == Value::Kind::Date) {
+      out += "'";
+      values.appendDateText(p.asInteger(), out);
+      out += "'";
+    } else {
+      out += "'" + (p.kind() == Value::Kind::Raw ? rawToHex(p.asText()) : p.asText()) + "'";
+    }
+  }
+  out += ")";
 }
 
 }  // namespace
@@ -187,6 +228,10 @@ void ShellRunner::executeStatement(const std::string& statement) {
       for (size_t i = 0; i < columns.size(); ++i) {
         if (i) text += '|';
         int col = static_cast<int>(i);
+        if (columns[i].type.isUserDefined() && !stmt->isNull(col)) {
+          appendUserValue(stmt->value(col), columns[i].type, session_->values(), text);
+          continue;
+        }
         switch (stmt->valueKind(col)) {
           case Value::Kind::Null:
             break;

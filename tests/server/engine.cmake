@@ -15,6 +15,6 @@ endforeach()
 
 file(GLOB engine_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/engine_*.cpp)
 if(engine_test_sources)
-  vorn_add_test(server_engine_tests SOURCES ${engine_test_sources}
+  vorn_add_test(server_engine_tests THREADED SOURCES ${engine_test_sources}
                 LIBS vorn_server_engine vorn_server_shell)
 endif()

@@ -3,8 +3,9 @@
 # their databases with vornsql.
 if(TARGET vorn_oci)
   file(GLOB oci_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/oci_*_test.cpp)
-  vorn_add_test(server_oci_tests
+  vorn_add_test(server_oci_tests THREADED
                 SOURCES ${oci_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/oci_support.cpp
+                        ${CMAKE_CURRENT_SOURCE_DIR}/oci_object_support.cpp
                 LIBS ${CMAKE_DL_LIBS} Threads::Threads)
   target_include_directories(server_oci_tests PRIVATE ${PROJECT_SOURCE_DIR}/server/include)
   target_compile_definitions(server_oci_tests PRIVATE

@@ -157,9 +157,10 @@ TEST_F(Oci7CursorTest, FetchWithoutDefinesCountsTheRows) {
 TEST_F(Oci7CursorTest, ExactAndCancellingExecuteFetch) {
   ASSERT_RC(0, cda_, parse("select ename from emp where deptno = :d"));
   int deptno = 10;
-  char name[11];
+  // Room for the two rows the exact fetch asks for.
+  char name[2][11];
   ASSERT_RC(0, cda_, bind(":D", &deptno, sizeof deptno, SQLT_INT));
-  ASSERT_RC(0, cda_, define(1, name, sizeof name, SQLT_STR));
+  ASSERT_RC(0, cda_, define(1, name, sizeof name[0], SQLT_STR));
   EXPECT_RC(1422, cda_, oci7().oexfet(&cda_, 2, 0, 1));
   EXPECT_EQ("ORA-01422: exact fetch returns more than requested number of rows\n", message(1422));
   EXPECT_RC(0, cda_, oci7().oexfet(&cda_, 1, 1, 0));

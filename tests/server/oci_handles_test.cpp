@@ -116,10 +116,6 @@ TEST_F(OciHandlesTest, UnimplementedFeaturesFailCleanly) {
   EXPECT_EQ(OCI_ERROR, oci().OCILobRead(svc, err_, lob, &amount, 1, buf, sizeof buf, nullptr,
                                         nullptr, 0, SQLCS_IMPLICIT));
   EXPECT_EQ("ORA-22275: invalid LOB locator specified\n", errorText());
-  void* instance = nullptr;
-  EXPECT_EQ(OCI_ERROR, oci().OCIObjectNew(env_, err_, svc, OCI_TYPECODE_REF, nullptr, nullptr,
-                                          OCI_DURATION_SESSION, 1, &instance));
-  EXPECT_EQ(3001, errorCode());
 }
 
 TEST_F(OciHandlesTest, UnknownAttributeIsOra24315) {

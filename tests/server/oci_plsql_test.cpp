@@ -78,7 +78,7 @@ TEST_F(OciPlsqlTest, BlocksHaveTheirStatementTypesAndWriteOutBindsBack) {
 
 TEST_F(OciPlsqlTest, AnOutValueLongerThanItsBufferIsCutWithAWarning) {
   OCIStmt* stmt = prepare("begin :s := 'a long text'; end;");
-  char s[5];
+  char s[5] = {};
   sb2 ind = 0;
   ub2 len = 0, code = 0;
   bindName(stmt, ":s", s, sizeof s, SQLT_STR, &ind, &len, &code);

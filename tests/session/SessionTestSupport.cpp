@@ -131,7 +131,13 @@ void TestQuery::Execute() {
   if (!session_->Connected()) throw Exception("Not logged on");
   rows_.clear();
   row_ = 0;
-  Log().push_back(sql_);
+  {
+    // Threads of the thread-safety tests execute at once; the log is read
+    // only after they have joined.
+    static std::mutex logMutex;
+    std::lock_guard<std::mutex> lock(logMutex);
+    Log().push_back(sql_);
+  }
   if (session_->UsesOCI8()) {
     ExecuteOCI8();
   } else {

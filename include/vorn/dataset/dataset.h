@@ -1,5 +1,11 @@
 // Umbrella header of the dataset subsystem: the buffered dataset over a
-// query and the statement text operations its generated statements use.
+// query, its option objects and the statement text operations its
+// generated statements use.
 #pragma once
 
+#include "vorn/dataset/OracleDataSet.h"
+#include "vorn/dataset/OracleDataSetTypes.h"
+#include "vorn/dataset/OracleDictionary.h"
+#include "vorn/dataset/QBEDefinition.h"
+#include "vorn/dataset/SequenceField.h"
 #include "vorn/dataset/SqlText.h"

@@ -1,0 +1,1 @@
+alter session set nls_date_format = 'YYYY-MM-DD HH24:MI:SS'

@@ -1,0 +1,1 @@
+select * from emp where ename like 'S%' escape '\' and sal between 1000 and 2000 and mgr is not null and job not in ('A', 'B')

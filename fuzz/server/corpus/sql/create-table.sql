@@ -1,0 +1,1 @@
+create table t (id number(5) primary key, name varchar2(20) not null, d date default sysdate, check (id > 0), constraint fk foreign key (id) references emp(empno) on delete cascade)

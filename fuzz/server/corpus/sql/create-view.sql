@@ -1,0 +1,1 @@
+create or replace view v as select ename, sal * 12 annual from emp where deptno = 10 with check option

@@ -1,0 +1,1 @@
+create sequence s start with 10 increment by 5 maxvalue 100 cycle cache 2

@@ -1,0 +1,1 @@
+delete from dept where deptno = 40 returning dname into :d

@@ -1,0 +1,1 @@
+insert into bonus select ename, job, sal, comm from emp where comm is not null

@@ -1,0 +1,1 @@
+insert into emp (empno, ename, sal, deptno, hiredate) values (:1, 'NEW', 100.5, 10, to_date('01-01-2000', 'DD-MM-YYYY')) returning empno, rowid into :2, :3

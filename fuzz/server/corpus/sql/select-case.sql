@@ -1,0 +1,1 @@
+select case when sal < 1000 then 'low' when sal < 3000 then 'mid' else 'high' end, greatest(sal, 1500) from emp e where exists (select 1 from dept d where d.deptno = e.deptno)

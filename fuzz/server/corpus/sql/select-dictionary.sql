@@ -1,0 +1,1 @@
+select table_name, column_name, data_type from user_tab_columns where table_name like 'E%' order by column_id

@@ -1,0 +1,1 @@
+select * from emp where deptno = 10 for update of sal nowait

@@ -1,0 +1,1 @@
+select nvl(comm, 0) + sal, decode(job, 'CLERK', 1, 2), to_char(hiredate, 'DD-MON-YYYY'), substr(ename, 2, 3), upper(ename) || 'x', round(sal / 7, 2), trunc(sysdate), add_months(hiredate, 3) from emp

@@ -1,0 +1,1 @@
+select deptno, count(*), avg(sal), max(hiredate) from emp group by deptno having count(*) > 1

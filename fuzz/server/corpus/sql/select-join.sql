@@ -1,0 +1,1 @@
+select e.ename, d.dname from emp e, dept d where e.deptno = d.deptno(+) and e.sal > :sal order by 1

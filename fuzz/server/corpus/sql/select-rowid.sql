@@ -1,0 +1,1 @@
+select rowid, rownum, e.* from scott.emp e where rowid = :r

@@ -1,0 +1,1 @@
+select empno from emp union all select deptno from dept minus select 10 from dual

@@ -1,0 +1,1 @@
+select s.nextval, s.currval from dual

@@ -1,0 +1,1 @@
+update emp e set sal = (select m.sal from emp m where m.empno = e.mgr), comm = null where deptno in (10, 20)

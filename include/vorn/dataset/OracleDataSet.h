@@ -1,0 +1,489 @@
+// TOracleDataSet: the buffered dataset over a query, which data-aware
+// controls browse.
+//
+// Opening runs the SQL through an internal TOracleQuery (CreateQuery),
+// derives one field definition per select-list column, and copies fetched
+// rows into the record list: all of them at once with QueryAllRecords (the
+// default), else as navigation needs them. The framework (host/DataSet.h)
+// gets copies of the stored records as record buffers and reads field
+// values in its native formats out of them. Bookmarks are 4-byte record
+// numbers: records are numbered 1, 2, ... in the order they are fetched,
+// afresh every time the query runs.
+//
+// Columns and fields. Column NAME becomes field NAME (a second column
+// NAME becomes NAME_1, a third NAME_2). NUMBER columns fetched as integers
+// become ftInteger fields, or ftSmallint when their precision is at most
+// the session's SmallIntPrecision (0 counting as 4); floats ftFloat;
+// strings ftString of the column's size, or ftMemo when the session's
+// MaxStringFieldSize is set and smaller; DATE ftDateTime; LONG and CLOB
+// ftMemo; LONG RAW, BLOB and BFILE ftBlob. The rowid column (the column
+// named ROWID, else the first column of a rowid type) never becomes a
+// field: its value is the record's rowid (CurrentRowId). Object, reference
+// and cursor columns are left out with a message box saying why. A column
+// the query engine cannot fetch (LOB columns, until it reads LOB locators)
+// fails the open with the engine's error.
+//
+// Cursor datasets. When a variable of the SQL is of the cursor type, the
+// SQL is a PL/SQL block that opens a cursor: the dataset runs the block and
+// fetches its rows from a second query bound to that variable.
+//
+// Filtering. With Filtered, a fetched record is visible when OnFilterRecord
+// accepts it and the Filter expression (the filter language of
+// vorn/filter) holds for it; records that fail are kept, invisible, and
+// reappear when the filter changes. Changing Filter, Filtered or
+// FilterOptions while open re-filters every record fetched and goes to the
+// first record. A Filter text that does not parse is refused with the
+// parser's error and changes nothing.
+//
+// AfterFetchRecord, raised after every fetched row, decides how fetching
+// goes on: fraContinue, fraPause (stop for now; the next request fetches
+// on), fraStop (no more rows, keep those fetched) or fraCancel (no more
+// rows, and none kept). An exception in the handler is shown and counts as
+// fraCancel.
+//
+// Lifecycle. The dataset registers with its session, which closes it at
+// logoff and detaches it when the session goes. While a form is read,
+// Active = True is remembered and carried out by Loaded (at design time a
+// failure goes to the application's exception handler, at run time it is
+// raised); with DesignActivation set, a stored Active counts only at design
+// time. Assigning SQL or StringFieldsOnly reopens an open dataset.
+//
+// What is not built yet. Record modification, cached updates, blob writing,
+// searching and counting, query by example, master/detail links, the
+// dictionary's constraint checks, defaults and field kinds, and sequence
+// fields come with later work. Their properties exist with their defaults
+// and are stored with forms. The dataset stays read-only meanwhile:
+// CanModify follows the rule of a modifiable dataset (active, a rowid
+// column or an OnApplyRecord handler, not ReadOnly), but Edit, Insert,
+// Append and Delete raise "Record modification is not supported by this
+// dataset yet" before anything changes, and blob fields refuse values
+// ("Field '<name>' cannot be modified"). Settings whose effect on browsing
+// is missing refuse to be turned on, with a message saying so, rather than
+// being ignored: QBEMode, Master, CountAllRecords, Locate and Lookup, and
+// OracleDictionary's FieldKinds. CachedUpdates can be set (opening then
+// requires a rowid column, "CachedUpdates requires a rowid!"); with no
+// modification there is never a change to log.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "vorn/dataset/OracleDataSetTypes.h"
+#include "vorn/host/DataSet.h"
+#include "vorn/host/StringList.h"
+#include "vorn/host/UIServices.h"
+#include "vorn/session/SessionClients.h"
+
+namespace vorn {
+
+class TBlobList;
+class TOracleDictionary;
+class TOracleQuery;
+class TOracleSession;
+class TQBEDefinition;
+class TRecordDataList;
+class TSequenceField;
+class TVariables;
+struct TExtraFieldInfo;
+struct TFetchField;
+
+namespace filter {
+class TExpression;
+}
+
+class TOracleDataSet : public TDataSet, public RegisteredDataSet {
+  VORN_CLASS(TOracleDataSet, TDataSet)
+  explicit TOracleDataSet(TComponent* owner = nullptr);
+  ~TOracleDataSet() override;
+
+  // --- Published properties ---
+
+  // The statement. Changing it reopens an open dataset.
+  TStrings* SQL() const { return sql_.get(); }
+  void SetSQL(const TStrings* value);
+  // Rows per round trip (values below 1 count as 1); also sizes the record
+  // list's first blocks.
+  int ReadBuffer() const;
+  void SetReadBuffer(int value);
+  bool Optimize() const;
+  void SetOptimize(bool value);
+  bool Debug() const;
+  void SetDebug(bool value);
+  // The screen cursor while rows are fetched; crDefault leaves it alone.
+  TCursor Cursor() const;
+  void SetCursor(TCursor value);
+  // The bind variables of the SQL.
+  TVariables* Variables() const;
+  void SetVariables(const TVariables* value);
+  // The variables' operations, as the query has them (OracleQuery.h).
+  void DeclareVariable(const std::string& name, int typeCode);
+  void SetVariable(const std::string& name, const Variant& value);
+  Variant GetVariable(const std::string& name) const;
+  void SetComplexVariable(const std::string& name, TObject* instance);
+  void DeleteVariable(const std::string& name);
+  void DeleteVariables();
+  // Numbers and dates fetched as text. Changing it reopens an open dataset.
+  bool StringFieldsOnly() const;
+  void SetStringFieldsOnly(bool value);
+  TOracleSession* Session() const;
+  // Closes the dataset, leaves the old session's list and joins the new
+  // one's; a pending activation then opens it.
+  void SetSession(TOracleSession* value);
+  TSequenceField* SequenceField() const { return sequenceField_.get(); }
+  void SetSequenceField(const TSequenceField* value);
+  TOracleDictionary* OracleDictionary() const { return oracleDictionary_.get(); }
+  void SetOracleDictionary(const TOracleDictionary* value);
+  TQBEDefinition* QBEDefinition() const { return qbeDefinition_.get(); }
+  void SetQBEDefinition(const TQBEDefinition* value);
+  bool QBEMode() const { return qbeMode_; }
+  // Turning it on raises "Query by example is not supported by this dataset
+  // yet".
+  void SetQBEMode(bool value);
+  const std::string& UniqueFields() const { return uniqueFields_; }
+  void SetUniqueFields(const std::string& value) { uniqueFields_ = value; }
+  TOracleDataSet* Master() const { return master_; }
+  // A master raises "Master/detail links are not supported by this dataset
+  // yet".
+  void SetMaster(TOracleDataSet* value);
+  const std::string& MasterFields() const { return masterFields_; }
+  // Closes the dataset and stores the names.
+  void SetMasterFields(const std::string& value);
+  const std::string& DetailFields() const { return detailFields_; }
+  void SetDetailFields(const std::string& value);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value) { readOnly_ = value; }
+  TLockingModeOptions LockingMode() const { return lockingMode_; }
+  void SetLockingMode(TLockingModeOptions value) { lockingMode_ = value; }
+  // Fetch every row when the query runs (default), else as needed.
+  bool QueryAllRecords() const { return queryAllRecords_; }
+  void SetQueryAllRecords(bool value) { queryAllRecords_ = value; }
+  bool CountAllRecords() const { return countAllRecords_; }
+  // Turning it on raises "CountAllRecords is not supported by this dataset
+  // yet".
+  void SetCountAllRecords(bool value);
+  // Forwards to OracleDictionary()->EnforceConstraints(); not stored. At
+  // design time setting it also shows that it is obsolete.
+  bool EnforceConstraints() const;
+  void SetEnforceConstraints(bool value);
+  // Obsolete; not stored. Assignable only while the dataset is read from a
+  // form (rmAfterInsert adds roAfterInsert to RefreshOptions, rmAfterUpdate
+  // roAfterInsert and roAfterUpdate); elsewhere it raises "RefreshMode is
+  // obsolete, use RefreshOptions instead".
+  TRefreshModeOptions RefreshMode() const { return rmObsolete; }
+  void SetRefreshMode(TRefreshModeOptions value);
+  TRefreshOptions RefreshOptions() const { return refreshOptions_; }
+  void SetRefreshOptions(TRefreshOptions value) { refreshOptions_ = value; }
+  const std::string& UpdatingTable() const { return updatingTable_; }
+  // Also forgets the updating table taken from the SQL.
+  void SetUpdatingTable(const std::string& value);
+  bool CommitOnPost() const { return commitOnPost_; }
+  void SetCommitOnPost(bool value) { commitOnPost_ = value; }
+  bool CachedUpdates() const { return cachedUpdates_; }
+  void SetCachedUpdates(bool value) { cachedUpdates_ = value; }
+  // A stored Active = True counts only at design time.
+  bool DesignActivation() const { return designActivation_; }
+  void SetDesignActivation(bool value) { designActivation_ = value; }
+
+  // Opens or closes; see the lifecycle above.
+  void SetActive(bool active) override;
+
+  // --- Events ---
+
+  const TOracleDataSetEvent& BeforeQuery() const { return beforeQuery_; }
+  void SetBeforeQuery(TOracleDataSetEvent handler) { beforeQuery_ = std::move(handler); }
+  const TOracleDataSetEvent& AfterQuery() const { return afterQuery_; }
+  void SetAfterQuery(TOracleDataSetEvent handler) { afterQuery_ = std::move(handler); }
+  const TAfterFetchRecordEvent& AfterFetchRecord() const { return afterFetchRecord_; }
+  void SetAfterFetchRecord(TAfterFetchRecordEvent handler) {
+    afterFetchRecord_ = std::move(handler);
+  }
+  const TOracleDataSetEvent& AfterRefreshRecord() const { return afterRefreshRecord_; }
+  void SetAfterRefreshRecord(TOracleDataSetEvent handler) {
+    afterRefreshRecord_ = std::move(handler);
+  }
+  const TApplyRecordEvent& OnApplyRecord() const { return onApplyRecord_; }
+  void SetOnApplyRecord(TApplyRecordEvent handler) { onApplyRecord_ = std::move(handler); }
+  const TTranslateMessageEvent& OnTranslateMessage() const { return onTranslateMessage_; }
+  void SetOnTranslateMessage(TTranslateMessageEvent handler) {
+    onTranslateMessage_ = std::move(handler);
+  }
+  const TOracleDataSetEvent& BeforeQBE() const { return beforeQBE_; }
+  void SetBeforeQBE(TOracleDataSetEvent handler) { beforeQBE_ = std::move(handler); }
+  const TOracleDataSetEvent& AfterQBE() const { return afterQBE_; }
+  void SetAfterQBE(TOracleDataSetEvent handler) { afterQBE_ = std::move(handler); }
+  const TCancelQBEEvent& OnCancelQBE() const { return onCancelQBE_; }
+  void SetOnCancelQBE(TCancelQBEEvent handler) { onCancelQBE_ = std::move(handler); }
+
+  // --- Operations ---
+
+  // Runs the query afresh: the record list is emptied, record numbers start
+  // again at 1, and with QueryAllRecords every row is fetched. BeforeQuery
+  // and AfterQuery surround it (AfterQuery also when it fails).
+  void ExecuteQuery();
+  // Fetches rows until one is visible and returns whether one was added;
+  // rows the filter rejects are kept, invisible.
+  bool FetchRecord();
+  // Whether `record` passes OnFilterRecord and the Filter expression, read
+  // in the dsFilter state.
+  bool FilterRecord(TRecordBuffer record);
+  // The record buffer field access addresses in the current state; nullptr
+  // for none.
+  TRecordBuffer GetActiveRecord();
+  // Writes one field's value (or null) into `record`: DataSize bytes of
+  // the native value, strings cut to their slot.
+  void StoreFieldValue(TField* field, bool isNull, TRecordBuffer record, const void* value);
+  // The rowid of the current record as fetched ("" when unknown).
+  std::string CurrentRowId();
+
+  // --- Framework operations ---
+
+  void SetRecNo(int recNo) override;
+  // Always True: a record number names a record of some execution.
+  bool BookmarkValid(const TBookmark& bookmark) override;
+  // By record number, so by the order records entered the list.
+  int CompareBookmarks(const TBookmark& bookmark1, const TBookmark& bookmark2) override;
+  bool GetFieldData(TField* field, void* buffer) override;
+  // A stream reading the field's value; none for writing (not built yet).
+  std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
+  void DataEvent(TDataEvent event, intptr_t info) override;
+  void SetFiltered(bool value) override;
+  void SetFilterOptions(TFilterOptions value) override;
+  // Not built yet: both raise "Locate is not supported by this dataset
+  // yet" (Lookup likewise).
+  bool Locate(const std::string& keyFields, const Variant& keyValues,
+              TLocateOptions options) override;
+  Variant Lookup(const std::string& keyFields, const Variant& keyValues,
+                 const std::string& resultFields) override;
+
+  // --- RegisteredDataSet ---
+
+  void CloseForLogOff() override { Close(); }
+  void DetachFromSession() override;
+  std::string DataSetName() const override { return Name(); }
+  bool DataSetActive() const override { return Active(); }
+  void ResetDataSetFieldDefs() override;
+  void OpenDataSet() override { Open(); }
+
+ protected:
+  // The result of the Filter expression for the record in the fetch buffer;
+  // True without an expression.
+  virtual bool EvaluateFilter();
+  // Makes the internal query, owned by the dataset. Called the first time
+  // the query is needed (a constructor cannot reach a descendant's
+  // override).
+  virtual TOracleQuery* CreateQuery();
+
+  // For descendants: the internal query, the query rows are fetched from
+  // (the internal one, or the cursor query of a cursor dataset), and the
+  // record list (nullptr while closed).
+  TOracleQuery& InternalQuery() const;
+  TOracleQuery* FetchQuery() const { return fetchQuery_; }
+  TRecordDataList* Records() const { return records_.get(); }
+  // The last record number given; the next record fetched gets one more.
+  uint32_t LastRecordId() const { return nextRecordId_; }
+  void SetLastRecordId(uint32_t id) { nextRecordId_ = id; }
+
+  // --- Framework overrides ---
+
+  void Loaded() override;
+  void DefineProperties(TFiler& filer) override;
+
+  TRecordBuffer AllocRecordBuffer() override;
+  void FreeRecordBuffer(TRecordBuffer& buffer) override;
+  void InternalInitRecord(TRecordBuffer buffer) override;
+  int GetRecordSize() override { return dataAreaSize_; }
+  TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) override;
+  void CalculateFields(TRecordBuffer buffer) override;
+  void ClearCalcFields(TRecordBuffer buffer) override;
+
+  void InternalFirst() override { currentRecord_ = -1; }
+  void InternalLast() override;
+  void InternalSetToRecord(TRecordBuffer buffer) override;
+  void InternalGotoBookmark(const std::byte* bookmark) override;
+  bool IsCursorOpen() const override { return records_ != nullptr; }
+
+  void GetBookmarkData(TRecordBuffer buffer, std::byte* data) override;
+  void SetBookmarkData(TRecordBuffer buffer, const std::byte* data) override;
+  TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) override;
+  void SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag flag) override;
+
+  void InternalOpen() override;
+  void InternalClose() override;
+  void InternalInitFieldDefs() override;
+  void InternalRefresh() override;
+
+  void InternalEdit() override;
+  void InternalPost() override;
+  void InternalAddRecord(TRecordBuffer buffer, bool append) override;
+  void InternalDelete() override;
+  bool GetCanModify() const override;
+
+  void SetFieldData(TField* field, const void* buffer) override;
+  void CloseBlob(TField* field) override;
+
+  int GetRecordCount() override;
+  int GetRecNo() override;
+  void SetFilterText(const std::string& value) override;
+
+  void DoBeforeInsert() override;
+  void DoAfterInsert() override;
+  void DoBeforeCancel() override;
+  void DoAfterCancel() override;
+  void DoBeforeScroll() override;
+  void DoOnNewRecord() override;
+
+ private:
+  friend class TOracleDictionary;
+
+  // Lifecycle (OracleDataSet.cpp).
+  void OpenDeferred();
+  void SqlChanged();
+  void ReopenAfterChange();
+  void FireEvent(const TOracleDataSetEvent& event);
+  // Design state without loading, reading, writing or destroying.
+  bool DesigningAlone() const;
+
+  // Opening, fetching and closing (DataSetFetch.cpp).
+  void ChooseFetchQuery();
+  void FindRowIdColumn();
+  void AddFieldDefs();
+  void FillFieldInfo();
+  void ComputeLayout();
+  void BuildFetchPlan();
+  void ReadRow(TRecordBuffer record);
+  void ReadText(const TFetchField& column, TRecordBuffer record);
+  void ReadLong(const TFetchField& column, TRecordBuffer record);
+  void DiscardSlot(TRecordBuffer record);
+  TAfterFetchRecordAction RaiseAfterFetchRecord(bool visible);
+  void ClearRecords();
+  void FetchAll();
+  void FreeSubQueries();
+  std::unique_ptr<filter::TExpression> ParseFilter(const std::string& text, TFilterOptions options);
+  // The records of the full list that pass the filter.
+  std::vector<TRecordBuffer> PassingRecords();
+  void ChangeFilter(const std::string& text, TFilterOptions options, bool filtered);
+
+  // Record buffers and field access (DataSetNavigation.cpp).
+  TRecordBuffer ListRecord() const;
+  int SlotOffset(const TField* field) const;
+  void ForgetSharedBlobs();
+
+  // Dictionary field settings (DictionaryFields.cpp).
+  void ApplyDictionaryFieldSettings();
+  void DetermineKeyFields();
+  void CheckFieldConstraints(TField* field);
+  void ApplyDefaultValues();
+
+  // Record modification (RecordUpdater.cpp).
+  [[noreturn]] void RefuseModification() const;
+
+  // Cached updates (ChangeLog.cpp).
+  bool MergeLoggedInsert(TRecordBuffer record);
+  bool LoggedInsertsRemain() const;
+  bool SkipLoggedRow(TRecordBuffer record);
+  void MarkChangeLogUnplaced();
+  void ClearChangeLog();
+  bool ApplyingChangeLog() const;
+  TRecordBuffer ApplyingRecord(TDataSetState state) const;
+  TRecordBuffer LoggedOldRecord(TRecordBuffer record) const;
+
+  // Master/detail (MasterDetail.cpp).
+  bool HasMaster() const { return master_ != nullptr; }
+  bool MasterHasUsableRecord() const;
+  int MasterCurrentRecordId() const;
+  void NotifyMaster();
+  void BindMasterValues();
+  void PostDetails();
+  void ResetDetailRecordIds();
+  void NotifyDetailsClosing();
+  void UpdateDetails(TDataEvent event);
+  bool NotifyingDetails() const;
+  void CheckMasterFieldValues();
+  void CopyMasterFieldValues();
+  bool MasterAllowsModification() const;
+  void NotifyDetailsOfInsert(bool before);
+  void NotifyDetailsOfCancel(bool before);
+  void DetachMasterDetail();
+
+  // Query by example (QueryByExample.cpp).
+  void EnterQBEState();
+  void RestoreQBEStatement();
+
+  // Searching and counting (RecordSearch.cpp).
+  void InvalidateRecordCount();
+
+  // Sequence fields (SequenceField.cpp).
+  void ApplySequenceOnNewRecord();
+
+  std::unique_ptr<TStringList> sql_;
+  TOracleQuery* query_ = nullptr;
+  TOracleQuery* cursorQuery_ = nullptr;
+  TOracleQuery* workQuery_ = nullptr;
+  TOracleQuery* fetchQuery_ = nullptr;
+  std::unique_ptr<TSequenceField> sequenceField_;
+  std::unique_ptr<TOracleDictionary> oracleDictionary_;
+  std::unique_ptr<TQBEDefinition> qbeDefinition_;
+
+  bool qbeMode_ = false;
+  std::string uniqueFields_;
+  TOracleDataSet* master_ = nullptr;
+  std::string masterFields_;
+  std::string detailFields_;
+  bool readOnly_ = false;
+  TLockingModeOptions lockingMode_ = lmCheckImmediate;
+  bool queryAllRecords_ = true;
+  bool countAllRecords_ = false;
+  TRefreshOptions refreshOptions_ = roNone;
+  std::string updatingTable_;
+  bool commitOnPost_ = true;
+  bool cachedUpdates_ = false;
+  bool designActivation_ = false;
+
+  TOracleDataSetEvent beforeQuery_;
+  TOracleDataSetEvent afterQuery_;
+  TAfterFetchRecordEvent afterFetchRecord_;
+  TOracleDataSetEvent afterRefreshRecord_;
+  TApplyRecordEvent onApplyRecord_;
+  TTranslateMessageEvent onTranslateMessage_;
+  TOracleDataSetEvent beforeQBE_;
+  TOracleDataSetEvent afterQBE_;
+  TCancelQBEEvent onCancelQBE_;
+
+  // The record list; exists only while the dataset is open.
+  std::unique_ptr<TRecordDataList> records_;
+  // Index into the visible records; -1 before the first.
+  int currentRecord_ = -1;
+  // The last record number given out.
+  uint32_t nextRecordId_ = 0;
+  // Bytes of one record buffer (a multiple of 8), and of its data area.
+  int bufferSize_ = 0;
+  int dataAreaSize_ = 0;
+  // The select-list column holding the rowid; -1 for none.
+  int rowIdColumn_ = -1;
+  bool hasRowId_ = false;
+  // Per data field, by FieldNo (item 0 a placeholder).
+  std::vector<TExtraFieldInfo> fieldInfo_;
+  // The data fields in the order FetchRecord reads them.
+  std::vector<TFetchField> fetchFields_;
+  bool hasBlobFields_ = false;
+  // The session's string preferences, taken when the query runs.
+  bool trimStrings_ = false;
+  bool convertLineBreaks_ = true;
+  // The record a fetch fills; also the record read in dsFilter.
+  TRecordBuffer fetchBuffer_ = nullptr;
+  // The values of the blob fields of a record being edited or inserted.
+  std::unique_ptr<TBlobList> editBlobs_;
+  // The updating table taken from the SQL, until the SQL changes.
+  std::string tableNameCache_;
+  bool activateOnLoad_ = false;
+  bool firstRowFetched_ = false;
+  // A cursor dataset's block ran while the field definitions were made.
+  bool cursorExecuted_ = false;
+  int masterRecordId_ = -1;
+  bool initializingRecord_ = false;
+  std::unique_ptr<filter::TExpression> filterExpression_;
+};
+
+}  // namespace vorn

@@ -1,0 +1,58 @@
+// The enumerations and event types of TOracleDataSet's published properties.
+//
+// Ordinals count from 0 in the order listed: forms store some of them by
+// name, and handlers compare them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "vorn/host/Flags.h"
+
+namespace vorn {
+
+class TOracleDataSet;
+
+// What a record fetch goes on with after AfterFetchRecord: fetch on, stop
+// for now (the next request fetches on), stop for good keeping the rows,
+// or stop for good dropping every row.
+enum TAfterFetchRecordAction { fraContinue, fraPause, fraStop, fraCancel };
+
+// How an edited or deleted record is locked and checked against the
+// database.
+enum TLockingModeOptions { lmLockImmediate, lmCheckImmediate, lmLockDelayed, lmNone };
+
+// When a record is read back from the database, and whether with the
+// dataset's own statement.
+enum TRefreshOptions : unsigned {
+  roNone = 0,
+  roBeforeEdit = 1u << 0,
+  roAfterInsert = 1u << 1,
+  roAfterUpdate = 1u << 2,
+  roAllFields = 1u << 3
+};
+VORN_FLAGS(TRefreshOptions)
+
+// The obsolete form of RefreshOptions, still read from old forms.
+enum TRefreshModeOptions { rmNever, rmAfterInsert, rmAfterUpdate, rmObsolete };
+
+// When a sequence field receives its value.
+enum TSequenceApplyMoment { amOnNewRecord, amOnPost, amOnServer };
+
+using TOracleDataSetEvent = std::function<void(TOracleDataSet* sender)>;
+// `filterAccept` tells whether the record fetched is visible through the
+// filter; `action` starts as fraContinue.
+using TAfterFetchRecordEvent =
+    std::function<void(TOracleDataSet* sender, bool filterAccept, TAfterFetchRecordAction& action)>;
+// The application takes over a record action ('I', 'U', 'D', 'L', 'R',
+// 'C') by setting `applied`; for an insert it may give the new rowid.
+using TApplyRecordEvent =
+    std::function<void(TOracleDataSet* sender, char action, bool& applied, std::string& newRowId)>;
+// The last word on the text of a record action's error.
+using TTranslateMessageEvent =
+    std::function<void(TOracleDataSet* sender, int errorCode, const std::string& constraintName,
+                       char action, std::string& message)>;
+// Query by example was cancelled; `requery` runs the query again.
+using TCancelQBEEvent = std::function<void(TOracleDataSet* sender, bool& requery)>;
+
+}  // namespace vorn

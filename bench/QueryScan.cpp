@@ -8,7 +8,9 @@
 // threaded query through synchronised OnThreadRecord events, against the
 // same reads in a loop on the main thread. And 100,000 rows inserted with
 // ExecuteArray in arrays of 1,000 elements, against the same rows through
-// one prepared SQLite statement in one transaction.
+// one prepared SQLite statement in one transaction. And single rows as a
+// dataset reads and writes records: a query by key and an update by rowid,
+// each executed 10,000 times, beside the key look-up through SQLite.
 //
 // Kept apart from ServerOciFetch.cpp, which includes oci.h: its macros
 // would rename the library's own constants.
@@ -18,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ScanSession.h"
 #include "vorn/host/DateTime.h"
@@ -307,6 +310,98 @@ void BM_ExecuteArrayInsert(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kInsertRows);
 }
 BENCHMARK(BM_ExecuteArrayInsert)->Unit(benchmark::kMillisecond);
+
+constexpr int kSingleRowExecutions = 10000;
+
+// A record read by its key as a dataset refreshes one: the query prepared
+// once, executed with a new key each time and its fields read.
+void BM_QuerySelectByKey(benchmark::State& state) {
+  vorn::TOracleQuery query;
+  query.SetSession(&session());
+  query.SQL()->SetText("select id, amount, name, created, code from scan_t where id = :id");
+  query.DeclareVariable("id", vorn::otInteger);
+  for (auto _ : state) {
+    long long sum = 0;
+    size_t bytes = 0;
+    for (int i = 0; i < kSingleRowExecutions; ++i) {
+      const int key = 1 + (i * 7919) % kScanRows;
+      query.SetVariable("id", key);
+      query.Execute();
+      if (query.Eof() || query.FieldAsInteger(0) != key) return state.SkipWithError("no row");
+      sum += query.FieldAsInteger(0);
+      bytes += query.FieldAsString(2).size();
+    }
+    benchmark::DoNotOptimize(sum);
+    benchmark::DoNotOptimize(bytes);
+  }
+  state.SetItemsProcessed(state.iterations() * kSingleRowExecutions);
+}
+BENCHMARK(BM_QuerySelectByKey)->Unit(benchmark::kMillisecond);
+
+// A record written back by its rowid as a dataset posts an edit; the
+// transaction is rolled back so that the scan table stays as it was.
+void BM_QueryUpdateByRowid(benchmark::State& state) {
+  constexpr int kRecords = 1000;
+  std::vector<std::string> rowids;
+  {
+    vorn::TOracleQuery read;
+    read.SetSession(&session());
+    read.SQL()->SetText("select rowid from scan_t where id <= 1000");
+    for (read.Execute(); !read.Eof(); read.Next())
+      rowids.push_back(read.FieldAsString(0));
+  }
+  if (rowids.size() != kRecords) return state.SkipWithError("rowids not read");
+  vorn::TOracleQuery update;
+  update.SetSession(&session());
+  update.SQL()->SetText("update scan_t set amount = :amount, name = :name where rowid = :r");
+  update.DeclareVariable("amount", vorn::otFloat);
+  update.DeclareVariable("name", vorn::otString);
+  update.DeclareVariable("r", vorn::otString);
+  for (auto _ : state) {
+    int updated = 0;
+    for (int i = 0; i < kSingleRowExecutions; ++i) {
+      update.SetVariable("amount", i * 0.5);
+      std::string name = "Edited ";
+      name += std::to_string(i);
+      update.SetVariable("name", name);
+      update.SetVariable("r", rowids[static_cast<size_t>(i % kRecords)]);
+      update.Execute();
+      updated += update.RowsProcessed();
+    }
+    state.PauseTiming();
+    session().Rollback();
+    state.ResumeTiming();
+    if (updated != kSingleRowExecutions) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kSingleRowExecutions);
+}
+BENCHMARK(BM_QueryUpdateByRowid)->Unit(benchmark::kMillisecond);
+
+// The floor of the two above: the same key look-ups straight through SQLite.
+void BM_SqliteSelectByKey(benchmark::State& state) {
+  sqlite3* raw = nullptr;
+  sqlite3_open_v2(scanFiles().raw.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* st = nullptr;
+  sqlite3_prepare_v2(raw,
+                     "SELECT \"ID\", \"AMOUNT\", \"NAME\", \"CREATED\", \"CODE\" FROM "
+                     "\"SCOTT.SCAN_T\" WHERE \"ID\" = ?1",
+                     -1, &st, nullptr);
+  for (auto _ : state) {
+    long long sum = 0;
+    for (int i = 0; i < kSingleRowExecutions; ++i) {
+      const int key = 1 + (i * 7919) % kScanRows;
+      sqlite3_bind_int64(st, 1, key);
+      if (sqlite3_step(st) != SQLITE_ROW) return state.SkipWithError("no row");
+      sum += sqlite3_column_int64(st, 0) + sqlite3_column_bytes(st, 2);
+      sqlite3_reset(st);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kSingleRowExecutions);
+  sqlite3_finalize(st);
+  sqlite3_close(raw);
+}
+BENCHMARK(BM_SqliteSelectByKey)->Unit(benchmark::kMillisecond);
 
 void BM_SqliteInsert(benchmark::State& state) {
   sqlite3* raw = nullptr;

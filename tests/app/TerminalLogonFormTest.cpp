@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -241,6 +243,35 @@ TEST(TerminalLogonFormTest, APasswordTypedOnATerminalIsNotEchoed) {
   EXPECT_NE(screen.find("scott"), std::string::npos) << screen;
   EXPECT_EQ(screen.find("tiger"), std::string::npos) << screen;
   EXPECT_EQ(form.Text(TLogonField::Password), "tiger");
+}
+
+TEST(TerminalLogonFormTest, InterruptingThePasswordPromptLeavesTheTerminalEchoing) {
+  PseudoTerminal pty;
+  ASSERT_NE(pty.In(), nullptr);
+  ASSERT_NE(pty.Out(), nullptr);
+  std::fflush(nullptr);
+
+  // The form runs in a child process, which Ctrl-C (SIGINT) ends.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0) << std::strerror(errno);
+  if (child == 0) {
+    TerminalLogonForm form(pty.In(), pty.Out());
+    ArrangeLogon(form, "scott", "", "");
+    form.ShowModal();
+    ::_exit(0);
+  }
+  pty.ReadUntil("Username [scott]: ");
+  pty.Type("\n");
+  pty.ReadUntil("Password: ");
+  const bool echoWhileMasked = pty.Echoes();
+  ::kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+  EXPECT_FALSE(echoWhileMasked);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT)
+      << "the interrupt still ends the program";
+  EXPECT_TRUE(pty.Echoes()) << "the echo is back on after the interrupt";
 }
 
 // --- The logon dialogs on the terminal ---

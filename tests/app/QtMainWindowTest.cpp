@@ -11,9 +11,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <cstdlib>
 #include <fstream>
 
 #include "DataSetTableModel.h"
@@ -249,6 +251,20 @@ TEST_F(QtMainWindowTest, AScriptErrorGoesToTheApplicationsExceptionDisplay) {
 
   EXPECT_TRUE(message.contains("ORA-20002")) << message.toStdString();
   EXPECT_EQ(window_.Controller().Processor()->LastScalarResult(), "") << "the script ended";
+}
+
+// The picture of the README (docs/vornix.png) comes from this test run on
+// a real X server: VORNIX_SCREENSHOT names the file to write.
+TEST_F(QtMainWindowTest, TheWindowWithADataSetResultCanBePictured) {
+  Connect();
+  Run("select name, friend.name from man.dogs");
+
+  const QPixmap picture = window_.grab();
+
+  EXPECT_EQ(picture.size(), window_.size() * picture.devicePixelRatio());
+  if (const char* file = std::getenv("VORNIX_SCREENSHOT")) {
+    EXPECT_TRUE(picture.save(QString::fromLocal8Bit(file))) << file;
+  }
 }
 
 TEST_F(QtMainWindowTest, ClosingStoresTheQueryText) {

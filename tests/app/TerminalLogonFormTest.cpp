@@ -326,6 +326,34 @@ TEST_F(TerminalLogonTest, AnExpiredPasswordIsChangedAtThePrompt) {
       << terminal.Output();
 }
 
+TEST_F(TerminalLogonTest, AVersion7SessionChangesItsGracePeriodPasswordThroughARealQuery) {
+  // Version 7 calls cannot change a password at logon: the session's own
+  // query (the library's TOracleQuery, not a stand-in) runs ALTER USER on
+  // the server.
+  useOCI7_ = true;
+  ScriptedTerminal terminal("\n\n\nrenewed\nrenewed\n");
+  Use(terminal);
+  auto session = NewSession("grace_user", "pw");
+  TOracleLogon logon;
+  logon.SetSession(session.get());
+  logon.SetOptions(ldDatabase);
+  ui_.AnswerNext(mrYes);
+
+  EXPECT_TRUE(logon.Execute());
+
+  EXPECT_TRUE(session->Connected());
+  EXPECT_FALSE(session->UsesOCI8());
+  EXPECT_EQ(session->LogonPassword(), "renewed");
+  ASSERT_EQ(ui_.Texts().size(), 1u);
+  EXPECT_EQ(ui_.Texts()[0].rfind("ORA-28002", 0), 0u) << ui_.Texts()[0];
+  useOCI7_ = false;
+  auto renewed = NewSession("grace_user", "renewed");
+  EXPECT_NO_THROW(renewed->LogOn());
+  EXPECT_EQ(renewed->LogonWarning(), "") << "the grace period is over";
+  auto old = NewSession("grace_user", "pw");
+  EXPECT_THROW(old->LogOn(), EOracleError);
+}
+
 TEST_F(TerminalLogonTest, TheEndOfTheInputEndsTheLogon) {
   ScriptedTerminal terminal("");
   Use(terminal);

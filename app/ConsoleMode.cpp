@@ -20,7 +20,8 @@ namespace {
 constexpr int kTableWindow = 64;
 
 bool StartsWithNoCase(const std::string& text, std::string_view start) {
-  return text.size() >= start.size() && SameText(std::string_view(text).substr(0, start.size()), start);
+  return text.size() >= start.size() &&
+         SameText(std::string_view(text).substr(0, start.size()), start);
 }
 
 // The window's controls, as far as the console has them.

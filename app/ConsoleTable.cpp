@@ -54,8 +54,8 @@ std::string FormatTable(GridRows& rows) {
     widths[static_cast<size_t>(column)] = DisplayLength(titles.back());
     right[static_cast<size_t>(column)] = rows.ColumnAlignment(column) == taRightJustify;
   }
-  for (int row = 0; row < rows.RowCount() || (rows.CanFetchMore() && rows.FetchMore(kFetchStep) > 0);
-       ++row) {
+  for (int row = 0;
+       row < rows.RowCount() || (rows.CanFetchMore() && rows.FetchMore(kFetchStep) > 0); ++row) {
     std::vector<std::string>& line = cells.emplace_back();
     for (int column = 0; column < columns; ++column) {
       line.push_back(OneLine(rows.CellText(row, column)));

@@ -56,8 +56,8 @@ void MainWindowController::CreateDatabaseObjects() {
   dataSource_->SetDataSet(dataSet_);
 
   processor_ = std::make_unique<StatementProcessor>(
-      *query_, *dataSet_, [this](std::string& username, std::string& password,
-                                 std::string& database) {
+      *query_, *dataSet_,
+      [this](std::string& username, std::string& password, std::string& database) {
         return LogonWithValues(username, password, database);
       });
   processor_->SetGrid(view_.Grid());

@@ -38,8 +38,8 @@ class ConsoleModeTest : public session_test::SessionTest {
   // which the test database's path reads "DATABASE".
   int RunConsoleWith(const std::vector<std::string>& arguments, std::string input = "") {
     platform::SetCommandLineForTesting(arguments);
-    std::FILE* in = ::fmemopen(input.data(), input.size(), "r");
-    if (input.empty()) in = std::fopen("/dev/null", "r");
+    std::FILE* in =
+        input.empty() ? std::fopen("/dev/null", "r") : ::fmemopen(input.data(), input.size(), "r");
     char* buffer = nullptr;
     size_t size = 0;
     std::FILE* out = ::open_memstream(&buffer, &size);
@@ -80,8 +80,8 @@ TEST_F(ConsoleModeTest, LinesFromTheInputGoOnAfterAnErrorUntilExit) {
 }
 
 TEST_F(ConsoleModeTest, WithoutUserIdTheLogonIsAskedOnTheTerminal) {
-  const int status = RunConsoleWith(
-      {}, "man\nlion\n" + Database() + "\n\nman\n\nselect count(*) from man.dogs\n");
+  const int status =
+      RunConsoleWith({}, "man\nlion\n" + Database() + "\n\nman\n\nselect count(*) from man.dogs\n");
 
   EXPECT_EQ(status, 0);
   EXPECT_EQ(transcript_,

@@ -16,7 +16,7 @@
 namespace vorn {
 namespace {
 
-const std::vector<std::string> kDogs = {"Rex",  "Bella", "Max",     "Luna", "Buddy",  "Daisy",
+const std::vector<std::string> kDogs = {"Rex",   "Bella", "Max",     "Luna", "Buddy",  "Daisy",
                                         "Rocky", "Molly", "Charlie", "Lucy", "Bailey", "Sadie"};
 
 class GridRowsTest : public session_test::SessionTest {
@@ -52,7 +52,8 @@ TEST_F(GridRowsTest, CellsReadInAnyOrderThroughASmallWindow) {
   Open("select name, age from man.dogs order by oid");
 
   std::vector<std::string> backwards;
-  for (int row = rows_.RowCount() - 1; row >= 0; --row) backwards.push_back(rows_.CellText(row, 0));
+  for (int row = rows_.RowCount() - 1; row >= 0; --row)
+    backwards.push_back(rows_.CellText(row, 0));
   const std::string jumped = rows_.CellText(7, 0) + rows_.CellText(1, 1) + rows_.CellText(11, 1);
 
   EXPECT_EQ(rows_.VisibleRows(), 3);
@@ -64,8 +65,9 @@ TEST_F(GridRowsTest, CellsReadInAnyOrderThroughASmallWindow) {
 }
 
 TEST_F(GridRowsTest, ColumnsAreTheVisibleFieldsWithTitlesAndAlignment) {
-  Open("select t0.NAME, t1.NAME \"FRIEND.NAME\" from MAN.DOGS t0, MAN.DOGS t1 "
-       "where t1.OID (+) = t0.FRIEND");
+  Open(
+      "select t0.NAME, t1.NAME \"FRIEND.NAME\" from MAN.DOGS t0, MAN.DOGS t1 "
+      "where t1.OID (+) = t0.FRIEND");
 
   ASSERT_EQ(rows_.ColumnCount(), 2);
   EXPECT_EQ(rows_.ColumnTitle(0), "NAME");
@@ -135,8 +137,9 @@ TEST_F(GridRowsTest, OpeningAndClosingResetTheViews) {
 TEST_F(GridRowsTest, TheConsoleTableAlignsColumnsAndFetchesTheRest) {
   dataSet_.SetQueryAllRecords(false);
   rows_.SetVisibleRows(2);
-  Open("select t0.NAME, t0.AGE, t1.NAME \"FRIEND.NAME\" from MAN.DOGS t0, MAN.DOGS t1 "
-       "where t1.OID (+) = t0.FRIEND and t0.AGE > 6 order by t0.AGE");
+  Open(
+      "select t0.NAME, t0.AGE, t1.NAME \"FRIEND.NAME\" from MAN.DOGS t0, MAN.DOGS t1 "
+      "where t1.OID (+) = t0.FRIEND and t0.AGE > 6 order by t0.AGE");
 
   EXPECT_EQ(FormatTable(rows_),
             "NAME     AGE  FRIEND.NAME\n"

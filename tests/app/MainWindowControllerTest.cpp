@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "GridRows.h"
 #include "ScriptedLogonForm.h"

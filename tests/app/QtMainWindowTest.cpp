@@ -24,6 +24,7 @@
 #include "QtTestSupport.h"
 #include "QtUIServices.h"
 #include "SessionTestSupport.h"
+#include "vorn/dataset/OracleDataSet.h"
 #include "vorn/session/OracleSession.h"
 
 namespace vorn::qt_test {
@@ -171,6 +172,23 @@ TEST_F(QtMainWindowTest, EnterRunsTheQueryAndTheGridShowsTheRowsInEqualColumns) 
   EXPECT_EQ(window_.dbGrid->columnWidth(1), share);
   EXPECT_TRUE(window_.Label2->text().startsWith("/*:DS*/")) << window_.Label2->text().toStdString();
   EXPECT_EQ(window_.lblResult->text(), "");
+}
+
+TEST_F(QtMainWindowTest, ADataSetFetchingAsItGoesGivesTheGridMoreRowsAsItAsks) {
+  Connect();
+  window_.Controller().DataSet()->SetQueryAllRecords(false);
+  window_.dbGrid->resize(window_.dbGrid->width(), 60);
+
+  Run("select name from man.dogs");
+  const int first = Model()->rowCount();
+  while (Model()->canFetchMore(QModelIndex()))
+    Model()->fetchMore(QModelIndex());
+
+  EXPECT_LT(first, 12) << "the first rows show before the rest are fetched";
+  EXPECT_GT(first, 0);
+  ASSERT_EQ(Model()->rowCount(), 12);
+  EXPECT_EQ(Cell(11, 0), "Sadie");
+  EXPECT_EQ(Cell(0, 0), "Rex");
 }
 
 TEST_F(QtMainWindowTest, NumbersAreRightAlignedAndTheirTextsShown) {

@@ -101,7 +101,8 @@ TEST(SplitConnectLineTest, AnAtInsideTheConnectWordLeavesEmptyCredentials) {
 
 SlotValues Slots(std::initializer_list<std::pair<int, std::string>> values) {
   SlotValues slots;
-  for (const auto& [slot, value] : values) slots[static_cast<size_t>(slot)] = value;
+  for (const auto& [slot, value] : values)
+    slots[static_cast<size_t>(slot)] = value;
   return slots;
 }
 
@@ -149,7 +150,8 @@ TEST(SubstituteSlotsTest, SlotsReferringToEachOtherStopWithAnErrorNamingThem) {
 
 TEST(SubstituteSlotsTest, ManyReferencesWithinTheBoundAreAllSubstituted) {
   std::string text;
-  for (int i = 0; i < kMaxSlotSubstitutions; ++i) text += "&0";
+  for (int i = 0; i < kMaxSlotSubstitutions; ++i)
+    text += "&0";
 
   EXPECT_EQ(SubstituteSlots(text, Slots({{0, "a"}})), std::string(kMaxSlotSubstitutions, 'a'));
   EXPECT_THROW(SubstituteSlots(text + "&0", Slots({{0, "a"}})), Exception);

@@ -12,7 +12,12 @@
  *   ofen <rows>             ofen
  *   oexn <iters> <rowoff>   oexn
  *
- * and the text of every statement prepared or parsed to a second log.
+ * and the text of every statement prepared or parsed to a second log. A
+ * third log, the trace, holds one entry per statement prepared or parsed
+ * (its text) and per commit or rollback ("COMMIT", "ROLLBACK": the
+ * OCITransCommit/ocom and OCITransRollback/orol calls), in order, each
+ * entry ended by a record separator (0x1E), so that statements of several
+ * lines stay one entry.
  * The tests read the logs to see how many round trips a query made and
  * which statements a session sent.
  */
@@ -37,16 +42,35 @@ static void record(const char* line) {
   callLog[logLength] = 0;
 }
 
+static void trace(const char* text, long length);
+
 static char statementLog[65536];
 static size_t statementLength = 0;
 
 static void recordStatement(const char* text, long length) {
   size_t size = length < 0 ? strlen(text) : (size_t)length;
   if (statementLength + size + 2 >= sizeof statementLog) return;
+  trace(text, length);
   memcpy(statementLog + statementLength, text, size);
   statementLength += size;
   statementLog[statementLength++] = '\n';
   statementLog[statementLength] = 0;
+}
+
+static char traceLog[262144];
+static size_t traceLength = 0;
+
+static void trace(const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  if (traceLength + size + 2 >= sizeof traceLog) return;
+  memcpy(traceLog + traceLength, text, size);
+  traceLength += size;
+  traceLog[traceLength++] = 0x1E;
+  traceLog[traceLength] = 0;
+}
+
+SHIM_EXPORT const char* vorn_shim_trace_log(void) {
+  return traceLog;
 }
 
 SHIM_EXPORT const char* vorn_shim_statement_log(void) {
@@ -62,6 +86,8 @@ SHIM_EXPORT void vorn_shim_clear_call_log(void) {
   callLog[0] = 0;
   statementLength = 0;
   statementLog[0] = 0;
+  traceLength = 0;
+  traceLog[0] = 0;
 }
 
 /* The real library's own entry point of that name. */
@@ -113,6 +139,38 @@ SHIM_EXPORT sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword def
   record("parse");
   recordStatement((const char*)sqlstm, (long)sqllen);
   return real(cursor, sqlstm, sqllen, defflg, lngflg);
+}
+
+SHIM_EXPORT sword OCITransCommit(OCISvcCtx* svchp, OCIError* errhp, ub4 flags) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, ub4);
+  Call real = (Call)realCall("OCITransCommit");
+  if (!real) return OCI_INVALID_HANDLE;
+  trace("COMMIT", -1);
+  return real(svchp, errhp, flags);
+}
+
+SHIM_EXPORT sword OCITransRollback(OCISvcCtx* svchp, OCIError* errhp, ub4 flags) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, ub4);
+  Call real = (Call)realCall("OCITransRollback");
+  if (!real) return OCI_INVALID_HANDLE;
+  trace("ROLLBACK", -1);
+  return real(svchp, errhp, flags);
+}
+
+SHIM_EXPORT sword ocom(Lda_Def* lda) {
+  typedef sword (*Call)(Lda_Def*);
+  Call real = (Call)realCall("ocom");
+  if (!real) return -1;
+  trace("COMMIT", -1);
+  return real(lda);
+}
+
+SHIM_EXPORT sword orol(Lda_Def* lda) {
+  typedef sword (*Call)(Lda_Def*);
+  Call real = (Call)realCall("orol");
+  if (!real) return -1;
+  trace("ROLLBACK", -1);
+  return real(lda);
 }
 
 SHIM_EXPORT sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) {

@@ -265,10 +265,8 @@ bool TOracleDataSet::LockRefreshCheck(bool lock, bool check, TRecordBuffer recor
     if (record != nullptr) lockRecord_ = record;
     try {
       if (refresh) changed = RefreshFromQuery(query);
-      if (check && RecordDiffers(query)) {
-        if (lock) RollbackToLockPoint();
-        RaiseRecordError('L', 0, kRecordChanged);
-      }
+      // The lock taken is released below, with every failure's.
+      if (check && RecordDiffers(query)) RaiseRecordError('L', 0, kRecordChanged);
     } catch (...) {
       lockRecord_ = saved;
       throw;

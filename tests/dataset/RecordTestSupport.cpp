@@ -1,6 +1,8 @@
 // The fixture of the record modification tests; see RecordTestSupport.h.
 #include "RecordTestSupport.h"
 
+#include <sstream>
+
 #include "vorn/client/ClientLibrary.h"
 #include "vorn/platform/DynamicLibrary.h"
 
@@ -41,6 +43,14 @@ std::vector<std::string> StatementTrace::Entries() const {
     start = end + 1;
   }
   return entries;
+}
+
+int StatementTrace::Parses(const std::string& prefix) const {
+  std::istringstream text(Shim<const char* (*)()>("vorn_shim_statement_log")());
+  int count = 0;
+  for (std::string line; std::getline(text, line);)
+    count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+  return count;
 }
 
 void StatementTrace::Clear() const {

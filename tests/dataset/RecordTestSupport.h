@@ -14,8 +14,8 @@
 namespace vorn::dataset_test {
 
 // The trace of the shim for the life of the object: statements as they
-// were prepared or parsed (one entry each, lines joined by line feeds) and
-// "COMMIT" and "ROLLBACK" for the session calls.
+// were executed (one entry each, lines joined by line feeds) and "COMMIT"
+// and "ROLLBACK" for the session calls.
 class StatementTrace {
  public:
   StatementTrace();
@@ -24,6 +24,9 @@ class StatementTrace {
   StatementTrace& operator=(const StatementTrace&) = delete;
 
   std::vector<std::string> Entries() const;
+  // How many times a statement beginning with `prefix` was prepared or
+  // parsed.
+  int Parses(const std::string& prefix) const;
   void Clear() const;
 };
 

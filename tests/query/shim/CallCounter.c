@@ -13,8 +13,9 @@
  *   oexn <iters> <rowoff>   oexn
  *
  * and the text of every statement prepared or parsed to a second log. A
- * third log, the trace, holds one entry per statement prepared or parsed
- * (its text) and per commit or rollback ("COMMIT", "ROLLBACK": the
+ * third log, the trace, holds one entry per statement executed (the text
+ * its handle or cursor was last prepared or parsed with: OCIStmtExecute,
+ * oexn, oexfet) and per commit or rollback ("COMMIT", "ROLLBACK": the
  * OCITransCommit/ocom and OCITransRollback/orol calls), in order, each
  * entry ended by a record separator (0x1E), so that statements of several
  * lines stay one entry.
@@ -24,6 +25,7 @@
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "oci.h"
@@ -50,7 +52,6 @@ static size_t statementLength = 0;
 static void recordStatement(const char* text, long length) {
   size_t size = length < 0 ? strlen(text) : (size_t)length;
   if (statementLength + size + 2 >= sizeof statementLog) return;
-  trace(text, length);
   memcpy(statementLog + statementLength, text, size);
   statementLength += size;
   statementLog[statementLength++] = '\n';
@@ -67,6 +68,40 @@ static void trace(const char* text, long length) {
   traceLength += size;
   traceLog[traceLength++] = 0x1E;
   traceLog[traceLength] = 0;
+}
+
+/* The text each statement handle or cursor was last given. */
+#define TEXT_SLOTS 256
+static struct {
+  const void* handle;
+  char* text;
+} texts[TEXT_SLOTS];
+
+static void rememberText(const void* handle, const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  int slot = -1;
+  for (int i = 0; i < TEXT_SLOTS && slot < 0; ++i)
+    if (texts[i].handle == handle) slot = i;
+  for (int i = 0; i < TEXT_SLOTS && slot < 0; ++i)
+    if (texts[i].handle == NULL) slot = i;
+  if (slot < 0) slot = (int)(((size_t)handle >> 4) % TEXT_SLOTS);
+  free(texts[slot].text);
+  texts[slot].handle = handle;
+  texts[slot].text = malloc(size + 1);
+  if (texts[slot].text) {
+    memcpy(texts[slot].text, text, size);
+    texts[slot].text[size] = 0;
+  }
+}
+
+static void traceExecution(const void* handle) {
+  for (int i = 0; i < TEXT_SLOTS; ++i) {
+    if (texts[i].handle == handle) {
+      trace(texts[i].text ? texts[i].text : "", -1);
+      return;
+    }
+  }
+  trace("?", -1);
 }
 
 SHIM_EXPORT const char* vorn_shim_trace_log(void) {
@@ -105,6 +140,7 @@ SHIM_EXPORT sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText*
   if (!real) return OCI_INVALID_HANDLE;
   record("prepare");
   recordStatement((const char*)stmt, (long)stmt_len);
+  rememberText(stmtp, (const char*)stmt, (long)stmt_len);
   return real(stmtp, errhp, stmt, stmt_len, language, mode);
 }
 
@@ -118,6 +154,7 @@ SHIM_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* err
   if (!real) return OCI_INVALID_HANDLE;
   snprintf(line, sizeof line, "execute %u", iters);
   record(line);
+  if (!(mode & OCI_DESCRIBE_ONLY)) traceExecution(stmtp);
   return real(svchp, stmtp, errhp, iters, rowoff, snap_in, snap_out, mode);
 }
 
@@ -138,6 +175,7 @@ SHIM_EXPORT sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword def
   if (!real) return -1;
   record("parse");
   recordStatement((const char*)sqlstm, (long)sqllen);
+  rememberText(cursor, (const char*)sqlstm, (long)sqllen);
   return real(cursor, sqlstm, sqllen, defflg, lngflg);
 }
 
@@ -180,6 +218,7 @@ SHIM_EXPORT sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) 
   if (!real) return -1;
   snprintf(line, sizeof line, "oexfet %u", nrows);
   record(line);
+  traceExecution(cursor);
   return real(cursor, nrows, cancel, exact);
 }
 
@@ -200,5 +239,6 @@ SHIM_EXPORT sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
   if (!real) return -1;
   snprintf(line, sizeof line, "oexn %d %d", iters, rowoff);
   record(line);
+  traceExecution(cursor);
   return real(cursor, iters, rowoff);
 }

@@ -150,6 +150,29 @@ TEST_P(RecordUpdateTest, AnInsertWritesTheFieldsWithValuesAndKeepsTheNewRowid) {
   EXPECT_EQ((std::vector<std::string>{"7"}), Committed("select qty from items where id = 4"));
 }
 
+TEST_P(RecordUpdateTest, AppendingRecordAfterRecordParsesTheInsertOnce) {
+  MakeItems();
+  auto items = OpenItems();
+  items->SetCommitOnPost(false);
+  trace_->Clear();
+
+  for (int id = 100; id < 150; ++id) {
+    items->Append();
+    items->FieldByName("ID")->SetAsInteger(id);
+    items->FieldByName("NAME")->SetAsString("part " + std::to_string(id));
+    items->Post();
+  }
+
+  int inserts = 0;
+  for (const std::string& statement : Traced())
+    inserts += statement.rfind("INSERT INTO ITEMS", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(50, inserts);
+  EXPECT_EQ(1, trace_->Parses("INSERT INTO ITEMS"));
+  EXPECT_EQ(53, items->RecordCount());
+  session_->Rollback();
+  EXPECT_EQ((std::vector<std::string>{"3"}), Committed("select count(*) from items"));
+}
+
 TEST_P(RecordUpdateTest, AnAppendedRecordComesLastAndItsBookmarkComesAfterAllOthers) {
   MakeItems();
   auto items = OpenItems();

@@ -324,6 +324,12 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
   TOracleQuery& query = PrepareWorkQuery(statement, false);
   for (const auto& [name, value] : values)
     query.SetVariable(name, value);
+  ExecuteRecordStatement(query, update, record, lobFields);
+}
+
+void TOracleDataSet::ExecuteRecordStatement(TOracleQuery& query, bool update, TRecordBuffer record,
+                                            const std::vector<TField*>& lobFields) {
+  TOracleSession* session = Session();
   // Each LOB column comes back as a locator the value is written through;
   // the locators live for this statement only, and the query forgets them
   // before they go.
@@ -340,24 +346,44 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
     locators.push_back(std::make_unique<TLOBLocator>(session, BufferTypeOf(field)));
     query.SetComplexVariable(field->FieldName(), locators.back().get());
   }
-  query.Execute();
-  if (update) {
-    if (query.RowsProcessed() == 0) RaiseRecordError('U', 0, kRecordLocked);
-  } else {
-    std::string rowId;
-    if ((session != nullptr && session->TakesODBCRoute()) || !Trim(uniqueFields_).empty()) {
-      rowId = RowIdByKey();
-    } else if (oci8) {
-      rowId = query.GetVariable(kRowIdVariable).AsString();
+  // In AutoCommit the statement would be committed before the LOB values
+  // are written, and the writes would then fail (the row is no longer
+  // locked) with the columns already emptied: the statement and its writes
+  // are committed together instead, or not at all.
+  const bool holdCommit = !lobFields.empty() && session->AutoCommit();
+  if (holdCommit) session->SetAutoCommit(false);
+  try {
+    query.Execute();
+    if (update) {
+      if (query.RowsProcessed() == 0) RaiseRecordError('U', 0, kRecordLocked);
     } else {
-      rowId = query.RowId();
+      std::string rowId;
+      if (session->TakesODBCRoute() || !Trim(uniqueFields_).empty()) {
+        rowId = RowIdByKey();
+      } else if (session->UsesOCI8()) {
+        rowId = query.GetVariable(kRowIdVariable).AsString();
+      } else {
+        rowId = query.RowId();
+      }
+      TRecordHeader& header = HeaderOf(record);
+      std::fill(std::begin(header.RecordRowId), std::end(header.RecordRowId), char{0});
+      std::memcpy(header.RecordRowId, rowId.data(), std::min<size_t>(rowId.size(), kRowIdSize - 1));
     }
-    TRecordHeader& header = HeaderOf(record);
-    std::fill(std::begin(header.RecordRowId), std::end(header.RecordRowId), char{0});
-    std::memcpy(header.RecordRowId, rowId.data(), std::min<size_t>(rowId.size(), kRowIdSize - 1));
+    for (size_t i = 0; i < lobFields.size(); ++i)
+      WriteThroughLocator(*locators[i], PostedBlobValue(lobFields[i]));
+    if (holdCommit) session->Commit();
+  } catch (...) {
+    if (holdCommit) {
+      try {
+        session->Rollback();
+      } catch (const Exception&) {
+        // The failure being reported says more than the rollback's.
+      }
+      session->SetAutoCommit(true);
+    }
+    throw;
   }
-  for (size_t i = 0; i < lobFields.size(); ++i)
-    WriteThroughLocator(*locators[i], PostedBlobValue(lobFields[i]));
+  if (holdCommit) session->SetAutoCommit(true);
 }
 
 void TOracleDataSet::WriteThroughLocator(TLOBLocator& locator, std::string_view value) {

@@ -188,5 +188,37 @@ TEST_P(LobFieldTest, ARowHeldByAnotherUserKeepsTheEditedLobForTheNextPost) {
   EXPECT_EQ((Lines{"kept"}), Committed("select body from docs_t where id = 1"));
 }
 
+TEST_P(LobFieldTest, InAutoCommitTheStatementAndItsLobWritesAreCommittedTogether) {
+  auto docs = OpenDocs();
+  session_->SetAutoCommit(true);
+
+  docs->Edit();
+  docs->FieldByName("BODY")->SetAsString("written whole");
+  docs->Post();
+  docs->Append();
+  docs->FieldByName("ID")->SetAsInteger(5);
+  LoadBytes(docs->FieldByName("IMAGE"), "bytes");
+  docs->Post();
+
+  EXPECT_TRUE(session_->AutoCommit());
+  EXPECT_EQ((Lines{"written whole"}), Committed("select body from docs_t where id = 1"));
+  EXPECT_EQ((Lines{"5"}), Committed("select dbms_lob.getlength(image) from docs_t where id = 5"));
+}
+
+TEST_P(LobFieldTest, InAutoCommitAFailedPostKeepsAutoCommitAndTheStoredValue) {
+  auto docs = OpenDocs();
+  session_->SetAutoCommit(true);
+  docs->Edit();
+  docs->FieldByName("BODY")->SetAsString("never stored");
+  docs->FieldByName("ID")->SetAsString("99999");
+
+  EXPECT_NE("", ErrorOf([&] { docs->Post(); })) << "ID is NUMBER(4)";
+
+  EXPECT_TRUE(session_->AutoCommit());
+  EXPECT_EQ(dsEdit, docs->State());
+  EXPECT_EQ((Lines{"first text"}), Committed("select body from docs_t where id = 1"));
+  docs->Cancel();
+}
+
 }  // namespace
 }  // namespace vorn::dataset_test

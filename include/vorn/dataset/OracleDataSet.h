@@ -446,6 +446,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   bool NothingToWrite(bool update);
   void WriteRecord(bool update, TRecordBuffer record);
   void RunRecordStatement(bool update, TRecordBuffer record);
+  // Runs the statement RunRecordStatement made, gives a new record its
+  // rowid and writes the LOB values through the locators it returns.
+  void ExecuteRecordStatement(TOracleQuery& query, bool update, TRecordBuffer record,
+                              const std::vector<TField*>& lobFields);
   void StorePostedRecord(bool update, TRecordBuffer record);
   void StorePostedBlobs(TRecordBuffer stored);
   void RefreshAfterWrite(bool update);

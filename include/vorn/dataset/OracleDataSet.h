@@ -67,6 +67,10 @@
 // the session's MaxStringFieldSize as memos; LONG RAW, BLOB and BFILE as
 // blobs) hold their whole value in memory, read when the row is fetched;
 // CreateBlobStream gives streams that read and write it (DataSetBlobs.h).
+// LOB values are read through the column's locator and written through
+// locators as well, which takes the version 8 calls: with the version 7
+// calls a LOB column fails the open ("A query with LOB's requires OCI8
+// mode, but OCI7 mode is used.").
 //
 // What is not built yet. Cached updates, searching and counting, query by
 // example and master/detail links come with later work. Their properties

@@ -135,6 +135,21 @@ TEST_P(LobFieldTest, AnInsertWithABlobValueReturnsTheRowidAndTheLocator) {
   EXPECT_EQ("caption", docs->FieldByName("BODY")->AsString());
 }
 
+TEST_P(LobFieldTest, AnInsertWithAClobValueWritesTheTextThroughTheLocator) {
+  auto docs = OpenDocs();
+
+  docs->Insert();
+  docs->FieldByName("ID")->SetAsInteger(3);
+  docs->FieldByName("BODY")->SetAsString("new text");
+  docs->Post();
+
+  EXPECT_EQ((Lines{"INSERT INTO DOCS_T\n (ID, BODY)\nVALUES\n (:ID, EMPTY_CLOB())\n"
+                   "RETURNING ROWID, BODY INTO :ZUQ__ROWID, :BODY"}),
+            Statements());
+  EXPECT_EQ((Lines{"new text|"}),
+            Committed("select body, dbms_lob.getlength(image) from docs_t where id = 3"));
+}
+
 TEST_P(LobFieldTest, SeveralLobColumnsShareOneReturningClause) {
   auto docs = OpenDocs();
   docs->Next();

@@ -11,6 +11,7 @@ if(TARGET vorn_oci)
   vorn_add_benchmark(server_oci_fetch SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ServerOciFetch.cpp
                      ${CMAKE_CURRENT_SOURCE_DIR}/QueryScan.cpp
                      ${CMAKE_CURRENT_SOURCE_DIR}/DataSetScan.cpp
+                     ${CMAKE_CURRENT_SOURCE_DIR}/DataSetPost.cpp
                      LIBS vorn_server_shell vorn::dataset ${CMAKE_DL_LIBS})
   if(TARGET server_oci_fetch)
     target_include_directories(server_oci_fetch PRIVATE ${PROJECT_SOURCE_DIR}/server/include

@@ -7,6 +7,7 @@
 #include "DataSetBlobs.h"
 #include "DataSetRecords.h"
 #include "RecordList.h"
+#include "WorkQueries.h"
 #include "vorn/dataset/OracleDataSet.h"
 #include "vorn/dataset/OracleDictionary.h"
 #include "vorn/filter/Expression.h"
@@ -372,14 +373,12 @@ void TOracleDataSet::ReadRow(TRecordBuffer record) {
         break;
       case otLong:
       case otLongRaw:
-        ReadLong(column, record);
-        break;
       case otCLOB:
       case otBLOB:
       case otBFile:
-        // Reading a LOB through the column's locator (TLOBLocator) is not
-        // built into the dataset's records yet.
-        throw Exception("LOB columns are not supported by this dataset yet");
+        // The whole value, read through the column's locator for a LOB.
+        ReadLong(column, record);
+        break;
       default:
         throw Exception("Unexpected datatype: " + column.Field->FieldName());
     }
@@ -480,7 +479,7 @@ void TOracleDataSet::ClearRecords() {
 }
 
 void TOracleDataSet::FreeSubQueries() {
-  delete workQuery_;
+  if (workQueries_ != nullptr) workQueries_->Clear();
   workQuery_ = nullptr;
   if (cursorQuery_ != nullptr) {
     // The internal query's cursor variable must not keep the query it was

@@ -162,32 +162,6 @@ void TestDataSet::GoTo(const Variant& value) {
 
 // --- EditingDataSet
 
-namespace {
-
-// Runs `action`, passing over the refusal of record modification (and
-// nothing else); true when it was refused.
-template <class Action>
-bool PastTheRefusal(Action&& action) {
-  try {
-    action();
-  } catch (const EDatabaseError& error) {
-    if (error.Message().find("Record modification is not supported") == std::string::npos) throw;
-    return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-void EditingDataSet::DoBeforeInsert() {
-  // The refusal comes before the framework's BeforeInsert.
-  if (PastTheRefusal([this] { TOracleDataSet::DoBeforeInsert(); })) TDataSet::DoBeforeInsert();
-}
-
-void EditingDataSet::InternalEdit() {
-  PastTheRefusal([this] { TOracleDataSet::InternalEdit(); });
-}
-
 void EditingDataSet::GoTo(const std::string& field, const Variant& value) {
   for (First(); !Eof(); Next()) {
     if (FieldByName(field)->Value() == value) return;

@@ -11,10 +11,9 @@
 //   table, master-link fields, UniqueFields) are plain members a test sets.
 //   It checks the features' own rules, cases a real dataset cannot reach
 //   yet (master-link fields) included.
-// - EditingDataSet: the real dataset, with new and edited records let in
-//   while writing records back is not built, and its entry points for the
-//   writer within reach; the features are tested through it as users meet
-//   them.
+// - EditingDataSet: the real dataset, with its entry points for the
+//   writing of records within reach; the features are tested through it as
+//   users meet them.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -89,12 +88,8 @@ class TestDataSet : public DictionaryDataSet {
   std::map<std::string, std::pair<int, int>> precisions_;
 };
 
-// TOracleDataSet with new and edited records let in. The dataset refuses
-// Insert, Append and Edit while record modification is not built; this one
-// passes over that refusal alone, so that a new record's hooks (sequence
-// number, default values) and the checks of stored field values run as
-// they will. Cancel leaves the record; Post stays refused. Once records can
-// be written the refusal is gone and the overrides change nothing.
+// TOracleDataSet with the entry points the dictionary features give
+// record modification within reach.
 class EditingDataSet : public TOracleDataSet {
  public:
   using TOracleDataSet::ApplySequenceOnPost;
@@ -111,10 +106,6 @@ class EditingDataSet : public TOracleDataSet {
   TOracleQuery& StatementQuery() { return DataSetDictionary::Of(*this).StatementQuery(); }
   // Moves to the record whose field `field` has `value`.
   void GoTo(const std::string& field, const Variant& value);
-
- protected:
-  void DoBeforeInsert() override;
-  void InternalEdit() override;
 };
 
 // Tables, constraints, defaults, synonyms, a sequence and a message table

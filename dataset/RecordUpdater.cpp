@@ -9,6 +9,7 @@
 
 #include "DataSetBlobs.h"
 #include "DataSetRecords.h"
+#include "FieldValues.h"
 #include "RecordList.h"
 #include "WorkQueries.h"
 #include "vorn/dataset/OracleDataSet.h"
@@ -471,25 +472,8 @@ int TOracleDataSet::BufferTypeOf(const TField* field) const {
   for (const TFetchField& column : fetchFields_) {
     if (column.Field == field) return column.BufferType;
   }
-  switch (field->DataType()) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-      return otInteger;
-    case ftFloat:
-    case ftCurrency:
-      return otFloat;
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-      return otDate;
-    case ftMemo:
-      return otLong;
-    case ftBlob:
-      return otLongRaw;
-    default:
-      return otString;
-  }
+  // A field of no column (calculated, lookup) binds as its data type says.
+  return VariableTypeOf(*field);
 }
 
 std::string_view TOracleDataSet::PostedBlobValue(TField* field) {

@@ -7,6 +7,7 @@
 #include "DataSetBlobs.h"
 #include "DataSetRecords.h"
 #include "RecordList.h"
+#include "WorkQueries.h"
 #include "vorn/dataset/OracleDataSet.h"
 #include "vorn/dataset/OracleDictionary.h"
 #include "vorn/filter/Expression.h"
@@ -481,7 +482,7 @@ void TOracleDataSet::ClearRecords() {
 }
 
 void TOracleDataSet::FreeSubQueries() {
-  delete workQuery_;
+  if (workQueries_ != nullptr) workQueries_->Clear();
   workQuery_ = nullptr;
   if (cursorQuery_ != nullptr) {
     // The internal query's cursor variable must not keep the query it was

@@ -210,9 +210,11 @@ TRecordBuffer TOracleDataSet::GetActiveRecord() {
     case dsFilter:
       return fetchBuffer_;
     case dsNewValue:
+      if (lockRecord_ != nullptr) return lockRecord_;
       if (TRecordBuffer applying = ApplyingRecord(dsNewValue)) return applying;
       return ListRecord();
     case dsOldValue: {
+      if (lockRecord_ != nullptr) return lockRecord_;
       if (ApplyingChangeLog()) return ApplyingRecord(dsOldValue);
       TRecordBuffer record = ListRecord();
       if (cachedUpdates_ && record != nullptr) {

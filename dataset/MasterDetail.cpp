@@ -54,4 +54,6 @@ void TOracleDataSet::NotifyDetailsOfCancel(bool /*before*/) {}
 
 void TOracleDataSet::DetachMasterDetail() {}
 
+void TOracleDataSet::PassRecordIdToDetails() {}
+
 }  // namespace vorn

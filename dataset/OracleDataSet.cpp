@@ -10,6 +10,7 @@
 #include "DataSetBlobs.h"
 #include "DataSetRecords.h"
 #include "RecordList.h"
+#include "WorkQueries.h"
 #include "vorn/dataset/OracleDictionary.h"
 #include "vorn/dataset/QBEDefinition.h"
 #include "vorn/dataset/SequenceField.h"
@@ -306,8 +307,8 @@ void TOracleDataSet::DataEvent(TDataEvent event, intptr_t info) {
 
 void TOracleDataSet::DoBeforeInsert() {
   if (qbeMode_) return;
-  // Nothing has changed yet: the window is prepared after this hook.
-  RefuseModification();
+  NotifyDetailsOfInsert(true);
+  TDataSet::DoBeforeInsert();
 }
 
 void TOracleDataSet::DoAfterInsert() {

@@ -19,4 +19,8 @@ void TOracleDataSet::EnterQBEState() {}
 
 void TOracleDataSet::RestoreQBEStatement() {}
 
+std::string TOracleDataSet::SQLBeforeQBE() const {
+  return sql_->Text();
+}
+
 }  // namespace vorn

@@ -300,49 +300,13 @@ TEST_P(ReadOnlyTest, CanModifyNeedsARowidOrAnApplyRecordHandlerAndNoReadOnly) {
   EXPECT_EQ("Cannot modify a read-only dataset", ErrorOf([&] { withRowId->Edit(); }));
 }
 
-TEST_P(ReadOnlyTest, EditingIsRefusedBeforeAnythingChanges) {
-  auto dataSet = NewDataSet("select rowid, empno, ename from emp order by empno");
-  WindowLink grid(*dataSet, 5);
-  dataSet->Open();
-  dataSet->Next();
-  const std::vector<std::string> before = grid.Shown("ENAME");
-  const std::string refusal = "Record modification is not supported by this dataset yet";
-
-  EXPECT_EQ(refusal, ErrorOf([&] { dataSet->Edit(); }));
-  EXPECT_EQ(dsBrowse, dataSet->State());
-  EXPECT_EQ(refusal, ErrorOf([&] { dataSet->Insert(); }));
-  EXPECT_EQ(dsBrowse, dataSet->State());
-  EXPECT_EQ(refusal, ErrorOf([&] { dataSet->Append(); }));
-  EXPECT_EQ(refusal, ErrorOf([&] { dataSet->Delete(); }));
-  EXPECT_EQ(refusal, ErrorOf([&] { dataSet->InsertRecord({Variant(1), Variant("NEW")}); }));
-
-  EXPECT_EQ(dsBrowse, dataSet->State());
-  EXPECT_EQ(14, dataSet->RecordCount());
-  EXPECT_EQ(before, grid.Shown("ENAME"));
-  EXPECT_EQ("ALLEN", dataSet->FieldByName("ENAME")->AsString());
-  EXPECT_EQ(14u, Rows(*dataSet).size());
-}
-
-TEST_P(ReadOnlyTest, TheEditErrorEventHearsTheRefusal) {
-  auto dataSet = NewDataSet("select rowid, ename from emp");
-  dataSet->Open();
-  std::string heard;
-  dataSet->SetOnEditError([&](TDataSet*, EDatabaseError& error, TDataAction& action) {
-    heard = error.Message();
-    action = daAbort;
-  });
-
-  EXPECT_THROW(dataSet->Edit(), EAbort);
-  EXPECT_EQ("Record modification is not supported by this dataset yet", heard);
-}
-
-TEST_P(ReadOnlyTest, ABlobFieldRefusesAValue) {
+TEST_P(ReadOnlyTest, ABlobFieldRefusesAValueWhileBrowsing) {
   Run("create table longs_t (id number(2), notes long)");
   Run("insert into longs_t values (1, 'kept')");
   auto dataSet = NewDataSet("select rowid, notes from longs_t");
   dataSet->Open();
 
-  EXPECT_EQ("Field 'NOTES' cannot be modified",
+  EXPECT_EQ("Dataset not in edit or insert mode",
             ErrorOf([&] { dataSet->FieldByName("NOTES")->SetAsString("new"); }));
   EXPECT_EQ("kept", dataSet->FieldByName("NOTES")->AsString());
 }

@@ -219,23 +219,20 @@ TEST(BlobListTest, ACopyHoldsItsOwnValues) {
   EXPECT_EQ(nullptr, copy.Items(1)->BlobData());
 }
 
-TEST(BlobListTest, AStreamReadsSeeksAndNeverWrites) {
-  TOracleBlob* blob = nullptr;
+TEST(BlobListTest, AValueGrowsWhereItIsWrittenAndShrinksWhenTruncated) {
   TBlobList list;
-  blob = list.Add();
+  TOracleBlob* blob = list.Add();
   blob->SetValue(std::string("0123456789"));
-  TOracleBlobStream stream(blob);
-  char bytes[4] = {};
 
-  EXPECT_EQ(10, stream.Size());
-  stream.Seek(-2, soFromEnd);
-  EXPECT_EQ(2, stream.Read(bytes, 4));
-  EXPECT_EQ("89", std::string(bytes, 2));
-  EXPECT_EQ(0, stream.Read(bytes, 4));
-  stream.SetPosition(20);
-  EXPECT_EQ(0, stream.Read(bytes, 4));
-  EXPECT_THROW(stream.Write("x", 1), EWriteError);
-  EXPECT_EQ(0, TOracleBlobStream(nullptr).Read(bytes, 4));
+  blob->WriteAt(8, "abcd", 4);
+  EXPECT_EQ("01234567abcd", blob->Value());
+  blob->WriteAt(14, "z", 1);
+  EXPECT_EQ(std::string("01234567abcd\0\0z", 15), blob->Value());
+  blob->Truncate(3);
+  EXPECT_EQ("012", blob->Value());
+  blob->Truncate(0);
+  EXPECT_EQ(0, blob->BlobSize());
+  EXPECT_EQ(nullptr, blob->BlobData());
 }
 
 }  // namespace

@@ -48,21 +48,29 @@
 // raised); with DesignActivation set, a stored Active counts only at design
 // time. Assigning SQL or StringFieldsOnly reopens an open dataset.
 //
-// What is not built yet. Record modification, cached updates, blob writing,
-// searching and counting, query by example, master/detail links, the
-// dictionary's constraint checks, defaults and field kinds, and sequence
-// fields come with later work. Their properties exist with their defaults
-// and are stored with forms. The dataset stays read-only meanwhile:
-// CanModify follows the rule of a modifiable dataset (active, a rowid
-// column or an OnApplyRecord handler, not ReadOnly), but Edit, Insert,
-// Append and Delete raise "Record modification is not supported by this
-// dataset yet" before anything changes, and blob fields refuse values
-// ("Field '<name>' cannot be modified"). Settings whose effect on browsing
-// is missing refuse to be turned on, with a message saying so, rather than
-// being ignored: QBEMode, Master, CountAllRecords, Locate and Lookup, and
-// OracleDictionary's FieldKinds. CachedUpdates can be set (opening then
-// requires a rowid column, "CachedUpdates requires a rowid!"); with no
-// modification there is never a change to log.
+// Record modification. Edit, Insert, Append, Post, Delete and Cancel write
+// through SQL the dataset generates and runs on a work query of its own
+// (never the query that fetches its rows): records are found again by their
+// rowid, so a modifiable dataset selects the rowid (or has an
+// OnApplyRecord handler that takes the actions over). RecordUpdater.h
+// describes the statements, the locking modes, the lock savepoint, the
+// record checks, the refresh options and CommitOnPost.
+//
+// Blob fields. Memo and blob fields (LONG, CLOB and strings longer than
+// the session's MaxStringFieldSize as memos; LONG RAW, BLOB and BFILE as
+// blobs) hold their whole value in memory, read when the row is fetched;
+// CreateBlobStream gives streams that read and write it (DataSetBlobs.h).
+//
+// What is not built yet. Cached updates, searching and counting, query by
+// example, master/detail links, the dictionary's constraint checks,
+// defaults and field kinds, and sequence fields taken on post come with
+// later work. Their properties exist with their defaults and are stored
+// with forms. Settings whose effect is missing refuse to be turned on,
+// with a message saying so, rather than being ignored: QBEMode, Master,
+// CountAllRecords, Locate and Lookup, and OracleDictionary's FieldKinds.
+// CachedUpdates can be set (opening then requires a rowid column,
+// "CachedUpdates requires a rowid!"); its change log is not kept yet, so
+// posts in cached mode change the record list without being logged.
 #pragma once
 
 #include <cstdint>
@@ -86,6 +94,8 @@ class TQBEDefinition;
 class TRecordDataList;
 class TSequenceField;
 class TVariables;
+class TWorkQueries;
+struct TGeneratedStatement;
 struct TExtraFieldInfo;
 struct TFetchField;
 
@@ -237,6 +247,23 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The rowid of the current record as fetched ("" when unknown).
   std::string CurrentRowId();
 
+  // The table generated statements address: the trimmed UpdatingTable when
+  // set, else the first table named after FROM in the SQL, upper-cased
+  // and without double quotes (kept until the SQL or UpdatingTable changes
+  // or the dataset closes). A cursor dataset must name it in UpdatingTable
+  // ("UpdatingTable property required for cursor dataset").
+  std::string UpdatingTableName();
+  // The name the SQL's FROM clause gives the updating table: the word that
+  // follows it when that is no keyword, else the table's own name.
+  std::string UpdatingTableAlias();
+  // The rowid of the record being inserted or edited, found through its
+  // key fields (UniqueFields, or the table's primary or unique key):
+  // "select rowid from <table> where <key> = :<key> and ...". Empty when
+  // there is no key or a key names no field; "Error determining ROWID: no
+  // record found" and "... more than one record found" when the key does
+  // not name exactly one row.
+  std::string RowIdByKey();
+
   // --- Framework operations ---
 
   void SetRecNo(int recNo) override;
@@ -245,8 +272,11 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // By record number, so by the order records entered the list.
   int CompareBookmarks(const TBookmark& bookmark1, const TBookmark& bookmark2) override;
   bool GetFieldData(TField* field, void* buffer) override;
-  // A stream reading the field's value; none for writing (not built yet).
+  // A stream over the field's value in the record field access addresses
+  // (DataSetBlobs.h); writing needs the edit or insert state.
   std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
+  // Refuses in QBEMode ("Operation not allowed in QBE mode"), then posts.
+  void Post() override;
   void DataEvent(TDataEvent event, intptr_t info) override;
   void SetFiltered(bool value) override;
   void SetFilterOptions(TFilterOptions value) override;
@@ -316,6 +346,7 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
 
   void InternalEdit() override;
   void InternalPost() override;
+  void InternalCancel() override;
   void InternalAddRecord(TRecordBuffer buffer, bool append) override;
   void InternalDelete() override;
   bool GetCanModify() const override;
@@ -376,8 +407,56 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void CheckFieldConstraints(TField* field);
   void ApplyDefaultValues();
 
-  // Record modification (RecordUpdater.cpp).
-  [[noreturn]] void RefuseModification() const;
+  friend class TOracleBlobStream;
+  // A temporary state for the life of the object (RecordLocking.cpp).
+  class TempState;
+
+  // Record modification (RecordUpdater.cpp): posting and deleting.
+  void PostRecord();
+  bool NothingToWrite(bool update);
+  void WriteRecord(bool update, TRecordBuffer record);
+  void RunRecordStatement(bool update, TRecordBuffer record);
+  void StorePostedRecord(bool update, TRecordBuffer record);
+  void StorePostedBlobs(TRecordBuffer stored);
+  void RefreshAfterWrite(bool update);
+  void DeleteFromDatabase();
+  void RemoveDeletedRecord();
+  bool FieldModified(TField* field);
+  bool FieldIsNullForPost(TField* field);
+  // The value a blob field is posted with: the edited one when the field
+  // is marked Modified, else the record's own.
+  std::string_view PostedBlobValue(TField* field);
+  // The variable value a field is posted with, for a column of `type`.
+  Variant PostedValue(TField* field, int type);
+  int BufferTypeOf(const TField* field) const;
+  void ApplySequenceOnPost();
+  void CheckRecordConstraintsOnPost();
+
+  // Locks, checks, refreshes and messages (RecordLocking.cpp).
+  // The work query holding `statement` (WorkQueries.h), set up for the
+  // dataset's session: Debug as the dataset's unless `noDebug`, the
+  // internal query's Cursor, one row per fetch.
+  TOracleQuery& PrepareWorkQuery(const TGeneratedStatement& statement, bool noDebug);
+  bool LockRefreshCheck(bool lock, bool check, TRecordBuffer record, bool useQuerySQL,
+                        bool refresh);
+  TGeneratedStatement LockStatement(bool lock, bool useQuerySQL);
+  bool RefreshFromQuery(TOracleQuery& query);
+  bool RecordDiffers(TOracleQuery& query);
+  bool ValuesEqual(TField* field, const Variant& value);
+  bool RaiseApplyRecord(char action, std::string& newRowId);
+  void TranslateMessage(char action, int errorCode, std::string& message,
+                        const std::string& text);
+  // Translates `text` for `action` and raises it as a database error.
+  [[noreturn]] void RaiseRecordError(char action, int errorCode, const std::string& text);
+  // Re-raises the exception in flight for `action`: an EOracleError as a
+  // database error with its translated text, anything else unchanged.
+  [[noreturn]] void RethrowRecordError(char action);
+  void RequireRowId(const std::string& rowId, const std::string& what);
+  void SetLockPoint();
+  void RollbackToLockPoint();
+  void CommitAfterPost();
+  bool UsesLockPoint() const;
+  std::vector<std::string> KeyFieldNames() const;
 
   // Cached updates (ChangeLog.cpp).
   bool MergeLoggedInsert(TRecordBuffer record);
@@ -387,6 +466,16 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void ClearChangeLog();
   bool ApplyingChangeLog() const;
   TRecordBuffer ApplyingRecord(TDataSetState state) const;
+  // While the log is applied: the kind of the item ('I', 'U', 'D') and
+  // whether it has been matched to a record of the result set.
+  char ApplyingKind() const;
+  bool HasChangeLogItem(TRecordBuffer record) const;
+  // While the log is applied: the item's new value of a blob field differs
+  // from the stored one.
+  bool LoggedBlobModified(TField* field) const;
+  bool ApplyingPlaced() const;
+  void LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord, int position, uint32_t recordId,
+                 char kind);
   TRecordBuffer LoggedOldRecord(TRecordBuffer record) const;
 
   // Master/detail (MasterDetail.cpp).
@@ -406,10 +495,14 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void NotifyDetailsOfInsert(bool before);
   void NotifyDetailsOfCancel(bool before);
   void DetachMasterDetail();
+  // After an insert: the details' master record is the new one.
+  void PassRecordIdToDetails();
 
   // Query by example (QueryByExample.cpp).
   void EnterQBEState();
   void RestoreQBEStatement();
+  // The SQL as it was before query by example changed it.
+  std::string SQLBeforeQBE() const;
 
   // Searching and counting (RecordSearch.cpp).
   void InvalidateRecordCount();
@@ -420,7 +513,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::unique_ptr<TStringList> sql_;
   TOracleQuery* query_ = nullptr;
   TOracleQuery* cursorQuery_ = nullptr;
+  // The work query last used for a generated statement, among the few
+  // that keep their statements prepared.
   TOracleQuery* workQuery_ = nullptr;
+  std::unique_ptr<TWorkQueries> workQueries_;
   TOracleQuery* fetchQuery_ = nullptr;
   std::unique_ptr<TSequenceField> sequenceField_;
   std::unique_ptr<TOracleDictionary> oracleDictionary_;
@@ -475,6 +571,12 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   TRecordBuffer fetchBuffer_ = nullptr;
   // The values of the blob fields of a record being edited or inserted.
   std::unique_ptr<TBlobList> editBlobs_;
+  // The stored record that LockRefreshCheck works on: dsOldValue reads it
+  // and dsNewValue writes it meanwhile.
+  TRecordBuffer lockRecord_ = nullptr;
+  // The change log is being applied, and the index of the item.
+  bool applying_ = false;
+  int applyIndex_ = -1;
   // The updating table taken from the SQL, until the SQL changes.
   std::string tableNameCache_;
   bool activateOnLoad_ = false;

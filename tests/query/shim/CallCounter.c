@@ -12,13 +12,20 @@
  *   ofen <rows>             ofen
  *   oexn <iters> <rowoff>   oexn
  *
- * and the text of every statement prepared or parsed to a second log.
+ * and the text of every statement prepared or parsed to a second log. A
+ * third log, the trace, holds one entry per statement executed (the text
+ * its handle or cursor was last prepared or parsed with: OCIStmtExecute,
+ * oexn, oexfet) and per commit or rollback ("COMMIT", "ROLLBACK": the
+ * OCITransCommit/ocom and OCITransRollback/orol calls), in order, each
+ * entry ended by a record separator (0x1E), so that statements of several
+ * lines stay one entry.
  * The tests read the logs to see how many round trips a query made and
  * which statements a session sent.
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "oci.h"
@@ -37,6 +44,8 @@ static void record(const char* line) {
   callLog[logLength] = 0;
 }
 
+static void trace(const char* text, long length);
+
 static char statementLog[65536];
 static size_t statementLength = 0;
 
@@ -47,6 +56,56 @@ static void recordStatement(const char* text, long length) {
   statementLength += size;
   statementLog[statementLength++] = '\n';
   statementLog[statementLength] = 0;
+}
+
+static char traceLog[262144];
+static size_t traceLength = 0;
+
+static void trace(const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  if (traceLength + size + 2 >= sizeof traceLog) return;
+  memcpy(traceLog + traceLength, text, size);
+  traceLength += size;
+  traceLog[traceLength++] = 0x1E;
+  traceLog[traceLength] = 0;
+}
+
+/* The text each statement handle or cursor was last given. */
+#define TEXT_SLOTS 256
+static struct {
+  const void* handle;
+  char* text;
+} texts[TEXT_SLOTS];
+
+static void rememberText(const void* handle, const char* text, long length) {
+  size_t size = length < 0 ? strlen(text) : (size_t)length;
+  int slot = -1;
+  for (int i = 0; i < TEXT_SLOTS && slot < 0; ++i)
+    if (texts[i].handle == handle) slot = i;
+  for (int i = 0; i < TEXT_SLOTS && slot < 0; ++i)
+    if (texts[i].handle == NULL) slot = i;
+  if (slot < 0) slot = (int)(((size_t)handle >> 4) % TEXT_SLOTS);
+  free(texts[slot].text);
+  texts[slot].handle = handle;
+  texts[slot].text = malloc(size + 1);
+  if (texts[slot].text) {
+    memcpy(texts[slot].text, text, size);
+    texts[slot].text[size] = 0;
+  }
+}
+
+static void traceExecution(const void* handle) {
+  for (int i = 0; i < TEXT_SLOTS; ++i) {
+    if (texts[i].handle == handle) {
+      trace(texts[i].text ? texts[i].text : "", -1);
+      return;
+    }
+  }
+  trace("?", -1);
+}
+
+SHIM_EXPORT const char* vorn_shim_trace_log(void) {
+  return traceLog;
 }
 
 SHIM_EXPORT const char* vorn_shim_statement_log(void) {
@@ -62,6 +121,8 @@ SHIM_EXPORT void vorn_shim_clear_call_log(void) {
   callLog[0] = 0;
   statementLength = 0;
   statementLog[0] = 0;
+  traceLength = 0;
+  traceLog[0] = 0;
 }
 
 /* The real library's own entry point of that name. */
@@ -79,6 +140,7 @@ SHIM_EXPORT sword OCIStmtPrepare(OCIStmt* stmtp, OCIError* errhp, const OraText*
   if (!real) return OCI_INVALID_HANDLE;
   record("prepare");
   recordStatement((const char*)stmt, (long)stmt_len);
+  rememberText(stmtp, (const char*)stmt, (long)stmt_len);
   return real(stmtp, errhp, stmt, stmt_len, language, mode);
 }
 
@@ -92,6 +154,7 @@ SHIM_EXPORT sword OCIStmtExecute(OCISvcCtx* svchp, OCIStmt* stmtp, OCIError* err
   if (!real) return OCI_INVALID_HANDLE;
   snprintf(line, sizeof line, "execute %u", iters);
   record(line);
+  if (!(mode & OCI_DESCRIBE_ONLY)) traceExecution(stmtp);
   return real(svchp, stmtp, errhp, iters, rowoff, snap_in, snap_out, mode);
 }
 
@@ -112,7 +175,40 @@ SHIM_EXPORT sword oparse(Cda_Def* cursor, OraText* sqlstm, sb4 sqllen, sword def
   if (!real) return -1;
   record("parse");
   recordStatement((const char*)sqlstm, (long)sqllen);
+  rememberText(cursor, (const char*)sqlstm, (long)sqllen);
   return real(cursor, sqlstm, sqllen, defflg, lngflg);
+}
+
+SHIM_EXPORT sword OCITransCommit(OCISvcCtx* svchp, OCIError* errhp, ub4 flags) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, ub4);
+  Call real = (Call)realCall("OCITransCommit");
+  if (!real) return OCI_INVALID_HANDLE;
+  trace("COMMIT", -1);
+  return real(svchp, errhp, flags);
+}
+
+SHIM_EXPORT sword OCITransRollback(OCISvcCtx* svchp, OCIError* errhp, ub4 flags) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, ub4);
+  Call real = (Call)realCall("OCITransRollback");
+  if (!real) return OCI_INVALID_HANDLE;
+  trace("ROLLBACK", -1);
+  return real(svchp, errhp, flags);
+}
+
+SHIM_EXPORT sword ocom(Lda_Def* lda) {
+  typedef sword (*Call)(Lda_Def*);
+  Call real = (Call)realCall("ocom");
+  if (!real) return -1;
+  trace("COMMIT", -1);
+  return real(lda);
+}
+
+SHIM_EXPORT sword orol(Lda_Def* lda) {
+  typedef sword (*Call)(Lda_Def*);
+  Call real = (Call)realCall("orol");
+  if (!real) return -1;
+  trace("ROLLBACK", -1);
+  return real(lda);
 }
 
 SHIM_EXPORT sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) {
@@ -122,6 +218,7 @@ SHIM_EXPORT sword oexfet(Cda_Def* cursor, ub4 nrows, sword cancel, sword exact) 
   if (!real) return -1;
   snprintf(line, sizeof line, "oexfet %u", nrows);
   record(line);
+  traceExecution(cursor);
   return real(cursor, nrows, cancel, exact);
 }
 
@@ -142,5 +239,6 @@ SHIM_EXPORT sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
   if (!real) return -1;
   snprintf(line, sizeof line, "oexn %d %d", iters, rowoff);
   record(line);
+  traceExecution(cursor);
   return real(cursor, iters, rowoff);
 }

@@ -1,0 +1,862 @@
+// Master/detail links against the demo database: DEPT and its EMP rows,
+// chains and pairs of details, CHAR keys, masters without a usable record,
+// posting pending detail edits, new detail records, the master's read-only
+// link fields, the events a detail's controls see, and configuring the
+// link from a foreign key in the designer (DEPT/EMP, and MAN's DOGS that
+// refer to DOGS).
+#include <gtest/gtest.h>
+
+#include "DataSetTestSupport.h"
+#include "MasterDetailConfig.h"
+#include "vorn/host/Field.h"
+#include "vorn/host/NumericFields.h"
+#include "vorn/host/StringField.h"
+#include "vorn/query/Variables.h"
+
+namespace vorn::dataset_test {
+namespace {
+
+// A data link that counts what the framework tells it.
+class EventCounter : public TDataLink {
+ public:
+  explicit EventCounter(TDataSet& dataSet) {
+    source_.SetDataSet(&dataSet);
+    SetDataSource(&source_);
+  }
+  ~EventCounter() override {
+    SetDataSource(nullptr);
+    source_.SetDataSet(nullptr);
+  }
+  EventCounter(const EventCounter&) = delete;
+  EventCounter& operator=(const EventCounter&) = delete;
+
+  void DataSetChanged() override { ++changes; }
+  void DataSetScrolled(int) override { ++scrolls; }
+  void LayoutChanged() override { ++layouts; }
+  void FocusControl(TFieldRef field) override { focused = (*field)->FieldName(); }
+  void Reset() { changes = scrolls = layouts = 0; }
+
+  int changes = 0;
+  int scrolls = 0;
+  int layouts = 0;
+  // The field whose control was asked to take the focus.
+  std::string focused;
+
+ private:
+  TDataSource source_{nullptr};
+};
+
+class MasterDetailTest : public DataSetTest {
+ protected:
+  // DEPT ordered by DEPTNO: 10, 20, 30, 40 (40 has no employees).
+  std::unique_ptr<ProbeDataSet> Dept(const std::string& where = "") {
+    return NewDataSet("select rowid, d.* from dept d " + where + " order by deptno");
+  }
+  // EMP rows of the master's DEPTNO, by EMPNO, linked to `master`.
+  std::unique_ptr<ProbeDataSet> EmpOf(TOracleDataSet* master) {
+    auto emp = NewDataSet(
+        "select rowid, e.empno, e.ename, e.mgr, e.deptno from emp e where deptno = :deptno "
+        "order by empno");
+    emp->DeclareVariable("deptno", otInteger);
+    emp->SetMasterFields("DEPTNO");
+    emp->SetDetailFields("DEPTNO");
+    emp->SetMaster(master);
+    return emp;
+  }
+  // Counts the executions of a dataset's query.
+  static void CountQueries(TOracleDataSet& dataSet, int& count) {
+    dataSet.SetAfterQuery([&count](TOracleDataSet*) { ++count; });
+  }
+  // Table TRANSFERS with two foreign keys to DEPT.
+  void MakeTransfers() {
+    Run("create table transfers (id number(4) primary key, "
+        "from_dept number(2) constraint fk_from_dept references dept, "
+        "to_dept number(2) constraint fk_to_dept references dept)");
+  }
+};
+
+VORN_IN_BOTH_CALL_SETS(MasterDetailTest);
+
+// --- The link ---
+
+TEST_P(MasterDetailTest, ADataSetCannotBeItsOwnMaster) {
+  auto dept = Dept();
+
+  EXPECT_EQ("Circular master/detail dependency not allowed",
+            ErrorOf([&] { dept->SetMaster(dept.get()); }));
+  EXPECT_EQ(nullptr, dept->Master());
+  EXPECT_TRUE(dept->Details().empty());
+}
+
+TEST_P(MasterDetailTest, AMasterOfItsOwnMasterIsRefusedAndTheLinkStays) {
+  auto a = Dept();
+  auto b = EmpOf(a.get());
+
+  EXPECT_EQ("Circular master/detail dependency not allowed",
+            ErrorOf([&] { a->SetMaster(b.get()); }));
+  EXPECT_EQ(nullptr, a->Master());
+  EXPECT_EQ(a.get(), b->Master());
+  EXPECT_EQ(std::vector<TOracleDataSet*>{b.get()}, a->Details());
+}
+
+TEST_P(MasterDetailTest, AChainThatComesBackAcrossThreeDataSetsIsRefused) {
+  auto a = Dept();
+  auto b = EmpOf(a.get());
+  auto c = NewDataSet("select ename from emp");
+  c->SetMaster(b.get());
+
+  EXPECT_EQ("Circular master/detail dependency not allowed",
+            ErrorOf([&] { a->SetMaster(c.get()); }));
+  EXPECT_EQ(nullptr, a->Master());
+}
+
+TEST_P(MasterDetailTest, ChangingTheLinkClosesTheDetailAndMovesItToTheNewMaster) {
+  auto dept = Dept();
+  auto other = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  emp->SetMaster(other.get());
+
+  EXPECT_FALSE(emp->Active());
+  EXPECT_TRUE(dept->Details().empty());
+  EXPECT_EQ(std::vector<TOracleDataSet*>{emp.get()}, other->Details());
+  emp->Open();
+  emp->SetMasterFields("DEPTNO");
+  EXPECT_TRUE(emp->Active()) << "an unchanged MasterFields closed the detail";
+  emp->SetDetailFields("DEPTNO ");
+  EXPECT_FALSE(emp->Active());
+  emp->Open();
+  emp->SetMasterFields("DEPTNO;LOC");
+  EXPECT_FALSE(emp->Active());
+}
+
+// --- Following the master ---
+
+TEST_P(MasterDetailTest, ADetailShowsTheRowsOfTheMastersCurrentRecord) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+
+  emp->Open();
+
+  EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER"}), Column(*emp, "ENAME"));
+  EXPECT_EQ(10, emp->GetVariable("DEPTNO").AsInteger());
+}
+
+TEST_P(MasterDetailTest, ADetailOpenedBeforeItsMasterFollowsWhenTheMasterOpens) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  int queries = 0;
+  CountQueries(*emp, queries);
+  emp->Open();
+  ASSERT_TRUE(emp->IsEmpty());
+
+  dept->Open();
+
+  EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER"}), Column(*emp, "ENAME"));
+  EXPECT_EQ(2, queries);
+}
+
+TEST_P(MasterDetailTest, ScrollingTheMasterToARecordAndBackRunsTheDetailBothTimes) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  int queries = 0;
+  CountQueries(*emp, queries);
+
+  dept->Next();
+  const std::vector<std::string> research = Column(*emp, "ENAME");
+  dept->Prior();
+
+  EXPECT_EQ((std::vector<std::string>{"SMITH", "JONES", "SCOTT", "ADAMS", "FORD"}), research);
+  EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER"}), Column(*emp, "ENAME"));
+  EXPECT_EQ(2, queries);
+}
+
+TEST_P(MasterDetailTest, PostingAMasterEditWithoutMovingLeavesTheDetailAlone) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  int queries = 0;
+  CountQueries(*emp, queries);
+
+  dept->Edit();
+  dept->FieldByName("LOC")->SetAsString("ALBANY");
+  dept->Post();
+
+  EXPECT_EQ(0, queries);
+  EXPECT_EQ(3, emp->RecordCount());
+}
+
+TEST_P(MasterDetailTest, AMastersRefreshRunsTheDetailAgain) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  int queries = 0;
+  CountQueries(*emp, queries);
+  Run("update emp set ename = 'CLARKE' where empno = 7782");
+
+  dept->Refresh();
+
+  EXPECT_EQ(1, queries);
+  EXPECT_EQ((std::vector<std::string>{"CLARKE", "KING", "MILLER"}), Column(*emp, "ENAME"));
+}
+
+TEST_P(MasterDetailTest, AMasterWithTwoDetailsMovesBoth) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  auto managers =
+      NewDataSet("select ename from emp where deptno = :deptno and job = 'MANAGER' order by ename");
+  managers->DeclareVariable("deptno", otInteger);
+  managers->SetMasterFields("DEPTNO");
+  managers->SetDetailFields("DEPTNO");
+  managers->SetMaster(dept.get());
+  dept->Open();
+  emp->Open();
+  managers->Open();
+
+  dept->Next();
+  dept->Next();
+
+  EXPECT_EQ((std::vector<std::string>{"ALLEN", "WARD", "MARTIN", "BLAKE", "TURNER", "JAMES"}),
+            Column(*emp, "ENAME"));
+  EXPECT_EQ(std::vector<std::string>{"BLAKE"}, Column(*managers, "ENAME"));
+}
+
+TEST_P(MasterDetailTest, AThreeLevelChainFollowsScrollsAndRefreshesAllTheWayDown) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  auto reports = NewDataSet("select ename, mgr from emp where mgr = :mgr order by ename");
+  reports->DeclareVariable("mgr", otInteger);
+  reports->SetMasterFields("EMPNO");
+  reports->SetDetailFields("MGR");
+  reports->SetMaster(emp.get());
+  dept->Open();
+  emp->Open();
+  reports->Open();
+  ASSERT_EQ(std::vector<std::string>{"MILLER"}, Column(*reports, "ENAME"));  // CLARK's
+  int queries = 0;
+  CountQueries(*reports, queries);
+
+  dept->Next();  // RESEARCH: SMITH first, who manages nobody
+  const std::vector<std::string> ofSmith = Column(*reports, "ENAME");
+  emp->Next();  // JONES
+  const std::vector<std::string> ofJones = Column(*reports, "ENAME");
+  dept->Refresh();  // back to ACCOUNTING, with record numbers given anew
+
+  EXPECT_TRUE(ofSmith.empty());
+  EXPECT_EQ((std::vector<std::string>{"FORD", "SCOTT"}), ofJones);
+  EXPECT_EQ("CLARK", emp->FieldByName("ENAME")->AsString());
+  EXPECT_EQ(std::vector<std::string>{"MILLER"}, Column(*reports, "ENAME"));
+  EXPECT_EQ(3, queries);
+}
+
+TEST_P(MasterDetailTest, ADetailsControlsSeeOneChangePerMasterScroll) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  EventCounter grid(*emp);
+  EventCounter masterGrid(*dept);
+
+  grid.Reset();
+  dept->Next();
+  const int afterNext = grid.changes;
+  grid.Reset();
+  dept->Last();
+
+  EXPECT_EQ(1, afterNext);
+  EXPECT_EQ(1, grid.changes);
+  EXPECT_EQ(0, grid.scrolls);
+  EXPECT_EQ(0, grid.layouts);
+  EXPECT_EQ(0, masterGrid.layouts) << "the link fields' changes reached the master's controls";
+}
+
+TEST_P(MasterDetailTest, WhileTheMastersControlsAreDisabledTheDetailWaits) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  int queries = 0;
+  CountQueries(*emp, queries);
+
+  dept->DisableControls();
+  dept->Next();
+  dept->Next();
+  const int whileDisabled = queries;
+  dept->EnableControls();
+
+  EXPECT_EQ(0, whileDisabled);
+  EXPECT_EQ(1, queries);
+  EXPECT_EQ(6, emp->RecordCount());
+}
+
+// --- CHAR keys ---
+
+TEST_P(MasterDetailTest, AValueForACharColumnIsBlankPaddedToTheColumnsSize) {
+  Run("create table kinds (kind varchar2(5), label varchar2(20))");
+  Run("create table parts (kind char(5), part varchar2(20))");
+  Run("insert into kinds values ('AB', 'short')");
+  Run("insert into parts values ('AB', 'bolt')");
+  auto kinds = NewDataSet("select kind, label from kinds");
+  auto parts = NewDataSet("select kind, part from parts where kind = :kind");
+  parts->DeclareVariable("kind", otString);
+  parts->SetMasterFields("KIND");
+  parts->SetDetailFields("KIND");
+  parts->SetMaster(kinds.get());
+  kinds->Open();
+
+  parts->Open();
+
+  EXPECT_EQ("AB   ", parts->GetVariable("KIND").AsString());
+  EXPECT_EQ(std::vector<std::string>{"bolt"}, Column(*parts, "PART"));
+}
+
+TEST_P(MasterDetailTest, ANullMasterValueStaysNullForACharColumn) {
+  Run("create table kinds (kind varchar2(5))");
+  Run("create table parts (kind char(5), part varchar2(20))");
+  Run("insert into kinds values (null)");
+  Run("insert into parts values ('     ', 'blank')");
+  auto kinds = NewDataSet("select kind from kinds");
+  auto parts = NewDataSet("select kind, part from parts where kind = :kind");
+  parts->DeclareVariable("kind", otString);
+  parts->SetMasterFields("KIND");
+  parts->SetDetailFields("KIND");
+  parts->SetMaster(kinds.get());
+  kinds->Open();
+
+  parts->Open();
+
+  EXPECT_TRUE(parts->GetVariable("KIND").IsNull() || parts->GetVariable("KIND").IsEmpty());
+  EXPECT_TRUE(parts->IsEmpty());
+}
+
+// --- A master without a usable record ---
+
+TEST_P(MasterDetailTest, ADetailOfAClosedMasterStaysEmptyAndCannotBeModified) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+
+  emp->Open();
+
+  EXPECT_TRUE(emp->Active());
+  EXPECT_TRUE(emp->IsEmpty());
+  EXPECT_FALSE(emp->CanModify());
+}
+
+TEST_P(MasterDetailTest, ClosingTheMasterEmptiesTheDetailAndReopeningFillsIt) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  dept->Close();
+  const bool emptied = emp->Active() && emp->IsEmpty();
+  dept->Open();
+
+  EXPECT_TRUE(emptied);
+  EXPECT_EQ(3, emp->RecordCount());
+}
+
+TEST_P(MasterDetailTest, ADetailOfAnEmptyMasterStaysEmptyAndCannotBeModified) {
+  auto dept = Dept("where deptno > 90");
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+
+  emp->Open();
+
+  EXPECT_TRUE(emp->IsEmpty());
+  EXPECT_FALSE(emp->CanModify());
+  EXPECT_EQ("Cannot modify a read-only dataset", ErrorOf([&] { emp->Insert(); }));
+}
+
+TEST_P(MasterDetailTest, WhileTheMasterInsertsTheDetailIsEmptyAndStaysSoAfterThePost) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  int queries = 0;
+  CountQueries(*emp, queries);
+
+  dept->Insert();
+  const bool emptyWhileInserting = emp->IsEmpty();
+  dept->FieldByName("DEPTNO")->SetAsInteger(50);
+  dept->FieldByName("DNAME")->SetAsString("RESEARCH 2");
+  dept->Post();
+
+  EXPECT_TRUE(emptyWhileInserting);
+  EXPECT_TRUE(emp->IsEmpty());
+  EXPECT_EQ(1, queries) << "only the insert's own pass should empty the detail";
+  EXPECT_EQ(50, dept->FieldByName("DEPTNO")->AsInteger());
+}
+
+TEST_P(MasterDetailTest, CancellingTheMastersInsertShowsTheDetailOfTheRecordBefore) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  dept->Next();
+
+  dept->Insert();
+  dept->Cancel();
+
+  EXPECT_EQ(20, dept->FieldByName("DEPTNO")->AsInteger());
+  EXPECT_EQ(5, emp->RecordCount());
+}
+
+// --- Pending detail edits ---
+
+TEST_P(MasterDetailTest, APendingDetailEditIsPostedBeforeTheMasterMoves) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  emp->Edit();
+  emp->FieldByName("ENAME")->SetAsString("CLARKSON");
+  dept->Next();
+
+  EXPECT_EQ(dsBrowse, emp->State());
+  EXPECT_EQ(std::vector<std::string>{"CLARKSON"},
+            session_test::Rows(*session_, "select ename from emp where empno = 7782"));
+}
+
+TEST_P(MasterDetailTest, APendingEditTwoLevelsDownIsPostedBeforeTheTopMasterRefreshes) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  auto reports =
+      NewDataSet("select rowid, empno, ename, mgr from emp where mgr = :mgr order by ename");
+  reports->DeclareVariable("mgr", otInteger);
+  reports->SetMasterFields("EMPNO");
+  reports->SetDetailFields("MGR");
+  reports->SetMaster(emp.get());
+  dept->Open();
+  emp->Open();
+  reports->Open();  // MILLER, CLARK's report
+
+  reports->Edit();
+  reports->FieldByName("ENAME")->SetAsString("MILLS");
+  dept->Refresh();
+
+  EXPECT_EQ(std::vector<std::string>{"MILLS"},
+            session_test::Rows(*session_, "select ename from emp where empno = 7934"));
+  EXPECT_EQ(std::vector<std::string>{"MILLS"}, Column(*reports, "ENAME"));
+}
+
+TEST_P(MasterDetailTest, ADetailInsertIsPostedBeforeTheMasterMoves) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  emp->Insert();
+  emp->FieldByName("EMPNO")->SetAsInteger(8000);
+  emp->FieldByName("ENAME")->SetAsString("NEWMAN");
+  dept->Next();
+  dept->Prior();
+
+  EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER", "NEWMAN"}), Column(*emp, "ENAME"));
+}
+
+// --- New detail records ---
+
+TEST_P(MasterDetailTest, ANewDetailRecordStartsWithTheMastersValues) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  dept->Next();
+
+  emp->Insert();
+
+  EXPECT_EQ(20, emp->FieldByName("DEPTNO")->AsInteger());
+  EXPECT_FALSE(emp->Modified()) << "the master's values are defaults, not changes";
+}
+
+TEST_P(MasterDetailTest, ANewDetailRecordNeedsANonNullMasterValue) {
+  auto boss = NewDataSet("select rowid, empno, ename, mgr from emp where empno = 7839");
+  auto manager = NewDataSet("select rowid, empno, ename from emp where empno = :empno");
+  manager->DeclareVariable("empno", otInteger);
+  manager->SetMasterFields("MGR");
+  manager->SetDetailFields("EMPNO");
+  manager->SetMaster(boss.get());
+  boss->Open();
+  manager->Open();
+  EventCounter bossControls(*boss);
+
+  const std::string error = ErrorOf([&] { manager->Insert(); });
+
+  EXPECT_EQ("Field 'MGR' must have a value", error);
+  EXPECT_EQ("MGR", bossControls.focused);
+  EXPECT_EQ(dsBrowse, manager->State());
+}
+
+TEST_P(MasterDetailTest, ANewDetailRecordNeedsAMasterTextThatIsNotBlank) {
+  auto tags = NewDataSet("select '  ' tag, 10 deptno from dual");
+  auto emp = NewDataSet("select rowid, e.empno, e.ename from emp e where ename = :ename");
+  emp->DeclareVariable("ename", otString);
+  emp->SetMasterFields("TAG");
+  emp->SetDetailFields("ENAME");
+  emp->SetMaster(tags.get());
+  tags->Open();
+  emp->Open();
+
+  EXPECT_EQ("Field 'TAG' must have a value", ErrorOf([&] { emp->Insert(); }));
+}
+
+// --- The master's link fields ---
+
+TEST_P(MasterDetailTest, TheLinkFieldsAreReadOnlyExactlyWhileTheDetailHoldsRecords) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  TField* deptno = dept->FieldByName("DEPTNO");
+  const bool beforeDetailOpens = deptno->ReadOnly();
+
+  emp->Open();
+  const bool withEmployees = deptno->ReadOnly();
+  dept->Last();  // OPERATIONS has none
+  const bool withoutEmployees = deptno->ReadOnly();
+  emp->Insert();
+  const bool whileInserting = deptno->ReadOnly();
+  emp->Cancel();
+  const bool afterCancel = deptno->ReadOnly();
+  dept->First();
+  const bool backWithEmployees = deptno->ReadOnly();
+  emp->Close();
+
+  EXPECT_FALSE(beforeDetailOpens);
+  EXPECT_TRUE(withEmployees);
+  EXPECT_FALSE(withoutEmployees);
+  EXPECT_TRUE(whileInserting);
+  EXPECT_FALSE(afterCancel);
+  EXPECT_TRUE(backWithEmployees);
+  EXPECT_FALSE(deptno->ReadOnly());
+  EXPECT_FALSE(dept->FieldByName("DNAME")->ReadOnly());
+}
+
+TEST_P(MasterDetailTest, TheLinkFieldsBecomeWritableWhenTheMasterInsertsOrCloses) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  TField* deptno = dept->FieldByName("DEPTNO");
+  ASSERT_TRUE(deptno->ReadOnly());
+
+  dept->Insert();
+  const bool whileInserting = deptno->ReadOnly();
+  dept->Cancel();
+  const bool afterCancel = deptno->ReadOnly();
+
+  EXPECT_FALSE(whileInserting);
+  EXPECT_TRUE(afterCancel);
+}
+
+TEST_P(MasterDetailTest, TheLinkFieldsBecomeWritableWhenTheDetailEmptiesAfterARequery) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  Run("update emp set deptno = 20 where deptno = 10");
+
+  emp->Refresh();
+
+  EXPECT_TRUE(emp->IsEmpty());
+  EXPECT_FALSE(dept->FieldByName("DEPTNO")->ReadOnly());
+}
+
+TEST_P(MasterDetailTest, AFieldTheApplicationMadeReadOnlyStaysReadOnly) {
+  auto dept = Dept();
+  auto* deptno = new TIntegerField(dept.get());
+  deptno->SetFieldName("DEPTNO");
+  deptno->SetReadOnly(true);
+  deptno->SetDataSet(dept.get());
+  auto* loc = new TStringField(dept.get());
+  loc->SetFieldName("LOC");
+  loc->SetSize(13);
+  loc->SetDataSet(dept.get());
+  auto emp = EmpOf(dept.get());
+  auto byLocation = NewDataSet("select ename from emp where deptno = 10 and :loc = 'NEW YORK'");
+  byLocation->DeclareVariable("loc", otString);
+  byLocation->SetMasterFields("LOC");
+  byLocation->SetDetailFields("LOC");
+  byLocation->SetMaster(dept.get());
+  dept->Open();
+  emp->Open();
+  byLocation->Open();
+  ASSERT_TRUE(loc->ReadOnly());
+
+  dept->Last();  // no employees for either detail
+  const bool deptnoWithout = deptno->ReadOnly();
+  const bool locWithout = loc->ReadOnly();
+  dept->Close();
+
+  EXPECT_TRUE(deptnoWithout);
+  EXPECT_FALSE(locWithout);
+  EXPECT_TRUE(deptno->ReadOnly());
+  EXPECT_FALSE(loc->ReadOnly());
+}
+
+// --- The datasets go ---
+
+TEST_P(MasterDetailTest, ADestroyedMasterLeavesItsDetailsClosedAndWithoutMaster) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  dept.reset();
+
+  EXPECT_EQ(nullptr, emp->Master());
+  EXPECT_FALSE(emp->Active());
+}
+
+TEST_P(MasterDetailTest, ADestroyedDetailLeavesItsMasterWithWritableLinkFields) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+
+  emp.reset();
+
+  EXPECT_TRUE(dept->Details().empty());
+  EXPECT_FALSE(dept->FieldByName("DEPTNO")->ReadOnly());
+  dept->Next();
+  EXPECT_EQ(20, dept->FieldByName("DEPTNO")->AsInteger());
+}
+
+// --- Configuration from a foreign key ---
+
+class MasterDetailConfigTest : public MasterDetailTest {
+ protected:
+  // A detail and a master being designed, on the fixture's session.
+  void Design(const std::string& detailSql, const std::string& masterSql) {
+    detail = NewDataSet(detailSql);
+    master = NewDataSet(masterSql);
+    detail->SetDesigning(true);
+    master->SetDesigning(true);
+  }
+  std::vector<std::string> Variables() const {
+    std::vector<std::string> names;
+    TVariables& variables = *detail->Variables();
+    for (int i = 0; i < variables.Count(); ++i) {
+      names.push_back(variables.Items(i)->Name() + " " +
+                      std::to_string(variables.Items(i)->TypeCode()));
+    }
+    return names;
+  }
+
+  std::unique_ptr<ProbeDataSet> detail;
+  std::unique_ptr<ProbeDataSet> master;
+};
+
+VORN_IN_BOTH_CALL_SETS(MasterDetailConfigTest);
+
+constexpr const char* kQuestion =
+    "Modify query to add variables to WHERE clause?\r\nNOTE: This will remove any existing "
+    "WHERE clause and variables!";
+
+TEST_P(MasterDetailConfigTest, OneForeignKeyAnsweredYesRewritesTheWhereClause) {
+  Design("select * from emp where sal > 1000 order by ename", "select * from dept");
+  detail->DeclareVariable("old", otString);
+  ui_.AnswerNext(mrYes);
+
+  detail->SetMaster(master.get());
+
+  ASSERT_EQ(1u, ui_.Messages().size());
+  const TMessageBox box = ui_.Messages().at(0).Box;
+  EXPECT_EQ(kQuestion, box.Text);
+  EXPECT_EQ("Confirm", box.Caption);
+  EXPECT_EQ(mtConfirmation, box.DlgType);
+  EXPECT_EQ(mbYes | mbNo, box.Buttons);
+  EXPECT_EQ("DEPTNO", detail->DetailFields());
+  EXPECT_EQ("DEPTNO", detail->MasterFields());
+  EXPECT_EQ("select * from emp where deptno = :deptno\r\norder by ename\r\n",
+            detail->SQL()->Text());
+  EXPECT_EQ(std::vector<std::string>{":DEPTNO " + std::to_string(otInteger)}, Variables());
+}
+
+TEST_P(MasterDetailConfigTest, OneForeignKeyAnsweredNoOnlyFillsTheLinkFields) {
+  Design("select * from emp where sal > 1000", "select * from dept");
+  detail->DeclareVariable("old", otString);
+  ui_.AnswerNext(mrNo);
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{kQuestion}, ui_.Texts());
+  EXPECT_EQ("DEPTNO", detail->DetailFields());
+  EXPECT_EQ("DEPTNO", detail->MasterFields());
+  EXPECT_EQ("select * from emp where sal > 1000\r\n", detail->SQL()->Text());
+  EXPECT_EQ(std::vector<std::string>{":OLD " + std::to_string(otString)}, Variables());
+}
+
+TEST_P(MasterDetailConfigTest, AStatementWithoutWhereGetsTheClauseOnALineOfItsOwn) {
+  Design("select e.*\r\nfrom emp e\r\n", "select * from dept");
+  ui_.AnswerNext(mrYes);
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ("select e.*\r\nfrom emp e\r\nwhere deptno = :deptno\r\n", detail->SQL()->Text());
+}
+
+TEST_P(MasterDetailConfigTest, NoForeignKeyIsToldAndLeavesTheLinkFieldsCleared) {
+  Design("select * from dept", "select * from emp");
+  detail->SetMasterFields("X");
+  detail->SetDetailFields("Y");
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{"Automatic Master/Detail configuration is only\r\npossible if "
+                                     "a foreign key constraint exists\r\nbetween the Master and "
+                                     "Detail table."},
+            ui_.Texts());
+  EXPECT_EQ("", detail->MasterFields());
+  EXPECT_EQ("", detail->DetailFields());
+  EXPECT_EQ("select * from dept\r\n", detail->SQL()->Text());
+}
+
+TEST_P(MasterDetailConfigTest, TwoForeignKeysAreTold) {
+  MakeTransfers();
+  Design("select * from transfers", "select * from dept");
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{"Automatic Master/Detail configuration is only\r\npossible if "
+                                     "just one foreign key constraint\r\nexists between the "
+                                     "Master and Detail table."},
+            ui_.Texts());
+  EXPECT_EQ("", detail->DetailFields());
+}
+
+TEST_P(MasterDetailConfigTest, UnknownTablesAreTold) {
+  Design("select * from no_such_table", "select * from dept");
+  detail->SetMaster(master.get());
+  detail->SetMaster(nullptr);
+  auto known = NewDataSet("select * from emp");
+  known->SetDesigning(true);
+  auto unknown = NewDataSet("select 1 from no_such_table");
+  unknown->SetDesigning(true);
+  known->SetMaster(unknown.get());
+
+  EXPECT_EQ((std::vector<std::string>{
+                "Automatic Master/Detail configuraion is only\r\npossible if the Detail SQL text "
+                "is set correctly.",
+                "Automatic Master/Detail configuration is only\r\npossible if the Master SQL text "
+                "is set correctly."}),
+            ui_.Texts());
+}
+
+TEST_P(MasterDetailConfigTest, RemovingTheMasterInTheDesignerClearsTheLinkSilently) {
+  Design("select * from emp", "select * from dept");
+  ui_.AnswerNext(mrNo);
+  detail->SetMaster(master.get());
+  ui_.Clear();
+
+  detail->SetMaster(nullptr);
+
+  EXPECT_TRUE(ui_.Texts().empty());
+  EXPECT_EQ("", detail->MasterFields());
+  EXPECT_EQ("", detail->DetailFields());
+}
+
+TEST_P(MasterDetailConfigTest, WithoutAConnectedSessionNothingChanges) {
+  Design("select * from emp", "select * from dept");
+  detail->SetMasterFields("X");
+  session_->LogOff();
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{"Automatic Master/Detail configuration is only\r\npossible if "
+                                     "the Session is connected."},
+            ui_.Texts());
+  EXPECT_EQ("X", detail->MasterFields());
+}
+
+TEST_P(MasterDetailConfigTest, TheMastersSessionServesADetailWithoutOne) {
+  Design("select * from emp", "select * from dept");
+  detail->SetSession(nullptr);
+  ui_.AnswerNext(mrNo);
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{kQuestion}, ui_.Texts());
+  EXPECT_EQ("DEPTNO", detail->DetailFields());
+}
+
+TEST_P(MasterDetailConfigTest, OutsideTheDesignerNothingIsConfigured) {
+  Design("select * from emp", "select * from dept");
+  detail->SetMasterFields("X");
+  auto runTimeDetail = NewDataSet("select * from emp");
+  runTimeDetail->SetMasterFields("Y");
+
+  master->SetDesigning(false);
+  detail->SetMaster(master.get());
+  runTimeDetail->SetMaster(master.get());
+
+  EXPECT_TRUE(ui_.Texts().empty());
+  EXPECT_EQ("X", detail->MasterFields());
+  EXPECT_EQ("Y", runTimeDetail->MasterFields());
+}
+
+TEST_P(MasterDetailConfigTest, ASelfReferencingTableLinksToItsOwnKey) {
+  auto man = NewSession("man", "man");
+  man->LogOn();
+  detail = NewDataSet("select * from dogs", man.get());
+  master = NewDataSet("select * from dogs", man.get());
+  detail->SetDesigning(true);
+  master->SetDesigning(true);
+  ui_.AnswerNext(mrYes);
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ("FRIEND", detail->DetailFields());
+  EXPECT_EQ("OID", detail->MasterFields());
+  EXPECT_EQ("select * from dogs\r\nwhere friend = :friend\r\n", detail->SQL()->Text());
+  ASSERT_EQ(1, detail->Variables()->Count());
+  EXPECT_EQ(":FRIEND", detail->Variables()->Items(0)->Name());
+  detail->SetDesigning(false);
+  master->SetDesigning(false);
+  master->Open();
+  detail->Open();
+  // Rex's friends.
+  EXPECT_EQ((std::vector<std::string>{"Bella", "Max"}), Column(*detail, "NAME"));
+  detail->Close();
+  master->Close();
+}
+
+// --- The WHERE clause rewrite on its own ---
+
+TEST(ReplaceWhereClauseTest, ReplacesTheWhereClauseUpToTheClauseThatFollows) {
+  EXPECT_EQ("select * from emp where a = :a\r\norder by 1",
+            ReplaceWhereClause("select * from emp where x = 1 order by 1", "where a = :a\r\n"));
+  EXPECT_EQ("select deptno, count(*) from emp where a = :a\r\ngroup by deptno",
+            ReplaceWhereClause("select deptno, count(*) from emp WHERE sal > 0 group by deptno",
+                               "where a = :a\r\n"));
+  EXPECT_EQ("select * from emp where a = :a\r\n",
+            ReplaceWhereClause("select * from emp where x = 1", "where a = :a\r\n"));
+}
+
+TEST(ReplaceWhereClauseTest, InsertsAClauseWhereThereIsNone) {
+  EXPECT_EQ("select * from emp\r\nwhere a = :a\r\n",
+            ReplaceWhereClause("select * from emp  \r\n", "where a = :a\r\n"));
+  EXPECT_EQ("select * from emp\r\nwhere a = :a\r\norder by ename",
+            ReplaceWhereClause("select * from emp order by ename", "where a = :a\r\n"));
+}
+
+TEST(ReplaceWhereClauseTest, WordsInLiteralsAndSubqueriesDoNotCount) {
+  EXPECT_EQ("select 'where' w from emp\r\nwhere a = :a\r\n",
+            ReplaceWhereClause("select 'where' w from emp", "where a = :a\r\n"));
+  EXPECT_EQ(
+      "select * from (select * from emp where x = 1) e\r\nwhere a = :a\r\n",
+      ReplaceWhereClause("select * from (select * from emp where x = 1) e", "where a = :a\r\n"));
+  EXPECT_EQ("select nowhere from emp\r\nwhere a = :a\r\n",
+            ReplaceWhereClause("select nowhere from emp", "where a = :a\r\n"));
+}
+
+}  // namespace
+}  // namespace vorn::dataset_test

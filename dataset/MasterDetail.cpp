@@ -163,6 +163,36 @@ void TOracleDataSet::BindMasterValues() {
   }
 }
 
+bool TOracleDataSet::BelongsToMaster(TRecordBuffer record) {
+  if (master_ == nullptr || !master_->Active()) return true;
+  const std::vector<std::pair<std::string, std::string>> pairs = LinkPairs();
+  TRecordBuffer saved = fetchBuffer_;
+  fetchBuffer_ = record;
+  const TDataSetState previous = SetTempState(dsFilter);
+  bool belongs = true;
+  try {
+    for (const auto& [masterName, detailName] : pairs) {
+      const Variant detailValue = FieldByName(detailName)->Value();
+      const Variant masterValue = master_->FieldByName(masterName)->Value();
+      const bool detailNull = detailValue.IsNull() || detailValue.IsEmpty();
+      const bool masterNull = masterValue.IsNull() || masterValue.IsEmpty();
+      if (detailNull || masterNull) {
+        belongs = detailNull && masterNull;
+      } else {
+        belongs = VarCompareValue(detailValue, masterValue) == vrEqual;
+      }
+      if (!belongs) break;
+    }
+  } catch (...) {
+    RestoreState(previous);
+    fetchBuffer_ = saved;
+    throw;
+  }
+  RestoreState(previous);
+  fetchBuffer_ = saved;
+  return belongs;
+}
+
 // --- Following the master ---
 
 bool TOracleDataSet::NotifyingDetails() const {
@@ -288,7 +318,11 @@ void TOracleDataSet::CheckMasterFieldValues() {
 void TOracleDataSet::CopyMasterFieldValues() {
   if (master_ == nullptr) return;
   for (const auto& [masterName, detailName] : LinkPairs()) {
-    FieldByName(detailName)->SetValue(master_->FieldByName(masterName)->Value());
+    // A detail that does not show its link column leaves it to the
+    // server (a default or a trigger).
+    if (TField* field = FindField(detailName)) {
+      field->SetValue(master_->FieldByName(masterName)->Value());
+    }
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include "DataSetTestSupport.h"
 #include "MasterDetailConfig.h"
+#include "RecordList.h"
 #include "vorn/host/Field.h"
 #include "vorn/host/NumericFields.h"
 #include "vorn/host/StringField.h"
@@ -426,6 +427,26 @@ TEST_P(MasterDetailTest, APendingDetailEditIsPostedBeforeTheMasterMoves) {
             session_test::Rows(*session_, "select ename from emp where empno = 7782"));
 }
 
+TEST_P(MasterDetailTest, ADetailPostThatFailsKeepsTheMasterWhereItWas) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  emp->SetBeforePost([](TDataSet*) { throw Exception("refused"); });
+  int masterScrolls = 0;
+  dept->SetBeforeScroll([&masterScrolls](TDataSet*) { ++masterScrolls; });
+
+  emp->Edit();
+  emp->FieldByName("ENAME")->SetAsString("CLARKSON");
+  const std::string error = ErrorOf([&] { dept->Next(); });
+
+  EXPECT_EQ("refused", error);
+  EXPECT_EQ(10, dept->FieldByName("DEPTNO")->AsInteger());
+  EXPECT_EQ(0, masterScrolls) << "the master began to move before its detail was posted";
+  EXPECT_EQ(dsEdit, emp->State());
+  EXPECT_EQ("CLARKSON", emp->FieldByName("ENAME")->AsString());
+}
+
 TEST_P(MasterDetailTest, APendingEditTwoLevelsDownIsPostedBeforeTheTopMasterRefreshes) {
   auto dept = Dept();
   auto emp = EmpOf(dept.get());
@@ -507,6 +528,79 @@ TEST_P(MasterDetailTest, ANewDetailRecordNeedsAMasterTextThatIsNotBlank) {
   emp->Open();
 
   EXPECT_EQ("Field 'TAG' must have a value", ErrorOf([&] { emp->Insert(); }));
+}
+
+TEST_P(MasterDetailTest, ADetailThatDoesNotShowItsLinkColumnStillInserts) {
+  auto dept = Dept();
+  auto emp = NewDataSet("select rowid, empno, ename from emp where deptno = :deptno");
+  emp->DeclareVariable("deptno", otInteger);
+  emp->SetMasterFields("DEPTNO");
+  emp->SetDetailFields("DEPTNO");
+  emp->SetMaster(dept.get());
+  dept->Open();
+  emp->Open();
+
+  emp->Insert();
+
+  EXPECT_EQ(dsInsert, emp->State());
+  EXPECT_TRUE(emp->FieldByName("EMPNO")->IsNull());
+}
+
+TEST_P(MasterDetailTest, AnUndeclaredLinkVariableFailsTheOpenByName) {
+  auto dept = Dept();
+  auto emp = NewDataSet("select ename from emp where deptno = :deptno");
+  emp->SetMasterFields("DEPTNO");
+  emp->SetDetailFields("DEPTNO");
+  emp->SetMaster(dept.get());
+  dept->Open();
+
+  const std::string error = ErrorOf([&] { emp->Open(); });
+
+  EXPECT_NE(std::string::npos, error.find(":DEPTNO")) << error;
+  EXPECT_FALSE(emp->Active());
+}
+
+// --- Records of the master's current record ---
+
+class DetailProbe : public ProbeDataSet {
+ public:
+  using TOracleDataSet::BelongsToMaster;
+};
+
+TEST_P(MasterDetailTest, ARecordBelongsToTheMasterWhenEveryPairMatchesNullsOnlyWithNulls) {
+  Run("insert into emp (empno, ename) values (9999, 'NOBODY')");
+  auto keys = NewDataSet("select deptno from dept union all select null from dual order by 1");
+  DetailProbe emp;
+  emp.SetSession(session_.get());
+  emp.SQL()->SetText("select empno, deptno from emp where nvl(:deptno, 0) >= 0 order by empno");
+  emp.DeclareVariable("deptno", otInteger);
+  emp.SetMasterFields("DEPTNO");
+  emp.SetDetailFields("DEPTNO");
+  emp.SetMaster(keys.get());
+  keys->Open();
+  emp.Open();
+  auto belonging = [&emp] {
+    std::vector<std::string> numbers;
+    for (int i = 0; i < emp.Records()->VisibleCount(); ++i) {
+      if (!emp.BelongsToMaster(emp.Records()->VisibleAt(i))) continue;
+      numbers.push_back(std::to_string(i));
+    }
+    return numbers;
+  };
+
+  const std::vector<std::string> ofTen = belonging();   // CLARK, KING, MILLER
+  keys->Last();                                         // the null key
+  const std::vector<std::string> ofNull = belonging();  // NOBODY
+  keys->First();
+  emp.SetMaster(nullptr);
+  emp.Open();
+  const size_t withoutMaster = belonging().size();
+
+  EXPECT_EQ((std::vector<std::string>{"6", "8", "13"}), ofTen);
+  EXPECT_EQ(std::vector<std::string>{"14"}, ofNull);
+  EXPECT_EQ(15u, withoutMaster);
+  EXPECT_EQ(dsBrowse, emp.State());
+  emp.Close();
 }
 
 // --- The master's link fields ---

@@ -330,6 +330,13 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The last record number given; the next record fetched gets one more.
   uint32_t LastRecordId() const { return nextRecordId_; }
   void SetLastRecordId(uint32_t id) { nextRecordId_ = id; }
+  // Whether a stored record of this detail belongs to the master's current
+  // record: for every field pair both values are null, or both are
+  // non-null and equal (one null and one non-null do not match). Always
+  // True without an active master. The record's fields are read in the
+  // dsFilter state. (The change log of cached updates keeps apart what was
+  // logged under each master record.)
+  bool BelongsToMaster(TRecordBuffer record);
 
   // --- Framework overrides ---
 

@@ -39,14 +39,16 @@ namespace {
 // a value bound to compare with it must be too.
 constexpr int kCharColumnType = 96;
 
+// The names of "A;B", trimmed. An empty name keeps its place, so that the
+// names after it still pair with their partners.
 std::vector<std::string> SplitLinkNames(const std::string& names) {
   std::vector<std::string> result;
+  if (Trim(names).empty()) return result;
   size_t start = 0;
   while (start <= names.size()) {
     size_t end = names.find(';', start);
     if (end == std::string::npos) end = names.size();
-    std::string name = Trim(std::string_view(names).substr(start, end - start));
-    if (!name.empty()) result.push_back(std::move(name));
+    result.push_back(Trim(std::string_view(names).substr(start, end - start)));
     start = end + 1;
   }
   return result;
@@ -113,8 +115,10 @@ std::vector<std::pair<std::string, std::string>> TOracleDataSet::LinkPairs() con
   const std::vector<std::string> detailNames = SplitLinkNames(detailFields_);
   std::vector<std::pair<std::string, std::string>> pairs;
   const size_t count = std::min(masterNames.size(), detailNames.size());
-  for (size_t i = 0; i < count; ++i)
-    pairs.emplace_back(masterNames[i], detailNames[i]);
+  for (size_t i = 0; i < count; ++i) {
+    if (!masterNames[i].empty() && !detailNames[i].empty())
+      pairs.emplace_back(masterNames[i], detailNames[i]);
+  }
   return pairs;
 }
 

@@ -146,6 +146,24 @@ TEST_P(MasterDetailTest, ADetailShowsTheRowsOfTheMastersCurrentRecord) {
   EXPECT_EQ(10, emp->GetVariable("DEPTNO").AsInteger());
 }
 
+TEST_P(MasterDetailTest, NamesPairInOrderAndPairsWithoutPartnerAreIgnored) {
+  auto dept = Dept();
+  auto emp = NewDataSet("select ename from emp where deptno = :deptno order by ename");
+  emp->DeclareVariable("deptno", otInteger);
+  emp->SetMasterFields(" LOC ; DEPTNO ;DNAME");
+  emp->SetDetailFields(";DEPTNO");
+  emp->SetMaster(dept.get());
+  dept->Open();
+
+  emp->Open();
+
+  EXPECT_EQ((std::vector<std::string>{"CLARK", "KING", "MILLER"}), Column(*emp, "ENAME"));
+  // Every master field the link names is protected, paired or not.
+  EXPECT_TRUE(dept->FieldByName("LOC")->ReadOnly());
+  EXPECT_TRUE(dept->FieldByName("DEPTNO")->ReadOnly());
+  EXPECT_TRUE(dept->FieldByName("DNAME")->ReadOnly());
+}
+
 TEST_P(MasterDetailTest, ADetailOpenedBeforeItsMasterFollowsWhenTheMasterOpens) {
   auto dept = Dept();
   auto emp = EmpOf(dept.get());

@@ -6,12 +6,16 @@
 // refer to DOGS).
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "DataSetTestSupport.h"
 #include "MasterDetailConfig.h"
 #include "RecordList.h"
 #include "vorn/host/Field.h"
 #include "vorn/host/NumericFields.h"
 #include "vorn/host/StringField.h"
+#include "vorn/platform/Environment.h"
 #include "vorn/query/Variables.h"
 
 namespace vorn::dataset_test {
@@ -913,6 +917,31 @@ TEST_P(MasterDetailConfigTest, OutsideTheDesignerNothingIsConfigured) {
   EXPECT_TRUE(ui_.Texts().empty());
   EXPECT_EQ("X", detail->MasterFields());
   EXPECT_EQ("Y", runTimeDetail->MasterFields());
+}
+
+TEST_P(MasterDetailConfigTest, OnTheOdbcRouteTheTablesAreFoundThroughTheirViews) {
+  // A database whose logon name marks the ODBC route.
+  const std::string registry = Database() + ".registry.ini";
+  std::ofstream(registry) << "[SOFTWARE\\ORACLE]\nORACLE_HOME = \"" << OracleHome() << "\"\n";
+  platform::WriteEnvironmentVariable("VORN_MACHINE_REGISTRY", registry);
+  const std::filesystem::path own(Database());
+  const std::string path = (own.parent_path() / ("ODBC:" + own.filename().string())).string();
+  std::filesystem::copy_file(Database(), path, std::filesystem::copy_options::overwrite_existing);
+  auto odbc = NewSession();
+  odbc->SetLogonDatabase(path);
+  odbc->LogOn();
+  ASSERT_TRUE(odbc->TakesODBCRoute());
+  detail = NewDataSet("select * from emp", odbc.get());
+  master = NewDataSet("select * from scott.dept", odbc.get());
+  detail->SetDesigning(true);
+  master->SetDesigning(true);
+  ui_.AnswerNext(mrNo);
+
+  detail->SetMaster(master.get());
+
+  EXPECT_EQ(std::vector<std::string>{kQuestion}, ui_.Texts());
+  EXPECT_EQ("DEPTNO", detail->DetailFields());
+  EXPECT_EQ("DEPTNO", detail->MasterFields());
 }
 
 TEST_P(MasterDetailConfigTest, ASelfReferencingTableLinksToItsOwnKey) {

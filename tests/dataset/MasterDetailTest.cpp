@@ -300,6 +300,37 @@ TEST_P(MasterDetailTest, ADetailsControlsSeeOneChangePerMasterScroll) {
   EXPECT_EQ(0, masterGrid.layouts) << "the link fields' changes reached the master's controls";
 }
 
+TEST_P(MasterDetailTest, ADetailFetchingOnDemandFollowsAndProtectsFromItsFirstRecord) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  emp->SetQueryAllRecords(false);
+  emp->SetReadBuffer(1);
+  dept->Open();
+  emp->Open();
+
+  dept->Next();
+
+  EXPECT_EQ("SMITH", emp->FieldByName("ENAME")->AsString());
+  EXPECT_TRUE(dept->FieldByName("DEPTNO")->ReadOnly());
+  EXPECT_EQ((std::vector<std::string>{"SMITH", "JONES", "SCOTT", "ADAMS", "FORD"}),
+            Column(*emp, "ENAME"));
+}
+
+TEST_P(MasterDetailTest, DeletingTheMastersRecordMovesTheDetailToTheNextOne) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  dept->Last();  // OPERATIONS, without employees
+  ASSERT_TRUE(emp->IsEmpty());
+
+  dept->Delete();
+
+  EXPECT_EQ(30, dept->FieldByName("DEPTNO")->AsInteger());
+  EXPECT_EQ(6, emp->RecordCount());
+  EXPECT_TRUE(dept->FieldByName("DEPTNO")->ReadOnly());
+}
+
 TEST_P(MasterDetailTest, WhileTheMastersControlsAreDisabledTheDetailWaits) {
   auto dept = Dept();
   auto emp = EmpOf(dept.get());

@@ -261,7 +261,7 @@ void TMasterDetailConfig::AddWhereClause(TOracleQuery& query,
   for (int i = 0; i < query.FieldCount(); ++i) {
     const std::string name = LowerCase(query.FieldName(i));
     if (i > 0) clause += " and ";
-    clause += name + " = :" + name;
+    clause.append(name).append(" = :").append(name);
     detail_.DeclareVariable(name, query.FieldType(i));
   }
   clause += "\r\n";

@@ -4,6 +4,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <iterator>
+
 #include "vorn/host/TextUtils.h"
 
 namespace vorn {
@@ -12,19 +15,52 @@ namespace {
 constexpr const char* kMaskedValue = "********";
 constexpr const char* kEmptyAnswer = "-";
 
-// Turns the echo of a terminal off for its lifetime; does nothing for
-// input that is not a terminal.
+// The terminal whose echo is off, for the signal handler: a user who
+// presses Ctrl-C (or whose session hangs up) at the password prompt must
+// get a terminal that echoes again.
+volatile std::sig_atomic_t hiddenFd = -1;
+termios hiddenSaved{};
+constexpr int kRestoringSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction previousActions[std::size(kRestoringSignals)];
+
+// Puts the echo back, then lets the signal do what it did before (usually
+// end the process). Only async-signal-safe calls.
+void RestoreEchoAndResignal(int signal) {
+  const int fd = hiddenFd;
+  if (fd >= 0) ::tcsetattr(fd, TCSANOW, &hiddenSaved);
+  hiddenFd = -1;
+  for (size_t i = 0; i < std::size(kRestoringSignals); ++i) {
+    if (kRestoringSignals[i] == signal) ::sigaction(signal, &previousActions[i], nullptr);
+  }
+  ::raise(signal);
+}
+
+// Turns the echo of a terminal off for its lifetime, and back on should a
+// terminating signal come meanwhile; does nothing for input that is not a
+// terminal.
 class HiddenInput {
  public:
   explicit HiddenInput(std::FILE* input) : fd_(::fileno(input)) {
     if (fd_ < 0 || ::isatty(fd_) != 1 || ::tcgetattr(fd_, &saved_) != 0) return;
+    hiddenSaved = saved_;
+    hiddenFd = fd_;
+    installed_ = true;
+    struct sigaction restoring {};
+    restoring.sa_handler = RestoreEchoAndResignal;
+    ::sigemptyset(&restoring.sa_mask);
+    for (size_t i = 0; i < std::size(kRestoringSignals); ++i)
+      ::sigaction(kRestoringSignals[i], &restoring, &previousActions[i]);
     termios hidden = saved_;
     hidden.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     hidden.c_lflag |= ECHONL;
     active_ = ::tcsetattr(fd_, TCSAFLUSH, &hidden) == 0;
   }
   ~HiddenInput() {
+    if (!installed_) return;
     if (active_) ::tcsetattr(fd_, TCSANOW, &saved_);
+    hiddenFd = -1;
+    for (size_t i = 0; i < std::size(kRestoringSignals); ++i)
+      ::sigaction(kRestoringSignals[i], &previousActions[i], nullptr);
   }
   HiddenInput(const HiddenInput&) = delete;
   HiddenInput& operator=(const HiddenInput&) = delete;
@@ -32,6 +68,7 @@ class HiddenInput {
  private:
   int fd_;
   termios saved_{};
+  bool installed_ = false;
   bool active_ = false;
 };
 

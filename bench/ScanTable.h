@@ -46,7 +46,9 @@ inline void MakeScanDatabase(const std::string& path) {
     std::string name = "Name number " + std::to_string(i);
     sqlite3_bind_text(ins, 3, name.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_int64(ins, 4, 946684800 + static_cast<int64_t>(i) * 3600);
-    std::string code = "C" + std::to_string(i % 1000);
+    // Appended: g++ 12 at -O3 misreads "C" + std::to_string(...) (-Wrestrict).
+    std::string code = "C";
+    code += std::to_string(i % 1000);
     sqlite3_bind_text(ins, 5, code.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_step(ins);
     sqlite3_reset(ins);

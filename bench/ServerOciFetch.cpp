@@ -48,6 +48,7 @@ struct Oci {
   decltype(&::OCIAttrGet) attrGet;
   decltype(&::OCIBindByName) bind;
   decltype(&::OCITransCommit) commit;
+  decltype(&::OCITransRollback) rollback;
   decltype(&::OCIDescriptorAlloc) descriptorAlloc;
   decltype(&::OCIDescriptorFree) descriptorFree;
   decltype(&::OCILobRead) lobRead;
@@ -78,6 +79,7 @@ const Oci& oci() {
     c.attrGet = reinterpret_cast<decltype(c.attrGet)>(get("OCIAttrGet"));
     c.bind = reinterpret_cast<decltype(c.bind)>(get("OCIBindByName"));
     c.commit = reinterpret_cast<decltype(c.commit)>(get("OCITransCommit"));
+    c.rollback = reinterpret_cast<decltype(c.rollback)>(get("OCITransRollback"));
     c.descriptorAlloc = reinterpret_cast<decltype(c.descriptorAlloc)>(get("OCIDescriptorAlloc"));
     c.descriptorFree = reinterpret_cast<decltype(c.descriptorFree)>(get("OCIDescriptorFree"));
     c.lobRead = reinterpret_cast<decltype(c.lobRead)>(get("OCILobRead"));
@@ -234,6 +236,137 @@ void BM_OciArrayInsert(benchmark::State& state) {
   c.handleFree(env, OCI_HTYPE_ENV);
 }
 BENCHMARK(BM_OciArrayInsert)->Unit(benchmark::kMillisecond);
+
+// One logged-on session on the scan file with a prepared statement, for
+// the benchmarks of single-row executions.
+struct ScanSession {
+  OCIEnv* env = nullptr;
+  OCIError* err = nullptr;
+  OCISvcCtx* svc = nullptr;
+  OCIStmt* stmt = nullptr;
+  bool ok = false;
+
+  explicit ScanSession(const std::string& sql) {
+    const Oci& c = oci();
+    const std::string& path = scanFiles().oci;
+    c.envInit(&env, OCI_DEFAULT, 0, nullptr);
+    c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
+    ok = c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
+                 reinterpret_cast<const OraText*>("tiger"), 5,
+                 reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
+    c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
+  }
+  ~ScanSession() {
+    const Oci& c = oci();
+    c.handleFree(stmt, OCI_HTYPE_STMT);
+    if (ok) c.logoff(svc, err);
+    c.handleFree(env, OCI_HTYPE_ENV);
+  }
+};
+
+constexpr int kSingleRowExecutions = 10000;
+
+// A record read by its key, as a dataset refreshes or locks one: the
+// prepared query executed once per key with the row fetched at execute.
+void BM_OciSelectByKey(benchmark::State& state) {
+  const Oci& c = oci();
+  ScanSession t("select id, amount, name, created, code from scan_t where id = :id");
+  if (!t.ok) return state.SkipWithError("logon failed");
+  int key = 0;
+  OCIBind* b = nullptr;
+  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":id"), 3, &key, sizeof key, SQLT_INT,
+         nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  long long id = 0;
+  double amount = 0;
+  char name[31];
+  ub1 created[7];
+  char code[11];
+  bool defined = false;
+  for (auto _ : state) {
+    long long sum = 0;
+    for (int i = 0; i < kSingleRowExecutions; ++i) {
+      key = 1 + (i * 7919) % kScanRows;
+      if (!defined) {
+        // Defines need the select list: described by the first execute.
+        c.execute(t.svc, t.stmt, t.err, 0, 0, nullptr, nullptr, OCI_DESCRIBE_ONLY);
+        OCIDefine* d = nullptr;
+        c.define(t.stmt, &d, t.err, 1, &id, sizeof id, SQLT_INT, nullptr, nullptr, nullptr, 0);
+        d = nullptr;
+        c.define(t.stmt, &d, t.err, 2, &amount, sizeof amount, SQLT_FLT, nullptr, nullptr, nullptr,
+                 0);
+        d = nullptr;
+        c.define(t.stmt, &d, t.err, 3, name, sizeof name, SQLT_STR, nullptr, nullptr, nullptr, 0);
+        d = nullptr;
+        c.define(t.stmt, &d, t.err, 4, created, sizeof created, SQLT_DAT, nullptr, nullptr, nullptr,
+                 0);
+        d = nullptr;
+        c.define(t.stmt, &d, t.err, 5, code, sizeof code, SQLT_STR, nullptr, nullptr, nullptr, 0);
+        defined = true;
+      }
+      if (c.execute(t.svc, t.stmt, t.err, 1, 0, nullptr, nullptr, OCI_DEFAULT) != OCI_SUCCESS ||
+          id != key) {
+        return state.SkipWithError("row not found");
+      }
+      sum += id + created[3];
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.SetItemsProcessed(state.iterations() * kSingleRowExecutions);
+}
+BENCHMARK(BM_OciSelectByKey)->Unit(benchmark::kMillisecond);
+
+// A record written back by its rowid, as a dataset posts an edit: the
+// prepared update executed once per record, in one transaction that is
+// rolled back (the scan table stays as the other benchmarks expect it).
+void BM_OciUpdateByRowid(benchmark::State& state) {
+  const Oci& c = oci();
+  constexpr int kRecords = 1000;
+  static char rowids[kRecords][19];
+  {
+    ScanSession read("select rowid from scan_t where id <= 1000");
+    if (!read.ok) return state.SkipWithError("logon failed");
+    c.execute(read.svc, read.stmt, read.err, 0, 0, nullptr, nullptr, OCI_DEFAULT);
+    OCIDefine* d = nullptr;
+    c.define(read.stmt, &d, read.err, 1, rowids, sizeof rowids[0], SQLT_STR, nullptr, nullptr,
+             nullptr, 0);
+    c.fetch(read.stmt, read.err, kRecords, OCI_FETCH_NEXT, OCI_DEFAULT);
+  }
+  ScanSession t("update scan_t set amount = :amount, name = :name where rowid = :r");
+  if (!t.ok) return state.SkipWithError("logon failed");
+  double amount = 0;
+  char name[31];
+  char rowid[19];
+  OCIBind* b = nullptr;
+  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":amount"), 7, &amount, sizeof amount,
+         SQLT_FLT, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  b = nullptr;
+  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":name"), 5, name, sizeof name,
+         SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  b = nullptr;
+  c.bind(t.stmt, &b, t.err, reinterpret_cast<const OraText*>(":r"), 2, rowid, sizeof rowid,
+         SQLT_STR, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT);
+  for (auto _ : state) {
+    ub4 updated = 0;
+    for (int i = 0; i < kSingleRowExecutions; ++i) {
+      const int record = i % kRecords;
+      amount = i * 0.5;
+      std::snprintf(name, sizeof name, "Edited %d", i);
+      std::memcpy(rowid, rowids[record], sizeof rowid);
+      c.execute(t.svc, t.stmt, t.err, 1, 0, nullptr, nullptr, OCI_DEFAULT);
+      ub4 rows = 0;
+      c.attrGet(t.stmt, OCI_HTYPE_STMT, &rows, nullptr, OCI_ATTR_ROW_COUNT, t.err);
+      updated += rows;
+    }
+    state.PauseTiming();
+    c.rollback(t.svc, t.err, OCI_DEFAULT);
+    state.ResumeTiming();
+    if (updated != kSingleRowExecutions) state.SkipWithError("wrong row count");
+  }
+  state.SetItemsProcessed(state.iterations() * kSingleRowExecutions);
+}
+BENCHMARK(BM_OciUpdateByRowid)->Unit(benchmark::kMillisecond);
 constexpr int kTextRows = 20000;
 constexpr size_t kTextLength = 200;
 
@@ -287,8 +420,8 @@ struct TextSession {
                  reinterpret_cast<const OraText*>("tiger"), 5,
                  reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
     c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
-    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(),
-              OCI_NTV_SYNTAX, OCI_DEFAULT);
+    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
+              OCI_DEFAULT);
   }
   ~TextSession() {
     const Oci& c = oci();
@@ -345,8 +478,8 @@ void BM_OciClobColumnThroughLocators(benchmark::State& state) {
       c.attrGet(t.stmt, OCI_HTYPE_STMT, &total, nullptr, OCI_ATTR_ROW_COUNT, t.err);
       for (ub4 r = 0; r < total - before; ++r) {
         ub4 amount = 0;
-        c.lobRead(t.svc, t.err, locators[r], &amount, 1, buffer, sizeof buffer, nullptr, nullptr,
-                  0, SQLCS_IMPLICIT);
+        c.lobRead(t.svc, t.err, locators[r], &amount, 1, buffer, sizeof buffer, nullptr, nullptr, 0,
+                  SQLCS_IMPLICIT);
         bytes += amount;
       }
       before = total;

@@ -166,10 +166,9 @@ void TOracleDataSet::InternalOpen() {
     throw Exception("CachedUpdates requires a rowid!");
   }
   masterRecordId_ = -1;
-  const TOracleSession* session = Session();
-  if ((session != nullptr && session->TakesODBCRoute()) || !Trim(uniqueFields_).empty()) {
-    DetermineKeyFields();
-  }
+  // Found anew on every open: none unless the session takes the ODBC route
+  // or UniqueFields is set.
+  DetermineKeyFields();
   if (!Filter().empty()) filterExpression_ = ParseFilter(Filter(), FilterOptions());
   if (!qbeMode_) ExecuteQuery();
   InvalidateRecordCount();
@@ -374,14 +373,12 @@ void TOracleDataSet::ReadRow(TRecordBuffer record) {
         break;
       case otLong:
       case otLongRaw:
-        ReadLong(column, record);
-        break;
       case otCLOB:
       case otBLOB:
       case otBFile:
-        // The query engine describes no LOB column yet; reading one through
-        // its locator comes with the engine's LOB locators.
-        throw Exception("LOB columns are not supported by this dataset yet");
+        // The whole value, read through the column's locator for a LOB.
+        ReadLong(column, record);
+        break;
       default:
         throw Exception("Unexpected datatype: " + column.Field->FieldName());
     }

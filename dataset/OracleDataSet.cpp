@@ -8,6 +8,7 @@
 #include "vorn/dataset/OracleDataSet.h"
 
 #include "DataSetBlobs.h"
+#include "DataSetDictionary.h"
 #include "DataSetRecords.h"
 #include "RecordList.h"
 #include "WorkQueries.h"

@@ -3,12 +3,11 @@
 
 #include "DataSetFiler.h"
 #include "vorn/dataset/OracleDataSet.h"
-#include "vorn/host/Exceptions.h"
 
 namespace vorn {
 
 TOracleDictionary::TOracleDictionary(TOracleDataSet* dataSet)
-    : dataSet_(dataSet), disabledConstraints_(std::make_unique<TStringList>()) {}
+    : dataSet_(dataSet), disabledConstraints_(std::make_unique<TDisabledConstraints>()) {}
 
 TOracleDictionary::~TOracleDictionary() = default;
 
@@ -21,12 +20,6 @@ void TOracleDictionary::SetDisabledConstraints(const TStrings* value) {
     throw;
   }
   disabledConstraints_->EndUpdate();
-}
-
-void TOracleDictionary::SetFieldKinds(bool value) {
-  if (value == fieldKinds_) return;
-  if (value) throw Exception("FieldKinds is not supported by this dataset yet");
-  fieldKinds_ = value;
 }
 
 void TOracleDictionary::SetDisplayFormats(bool value) {

@@ -1,6 +1,6 @@
 // TOracleDataSet: the work queries, locks, checks and refreshes of single
-// records, the lock savepoint, the updating table, keys and the texts of
-// record failures. See RecordUpdater.h.
+// records, the lock savepoint, rowids by key and the texts of record
+// failures. See RecordUpdater.h.
 #include <algorithm>
 #include <cmath>
 
@@ -47,8 +47,7 @@ class TOracleDataSet::TempState {
 
 // --- Work queries ---
 
-TOracleQuery& TOracleDataSet::PrepareWorkQuery(const TGeneratedStatement& statement,
-                                               bool noDebug) {
+TOracleQuery& TOracleDataSet::PrepareWorkQuery(const TGeneratedStatement& statement, bool noDebug) {
   if (workQueries_ == nullptr) workQueries_ = std::make_unique<TWorkQueries>(this);
   TOracleQuery& query = workQueries_->For(statement);
   workQuery_ = &query;
@@ -59,41 +58,10 @@ TOracleQuery& TOracleDataSet::PrepareWorkQuery(const TGeneratedStatement& statem
   return query;
 }
 
-// --- Updating table and keys ---
-
-std::string TOracleDataSet::UpdatingTableName() {
-  const std::string named = Trim(updatingTable_);
-  if (!named.empty()) return named;
-  if (cursorQuery_ != nullptr) throw Exception("UpdatingTable property required for cursor dataset");
-  if (tableNameCache_.empty()) {
-    std::string alias;
-    tableNameCache_ = FirstTableOf(sql_->Text(), alias);
-  }
-  return tableNameCache_;
-}
-
-std::string TOracleDataSet::UpdatingTableAlias() {
-  const std::string table = UpdatingTableName();
-  std::string alias;
-  const std::string first = FirstTableOf(sql_->Text(), alias);
-  return first == table && !alias.empty() ? alias : table;
-}
-
-std::vector<std::string> TOracleDataSet::KeyFieldNames() const {
-  std::vector<std::string> names;
-  size_t start = 0;
-  while (start <= uniqueFields_.size()) {
-    size_t end = uniqueFields_.find_first_of(",;", start);
-    if (end == std::string::npos) end = uniqueFields_.size();
-    std::string name = Trim(std::string_view(uniqueFields_).substr(start, end - start));
-    if (!name.empty()) names.push_back(std::move(name));
-    start = end + 1;
-  }
-  return names;
-}
+// --- Keys ---
 
 std::string TOracleDataSet::RowIdByKey() {
-  const std::vector<std::string> keys = KeyFieldNames();
+  const std::vector<std::string> keys = KeyFields();
   if (keys.empty()) return "";
   TGeneratedStatement statement;
   std::vector<std::string> lines{"select rowid from " + UpdatingTableName() + " where"};
@@ -163,16 +131,8 @@ bool TOracleDataSet::RaiseApplyRecord(char action, std::string& newRowId) {
   return applied;
 }
 
-void TOracleDataSet::TranslateMessage(char action, int errorCode, std::string& message,
-                                      const std::string& text) {
-  message = text;
-  if (onTranslateMessage_) onTranslateMessage_(this, errorCode, "", action, message);
-}
-
 void TOracleDataSet::RaiseRecordError(char action, int errorCode, const std::string& text) {
-  std::string message;
-  TranslateMessage(action, errorCode, message, text);
-  DatabaseError(message);
+  DatabaseError(TranslateMessage(action, errorCode, text));
 }
 
 void TOracleDataSet::RequireRowId(const std::string& rowId, const std::string& what) {
@@ -327,7 +287,8 @@ bool TOracleDataSet::ValuesEqual(TField* field, const Variant& value) {
   const Variant old = field->OldValue();
   const bool oldNull = IsNullValue(old) || (field->DataType() == ftString && VarIsStr(old) &&
                                             TrimRight(old.AsString()).empty());
-  const bool newNull = IsNullValue(value) || (VarIsStr(value) && TrimRight(value.AsString()).empty());
+  const bool newNull =
+      IsNullValue(value) || (VarIsStr(value) && TrimRight(value.AsString()).empty());
   if (oldNull || newNull) return oldNull && newNull;
   switch (BufferTypeOf(field)) {
     case otFloat: {

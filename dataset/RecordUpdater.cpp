@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <utility>
 
 #include "DataSetBlobs.h"
 #include "DataSetRecords.h"
@@ -17,6 +19,7 @@
 #include "vorn/host/Field.h"
 #include "vorn/host/TextUtils.h"
 #include "vorn/host/UIServices.h"
+#include "vorn/query/LobLocator.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/session/OracleError.h"
 #include "vorn/session/OracleSession.h"
@@ -73,12 +76,12 @@ void TOracleDataSet::InternalPost() {
   try {
     switch (State()) {
       case dsEdit:
-        if (cachedUpdates_) CheckRecordConstraintsOnPost();
+        if (cachedUpdates_) CheckRecordConstraints();
         PostRecord();
         break;
       case dsInsert:
-        if (sequenceField_->ApplyMoment() == amOnPost) ApplySequenceOnPost();
-        if (cachedUpdates_) CheckRecordConstraintsOnPost();
+        ApplySequenceOnPost();
+        if (cachedUpdates_) CheckRecordConstraints();
         InternalAddRecord(ActiveBuffer(), false);
         PassRecordIdToDetails();
         break;
@@ -200,9 +203,8 @@ bool TOracleDataSet::NothingToWrite(bool update) {
     if (field->FieldKind() != fkData) continue;
     if (update ? FieldModified(field) : !FieldIsNullForPost(field)) return false;
     // An insert whose columns all take the server's values still inserts.
-    if (!update && (!Trim(field->DefaultExpression()).empty() ||
-                    (sequenceField_->ApplyMoment() == amOnServer &&
-                     SameText(field->FieldName(), sequenceField_->Field())))) {
+    if (!update &&
+        (!Trim(field->DefaultExpression()).empty() || !ServerSequenceExpression(*field).empty())) {
       return false;
     }
   }
@@ -242,11 +244,10 @@ void TOracleDataSet::WriteRecord(bool update, TRecordBuffer record) {
 }
 
 void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
-  const TOracleSession* session = Session();
+  TOracleSession* session = Session();
   const bool oci8 = session != nullptr && session->UsesOCI8();
-  const bool serverSequence = sequenceField_->ApplyMoment() == amOnServer;
   TGeneratedStatement statement;
-  std::vector<Variant> values;
+  std::vector<std::pair<std::string, Variant>> values;
   std::string items;
   std::string columns;
   std::vector<TField*> lobFields;
@@ -266,11 +267,11 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
       value = type == otCLOB ? "EMPTY_CLOB()" : IsLOBType(type) ? "EMPTY_BLOB()" : ":" + name;
       items += name + " = " + value;
     } else {
-      const bool sequence = serverSequence && SameText(name, sequenceField_->Field());
+      const std::string sequence = ServerSequenceExpression(*field);
       const std::string defaultExpression = field->DefaultExpression();
-      if (isNull && !sequence && Trim(defaultExpression).empty()) continue;
+      if (isNull && sequence.empty() && Trim(defaultExpression).empty()) continue;
       if (isNull) {
-        value = sequence ? sequenceField_->Sequence() + ".nextval" : defaultExpression;
+        value = !sequence.empty() ? sequence : defaultExpression;
       } else {
         value = type == otCLOB ? "EMPTY_CLOB()" : IsLOBType(type) ? "EMPTY_BLOB()" : ":" + name;
       }
@@ -287,14 +288,14 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
       continue;
     }
     statement.Declare(name, type);
-    values.push_back(PostedValue(field, type));
+    values.emplace_back(name, PostedValue(field, type));
   }
   std::vector<std::string> lines;
   if (update) {
     RequireRowId(CurrentRowId(), "An update");
     lines = {"UPDATE " + UpdatingTableName() + " SET", items, "WHERE ROWID = :ZUQ__ROWID"};
     statement.Declare(kRowIdVariable, otString);
-    values.emplace_back(CurrentRowId());
+    values.emplace_back(kRowIdVariable, CurrentRowId());
   } else {
     lines = {"INSERT INTO " + UpdatingTableName(), " (" + columns + ")", "VALUES",
              " (" + items + ")"};
@@ -306,7 +307,7 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
       names += "ROWID";
       targets += ":ZUQ__ROWID";
       statement.Declare(kRowIdVariable, otString);
-      values.emplace_back();
+      values.emplace_back(kRowIdVariable, Variant());
     }
     for (TField* field : lobFields) {
       if (names.size() > 10) {
@@ -315,32 +316,87 @@ void TOracleDataSet::RunRecordStatement(bool update, TRecordBuffer record) {
       }
       names += field->FieldName();
       targets += ":" + field->FieldName();
+      statement.Declare(field->FieldName(), BufferTypeOf(field));
     }
     lines.push_back(names + targets);
   }
   statement.Text = JoinLines(lines);
   TOracleQuery& query = PrepareWorkQuery(statement, false);
-  for (size_t i = 0; i < values.size(); ++i)
-    query.SetVariable(statement.Variables[i].first, values[i]);
-  // LOB values are written through locators, which the query engine does
-  // not bind yet; a dataset cannot fetch such a column before it can.
-  if (!lobFields.empty()) throw Exception("LOB columns are not supported by this dataset yet");
-  query.Execute();
-  if (update) {
-    if (query.RowsProcessed() == 0) RaiseRecordError('U', 0, kRecordLocked);
-  } else {
-    std::string rowId;
-    if ((session != nullptr && session->TakesODBCRoute()) || !Trim(uniqueFields_).empty()) {
-      rowId = RowIdByKey();
-    } else if (oci8) {
-      rowId = query.GetVariable(kRowIdVariable).AsString();
-    } else {
-      rowId = query.RowId();
+  for (const auto& [name, value] : values)
+    query.SetVariable(name, value);
+  ExecuteRecordStatement(query, update, record, lobFields);
+}
+
+void TOracleDataSet::ExecuteRecordStatement(TOracleQuery& query, bool update, TRecordBuffer record,
+                                            const std::vector<TField*>& lobFields) {
+  TOracleSession* session = Session();
+  // Each LOB column comes back as a locator the value is written through;
+  // the locators live for this statement only, and the query forgets them
+  // before they go.
+  std::vector<std::unique_ptr<TLOBLocator>> locators;
+  struct LocatorRelease {
+    TOracleQuery& query;
+    const std::vector<TField*>& fields;
+    ~LocatorRelease() {
+      for (TField* field : fields)
+        query.SetComplexVariable(field->FieldName(), nullptr);
     }
-    TRecordHeader& header = HeaderOf(record);
-    std::fill(std::begin(header.RecordRowId), std::end(header.RecordRowId), char{0});
-    std::memcpy(header.RecordRowId, rowId.data(), std::min<size_t>(rowId.size(), kRowIdSize - 1));
+  } release{query, lobFields};
+  for (TField* field : lobFields) {
+    locators.push_back(std::make_unique<TLOBLocator>(session, BufferTypeOf(field)));
+    query.SetComplexVariable(field->FieldName(), locators.back().get());
   }
+  // In AutoCommit the statement would be committed before the LOB values
+  // are written, and the writes would then fail (the row is no longer
+  // locked) with the columns already emptied: the statement and its writes
+  // are committed together instead, or not at all.
+  const bool holdCommit = !lobFields.empty() && session->AutoCommit();
+  if (holdCommit) session->SetAutoCommit(false);
+  try {
+    query.Execute();
+    if (update) {
+      if (query.RowsProcessed() == 0) RaiseRecordError('U', 0, kRecordLocked);
+    } else {
+      std::string rowId;
+      if (session->TakesODBCRoute() || !Trim(uniqueFields_).empty()) {
+        rowId = RowIdByKey();
+      } else if (session->UsesOCI8()) {
+        rowId = query.GetVariable(kRowIdVariable).AsString();
+      } else {
+        rowId = query.RowId();
+      }
+      TRecordHeader& header = HeaderOf(record);
+      std::fill(std::begin(header.RecordRowId), std::end(header.RecordRowId), char{0});
+      std::memcpy(header.RecordRowId, rowId.data(), std::min<size_t>(rowId.size(), kRowIdSize - 1));
+    }
+    for (size_t i = 0; i < lobFields.size(); ++i)
+      WriteThroughLocator(*locators[i], PostedBlobValue(lobFields[i]));
+    if (holdCommit) session->Commit();
+  } catch (...) {
+    if (holdCommit) {
+      try {
+        session->Rollback();
+      } catch (const Exception&) {
+        // The failure being reported says more than the rollback's.
+      }
+      session->SetAutoCommit(true);
+    }
+    throw;
+  }
+  if (holdCommit) session->SetAutoCommit(true);
+}
+
+void TOracleDataSet::WriteThroughLocator(TLOBLocator& locator, std::string_view value) {
+  if (value.empty()) return;
+  if (locator.LOBType() == otCLOB && Session()->Preferences()->ConvertCRLF()) {
+    // The text was read with CR LF line breaks; the server keeps bare line
+    // feeds.
+    std::string text(value);
+    std::erase(text, '\r');
+    locator.Write(text.data(), static_cast<int64_t>(text.size()));
+    return;
+  }
+  locator.Write(value.data(), static_cast<int64_t>(value.size()));
 }
 
 void TOracleDataSet::StorePostedRecord(bool update, TRecordBuffer record) {
@@ -395,8 +451,7 @@ void TOracleDataSet::RefreshAfterWrite(bool update) {
   if (update) {
     refresh = (refreshOptions_ & roAfterUpdate) != 0;
   } else {
-    refresh = (refreshOptions_ & roAfterInsert) != 0 ||
-              sequenceField_->ApplyMoment() == amOnServer;
+    refresh = (refreshOptions_ & roAfterInsert) != 0 || sequenceField_->ApplyMoment() == amOnServer;
     for (TField* field : Fields())
       refresh = refresh || !Trim(field->DefaultExpression()).empty();
   }
@@ -484,14 +539,5 @@ bool TOracleDataSet::FieldModified(TField* field) {
   }
   return !(old == current);
 }
-
-// --- Where the dictionary and the sequence field take part ---
-
-// The sequence field's value taken when a new record is posted
-// (ApplyMoment amOnPost).
-void TOracleDataSet::ApplySequenceOnPost() {}
-
-// The constraints checked when a record is posted in cached mode.
-void TOracleDataSet::CheckRecordConstraintsOnPost() {}
 
 }  // namespace vorn

@@ -89,12 +89,6 @@ std::string RowStatement(const std::string& table, bool lock);
 std::string RefreshStatement(std::string_view sql, const std::string& alias,
                              const std::string& lockColumn);
 
-// The table of the first FROM of `sql` (comments, literals and
-// parenthesised text skipped), upper-cased and without double quotes;
-// empty when there is none. `alias` receives the word that follows it when
-// that is no keyword, else the table's name.
-std::string FirstTableOf(std::string_view sql, std::string& alias);
-
 // Lines joined by line feeds, as the work query's SQL.
 std::string JoinLines(const std::vector<std::string>& lines);
 

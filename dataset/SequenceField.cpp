@@ -1,8 +1,13 @@
-// The sequence-field setting of a dataset; see SequenceField.h.
+// The sequence-field setting of a dataset and the numbers it takes; see
+// SequenceField.h.
 #include "vorn/dataset/SequenceField.h"
 
+#include "DataSetDictionary.h"
 #include "DataSetFiler.h"
 #include "vorn/dataset/OracleDataSet.h"
+#include "vorn/host/Field.h"
+#include "vorn/host/TextUtils.h"
+#include "vorn/query/OracleQuery.h"
 
 namespace vorn {
 
@@ -14,6 +19,24 @@ constexpr std::array<std::string_view, 3> kApplyMomentNames{"amOnNewRecord", "am
 }  // namespace
 
 TSequenceField::TSequenceField(TOracleDataSet* dataSet) : dataSet_(dataSet) {}
+
+bool TSequenceField::IsSequenceField(const std::string& name) const {
+  return Active() && AnsiUpperCase(name) == AnsiUpperCase(field_);
+}
+
+bool TSequenceField::IsServerSequenceField(const std::string& name) const {
+  return applyMoment_ == amOnServer && IsSequenceField(name);
+}
+
+void TSequenceField::Apply(TOracleQuery& query) {
+  if (!Active()) return;
+  TField* field = dataSet_->FieldByName(field_);
+  if (!field->IsNull()) return;
+  query.Clear();
+  query.SQL()->Add(NextValueStatement());
+  query.Execute();
+  field->SetValue(query.Field(0));
+}
 
 void TSequenceField::Assign(const TPersistent* source) {
   const auto* other = dynamic_cast<const TSequenceField*>(source);
@@ -37,8 +60,19 @@ void TSequenceField::DefineProperties(TFiler& filer) {
 
 // --- The dataset's use of its sequence field ---
 
-// Taking a sequence value for a new record (ApplyMoment amOnNewRecord)
-// comes with record modification; new records are refused until then.
-void TOracleDataSet::ApplySequenceOnNewRecord() {}
+void TOracleDataSet::ApplySequenceOnNewRecord() {
+  if (sequenceField_->ApplyMoment() != amOnNewRecord) return;
+  sequenceField_->Apply(DataSetDictionary::Of(*this).StatementQuery());
+}
+
+void TOracleDataSet::ApplySequenceOnPost() {
+  if (sequenceField_->ApplyMoment() != amOnPost) return;
+  sequenceField_->Apply(DataSetDictionary::Of(*this).StatementQuery());
+}
+
+std::string TOracleDataSet::ServerSequenceExpression(const TField& field) const {
+  if (!sequenceField_->IsServerSequenceField(field.FieldName()) || !field.IsNull()) return "";
+  return sequenceField_->NextValueExpression();
+}
 
 }  // namespace vorn

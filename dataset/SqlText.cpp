@@ -14,12 +14,6 @@ bool IsBlank(char c) {
   return static_cast<unsigned char>(c) <= ' ';
 }
 
-bool IsWordChar(char c) {
-  auto code = static_cast<unsigned char>(c);
-  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-         c == '$' || c == '#' || c == '.' || c == '@' || c == '"' || code >= 128;
-}
-
 // Copies the kept characters of a text whose comments are being removed.
 class CommentFreeText {
  public:
@@ -41,6 +35,12 @@ class CommentFreeText {
 };
 
 }  // namespace
+
+bool IsWordCharacter(char c) {
+  auto code = static_cast<unsigned char>(c);
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '$' || c == '#' || c == '.' || c == '@' || c == '"' || code >= 128;
+}
 
 std::string RemoveComments(std::string_view text) {
   CommentFreeText result(text.size());
@@ -117,16 +117,16 @@ size_t FindWord(std::string_view maskedText, std::string_view word) {
   if (word.empty()) return std::string::npos;
   std::string needle = UpperCase(word);
   for (char& c : needle) {
-    if (!IsWordChar(c)) c = ' ';
+    if (!IsWordCharacter(c)) c = ' ';
   }
   const size_t length = needle.size();
   for (size_t at = 0; at + length <= maskedText.size(); ++at) {
-    if (at > 0 && IsWordChar(maskedText[at - 1])) continue;
-    if (at + length < maskedText.size() && IsWordChar(maskedText[at + length])) continue;
+    if (at > 0 && IsWordCharacter(maskedText[at - 1])) continue;
+    if (at + length < maskedText.size() && IsWordCharacter(maskedText[at + length])) continue;
     bool same = true;
     for (size_t k = 0; same && k < length; ++k) {
       char c = maskedText[at + k];
-      same = IsWordChar(c) ? c == needle[k] : needle[k] == ' ';
+      same = IsWordCharacter(c) ? c == needle[k] : needle[k] == ' ';
     }
     if (same) return at;
   }

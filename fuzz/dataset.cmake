@@ -1,10 +1,19 @@
-# The dataset's statement text operations over arbitrary text: comment
-# removal, masking, whole-word search and splitting.
+# The dataset's readers of outside text over arbitrary input: the statement
+# text operations (comment removal, masking, whole-word search, splitting,
+# the refresh statement made from a dataset's SQL),
+# and the dictionary features' readers (updating table and alias, check
+# conditions, server messages, field lists).
 if(TARGET vorn_dataset)
   vorn_add_fuzzer(dataset_sql_text_fuzzer
     SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/SqlTextFuzzer.cpp
     LIBS vorn::dataset
     CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/corpus)
+  target_include_directories(dataset_sql_text_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/dataset)
+  vorn_add_fuzzer(dataset_dictionary_text_fuzzer
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/DictionaryTextFuzzer.cpp
+    LIBS vorn::dataset
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/dictionary-corpus)
+  target_include_directories(dataset_dictionary_text_fuzzer PRIVATE ${PROJECT_SOURCE_DIR}/dataset)
 endif()
 
 # A dataset's stored properties read from arbitrary form streams.

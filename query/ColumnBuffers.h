@@ -29,8 +29,26 @@ class ColumnBuffers {
   // makes the batch one row.
   static bool Describe(TFieldData& field, const ColumnDescription& column,
                        const BufferRules& rules);
-  // Buffers for `rows` rows.
-  static void Allocate(TFieldData& field, int rows);
+  // Buffers for `rows` rows: for a LOB column a locator per row and the
+  // column's TLOBLocator, allocated under the session's environment.
+  static void Allocate(TFieldData& field, int rows, TOracleSession& session);
+  // Frees what Allocate took from the client library when `live` (the
+  // handles still belong to the loaded library and the connection);
+  // otherwise only forgets it.
+  static void Release(TFieldData& field, bool live);
+  // The column holds a value per row that the query's companion instance
+  // reads (LOB, object and REF columns).
+  static bool IsComplex(const TFieldData& field);
+  // Points the companion of a LOB, object or REF column at row `row`: a
+  // null object row gets an instance of the type whose atomic indicator
+  // is null, a null REF row a cleared REF.
+  static void PrepareRow(TFieldData& field, int row, TOracleSession& session);
+
+ private:
+  // An object column's type: a REF of its own (from the describe's REF),
+  // the type descriptor pinned, and the type code of the type.
+  static void TakeObjectType(TFieldData& field, client::OCIRef* source, TOracleSession& session);
+  static client::OCIError* NewErrorHandle(TOracleSession& session);
 };
 
 }  // namespace vorn

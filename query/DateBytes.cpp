@@ -28,4 +28,27 @@ TDateTime DateBytesToDateTime(const uint8_t* bytes) {
   return date >= 0 ? date + time : date - time;
 }
 
+TDateTime OciDateToDateTime(const client::OCIDate& date) {
+  TDateTime day = 0;
+  TDateTime time = 0;
+  const client::OCITime& clock = date.OCIDateTime;
+  if (!TryEncodeDate(date.OCIDateYYYY, date.OCIDateMM, date.OCIDateDD, day) ||
+      !TryEncodeTime(clock.OCITimeHH, clock.OCITimeMI, clock.OCITimeSS, 0, time)) {
+    throw EConvertError("Invalid date value");
+  }
+  return day >= 0 ? day + time : day - time;
+}
+
+client::OCIDate DateTimeToOciDate(TDateTime value) {
+  uint16_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, millisecond = 0;
+  DecodeDateTime(value, year, month, day, hour, minute, second, millisecond);
+  client::OCIDate date{};
+  date.OCIDateYYYY = static_cast<client::sb2>(year);
+  date.OCIDateMM = static_cast<client::ub1>(month);
+  date.OCIDateDD = static_cast<client::ub1>(day);
+  date.OCIDateTime = {static_cast<client::ub1>(hour), static_cast<client::ub1>(minute),
+                      static_cast<client::ub1>(second)};
+  return date;
+}
+
 }  // namespace vorn

@@ -193,6 +193,15 @@ int Oci8Statement::Bind(TVariableData& variable, const BindRequest& request) {
     variable.bindHandle_ = nullptr;
     return code;
   }
+  if (request.externalType == SQLT_NTY || request.externalType == SQLT_REF) {
+    const int objectCode = Check(Oci8().OCIBindObject(
+        variable.bindHandle_, errorHandle_, request.objectType, static_cast<void**>(request.value),
+        nullptr, request.objectNulls, nullptr));
+    if (objectCode != 0) {
+      variable.bindHandle_ = nullptr;
+      return objectCode;
+    }
+  }
   variable.boundAddress_ = request.value;
   variable.boundIndicators_ = variable.indicators_.data();
   variable.boundSize_ = request.elementSize;
@@ -265,6 +274,10 @@ int Oci8Statement::Describe(int position, ColumnDescription& column) {
                       "." +
                       std::string(reinterpret_cast<const char*>(typeName),
                                   std::min<size_t>(typeLength, kNameLength));
+    if (type == SQLT_NTY) {
+      get(&column.typeRef, nullptr, OCI_ATTR_REF_TDO);
+      if (code != 0) return code;
+    }
   }
   return 0;
 }
@@ -281,6 +294,16 @@ int Oci8Statement::Define(TFieldData& field, int position) {
       isLong ? nullptr : field.lengths_.data(), nullptr, isLong ? OCI_DYNAMIC_FETCH : OCI_DEFAULT));
   if (code == 0 && isLong) {
     code = Check(Oci8().OCIDefineDynamic(field.defineHandle_, errorHandle_, &field, LongPiece));
+  }
+  // The rows' instances (or REFs) are kept in the column's buffer, one
+  // pointer per row; an object's null structures beside them.
+  if (code == 0 && field.bufferType_ == otObject) {
+    code = Check(Oci8().OCIDefineObject(field.defineHandle_, errorHandle_, field.typeDescriptor_,
+                                        static_cast<void**>(value), nullptr,
+                                        field.nullStructures_.data(), nullptr));
+  } else if (code == 0 && field.bufferType_ == otReference) {
+    code = Check(Oci8().OCIDefineObject(field.defineHandle_, errorHandle_, nullptr,
+                                        static_cast<void**>(value), nullptr, nullptr, nullptr));
   }
   return code;
 }

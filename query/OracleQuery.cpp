@@ -18,6 +18,11 @@
 #include "vorn/host/Exceptions.h"
 #include "vorn/host/Filer.h"
 #include "vorn/host/Screen.h"
+#include "vorn/host/Thread.h"
+#include "vorn/query/LobLocator.h"
+#include "vorn/query/OracleObject.h"
+#include "vorn/query/OracleReference.h"
+#include "vorn/query/QueryThread.h"
 #include "vorn/query/SqlVariables.h"
 #include "vorn/session/OracleError.h"
 #include "vorn/session/OracleSession.h"
@@ -50,6 +55,17 @@ TOracleQuery::TOracleQuery(TComponent* owner)
 }
 
 TOracleQuery::~TOracleQuery() {
+  if (thread_ != nullptr) {
+    if (thread_->InEventHere()) {
+      // Destroyed by its own event handler: the thread is parked in that
+      // event, so it cannot be waited for; it leaves this query alone and
+      // frees itself.
+      thread_.release()->Orphan();
+    } else {
+      thread_->Stop();
+      thread_.reset();
+    }
+  }
   if (session_ != nullptr) {
     session_->UnregisterQuery(this);
     try {
@@ -59,6 +75,7 @@ TOracleQuery::~TOracleQuery() {
     }
     session_ = nullptr;
   }
+  ClearColumns();
   if (calls_ != nullptr) calls_->Forget();
 }
 
@@ -132,10 +149,59 @@ void TOracleQuery::DefineProperties(TFiler& filer) {
 // --- Execution ---
 
 void TOracleQuery::Execute() {
-  if (threaded_) {
-    throw Exception("Threaded execution needs the query thread, which this build does not have");
+  if (!threaded_) {
+    ExecuteArray(-1, -1);
+    return;
   }
-  ExecuteArray(-1, -1);
+  if (ThreadIsRunning()) throw Exception("Query thread is still in progress");
+  // A thread that an object other than an exception ended cannot start
+  // again; a new one takes its place.
+  if (thread_ != nullptr && thread_->Finished()) thread_.reset();
+  if (thread_ == nullptr) thread_.reset(new TQueryThread(this));
+  PrepareSessionFacts();
+  thread_->StartCycle();
+}
+
+bool TOracleQuery::ThreadIsRunning() const {
+  return thread_ != nullptr && thread_->Running();
+}
+
+void TOracleQuery::BreakThread() {
+  if (thread_ != nullptr) thread_->RequestBreak();
+}
+
+void TOracleQuery::WaitForThread() {
+  if (thread_ != nullptr) thread_->WaitForCycle();
+}
+
+void TOracleQuery::EndThreadCycle() {
+  if (!ThreadIsRunning()) return;
+  thread_->RequestBreak();
+  // Within the query's own event the thread is parked there and, with the
+  // break asked for, makes no further client call; on the thread itself
+  // (its session closing the query under it) there is nothing to wait for.
+  if (thread_->InEventHere() || thread_->OnThisThread()) return;
+  thread_->WaitForCycle();
+}
+
+void TOracleQuery::PrepareSessionFacts() {
+  // The session learns some facts on first use by asking the server; a
+  // thread must find them known, not ask beside other threads.
+  if (session_ == nullptr || !session_->Connected()) return;
+  for (int i = 0; i < variables_->Count(); ++i) {
+    const int code = variables_->Items(i)->TypeCode();
+    if (code == otString || code == otChar) {
+      session_->MaxStringLength();
+      break;
+    }
+  }
+  if (stringFieldsOnly_) session_->DateTextLength();
+}
+
+TCursor TOracleQuery::ShownCursor() const {
+  // Only the main thread shows cursors (and messages): the screen is its
+  // own.
+  return IsMainThread() ? cursor_ : crDefault;
 }
 
 void TOracleQuery::Describe() {
@@ -166,7 +232,7 @@ void TOracleQuery::PrepareClient() {
   if (session_->TakesODBCRoute() && !session_->OCAInstalled() && ClientLibraryPath().empty()) {
     SetClientLibraryPath("ora73.dll");
   }
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   LoadClientLibrary();
 }
 
@@ -213,7 +279,7 @@ void TOracleQuery::ShowDebug() {
     }
     text += "\r" + variable.Name() + " = " + value;
   }
-  MessageDlg(text, mtInformation, mbOK);
+  TThread::Synchronize(nullptr, [&text] { MessageDlg(text, mtInformation, mbOK); });
 }
 
 StatementCalls& TOracleQuery::Calls() {
@@ -304,7 +370,7 @@ void TOracleQuery::Parse() {
   statementType_ = 0;
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     if (calls_->Parse(text) != 0) {
       failure.emplace(calls_->Error(lock));
@@ -346,16 +412,12 @@ void TOracleQuery::Bind() {
         }
         break;
       case otObject:
-        session_->CheckOCI8Feature("An object variable");
-        throw Exception("An object variable is not supported by this query engine yet");
       case otReference:
-        session_->CheckOCI8Feature("A reference variable");
-        throw Exception("A reference variable is not supported by this query engine yet");
       case otCLOB:
       case otBLOB:
       case otBFile:
-        session_->CheckOCI8Feature("A LOB Locator variable");
-        throw Exception("A LOB Locator variable is not supported by this query engine yet");
+        BindInstance(variable, request);
+        break;
       case otCursor: {
         auto* target = dynamic_cast<TOracleQuery*>(variable.Instance());
         if (target == nullptr)
@@ -390,11 +452,55 @@ void TOracleQuery::Bind() {
   }
 }
 
+void TOracleQuery::BindInstance(TVariableData& variable, BindRequest& request) {
+  switch (variable.TypeCode()) {
+    case otObject: {
+      session_->CheckOCI8Feature("An object variable");
+      auto* object = dynamic_cast<TOracleObject*>(variable.Instance());
+      if (object == nullptr) {
+        throw Exception("Object variable " + variable.Name() + " cannot be nil");
+      }
+      if (object->Instance() == nullptr) throw Exception("TOracleObject has no instance");
+      variable.indicators_[0] = 0;
+      request.value = &object->instance_;
+      request.elementSize = sizeof(void*);
+      request.objectType = object->TypeDescriptor();
+      request.objectNulls = &object->nullStructure_;
+      break;
+    }
+    case otReference: {
+      session_->CheckOCI8Feature("A reference variable");
+      auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
+      if (reference == nullptr) {
+        throw Exception("Reference variable " + variable.Name() + " cannot be nil");
+      }
+      variable.indicators_[0] = reference->IsNull() ? -1 : 0;
+      request.value = reference->RefAddress();
+      request.elementSize = sizeof(void*);
+      request.objectType = reference->TypeDescriptor();
+      break;
+    }
+    case otCLOB:
+    case otBLOB:
+    case otBFile: {
+      session_->CheckOCI8Feature("A LOB Locator variable");
+      auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
+      if (locator == nullptr) throw Exception("LOB variable " + variable.Name() + " cannot be nil");
+      variable.indicators_[0] = locator->IsNull() ? -1 : 0;
+      request.value = locator->LocatorAddress();
+      request.elementSize = sizeof(OCILobLocator*);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
 void TOracleQuery::ExecuteNonQuery(bool describeOnly, int end, int start, uint32_t mode) {
   Bind();
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     int iterations = 1;
     int from = 0;
@@ -419,13 +525,10 @@ void TOracleQuery::ExecuteQuery(bool describeOnly, uint32_t mode) {
   if (calls_->UsesOCI8() && !(cursorTarget_ || (described_ && describeOnly))) {
     // A described select fetches its first batch with the execution.
     executedRows = described_ && !describeOnly ? rowsPerFetch_ : 0;
-    if (executedRows > 0) {
-      for (int i = 0; i < fields_.Count(); ++i)
-        fields_.Items(i)->ResetLongPieces();
-    }
+    if (executedRows > 0) ResetColumnsForFetch();
     std::optional<EOracleError> failure;
     {
-      TCursorGuard wait(cursor_);
+      TCursorGuard wait(ShownCursor());
       SessionCallLock lock(*session_);
       const int code = calls_->ExecuteQuery(executedRows, mode & ~OCI_COMMIT_ON_SUCCESS);
       if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
@@ -461,7 +564,7 @@ void TOracleQuery::DescribeColumns() {
     }
     for (int i = 0; i < fields_.Count() && !failure; ++i) {
       TFieldData& field = *fields_.Items(i);
-      ColumnBuffers::Allocate(field, rowsPerFetch_);
+      ColumnBuffers::Allocate(field, rowsPerFetch_, *session_);
       if (calls_->Define(field, i + 1) != 0) failure.emplace(calls_->Error(lock));
     }
   } catch (...) {
@@ -472,19 +575,20 @@ void TOracleQuery::DescribeColumns() {
     ClearColumns();
     RaiseExecutionError(*failure, true);
   }
-  for (int i = 0; i < fields_.Count(); ++i)
+  for (int i = 0; i < fields_.Count(); ++i) {
     columns_.push_back(fields_.Items(i));
+    if (ColumnBuffers::IsComplex(*fields_.Items(i))) complexColumns_.push_back(fields_.Items(i));
+  }
   described_ = true;
 }
 
 void TOracleQuery::FetchBatch(bool fetch) {
   std::optional<EOracleError> failure;
   {
-    TCursorGuard wait(cursor_);
+    TCursorGuard wait(ShownCursor());
     SessionCallLock lock(*session_);
     if (fetch) {
-      for (int i = 0; i < fields_.Count(); ++i)
-        fields_.Items(i)->ResetLongPieces();
+      ResetColumnsForFetch();
       const int code = calls_->FetchFirst(rowsPerFetch_, cursorTarget_);
       if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
     }
@@ -495,12 +599,14 @@ void TOracleQuery::FetchBatch(bool fetch) {
   rowsInBatch_ = calls_->RowsProcessed();
   rowsFetched_ = rowsInBatch_;
   eof_ = rowsInBatch_ == 0;
+  if (!eof_) PrepareComplexColumns();
 }
 
 void TOracleQuery::Next() {
   if (eof_) return;
   if (session_ == nullptr) throw Exception("Session undefined");
   if (!session_->Connected()) throw Exception("Not logged on");
+  ReleaseComplexColumns();
   if (++currentRow_ >= rowsInBatch_) {
     if (rowsInBatch_ < rowsPerFetch_) {
       eof_ = true;
@@ -508,10 +614,9 @@ void TOracleQuery::Next() {
       CheckCurrent();
       std::optional<EOracleError> failure;
       {
-        TCursorGuard wait(cursor_);
+        TCursorGuard wait(ShownCursor());
         SessionCallLock lock(*session_);
-        for (int i = 0; i < fields_.Count(); ++i)
-          fields_.Items(i)->ResetLongPieces();
+        ResetColumnsForFetch();
         const int code = calls_->FetchNext(rowsPerFetch_);
         if (code != 0 && code != kOci7NoDataFound) failure.emplace(calls_->Error(lock));
       }
@@ -523,7 +628,11 @@ void TOracleQuery::Next() {
       eof_ = rowsInBatch_ <= 0;
     }
   }
-  if (eof_) FireAfterQuery();
+  if (eof_) {
+    FireAfterQuery();
+  } else {
+    PrepareComplexColumns();
+  }
 }
 
 void TOracleQuery::CheckCurrent() {
@@ -533,9 +642,46 @@ void TOracleQuery::CheckCurrent() {
 }
 
 void TOracleQuery::NormaliseComplexVariables() {
-  // Only REF and LOB variables come back in a null state that their
-  // instances must take over; those wrappers are not part of the engine
-  // yet, so there is nothing to normalise.
+  if (calls_ == nullptr || !calls_->UsesOCI8()) return;
+  // A REF or LOB variable the statement gave a null value: its instance
+  // takes the null state, and the indicator is ready for the next bind.
+  for (int i = 0; i < variables_->Count(); ++i) {
+    TVariableData& variable = *variables_->Items(i);
+    const int code = variable.TypeCode();
+    if (variable.indicators_[0] != -1 || variable.Instance() == nullptr) continue;
+    if (code == otCLOB || code == otBLOB || code == otBFile) {
+      auto* locator = dynamic_cast<TLOBLocator*>(variable.Instance());
+      if (locator != nullptr && !locator->IsNull()) locator->Clear();
+      variable.indicators_[0] = 0;
+    } else if (code == otReference) {
+      auto* reference = dynamic_cast<TOracleReference*>(variable.Instance());
+      if (reference != nullptr && !reference->IsNull()) reference->Clear();
+      variable.indicators_[0] = 0;
+    }
+  }
+}
+
+void TOracleQuery::ResetColumnsForFetch() {
+  // The rows' object instances and REFs stay in the column's buffer: a
+  // fetch into a slot that holds one writes it whole (every value and
+  // indicator), so keeping them saves a round of allocations per batch.
+  for (int i = 0; i < fields_.Count(); ++i)
+    fields_.Items(i)->ResetLongPieces();
+  ReleaseComplexColumns();
+}
+
+void TOracleQuery::ReleaseComplexColumns() {
+  for (TFieldData* field : complexColumns_) {
+    if (field->lobLocator_ != nullptr) {
+      field->lobLocator_->Release();
+      field->lobLocator_->ResetPosition();
+    }
+  }
+}
+
+void TOracleQuery::PrepareComplexColumns() {
+  for (TFieldData* field : complexColumns_)
+    ColumnBuffers::PrepareRow(*field, currentRow_, *session_);
 }
 
 void TOracleQuery::FireAfterQuery() {
@@ -579,6 +725,8 @@ std::string TOracleQuery::RowId() {
 }
 
 void TOracleQuery::Close() {
+  EndThreadCycle();
+  ClearColumns();
   if (calls_ != nullptr) {
     if (session_ != nullptr && session_->Connected() && !calls_->Stale()) {
       SessionCallLock lock(*session_);
@@ -597,6 +745,18 @@ void TOracleQuery::Close() {
 }
 
 void TOracleQuery::ClearColumns() {
+  // What the columns took from the client library goes back to it while
+  // the statement's handles (and the connection) are current.
+  const bool live =
+      calls_ != nullptr && !calls_->Stale() && session_ != nullptr && session_->Connected();
+  for (int i = 0; i < fields_.Count(); ++i) {
+    try {
+      ColumnBuffers::Release(*fields_.Items(i), live);
+    } catch (const std::exception&) {
+      // The column goes all the same.
+    }
+  }
+  complexColumns_.clear();
   columns_.clear();
   fields_.Clear();
 }

@@ -11,6 +11,8 @@
 #include "vorn/host/NumberText.h"
 #include "vorn/host/Screen.h"
 #include "vorn/host/TextUtils.h"
+#include "vorn/query/LobLocator.h"
+#include "vorn/query/OracleObject.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/session/OracleSession.h"
 #include "vorn/session/SessionCallLock.h"
@@ -110,7 +112,10 @@ const TFieldData& TOracleQuery::CurrentField(int index) const {
 }
 
 bool TOracleQuery::FieldIsNull(int index) const {
-  return CurrentField(index).Indicator(currentRow_) == -1;
+  const TFieldData& field = CurrentField(index);
+  // An object is null by its own (atomic) indicator.
+  if (field.BufferType() == otObject) return field.OracleObject()->IsNull();
+  return field.Indicator(currentRow_) == -1;
 }
 
 const void* TOracleQuery::FieldValueAddress(int index) const {
@@ -227,6 +232,15 @@ Variant TOracleQuery::Field(int index) const {
       return FloatAt(field, row);
     case otDate:
       return Variant::FromDateTime(DateBytesToDateTime(field.Value(row)));
+    case otCLOB:
+    case otBLOB:
+    case otBFile: {
+      std::string value = field.LOBLocator()->WholeValue();
+      if (value.empty()) return VariableValues::NullOf(session_);
+      if (field.BufferType() != otCLOB) return Variant::FromBytes(value.data(), value.size());
+      return VariableValues::ConvertsLineBreaks(session_) ? Variant(WithCrLf(std::move(value)))
+                                                          : Variant(std::move(value));
+    }
     case otLong:
     case otLongRaw: {
       // The whole value; reading it may need the client (version 7).
@@ -248,6 +262,22 @@ TLOBLocator* TOracleQuery::LOBField(int index) const {
     throw Exception("Field " + field.Name() + " is not a LOB");
   }
   return field.LOBLocator();
+}
+
+TOracleObject* TOracleQuery::ObjectField(int index) const {
+  const TFieldData& field = *FieldData(index);
+  if (field.BufferType() != otObject) {
+    throw Exception("Field " + field.Name() + " is not an Object");
+  }
+  return field.OracleObject();
+}
+
+TOracleReference* TOracleQuery::ReferenceField(int index) const {
+  const TFieldData& field = *FieldData(index);
+  if (field.BufferType() != otReference) {
+    throw Exception("Field " + field.Name() + " is not a Reference");
+  }
+  return field.OracleReference();
 }
 
 // --- LONG values ---
@@ -273,7 +303,7 @@ std::string TOracleQuery::WholeLong(int index) {
   // The rest in chunks of 4000, 8000, 16000 and then 32000 bytes, until one
   // comes back short.
   int chunk = kLongRowBuffer;
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   SessionCallLock lock(*session_);
   for (;;) {
     chunk = std::min(chunk * 2, kLongChunkLimit);
@@ -321,7 +351,7 @@ int TOracleQuery::GetLongField(int index, void* buffer, int offset, int length) 
   if (inBuffer < kLongRowBuffer || copied >= length) return copied;
   CheckCurrent();
   // The rest from the server, at most 64000 bytes a call.
-  TCursorGuard wait(cursor_);
+  TCursorGuard wait(ShownCursor());
   SessionCallLock lock(*session_);
   while (copied < length) {
     const int wanted = std::min(length - copied, kLongReadLimit);

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 
+#include "vorn/client/OciTypes.h"
 #include "vorn/session/OracleError.h"
 
 namespace vorn {
@@ -35,6 +36,11 @@ struct BindRequest {
   bool passLength = false;
   // PL/SQL tables: the table size, and the table count the client updates.
   bool table = false;
+  // Objects and REFs: the type descriptor (of the object, or of the objects
+  // a REF points to) and, for objects, where the null structure's address
+  // is kept.
+  client::OCIType* objectType = nullptr;
+  void** objectNulls = nullptr;
 };
 
 // A column as the server describes it.
@@ -45,8 +51,10 @@ struct ColumnDescription {
   int precision = 0;
   int scale = 0;
   int nullable = 0;
-  // Object and REF columns: "schema.type".
+  // Object and REF columns: "schema.type"; object columns: the REF to
+  // their type descriptor as the describe gives it (the describe's own).
   std::string typeName;
+  client::OCIRef* typeRef = nullptr;
 };
 
 // The parts of a rowid.

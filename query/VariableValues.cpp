@@ -69,6 +69,7 @@ std::string WithCrLf(std::string text) {
 }
 
 std::string WithoutCr(std::string text) {
+  if (text.find('\r') == std::string::npos) return text;
   text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
   return text;
 }

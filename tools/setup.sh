@@ -14,7 +14,7 @@
 VORN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VORN_BUILD="${VORN_BUILD:-$VORN_ROOT/build}"
 
-VORN_PACKAGES=(cmake ninja-build g++ pkg-config libsqlite3-dev qt6-base-dev
+VORN_PACKAGES=(cmake ninja-build g++ pkg-config libsqlite3-dev qt6-base-dev libedit-dev
   libgtest-dev libgmock-dev libbenchmark-dev locales)
 
 # The filter's case tests need a Latin-1 locale, where locale-aware

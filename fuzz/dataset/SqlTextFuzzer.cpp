@@ -6,7 +6,10 @@
 //    upper case or to "_";
 //  - FindWord answers a position where the word stands as a whole word;
 //  - SplitStatement answers "where" or "having", and trimmed parts that
-//    stand in the comment-free text in the order head, condition, tail.
+//    stand in the comment-free text in the order head, condition, tail;
+//  - RefreshStatement (the statement that reads one record again, made from
+//    a dataset's own SQL) always selects by the rowid, and locks the given
+//    column last.
 // A broken promise stops the program, which the fuzzer reports.
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "RecordUpdater.h"
 #include "vorn/dataset/SqlText.h"
 
 namespace {
@@ -91,5 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           "the tail ends the statement");
     Check(clean.size() - parts.Tail.size() >= after, "the tail follows the condition");
   }
+
+  const std::string refresh = record_sql::RefreshStatement(text, "T", "");
+  Check(refresh.find("T.rowid = :zuq__rowid") != std::string::npos,
+        "the refresh statement selects by the rowid");
+  const std::string lock = record_sql::RefreshStatement(text, "T", "C");
+  const std::string lockLine = "\nfor update of T.C nowait";
+  Check(lock.size() >= lockLine.size() &&
+            lock.compare(lock.size() - lockLine.size(), lockLine.size(), lockLine) == 0,
+        "the locking refresh statement ends with its lock");
   return 0;
 }

@@ -61,10 +61,14 @@ OraType bindType(const Value& v, TypeKind declared) {
 }  // namespace
 
 void Statement::bind(int position, const Value& value, TypeKind nullKind) {
+  bind(position, Value(value), nullKind);
+}
+
+void Statement::bind(int position, Value&& value, TypeKind nullKind) {
   if (position < 1 || position > static_cast<int>(binds_.size())) raiseOra(1036);
   size_t i = static_cast<size_t>(position - 1);
-  binds_[i] = value;
   bindTypes_[i] = bindType(value, nullKind);
+  binds_[i] = std::move(value);
   bound_[i] = true;
   tables_[i] = nullptr;
   cursors_[i] = nullptr;
@@ -154,29 +158,28 @@ void Statement::clearBinds() {
 }
 
 void Statement::checkBound(const Plan& p) const {
-  std::vector<bool> output(binds_.size(), false);
-  if (!p.isQuery) {
-    for (int slot : p.dml.returningSlots)
-      output[static_cast<size_t>(slot)] = true;
-  }
   for (size_t i = 0; i < binds_.size(); ++i) {
-    if (!bound_[i] && !output[i]) raiseOra(1008);
+    if (bound_[i]) continue;
+    // Only the targets of RETURNING ... INTO may stay unbound.
+    bool output = false;
+    if (!p.isQuery) {
+      for (int slot : p.dml.returningSlots)
+        output |= static_cast<size_t>(slot) == i;
+    }
+    if (!output) raiseOra(1008);
   }
 }
 
 void Statement::bindAll(sqlite3_stmt* stmt) const {
+  // The engine's SQL numbers its parameters (?N), and SQLite gives ?N the
+  // index N: placeholder slot i is parameter i + 1, PL/SQL locals follow.
+  // Binding an index the text does not use is harmless.
   int n = sqlite3_bind_parameter_count(stmt);
-  for (int i = 1; i <= n; ++i) {
-    const char* name = sqlite3_bind_parameter_name(stmt, i);
-    if (!name || name[0] != '?') continue;
-    size_t slot = static_cast<size_t>(std::atoi(name + 1) - 1);
-    if (slot < binds_.size()) {
-      bindValue(stmt, i, binds_[slot]);
-      continue;
-    }
-    for (const auto& [index, value] : parameters_) {
-      if (static_cast<size_t>(index) == slot + 1) bindValue(stmt, i, value);
-    }
+  int placeholders = static_cast<int>(std::min(binds_.size(), static_cast<size_t>(n)));
+  for (int i = 1; i <= placeholders; ++i)
+    bindValue(stmt, i, binds_[static_cast<size_t>(i - 1)]);
+  for (const auto& [index, value] : parameters_) {
+    if (index > static_cast<int>(binds_.size()) && index <= n) bindValue(stmt, index, value);
   }
 }
 

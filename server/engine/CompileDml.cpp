@@ -61,14 +61,23 @@ class DmlCompiler {
   DmlCompiler(const CompileContext& ctx) : ctx_(ctx), c_(ctx) {}
 
   CompiledDml compile(Stmt& stmt) {
+    CompiledDml d;
     switch (stmt.kind) {
       case StmtKind::Insert:
-        return insert(static_cast<InsertStmt&>(stmt));
+        d = insert(static_cast<InsertStmt&>(stmt));
+        break;
       case StmtKind::Update:
-        return update(static_cast<UpdateStmt&>(stmt));
+        d = update(static_cast<UpdateStmt&>(stmt));
+        break;
       default:
-        return remove(static_cast<DeleteStmt&>(stmt));
+        d = remove(static_cast<DeleteStmt&>(stmt));
+        break;
     }
+    placeRowParameters(d);
+    d.callsStoredCode = c_.callsStoredCode;
+    d.groupable = d.kind == StmtKind::Insert && d.rowByRow && d.readBackSql.empty() &&
+                  !d.lockInserted && !d.callsStoredCode && !c_.takesNextval;
+    return d;
   }
 
  private:
@@ -106,9 +115,41 @@ class DmlCompiler {
     return c_.expr(*defaults_.back(), empty);
   }
 
-  // RETURNING: rowid, checks, unique keys, parent keys, then `extra`.
+  // Moves kRowParameter and kSetParameter + k right above the placeholders
+  // and the PL/SQL locals.
+  void placeRowParameters(CompiledDml& d) const {
+    std::string* texts[] = {&d.sql, &d.lockSql, &d.readBackSql};
+    int top = static_cast<int>(ctx_.bindTypes.size());
+    for (const std::string* sql : texts)
+      top = std::max(top, highestParameter(*sql, kRowParameter));
+    int offset = top + 1 - kRowParameter;
+    for (std::string* sql : texts)
+      *sql = shiftParameters(*sql, offset, kRowParameter);
+    d.rowParameter = kRowParameter + offset;
+    d.setParameter = kSetParameter + offset;
+  }
+
+  // The RETURNING list `list` as a query of the row with rowid
+  // kRowParameter (CompiledDml::readBackSql); empty for the rowid alone.
+  static std::string readBack(const TableInfo& t, const std::string& list) {
+    static const std::string kRowidOnly = " RETURNING rowid";
+    if (list == kRowidOnly) return {};
+    return "SELECT rowid" + list.substr(kRowidOnly.size()) + " FROM " + t.sqlName() +
+           " WHERE rowid = ?" + std::to_string(kRowParameter);
+  }
+
+  // RETURNING: rowid, checks, unique keys, parent keys, then `extra`. An
+  // UPDATE (`updated`: the columns it sets) checks only the keys it changes,
+  // as Oracle does: a key it leaves alone cannot become a duplicate or lose
+  // its parent.
   void returningList(CompiledDml& d, const TableInfo& t, Scope& scope, bool checks,
-                     std::string& list) {
+                     std::string& list, const std::set<int>* updated = nullptr) {
+    auto untouched = [&](const std::vector<int>& columns) {
+      if (!updated) return false;
+      for (int col : columns)
+        if (updated->count(col)) return false;
+      return true;
+    };
     list = " RETURNING rowid";
     int next = 1;
     if (checks) {
@@ -123,6 +164,7 @@ class DmlCompiler {
       }
       for (const ConstraintInfo* con : t.constraints) {
         if ((con->type != 'P' && con->type != 'U') || !con->enabled) continue;
+        if (untouched(con->columns)) continue;
         KeyCheck k;
         k.constraint = con;
         k.firstValue = next;
@@ -142,6 +184,10 @@ class DmlCompiler {
       // Unique indexes created on their own are checked like constraints.
       for (const IndexInfo* idx : ctx_.catalog->indexesOf(t.obj)) {
         if (!idx->unique || !idx->constraintName.empty()) continue;
+        std::vector<int> columns;
+        for (const std::string& name : idx->columns)
+          columns.push_back(t.findColumn(name));
+        if (untouched(columns)) continue;
         KeyCheck k;
         k.owner = idx->owner;
         k.name = idx->name;
@@ -158,6 +204,7 @@ class DmlCompiler {
       }
       for (const ConstraintInfo* con : t.constraints) {
         if (con->type != 'R' || !con->enabled) continue;
+        if (untouched(con->columns)) continue;
         const ConstraintInfo* pk = parentKeyOf(ctx_, *con);
         if (!pk) continue;
         const TableInfo* parent = ctx_.catalog->tableById(pk->tableObj);
@@ -347,7 +394,9 @@ class DmlCompiler {
     for (size_t i = 0; i < t.columns.size(); ++i) {
       sql += (i ? ", " : "") + quoteIdent(t.columns[i].name);
     }
-    sql += s.query ? ") SELECT " : ") VALUES (";
+    sql += s.query ? ") SELECT " : ") VALUES ";
+    d.rowAt = sql.size();
+    if (!s.query) sql += "(";
     for (size_t i = 0; i < values.size(); ++i)
       sql += (i ? ", " : "") + values[i];
     // SQLite needs a WHERE after INSERT ... SELECT ... FROM to tell it from
@@ -356,7 +405,13 @@ class DmlCompiler {
     std::string list;
     returningList(d, t, scope, true, list);
     returningInto(d, s.returning.get(), scope, list);
-    d.sql = sql + list;
+    if (s.query) {
+      d.sql = sql + list;
+    } else {
+      d.sql = sql;
+      d.rowByRow = true;
+      d.readBackSql = readBack(t, list);
+    }
     return d;
   }
 
@@ -427,10 +482,12 @@ class DmlCompiler {
     d.setCount = static_cast<int>(values.size());
     d.lockSql = lockList + " FROM " + t.sqlName() + where + limit;
     std::string list;
-    returningList(d, t, scope, true, list);
+    returningList(d, t, scope, true, list, &updated);
     returningInto(d, s.returning.get(), scope, list);
     d.sql = "UPDATE " + t.sqlName() + " SET " + set + " WHERE rowid = ?" +
-            std::to_string(kRowParameter) + list;
+            std::to_string(kRowParameter);
+    d.rowByRow = true;
+    d.readBackSql = readBack(t, list);
     return d;
   }
 

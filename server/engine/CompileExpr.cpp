@@ -821,6 +821,7 @@ Code Compiler::name(Expr& e, Scope& scope) {
         if (!scope.sequencesAllowed) raiseOra(2287, {}, e.pos);
         const SequenceInfo* seq = ref->sequence();
         e.ref = last == "NEXTVAL" ? RefKind::SeqNextval : RefKind::SeqCurrval;
+        if (e.ref == RefKind::SeqNextval) takesNextval = true;
         e.sequence = seq;
         c.sql = std::string(last == "NEXTVAL" ? "vorn_nextval(" : "vorn_currval(") +
                 std::to_string(seq->obj) + ")";

@@ -658,6 +658,7 @@ Code Compiler::storedFunction(Expr& e, const std::vector<Code>& args) {
       c.type = binding->result;
       for (const Code& a : args)
         c.aggregate |= a.aggregate;
+      callsStoredCode = true;
       return c;
     }
   }

@@ -156,6 +156,8 @@ std::string Compiler::tableSource(const std::vector<std::string>& name, const st
       raiseOra(4063, {"view " + t->owner + "." + t->name}, pos);
     }
     aliases_ = inner.aliases_ + 1;
+    callsStoredCode |= inner.callsStoredCode;
+    takesNextval |= inner.takesNextval;
     src.sqlAlias = newAlias();
     from = "(" + q.sql + ") AS " + src.sqlAlias;
     for (size_t i = 0; i < q.columns.size(); ++i) {

@@ -138,6 +138,29 @@ struct CompiledDml {
   // UPDATE: where the new values start in the lock row, and how many.
   int setFirst = 0;
   int setCount = 0;
+  // INSERT ... VALUES and UPDATE write one row per run of `sql`, which has
+  // no RETURNING (SQLite would collect its rows in a temporary table): the
+  // rowid is known, and when the checks, keys or RETURNING ... INTO need
+  // more of the written row, readBackSql selects the RETURNING list (rowid
+  // first) of the row whose rowid is parameter rowParameter. readBackSql
+  // is empty when the rowid is all.
+  bool rowByRow = false;
+  std::string readBackSql;
+  // A value calls stored code, which may change data itself: the statement
+  // savepoint must cover all of the statement's work.
+  bool callsStoredCode = false;
+  // INSERT ... VALUES with nothing to check or read back per row, no stored
+  // code and no NEXTVAL: the rows of an array may go to SQLite as one
+  // multi-row VALUES list. `sql` ends with the one row "( ... )", which
+  // starts at rowAt; its parameters are the placeholders ?1 .. ?n.
+  bool groupable = false;
+  size_t rowAt = 0;
+  // The parameters of the rowid (UPDATE and readBackSql) and of the first
+  // new value (UPDATE): the first numbers above every other parameter, so
+  // that SQLite's parameter arrays stay small. Compiled as kRowParameter
+  // and kSetParameter, renumbered at the end.
+  int rowParameter = kRowParameter;
+  int setParameter = kSetParameter;
 };
 
 // Compiles a query (SELECT).

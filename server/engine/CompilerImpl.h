@@ -107,6 +107,10 @@ class Compiler {
   // view keeps them (QueryCode::rowidObject).
   bool exposeRowid = false;
   QueryCode* currentTop = nullptr;
+  // Set when a stored function was called (it may change data), and when
+  // a sequence's NEXTVAL was taken.
+  bool callsStoredCode = false;
+  bool takesNextval = false;
   std::vector<std::pair<std::string, int64_t>> forUpdateSources;  // (alias, obj)
 
  private:

@@ -1,8 +1,8 @@
 // DML execution: the rows to change are locked first (UPDATE, DELETE), the
-// write runs inside a SQLite savepoint, constraints are checked at
-// statement end, ON DELETE CASCADE and SET NULL run as nested statements,
-// and any failure rolls the statement back as a whole. See Statement.h and
-// docs/server.md.
+// write runs inside a SQLite savepoint (unless it is one row that SQLite
+// writes or refuses as a whole), constraints are checked at statement end,
+// ON DELETE CASCADE and SET NULL run as nested statements, and any failure
+// rolls the statement back as a whole. See Statement.h and docs/server.md.
 #include <set>
 
 #include "engine/Database.h"
@@ -54,7 +54,14 @@ int64_t Statement::executeDml(Plan& p) {
   const CompiledDml& d = p.dml;
   s.beginWrite();
   Session::Connection& main = s.mainConnection();
-  execSql(main.db, "SAVEPOINT vorn_stmt");
+  // A SQLite statement that writes one row leaves nothing behind when it
+  // fails. Work after the write that may fail (checks, values read back,
+  // actions on child rows), stored code (which may write), or more rows to
+  // write need the statement savepoint.
+  bool savepoint = !d.rowByRow || d.callsStoredCode || !d.readBackSql.empty() || d.lockInserted ||
+                   !d.childActions.empty() || !d.checkNames.empty() || !d.uniqueChecks.empty() ||
+                   !d.parentChecks.empty();
+  if (savepoint) s.openStatementSavepoint();
   s.values().pinSysdate();
   try {
     std::vector<std::vector<Value>> lockRows;
@@ -67,22 +74,43 @@ int64_t Statement::executeDml(Plan& p) {
                                      s.lockWait(), false);
       }
     }
+    if (!savepoint && lockRows.size() > 1) {
+      s.openStatementSavepoint();
+      savepoint = true;
+    }
     std::vector<std::vector<Value>> rows;
+    // The row just written, as the RETURNING list gives it (readBackSql).
+    auto readWritten = [&](int64_t rowid) {
+      if (d.readBackSql.empty()) {
+        rows.push_back({Value::integer(rowid)});
+        return;
+      }
+      Borrowed back(s, main, d.readBackSql);
+      bindAll(back.get());
+      sqlite3_bind_int64(back.get(), d.rowParameter, rowid);
+      for (auto& r : runAll(s, main, back.get()))
+        rows.push_back(std::move(r));
+    };
     {
       Borrowed stmt(s, main, d.sql);
       bindAll(stmt.get());
       if (d.kind == StmtKind::Update) {
         // One write per locked row with the values read before any write.
         for (const auto& lockRow : lockRows) {
-          sqlite3_bind_int64(stmt.get(), kRowParameter, lockRow[0].asInteger());
+          int64_t rowid = lockRow[0].asInteger();
+          sqlite3_bind_int64(stmt.get(), d.rowParameter, rowid);
           for (int k = 0; k < d.setCount; ++k) {
-            bindValue(stmt.get(), kSetParameter + k, lockRow[static_cast<size_t>(d.setFirst + k)]);
+            bindValue(stmt.get(), d.setParameter + k, lockRow[static_cast<size_t>(d.setFirst + k)]);
           }
-          auto written = runAll(s, main, stmt.get());
+          while (stepRow(s, main.db, stmt.get())) {
+          }
           sqlite3_reset(stmt.get());
-          for (auto& r : written)
-            rows.push_back(std::move(r));
+          if (!d.readBackSql.empty() || sqlite3_changes(main.db) > 0) readWritten(rowid);
         }
+      } else if (d.rowByRow) {
+        while (stepRow(s, main.db, stmt.get())) {
+        }
+        readWritten(sqlite3_last_insert_rowid(main.db));
       } else {
         rows = runAll(s, main, stmt.get());
       }
@@ -169,7 +197,7 @@ int64_t Statement::executeDml(Plan& p) {
         }
       }
     }
-    execSql(main.db, "RELEASE vorn_stmt");
+    if (savepoint) s.releaseStatementSavepoint();
     s.values().unpinSysdate();
     rowsProcessed_ = static_cast<int64_t>(rows.size());
     if (!rows.empty()) lastRowid_ = rowidParts(d.table->obj, rows.back()[0].asInteger());
@@ -190,7 +218,7 @@ int64_t Statement::executeDml(Plan& p) {
     return rowsProcessed_;
   } catch (...) {
     s.values().unpinSysdate();
-    sqlite3_exec(main.db, "ROLLBACK TO vorn_stmt; RELEASE vorn_stmt", nullptr, nullptr, nullptr);
+    if (savepoint) s.rollbackStatementSavepoint();
     throw;
   }
 }

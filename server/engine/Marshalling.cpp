@@ -1,6 +1,8 @@
 // Values to and from SQLite; see Marshalling.h.
 #include "engine/Marshalling.h"
 
+#include <cstring>
+
 #include "engine/Sqlite.h"
 
 namespace vorn::server {
@@ -17,10 +19,14 @@ void bindValue(sqlite3_stmt* stmt, int index, const Value& v) {
     case Value::Kind::Double:
       sqlite3_bind_double(stmt, index, v.asDouble());
       break;
-    case Value::Kind::Text:
-      sqlite3_bind_text(stmt, index, v.asText().data(), static_cast<int>(v.asText().size()),
-                        SQLITE_STATIC);
+    case Value::Kind::Text: {
+      // Text without a NUL inside goes in as NUL-terminated, so that SQLite
+      // need not copy it to terminate it when a function reads it.
+      const std::string& text = v.asText();
+      int length = std::strlen(text.c_str()) == text.size() ? -1 : static_cast<int>(text.size());
+      sqlite3_bind_text(stmt, index, text.c_str(), length, SQLITE_STATIC);
       break;
+    }
     case Value::Kind::Raw:
       sqlite3_bind_blob(stmt, index, v.asText().data(), static_cast<int>(v.asText().size()),
                         SQLITE_STATIC);

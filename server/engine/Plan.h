@@ -2,6 +2,7 @@
 // text and the types of its binds, valid for one catalog version.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,12 @@ struct Plan {
   CompiledDml dml;
   std::vector<ColumnDescription> columns;
   std::vector<OraType> columnTypes;
+  // A groupable INSERT for `rows` rows of `placeholders` binds each
+  // (CompiledDml::groupable), made at first use.
+  const std::string& groupSql(size_t rows, size_t placeholders);
+
+ private:
+  std::map<size_t, std::string> groupSql_;
 };
 
 }  // namespace vorn::server

@@ -1,6 +1,8 @@
 // The plan cache: a statement's compiled plan, shared through the session's
 // cache by statements of the same text, default schema and bind types, and
 // valid for one catalog version. See Statement.h and Plan.h.
+#include <algorithm>
+
 #include "engine/Parser.h"
 #include "engine/Plan.h"
 #include "engine/Session.h"
@@ -40,6 +42,14 @@ Stmt& Statement::treeToCompile(StmtPtr& fresh) {
 
 std::shared_ptr<Plan> Statement::plan() {
   auto catalog = session_->catalog();
+  // Executing again with binds of the same types: the plan at hand serves.
+  if (plan_ && plan_->catalog == catalog && planKinds_.size() == bindTypes_.size() &&
+      std::equal(bindTypes_.begin(), bindTypes_.end(), planKinds_.begin(),
+                 [](const OraType& t, const PlanBindKind& k) {
+                   return t.kind == k.kind && (t.udt ? t.udt->obj : 0) == k.udt;
+                 })) {
+    return plan_;
+  }
   std::string key = text_;
   key += '\0';
   key += schema_;
@@ -48,13 +58,12 @@ std::shared_ptr<Plan> Statement::plan() {
     key += static_cast<char>('A' + static_cast<int>(t.kind));
     if (t.udt) key += std::to_string(t.udt->obj) + ',';
   }
-  if (plan_ && plan_->catalog == catalog && planKey_ == key) return plan_;
   // A plan compiled with a name hook holds parameters of that hook's locals:
   // it is this statement's alone.
   auto& cache = session_->plans_;
-  if (auto it = hook_ ? cache.end() : cache.find(key); it != cache.end()) {
-    plan_ = it->second;
-    planKey_ = key;
+  if (std::shared_ptr<Plan>* cached = hook_ ? nullptr : cache.find(key)) {
+    plan_ = *cached;
+    rememberPlanKinds();
     return plan_;
   }
   CompileContext ctx;
@@ -80,11 +89,16 @@ std::shared_ptr<Plan> Statement::plan() {
     StmtPtr fresh;
     p->dml = compileDml(ctx, treeToCompile(fresh));
   }
-  if (cache.size() > 256) cache.clear();
-  if (!hook_) cache[key] = p;
+  if (!hook_) cache.emplace(key, p);
   plan_ = p;
-  planKey_ = key;
+  rememberPlanKinds();
   return p;
+}
+
+void Statement::rememberPlanKinds() {
+  planKinds_.clear();
+  for (const OraType& t : bindTypes_)
+    planKinds_.push_back({t.kind, t.udt ? t.udt->obj : 0});
 }
 
 const std::vector<ColumnDescription>& Statement::describe() {

@@ -66,14 +66,28 @@ void Session::openConnection(Connection& c) {
   if (connectionSlot()) connectionSlot()(*this, c.db);
 }
 
+Session::IdleStatements::~IdleStatements() {
+  for (sqlite3_stmt* s : statements)
+    sqlite3_finalize(s);
+}
+
 void Session::closeConnection(Connection& c) {
-  for (auto& [sql, stmts] : c.idle) {
-    for (sqlite3_stmt* s : stmts)
-      sqlite3_finalize(s);
-  }
   c.idle.clear();
+  for (sqlite3_stmt*& s : c.statementSavepoint) {
+    sqlite3_finalize(s);
+    s = nullptr;
+  }
   sqlite3_close_v2(c.db);
   c.db = nullptr;
+}
+
+size_t Session::idleStatementCount() const {
+  size_t n = 0;
+  auto count = [&n](std::string_view, const IdleStatements& idle) { n += idle.statements.size(); };
+  main_.idle.forEach(count);
+  for (const auto& r : readers_)
+    r->idle.forEach(count);
+  return n;
 }
 
 std::chrono::milliseconds Session::lockWait() const {
@@ -113,10 +127,9 @@ Session::Connection& Session::readConnection() {
 }
 
 sqlite3_stmt* Session::acquire(Connection& c, const std::string& sql) {
-  auto it = c.idle.find(sql);
-  if (it != c.idle.end() && !it->second.empty()) {
-    sqlite3_stmt* s = it->second.back();
-    it->second.pop_back();
+  if (IdleStatements* idle = c.idle.find(sql); idle && !idle->statements.empty()) {
+    sqlite3_stmt* s = idle->statements.back();
+    idle->statements.pop_back();
     return s;
   }
   sqlite3_stmt* s = nullptr;
@@ -132,17 +145,11 @@ sqlite3_stmt* Session::acquire(Connection& c, const std::string& sql) {
 void Session::release(Connection& c, sqlite3_stmt* stmt) {
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
-  if (c.idle.size() > 256) {
-    // Many distinct texts (literals instead of binds): start the cache over.
-    for (auto& [sql, stmts] : c.idle) {
-      for (sqlite3_stmt* s : stmts)
-        sqlite3_finalize(s);
-    }
-    c.idle.clear();
-  }
-  auto& list = c.idle[sqlite3_sql(stmt)];
-  if (list.size() < 4) {
-    list.push_back(stmt);
+  // Many distinct texts (literals instead of binds) push the least recently
+  // used ones out.
+  auto& idle = c.idle.emplace(sqlite3_sql(stmt)).statements;
+  if (idle.size() < kIdleStatementsPerText) {
+    idle.push_back(stmt);
   } else {
     sqlite3_finalize(stmt);
   }
@@ -157,6 +164,44 @@ void Session::beginWrite() {
     raiseSqlite(main_.db, rc);
   }
   inWrite_ = true;
+}
+
+namespace {
+enum SavepointStep { kOpen, kRelease, kRollback };
+
+void runSavepointStep(Session::Connection& c, SavepointStep step) {
+  static const char* const kSql[] = {"SAVEPOINT vorn_stmt", "RELEASE vorn_stmt",
+                                     "ROLLBACK TO vorn_stmt"};
+  sqlite3_stmt*& stmt = c.statementSavepoint[step];
+  if (!stmt) {
+    int rc = sqlite3_prepare_v3(c.db, kSql[step], -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(stmt);
+      stmt = nullptr;
+      raiseSqlite(c.db, rc);
+    }
+  }
+  int rc = sqlite3_step(stmt);
+  sqlite3_reset(stmt);
+  if (rc != SQLITE_DONE) raiseSqlite(c.db, rc);
+}
+}  // namespace
+
+void Session::openStatementSavepoint() {
+  runSavepointStep(main_, kOpen);
+}
+
+void Session::releaseStatementSavepoint() {
+  runSavepointStep(main_, kRelease);
+}
+
+void Session::rollbackStatementSavepoint() noexcept {
+  try {
+    runSavepointStep(main_, kRollback);
+    runSavepointStep(main_, kRelease);
+  } catch (...) {
+    // The transaction is gone with it (SQLite rolled it back); nothing to undo.
+  }
 }
 
 void Session::registerCursor(Cursor* cursor) {

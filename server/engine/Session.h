@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "engine/Catalog.h"
+#include "engine/LruMap.h"
 #include "value/SessionValues.h"
 
 namespace vorn::server {
@@ -92,11 +93,34 @@ class Session {
   Extension* extension() const { return extension_.get(); }
   void setExtension(std::unique_ptr<Extension> extension) { extension_ = std::move(extension); }
 
+  // Bounds of the caches (LruMap.h): compiled plans per session, texts
+  // with prepared SQLite statements per connection (at most
+  // kIdleStatementsPerText statements each). Beyond them the least recently
+  // used entry goes.
+  static constexpr size_t kPlanCacheCapacity = 128;
+  static constexpr size_t kStatementCacheTexts = 64;
+  static constexpr size_t kIdleStatementsPerText = 4;
+  size_t cachedPlanCount() const { return plans_.size(); }
+  // Prepared SQLite statements waiting for reuse, over all connections.
+  size_t idleStatementCount() const;
+
   // ---- for the engine's own use ----
+  // Prepared statements of one text that no cursor uses (finalized with
+  // the object).
+  struct IdleStatements {
+    IdleStatements() = default;
+    IdleStatements(const IdleStatements&) = delete;
+    IdleStatements& operator=(const IdleStatements&) = delete;
+    ~IdleStatements();
+    std::vector<sqlite3_stmt*> statements;
+  };
   struct Connection {
     sqlite3* db = nullptr;
     int active = 0;  // statements with an open cursor
-    std::unordered_map<std::string, std::vector<sqlite3_stmt*>> idle;
+    LruMap<IdleStatements> idle{kStatementCacheTexts};
+    // SAVEPOINT, RELEASE and ROLLBACK TO of the statement savepoint,
+    // prepared at first use.
+    sqlite3_stmt* statementSavepoint[3] = {nullptr, nullptr, nullptr};
   };
   Connection& mainConnection() { return main_; }
   // A connection for a query: the main one inside a write transaction, else
@@ -106,6 +130,12 @@ class Session {
   void release(Connection& c, sqlite3_stmt* stmt);
   // Enters the write transaction (writer gate, BEGIN IMMEDIATE).
   void beginWrite();
+  // The savepoint that makes one DML statement fail as a whole on the main
+  // connection (nested statements nest it); rolling back also releases it
+  // and never throws.
+  void openStatementSavepoint();
+  void releaseStatementSavepoint();
+  void rollbackStatementSavepoint() noexcept;
   // Ends the transaction for a DDL statement (Oracle commits before DDL).
   void commitForDdl();
   int savepointLevel() const { return savepointLevel_; }
@@ -144,7 +174,7 @@ class Session {
   std::unordered_map<int64_t, int64_t> currval_;
   std::chrono::milliseconds lockWait_{-1};
   int64_t cacheVersion_ = -1;
-  std::unordered_map<std::string, std::shared_ptr<Plan>> plans_;
+  LruMap<std::shared_ptr<Plan>> plans_{kPlanCacheCapacity};
   std::unique_ptr<Extension> extension_;
 };
 

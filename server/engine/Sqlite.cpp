@@ -1,6 +1,8 @@
 // SQLite helpers; see Sqlite.h.
 #include "engine/Sqlite.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "value/OraError.h"
@@ -82,6 +84,59 @@ std::string SqlStatement::getText(int col) const {
   if (!p) return {};
   return std::string(reinterpret_cast<const char*>(p),
                      static_cast<size_t>(sqlite3_column_bytes(stmt_, col)));
+}
+
+namespace {
+
+// Calls f(start, end, n) for every numbered parameter ?n outside quotes;
+// [start, end) is its text.
+template <class F>
+void forEachParameter(std::string_view sql, F&& f) {
+  char quote = 0;
+  for (size_t i = 0; i < sql.size(); ++i) {
+    char c = sql[i];
+    if (quote) {
+      // A doubled quote character closes and reopens: it stays inside.
+      if (c == quote) quote = 0;
+      continue;
+    }
+    if (c == '\'' || c == '"') {
+      quote = c;
+      continue;
+    }
+    if (c != '?' || i + 1 >= sql.size() || sql[i + 1] < '0' || sql[i + 1] > '9') continue;
+    size_t end = i + 1;
+    int64_t n = 0;
+    while (end < sql.size() && sql[end] >= '0' && sql[end] <= '9')
+      n = std::min<int64_t>(n * 10 + (sql[end++] - '0'), INT32_MAX);
+    f(i, end, n);
+    i = end - 1;
+  }
+}
+
+}  // namespace
+
+std::string shiftParameters(std::string_view sql, int offset, int from) {
+  std::string out;
+  out.reserve(sql.size() + sql.size() / 8);
+  size_t copied = 0;
+  forEachParameter(sql, [&](size_t start, size_t end, int64_t n) {
+    if (n < from) return;
+    out.append(sql, copied, start - copied);
+    out += '?';
+    out += std::to_string(n + offset);
+    copied = end;
+  });
+  out.append(sql, copied);
+  return out;
+}
+
+int highestParameter(std::string_view sql, int below) {
+  int64_t top = 0;
+  forEachParameter(sql, [&](size_t, size_t, int64_t n) {
+    if (n < below) top = std::max(top, n);
+  });
+  return static_cast<int>(top);
 }
 
 std::string quoteIdent(std::string_view name) {

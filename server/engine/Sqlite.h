@@ -53,6 +53,14 @@ class SqlStatement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
+// The SQL with every numbered parameter ?N (N >= from) outside quotes
+// renumbered ?(N + offset): the engine's own texts have no comments and
+// quote only with '' and "".
+std::string shiftParameters(std::string_view sql, int offset, int from = 1);
+// The highest numbered parameter below `below` that the SQL uses (0 for
+// none).
+int highestParameter(std::string_view sql, int below);
+
 // Quotes an identifier for SQLite ("A""B").
 std::string quoteIdent(std::string_view name);
 // Quotes a text literal for SQLite ('it''s'). SQLite ends a statement at a

@@ -28,6 +28,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -78,6 +79,7 @@ class Statement {
   const std::vector<Placeholder>& placeholders() const { return analysis_->placeholders; }
   // position is 1-based; ORA-01036 when out of range.
   void bind(int position, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
+  void bind(int position, Value&& value, TypeKind nullKind = TypeKind::Varchar2);
   // Binds every occurrence of `name` (with or without the leading ':').
   void bind(std::string_view name, const Value& value, TypeKind nullKind = TypeKind::Varchar2);
   void clearBinds();
@@ -107,6 +109,24 @@ class Statement {
   const std::vector<ColumnDescription>& describe();
 
   int64_t execute();
+
+  // Array DML: runs the statement once for each row first .. end - 1.
+  // bindRow(i) binds the values of row i (every input placeholder), and
+  // afterRow(i) sees the results of row i (rowsProcessed(), lastRowid(),
+  // returningRows()). An INSERT ... VALUES with nothing to check or read
+  // back per row (CompiledDml::groupable) sends consecutive rows with binds
+  // of the same types to SQLite as one multi-row statement under the
+  // statement savepoint; afterRow then sees only the last row of the group
+  // (rowsProcessed() counts the group). A group that fails is rolled back
+  // and run again row by row, so that a failure is always the failing
+  // row's: it propagates with `progress` counting the rows done before it
+  // and the rows they processed. Returns the rows processed.
+  struct ArrayProgress {
+    size_t rowsDone = 0;
+    int64_t rowsProcessed = 0;
+  };
+  int64_t executeArray(size_t first, size_t end, const std::function<void(size_t)>& bindRow,
+                       const std::function<void(size_t)>& afterRow, ArrayProgress& progress);
 
   // Queries.
   bool fetch();
@@ -160,6 +180,7 @@ class Statement {
   Statement(Session& session, std::shared_ptr<const StatementAnalysis> analysis);
   // Plan cache (PlanCache.cpp).
   std::shared_ptr<Plan> plan();
+  void rememberPlanKinds();
   Stmt& treeToCompile(StmtPtr& fresh);
   // Bind slots (BindSlots.cpp).
   void checkBound(const Plan& plan) const;
@@ -172,6 +193,13 @@ class Statement {
   std::vector<std::vector<Value>> readAndLockRows(Plan& plan);
   int64_t executeDml(Plan& plan);
   void executeControl();
+  // Array DML (ArrayExecution.cpp).
+  size_t groupCapacity(const Plan& plan);
+  void keepGroupRow(size_t index);
+  void restoreGroupRow(size_t index);
+  void runGroup(size_t firstRow, size_t count, const std::function<void(size_t)>& afterRow,
+                ArrayProgress& progress);
+  void insertGroup(Plan& plan, size_t index, size_t count);
 
   Session* session_;
   std::shared_ptr<const StatementAnalysis> analysis_;
@@ -184,7 +212,12 @@ class Statement {
   std::vector<HostTable*> tables_;
   std::vector<HostCursor*> cursors_;
   std::shared_ptr<Plan> plan_;
-  std::string planKey_;
+  // The bind kinds (and user-defined types) plan_ was found for.
+  struct PlanBindKind {
+    TypeKind kind;
+    int64_t udt;  // TypeInfo::obj, 0 for none
+  };
+  std::vector<PlanBindKind> planKinds_;
   std::vector<ColumnDescription> described_;
   bool describedValid_ = false;
   std::unique_ptr<Cursor> cursor_;
@@ -196,6 +229,10 @@ class Statement {
   std::string schema_;
   std::unique_ptr<NameHook> ownedHook_;
   std::vector<std::pair<int, Value>> parameters_;
+  // The binds of the rows of an array group (reused between groups, so that
+  // copying a row into them seldom allocates), and the types they share.
+  std::vector<std::vector<Value>> groupBinds_;
+  std::vector<OraType> groupTypes_;
 };
 
 // ROWID <-> SQLite rowid of a table with object number `object`: rows map

@@ -88,6 +88,9 @@ class BindHandle : public Handle {
   StatementHandle* statement;
   std::string name;  // as given, e.g. ":ID"; empty for a bind by position
   std::string key;   // placeholderKey(name)
+  // The occurrences (1-based) of a bind by name among the statement's
+  // placeholders, when the text's placeholders are known.
+  std::vector<int> slots;
   ub4 position = 0;
   void* value = nullptr;
   sb4 valueSize = 0;

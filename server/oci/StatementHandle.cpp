@@ -131,10 +131,13 @@ BindHandle& StatementHandle::bindByName(const std::string& name, BindHandle* exi
   b->key = key;
   b->position = 0;
   b->returningTarget = false;
+  b->slots.clear();
   if (placeholdersKnown()) {
     bool allTargets = true;
-    for (const Placeholder& p : placeholders) {
-      if (p.name == key && !p.returningTarget) allTargets = false;
+    for (size_t i = 0; i < placeholders.size(); ++i) {
+      if (placeholders[i].name != key) continue;
+      if (!placeholders[i].returningTarget) allTargets = false;
+      b->slots.push_back(static_cast<int>(i + 1));
     }
     b->returningTarget = allTargets;
   }
@@ -155,6 +158,7 @@ BindHandle& StatementHandle::bindByPosition(ub4 position, BindHandle* existing) 
   }
   b->name.clear();
   b->key.clear();
+  b->slots.clear();
   b->position = position;
   b->returningTarget = placeholdersKnown() && position <= analysis->placeholders.size() &&
                        analysis->placeholders[position - 1].returningTarget;
@@ -234,12 +238,14 @@ void StatementHandle::bindInputs(ub4 iteration) {
     Value v = b->input(iteration);
     // CHAR binds compare blank-padded in SQL; a block sees plain values.
     TypeKind declared = block ? nullKindOf(b->dty) : declaredKindOf(b->dty);
-    if (!b->name.empty()) {
-      engine_->bind(b->name, v, declared);
+    if (block) b->lastInput = v;
+    if (b->name.empty()) {
+      engine_->bind(static_cast<int>(b->position), std::move(v), declared);
+    } else if (b->slots.size() == 1) {
+      engine_->bind(b->slots[0], std::move(v), declared);
     } else {
-      engine_->bind(static_cast<int>(b->position), v, declared);
+      engine_->bind(b->name, v, declared);
     }
-    if (block) b->lastInput = std::move(v);
   }
 }
 
@@ -385,12 +391,20 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
     rowCount_ = static_cast<ub4>(engine_->execute());
     if (isBlock()) truncated = writeBlockOutputs();
   } else {
-    for (ub4 i = rowoff; i < iters; ++i) {
-      err.dmlRowOffset = i;
-      bindInputs(i);
-      rowCount_ += static_cast<ub4>(engine_->execute());
-      if (engine_->lastRowid()) lastRowid_ = engine_->lastRowid();
-      truncated |= writeReturning(i, iters);
+    Statement::ArrayProgress progress;
+    try {
+      rowCount_ = static_cast<ub4>(engine_->executeArray(
+          rowoff, iters, [&](size_t i) { bindInputs(static_cast<ub4>(i)); },
+          [&](size_t i) {
+            if (engine_->lastRowid()) lastRowid_ = engine_->lastRowid();
+            truncated |= writeReturning(static_cast<ub4>(i), iters);
+          },
+          progress));
+    } catch (...) {
+      // The rows before the failing one stay done.
+      err.dmlRowOffset = rowoff + static_cast<ub4>(progress.rowsDone);
+      rowCount_ = static_cast<ub4>(progress.rowsProcessed);
+      throw;
     }
     err.dmlRowOffset = 0;
   }

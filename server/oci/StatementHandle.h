@@ -8,10 +8,11 @@
 //  - a query runs with the binds of array row 0; `iters` rows are fetched
 //    into the defines at once (0: none); OCI_DESCRIBE_ONLY describes the
 //    select list without running anything;
-//  - DML runs once per array row, rows `rowoff` to `iters` - 1; a failing
-//    row stops the call, the rows before it stay done and OCI_ATTR_ROW_COUNT
-//    counts the rows they processed; RETURNING ... INTO values are written
-//    back after each row;
+//  - DML runs once per array row, rows `rowoff` to `iters` - 1 (the engine
+//    may hand several rows of an INSERT to SQLite at once,
+//    Statement::executeArray); a failing row stops the call, the rows
+//    before it stay done and OCI_ATTR_ROW_COUNT counts the rows they
+//    processed; RETURNING ... INTO values are written back after each row;
 //  - anything else (DDL, transaction control, PL/SQL) runs once; a PL/SQL
 //    block's binds are IN and OUT, PL/SQL tables and cursor variables
 //    included (BindHandle.h).

@@ -114,10 +114,12 @@ void OraDate::validate() const {
 }
 
 int64_t minDateSeconds() {
-  return daysFromCivil(kMinYear, 1, 1) * kSecondsPerDay;
+  static const int64_t seconds = daysFromCivil(kMinYear, 1, 1) * kSecondsPerDay;
+  return seconds;
 }
 int64_t maxDateSeconds() {
-  return daysFromCivil(kMaxYear, 12, 31) * kSecondsPerDay + 86399;
+  static const int64_t seconds = daysFromCivil(kMaxYear, 12, 31) * kSecondsPerDay + 86399;
+  return seconds;
 }
 
 void checkDateSeconds(int64_t seconds) {

@@ -494,6 +494,19 @@ std::string_view columnArg(sqlite3_value* v) {
 }
 
 void fitTextFn(sqlite3_context* ctx, int, Args argv) {
+  if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+    // Text that fits is the result as it is: SQLite passes a bound text on
+    // without copying it.
+    int64_t length = sqlite3_value_bytes(argv[0]);
+    if (length == 0) return;
+    int64_t maxLength = sqlite3_value_int64(argv[1]);
+    if (length > maxLength) {
+      auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+      fitText(std::string_view(p, static_cast<size_t>(length)), maxLength, columnArg(argv[2]));
+    }
+    sqlite3_result_value(ctx, argv[0]);
+    return;
+  }
   TextArg v(argv[0]);
   if (v.isNull()) return;
   resultText(ctx, fitText(v.view(), sqlite3_value_int64(argv[1]), columnArg(argv[2])));

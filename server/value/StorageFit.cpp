@@ -22,6 +22,27 @@ std::string quotedColumnName(std::string_view owner, std::string_view table,
   return out;
 }
 
+namespace {
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Whether the double v is m / 10^scale for an integer m below 10^15, with
+// fewer than integerLimit digits before the point: the common amounts
+// (12.5 into NUMBER(10,2)) that rounding to the scale leaves as they are.
+// v is then the double nearest to that decimal of at most 15 digits, which
+// is the decimal Decimal finds for v, so the slow path would give v back.
+bool fitsAsItIs(double v, int scale, int integerLimit) {
+  if (scale < 0 || scale > 15 || integerLimit < 0 || integerLimit > 22) return false;
+  double scaled = v * kPowersOfTen[scale];
+  if (!(std::fabs(scaled) < 1e15)) return false;
+  double m = std::trunc(scaled);
+  return m == scaled && m / kPowersOfTen[scale] == v && std::fabs(v) < kPowersOfTen[integerLimit];
+}
+
+}  // namespace
+
 OraNumber fitNumber(OraNumber value, int precision, int scale) {
   if (!value.isFinite()) raiseOra(1426);
   if (precision <= 0) {
@@ -40,6 +61,7 @@ OraNumber fitNumber(OraNumber value, int precision, int scale) {
     if (magnitude != 0 && (integerLimit <= 0 || magnitude >= limit)) raiseOra(1438);
     return value;
   }
+  if (fitsAsItIs(value.toDouble(), scale, integerLimit)) return value;
   Decimal d = Decimal::fromNumber(value);
   d.roundToScale(scale);
   if (!d.isZero() && d.pointPos > integerLimit) raiseOra(1438);

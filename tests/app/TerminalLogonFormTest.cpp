@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -243,6 +245,35 @@ TEST(TerminalLogonFormTest, APasswordTypedOnATerminalIsNotEchoed) {
   EXPECT_EQ(form.Text(TLogonField::Password), "tiger");
 }
 
+TEST(TerminalLogonFormTest, InterruptingThePasswordPromptLeavesTheTerminalEchoing) {
+  PseudoTerminal pty;
+  ASSERT_NE(pty.In(), nullptr);
+  ASSERT_NE(pty.Out(), nullptr);
+  std::fflush(nullptr);
+
+  // The form runs in a child process, which Ctrl-C (SIGINT) ends.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0) << std::strerror(errno);
+  if (child == 0) {
+    TerminalLogonForm form(pty.In(), pty.Out());
+    ArrangeLogon(form, "scott", "", "");
+    form.ShowModal();
+    ::_exit(0);
+  }
+  pty.ReadUntil("Username [scott]: ");
+  pty.Type("\n");
+  pty.ReadUntil("Password: ");
+  const bool echoWhileMasked = pty.Echoes();
+  ::kill(child, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+  EXPECT_FALSE(echoWhileMasked);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT)
+      << "the interrupt still ends the program";
+  EXPECT_TRUE(pty.Echoes()) << "the echo is back on after the interrupt";
+}
+
 // --- The logon dialogs on the terminal ---
 
 class TerminalLogonTest : public session_test::SessionTest {
@@ -293,6 +324,34 @@ TEST_F(TerminalLogonTest, AnExpiredPasswordIsChangedAtThePrompt) {
   EXPECT_NE(terminal.Output().find("Your password has expired\nNew password: Verification: "),
             std::string::npos)
       << terminal.Output();
+}
+
+TEST_F(TerminalLogonTest, AVersion7SessionChangesItsGracePeriodPasswordThroughARealQuery) {
+  // Version 7 calls cannot change a password at logon: the session's own
+  // query (the library's TOracleQuery, not a stand-in) runs ALTER USER on
+  // the server.
+  useOCI7_ = true;
+  ScriptedTerminal terminal("\n\n\nrenewed\nrenewed\n");
+  Use(terminal);
+  auto session = NewSession("grace_user", "pw");
+  TOracleLogon logon;
+  logon.SetSession(session.get());
+  logon.SetOptions(ldDatabase);
+  ui_.AnswerNext(mrYes);
+
+  EXPECT_TRUE(logon.Execute());
+
+  EXPECT_TRUE(session->Connected());
+  EXPECT_FALSE(session->UsesOCI8());
+  EXPECT_EQ(session->LogonPassword(), "renewed");
+  ASSERT_EQ(ui_.Texts().size(), 1u);
+  EXPECT_EQ(ui_.Texts()[0].rfind("ORA-28002", 0), 0u) << ui_.Texts()[0];
+  useOCI7_ = false;
+  auto renewed = NewSession("grace_user", "renewed");
+  EXPECT_NO_THROW(renewed->LogOn());
+  EXPECT_EQ(renewed->LogonWarning(), "") << "the grace period is over";
+  auto old = NewSession("grace_user", "pw");
+  EXPECT_THROW(old->LogOn(), EOracleError);
 }
 
 TEST_F(TerminalLogonTest, TheEndOfTheInputEndsTheLogon) {

@@ -1,6 +1,5 @@
 // The texts of the record statements that depend on no record: the row
-// statement, the refresh statement built from a dataset's SQL, and the
-// first table of a statement with its alias.
+// statement and the refresh statement built from a dataset's SQL.
 #include <gtest/gtest.h>
 
 #include "RecordUpdater.h"
@@ -42,26 +41,6 @@ TEST(RefreshStatementTest, OnlyThePartBeforeEndRefreshCountsInAnyCase) {
 TEST(RefreshStatementTest, CommentsAreLeftOut) {
   EXPECT_EQ("select * from emp\nwhere (sal > 0)\r\nand\r\n(EMP.rowid = :zuq__rowid)",
             RefreshStatement("select * from emp -- all\r\nwhere sal > 0 /* paid */", "EMP", ""));
-}
-
-TEST(FirstTableOfTest, NamesTheTableAfterTheFirstFromWithItsAlias) {
-  std::string alias;
-  EXPECT_EQ("EMP", FirstTableOf("select e.* from emp e where e.sal > 0", alias));
-  EXPECT_EQ("E", alias);
-  EXPECT_EQ("EMP", FirstTableOf("select * from \"emp\"\norder by 1", alias));
-  EXPECT_EQ("EMP", alias) << "ORDER is no alias";
-  EXPECT_EQ("SCOTT.EMP", FirstTableOf("select * from scott.emp x", alias));
-  EXPECT_EQ("X", alias);
-}
-
-TEST(FirstTableOfTest, SkipsSubqueriesLiteralsAndComments) {
-  std::string alias;
-  EXPECT_EQ("DEPT",
-            FirstTableOf("select (select 1 from dual) one, 'from x' /* from y */ from dept d",
-                         alias));
-  EXPECT_EQ("D", alias);
-  EXPECT_EQ("", FirstTableOf("begin null; end;", alias));
-  EXPECT_EQ("", alias);
 }
 
 TEST(JoinLinesTest, JoinsWithLineFeeds) {

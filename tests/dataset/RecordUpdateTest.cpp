@@ -129,10 +129,10 @@ TEST_P(RecordUpdateTest, AnInsertWritesTheFieldsWithValuesAndKeepsTheNewRowid) {
 
   const std::string insert = "INSERT INTO ITEMS\n (ID, NAME)\nVALUES\n (:ID, :NAME)";
   const std::vector<std::string> expected =
-      UsesOCI7() ? std::vector<std::string>{"SAVEPOINT ZUQ__LOCKPOINT", insert, "COMMIT"}
-                 : std::vector<std::string>{"SAVEPOINT ZUQ__LOCKPOINT",
-                                            insert + "\nRETURNING ROWID INTO :ZUQ__ROWID",
-                                            "COMMIT"};
+      UsesOCI7()
+          ? std::vector<std::string>{"SAVEPOINT ZUQ__LOCKPOINT", insert, "COMMIT"}
+          : std::vector<std::string>{"SAVEPOINT ZUQ__LOCKPOINT",
+                                     insert + "\nRETURNING ROWID INTO :ZUQ__ROWID", "COMMIT"};
   EXPECT_EQ(expected, Traced());
   EXPECT_EQ((std::vector<std::string>{"4|rivet||"}),
             Committed("select id, name, qty, price from items where id = 4"));
@@ -148,6 +148,29 @@ TEST_P(RecordUpdateTest, AnInsertWritesTheFieldsWithValuesAndKeepsTheNewRowid) {
   items->FieldByName("QTY")->SetAsInteger(7);
   items->Post();
   EXPECT_EQ((std::vector<std::string>{"7"}), Committed("select qty from items where id = 4"));
+}
+
+TEST_P(RecordUpdateTest, AppendingRecordAfterRecordParsesTheInsertOnce) {
+  MakeItems();
+  auto items = OpenItems();
+  items->SetCommitOnPost(false);
+  trace_->Clear();
+
+  for (int id = 100; id < 150; ++id) {
+    items->Append();
+    items->FieldByName("ID")->SetAsInteger(id);
+    items->FieldByName("NAME")->SetAsString("part " + std::to_string(id));
+    items->Post();
+  }
+
+  int inserts = 0;
+  for (const std::string& statement : Traced())
+    inserts += statement.rfind("INSERT INTO ITEMS", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(50, inserts);
+  EXPECT_EQ(1, trace_->Parses("INSERT INTO ITEMS"));
+  EXPECT_EQ(53, items->RecordCount());
+  session_->Rollback();
+  EXPECT_EQ((std::vector<std::string>{"3"}), Committed("select count(*) from items"));
 }
 
 TEST_P(RecordUpdateTest, AnAppendedRecordComesLastAndItsBookmarkComesAfterAllOthers) {
@@ -207,8 +230,8 @@ TEST_P(RecordUpdateTest, ADefaultExpressionIsWrittenAsItStandsAndReadBack) {
 
   const std::vector<std::string> traced = Traced();
   ASSERT_GE(traced.size(), 2u);
-  EXPECT_EQ(0u, traced[1].rfind("INSERT INTO STAMPED\n (ID, LABEL)\nVALUES\n (:ID, 'new' || 'ly')",
-                                0))
+  EXPECT_EQ(0u,
+            traced[1].rfind("INSERT INTO STAMPED\n (ID, LABEL)\nVALUES\n (:ID, 'new' || 'ly')", 0))
       << traced[1];
   // A default expression makes the record read back after the insert.
   EXPECT_EQ("select * from STAMPED where rowid = :zuq__rowid", traced.back());
@@ -245,9 +268,10 @@ TEST_P(RecordUpdateTest, TheServerTakesTheSequenceNumberInTheInsert) {
 
   const std::vector<std::string> traced = Traced();
   ASSERT_GE(traced.size(), 2u);
-  EXPECT_EQ(0u, traced[1].rfind("INSERT INTO NUMBERED\n (ID, NAME)\nVALUES\n (numbered_seq.nextval, "
-                                ":NAME)",
-                                0))
+  EXPECT_EQ(0u,
+            traced[1].rfind("INSERT INTO NUMBERED\n (ID, NAME)\nVALUES\n (numbered_seq.nextval, "
+                            ":NAME)",
+                            0))
       << traced[1];
   // The number comes back with the row.
   EXPECT_EQ(100, numbered->FieldByName("ID")->AsInteger());
@@ -365,13 +389,15 @@ TEST_P(RecordUpdateTest, AnActionWithoutRowidNorHandlerSaysSo) {
 
   items->Edit();
   items->FieldByName("NAME")->SetAsString("pin");
-  EXPECT_EQ("An update cannot be performed without a rowid.\r\nProvide a rowid in the query or "
-            "handle this action in the OnApplyRecord event",
-            ErrorOf([&] { items->Post(); }));
+  EXPECT_EQ(
+      "An update cannot be performed without a rowid.\r\nProvide a rowid in the query or "
+      "handle this action in the OnApplyRecord event",
+      ErrorOf([&] { items->Post(); }));
   items->Cancel();
-  EXPECT_EQ("A delete cannot be performed without a rowid.\r\nProvide a rowid in the query or "
-            "handle this action in the OnApplyRecord event",
-            ErrorOf([&] { items->Delete(); }));
+  EXPECT_EQ(
+      "A delete cannot be performed without a rowid.\r\nProvide a rowid in the query or "
+      "handle this action in the OnApplyRecord event",
+      ErrorOf([&] { items->Delete(); }));
 }
 
 // --- Messages ---
@@ -495,7 +521,10 @@ TEST_P(RecordUpdateTest, RowIdByKeyComparesNullKeysWithIsNull) {
   RunOther("delete from pairs where a = 2");
   CommitOther();
   EXPECT_EQ("Error determining ROWID: no record found", ErrorOf([&] { pairs->RowIdByKey(); }));
+  // The key fields are those named when the dataset opened.
+  pairs->Close();
   pairs->SetUniqueFields("A, NOSUCH");
+  pairs->Open();
   EXPECT_EQ("", pairs->RowIdByKey());
 }
 

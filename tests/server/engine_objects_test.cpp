@@ -157,5 +157,26 @@ TEST_F(ObjectStore, TypedBindsCompareWithColumnsOfTheirType) {
   EXPECT_THROW(raw->execute(), OraError);
 }
 
+TEST_F(ObjectStore, ATypedBindOfAnotherTypeRecompilesTheStatement) {
+  s_->execute("create type other_t as object (x number(3), tag varchar2(3))");
+  auto st = s_->prepare("select count(*) from pts p where value(p) = :1");
+  const TypeInfo* pt = s_->catalog()->findType("SCOTT", {"PT_T"});
+  const TypeInfo* other = s_->catalog()->findType("SCOTT", {"OTHER_T"});
+  ASSERT_NE(nullptr, pt);
+  ASSERT_NE(nullptr, other);
+  const Value bytes = objectBytes(encodeObject({Value::integer(1), Value::text("a")}));
+  st->bindTyped(1, bytes, userDefinedType(*pt));
+  st->execute();
+  ASSERT_TRUE(st->fetch());
+  EXPECT_EQ(1, st->intValue(0));
+  // The same bytes as an object of another type: compiled anew, and refused.
+  st->bindTyped(1, bytes, userDefinedType(*other));
+  EXPECT_THROW(st->execute(), OraError);
+  st->bindTyped(1, bytes, userDefinedType(*pt));
+  st->execute();
+  ASSERT_TRUE(st->fetch());
+  EXPECT_EQ(1, st->intValue(0));
+}
+
 }  // namespace
 }  // namespace vorn::server::test

@@ -2,6 +2,10 @@
 // and the ROWID text.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <optional>
+
+#include "value/Decimal.h"
 #include "value/RowidText.h"
 #include "value/StorageFit.h"
 #include "value_support.h"
@@ -45,6 +49,40 @@ TEST(FitNumberTest, RaisesPastThePrecision) {
   EXPECT_EQ(oraCode([] { fit(1e40, 38, 0); }), 1438);
   EXPECT_EQ(numberToText(fitNumber(OraNumber(0), 2, 5)), "0");
   EXPECT_EQ(oraCode([] { fitNumber(OraNumber::fromDouble(1.0 / 0.0), 0, 0); }), 1426);
+}
+
+// Rounding through the value's decimal digits, the way every fitted value
+// with decimals once went: empty for ORA-01438.
+std::optional<double> fitByDigits(double v, int precision, int scale) {
+  Decimal d = Decimal::fromNumber(OraNumber::fromDouble(v));
+  d.roundToScale(scale);
+  if (!d.isZero() && d.pointPos > precision - scale) return std::nullopt;
+  return d.toNumber().toDouble();
+}
+
+TEST(FitNumberTest, ValuesWithFewDecimalsFitAsTheirDigitsDo) {
+  std::vector<double> values;
+  for (int n = 1; n <= 20000; n += 7)
+    values.push_back(n * 1.25 + 0.01);
+  for (double v : {0.1 + 0.2, 2.675, 99.995, 99.99, 1e-8, 123456789.12, 99999999.99, 1e8 - 0.005,
+                   0.07, 1.0 / 3, 5e-324, 1e15 + 0.5, 12345678901234.5})
+    values.push_back(v);
+  const std::pair<int, int> types[] = {{10, 2}, {10, 0}, {4, 2}, {15, 5}, {2, 5}, {38, 10}};
+  for (double magnitude : values) {
+    for (double v : {magnitude, -magnitude}) {
+      for (const auto& [p, s] : types) {
+        std::optional<double> expected = fitByDigits(v, p, s);
+        try {
+          double got = fitNumber(OraNumber::fromDouble(v), p, s).toDouble();
+          ASSERT_TRUE(expected) << v << " " << p << "," << s;
+          EXPECT_EQ(got, *expected) << v << " " << p << "," << s;
+        } catch (const OraError& e) {
+          EXPECT_EQ(e.code(), 1438);
+          EXPECT_FALSE(expected) << v << " " << p << "," << s;
+        }
+      }
+    }
+  }
 }
 
 TEST(FitNumberTest, FloatFiveKeepsTwoDigitsAsInOraclesExample) {

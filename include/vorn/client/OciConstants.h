@@ -118,13 +118,44 @@ inline constexpr ub2 OCI_STMT_ALTER = 7;
 inline constexpr ub2 OCI_STMT_BEGIN = 8;
 inline constexpr ub2 OCI_STMT_DECLARE = 9;
 
+// Attributes of a described type and its attributes.
+inline constexpr ub4 OCI_ATTR_COLLECTION_TYPECODE = 217;
+inline constexpr ub4 OCI_ATTR_COLLECTION_ELEMENT = 227;
+inline constexpr ub4 OCI_ATTR_NUM_TYPE_ATTRS = 228;
+inline constexpr ub4 OCI_ATTR_LIST_TYPE_ATTRS = 229;
+
 // OCIDescribeAny object kinds, and the object cache's options.
+inline constexpr ub1 OCI_OTYPE_NAME = 1;
 inline constexpr ub1 OCI_OTYPE_REF = 2;
+inline constexpr ub1 OCI_OTYPE_PTR = 3;
 inline constexpr ub1 OCI_PTYPE_TYPE = 6;
 inline constexpr OCIDuration OCI_DURATION_SESSION = 10;
 inline constexpr OCIPinOpt OCI_PIN_ANY = 3;
 inline constexpr OCILockOpt OCI_LOCK_NONE = 1;
+inline constexpr OCITypeGetOpt OCI_TYPEGET_HEADER = 0;
+inline constexpr ub2 OCI_OBJECTFREE_FORCE = 0x0001;
+inline constexpr OCIInd OCI_IND_NOTNULL = 0;
+inline constexpr OCIInd OCI_IND_NULL = -1;
+inline constexpr uword OCI_NUMBER_SIGNED = 2;
+
+// Type codes of the object calls (the types of attributes and instances).
+inline constexpr OCITypeCode OCI_TYPECODE_VARCHAR = 1;
+inline constexpr OCITypeCode OCI_TYPECODE_NUMBER = 2;
+inline constexpr OCITypeCode OCI_TYPECODE_VARCHAR2 = 9;
+inline constexpr OCITypeCode OCI_TYPECODE_DATE = 12;
+inline constexpr OCITypeCode OCI_TYPECODE_RAW = 95;
+inline constexpr OCITypeCode OCI_TYPECODE_CHAR = 96;
+inline constexpr OCITypeCode OCI_TYPECODE_OBJECT = 108;
 inline constexpr OCITypeCode OCI_TYPECODE_REF = 110;
+inline constexpr OCITypeCode OCI_TYPECODE_CLOB = 112;
+inline constexpr OCITypeCode OCI_TYPECODE_BLOB = 113;
+inline constexpr OCITypeCode OCI_TYPECODE_BFILE = 114;
+inline constexpr OCITypeCode OCI_TYPECODE_NAMEDCOLLECTION = 122;
+
+// LOB calls: a BFILE opened for reading, and the character set form of
+// the database character set.
+inline constexpr ub1 OCI_FILE_READONLY = 1;
+inline constexpr ub1 SQLCS_IMPLICIT = 1;
 
 // External data types: the `dty` of binds and defines, and the types a
 // describe reports for columns.

@@ -76,6 +76,21 @@ struct OCINumber {
   ub1 OCINumberPart[OCI_NUMBER_SIZE];
 };
 
+// An Oracle DATE as the object calls lay it out in an instance: 8 bytes,
+// aligned to 2.
+struct OCITime {
+  ub1 OCITimeHH;
+  ub1 OCITimeMI;
+  ub1 OCITimeSS;
+};
+struct OCIDate {
+  sb2 OCIDateYYYY;
+  ub1 OCIDateMM;
+  ub1 OCIDateDD;
+  OCITime OCIDateTime;
+};
+static_assert(sizeof(OCIDate) == 8 && alignof(OCIDate) == 2);
+
 // Callbacks the library calls back into. A callback returns OCI_CONTINUE to
 // go on; anything else ends the call with that value.
 using OCIMallocCallback = void* (*)(void* ctxp, std::size_t size);

@@ -19,9 +19,7 @@
 // ftMemo; LONG RAW, BLOB and BFILE ftBlob. The rowid column (the column
 // named ROWID, else the first column of a rowid type) never becomes a
 // field: its value is the record's rowid (CurrentRowId). Object, reference
-// and cursor columns are left out with a message box saying why. A column
-// the query engine cannot fetch (LOB columns, until it reads LOB locators)
-// fails the open with the engine's error.
+// and cursor columns are left out with a message box saying why.
 //
 // Cursor datasets. When a variable of the SQL is of the cursor type, the
 // SQL is a PL/SQL block that opens a cursor: the dataset runs the block and
@@ -48,6 +46,15 @@
 // raised); with DesignActivation set, a stored Active counts only at design
 // time. Assigning SQL or StringFieldsOnly reopens an open dataset.
 //
+// The data dictionary (OracleDictionary.h, DictionaryFields.cpp). The
+// field options shape the fields on open; the key fields are found on open;
+// constraint checks run as field values are stored in an edited or
+// inserted record, and for the whole record when it is posted in cached
+// mode; a new record gets its sequence number (SequenceField.h: when it is
+// made, when it is posted, or from the server in the INSERT) and then its
+// default values. Those statements run on a query of the dataset's own,
+// never on the one its rows come from.
+//
 // Record modification. Edit, Insert, Append, Post, Delete and Cancel write
 // through SQL the dataset generates and runs on a work query of its own
 // (never the query that fetches its rows): records are found again by their
@@ -60,6 +67,10 @@
 // the session's MaxStringFieldSize as memos; LONG RAW, BLOB and BFILE as
 // blobs) hold their whole value in memory, read when the row is fetched;
 // CreateBlobStream gives streams that read and write it (DataSetBlobs.h).
+// LOB values are read through the column's locator and written through
+// locators as well, which takes the version 8 calls: with the version 7
+// calls a LOB column fails the open ("A query with LOB's requires OCI8
+// mode, but OCI7 mode is used.").
 //
 // Master/detail. A detail follows its master's current record: its query
 // runs again with the master's values whenever the master moves to another
@@ -69,13 +80,11 @@
 // new detail record needs the master's link values and starts with them;
 // the master's link fields are read-only while a detail depends on them.
 //
-// What is not built yet. Cached updates, searching and counting, query by
-// example, the dictionary's constraint checks, defaults and field kinds,
-// and sequence fields taken on post come with later work. Their properties
-// exist with their defaults and are stored with forms. Settings whose
-// effect is missing refuse to be turned on, with a message saying so,
-// rather than being ignored: QBEMode, CountAllRecords, Locate and Lookup,
-// and OracleDictionary's FieldKinds.
+// What is not built yet. Cached updates, searching and counting and query
+// by example come with later work. Their properties exist with their
+// defaults and are stored with forms. Settings whose effect is missing
+// refuse to be turned on, with a message saying so, rather than being
+// ignored: QBEMode, CountAllRecords, Locate and Lookup.
 // CachedUpdates can be set (opening then requires a rowid column,
 // "CachedUpdates requires a rowid!"); its change log is not kept yet, so
 // posts in cached mode change the record list without being logged.
@@ -95,7 +104,9 @@
 
 namespace vorn {
 
+class DataSetDictionary;
 class TBlobList;
+class TLOBLocator;
 class TOracleDictionary;
 class TOracleQuery;
 class TOracleSession;
@@ -264,16 +275,18 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::string CurrentRowId();
 
   // The table generated statements address: the trimmed UpdatingTable when
-  // set, else the first table named after FROM in the SQL, upper-cased
-  // and without double quotes (kept until the SQL or UpdatingTable changes
-  // or the dataset closes). A cursor dataset must name it in UpdatingTable
-  // ("UpdatingTable property required for cursor dataset").
+  // set, else the first table named after FROM in the SQL (a subquery's
+  // own), upper-cased and without double quotes (kept until the SQL or
+  // UpdatingTable changes or the dataset closes). A cursor dataset must
+  // name it in UpdatingTable ("UpdatingTable property required for cursor
+  // dataset").
   std::string UpdatingTableName();
   // The name the SQL's FROM clause gives the updating table: the word that
   // follows it when that is no keyword, else the table's own name.
   std::string UpdatingTableAlias();
   // The rowid of the record being inserted or edited, found through its
-  // key fields (UniqueFields, or the table's primary or unique key):
+  // key fields (KeyFields: UniqueFields, or the table's primary or unique
+  // key on the ODBC route):
   // "select rowid from <table> where <key> = :<key> and ...". Empty when
   // there is no key or a key names no field; "Error determining ROWID: no
   // record found" and "... more than one record found" when the key does
@@ -338,6 +351,26 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // logged under each master record.)
   bool BelongsToMaster(TRecordBuffer record);
 
+  // For descendants and the writing of records: what the data dictionary
+  // and the sequence field give generated statements (DictionaryFields.cpp,
+  // SequenceField.cpp).
+  //
+  // The fields that identify a record where the rowid cannot, found on
+  // open: none unless the dataset has a rowid column and its session takes
+  // the ODBC route or UniqueFields is set.
+  const std::vector<std::string>& KeyFields();
+  // The constraint checks of a record being posted in cached mode.
+  void CheckRecordConstraints();
+  // The message a record action ('I', 'U', 'D', 'L', 'R', 'C') reports for
+  // a database error (`errorCode`, 0 for the dataset's own) with `text`.
+  std::string TranslateMessage(char action, int errorCode, const std::string& text);
+  // The sequence number of an inserted record being posted (amOnPost).
+  void ApplySequenceOnPost();
+  // The value a generated INSERT gives `field`'s column instead of a
+  // variable: "<Sequence>.nextval" for the sequence field with amOnServer
+  // while it is null, else empty.
+  std::string ServerSequenceExpression(const TField& field) const;
+
   // --- Framework overrides ---
 
   void Loaded() override;
@@ -389,6 +422,7 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void DoOnNewRecord() override;
 
  private:
+  friend class DataSetDictionary;
   friend class TOracleDictionary;
 
   // Lifecycle (OracleDataSet.cpp).
@@ -424,7 +458,7 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   int SlotOffset(const TField* field) const;
   void ForgetSharedBlobs();
 
-  // Dictionary field settings (DictionaryFields.cpp).
+  // The data dictionary (DictionaryFields.cpp).
   void ApplyDictionaryFieldSettings();
   void DetermineKeyFields();
   void CheckFieldConstraints(TField* field);
@@ -439,6 +473,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   bool NothingToWrite(bool update);
   void WriteRecord(bool update, TRecordBuffer record);
   void RunRecordStatement(bool update, TRecordBuffer record);
+  // Runs the statement RunRecordStatement made, gives a new record its
+  // rowid and writes the LOB values through the locators it returns.
+  void ExecuteRecordStatement(TOracleQuery& query, bool update, TRecordBuffer record,
+                              const std::vector<TField*>& lobFields);
   void StorePostedRecord(bool update, TRecordBuffer record);
   void StorePostedBlobs(TRecordBuffer stored);
   void RefreshAfterWrite(bool update);
@@ -451,9 +489,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::string_view PostedBlobValue(TField* field);
   // The variable value a field is posted with, for a column of `type`.
   Variant PostedValue(TField* field, int type);
+  // Writes a non-empty LOB value through the locator RETURNING filled (a
+  // CLOB's CR LF line breaks as line feeds with ConvertCRLF).
+  void WriteThroughLocator(TLOBLocator& locator, std::string_view value);
   int BufferTypeOf(const TField* field) const;
-  void ApplySequenceOnPost();
-  void CheckRecordConstraintsOnPost();
 
   // Locks, checks, refreshes and messages (RecordLocking.cpp).
   // The work query holding `statement` (WorkQueries.h), set up for the
@@ -467,8 +506,6 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   bool RecordDiffers(TOracleQuery& query);
   bool ValuesEqual(TField* field, const Variant& value);
   bool RaiseApplyRecord(char action, std::string& newRowId);
-  void TranslateMessage(char action, int errorCode, std::string& message,
-                        const std::string& text);
   // Translates `text` for `action` and raises it as a database error.
   [[noreturn]] void RaiseRecordError(char action, int errorCode, const std::string& text);
   // Re-raises the exception in flight for `action`: an EOracleError as a
@@ -479,7 +516,6 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void RollbackToLockPoint();
   void CommitAfterPost();
   bool UsesLockPoint() const;
-  std::vector<std::string> KeyFieldNames() const;
 
   // Cached updates (ChangeLog.cpp).
   bool MergeLoggedInsert(TRecordBuffer record);
@@ -561,6 +597,8 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::unique_ptr<TSequenceField> sequenceField_;
   std::unique_ptr<TOracleDictionary> oracleDictionary_;
   std::unique_ptr<TQBEDefinition> qbeDefinition_;
+  // The dictionary features' view of the dataset, made on first use.
+  std::unique_ptr<DataSetDictionary> dictionaryLink_;
 
   bool qbeMode_ = false;
   std::string uniqueFields_;

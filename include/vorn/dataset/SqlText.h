@@ -54,6 +54,8 @@ std::string MaskStatement(std::string_view text);
 // word in `maskedText`, the first one from the start; std::string::npos
 // when it does not occur.
 size_t FindWord(std::string_view maskedText, std::string_view word);
+// Whether `c` belongs to a word in the sense of FindWord.
+bool IsWordCharacter(char c);
 // Removes the comments, masks the result for the keyword searches and
 // splits it. The parts are cut from the text without comments.
 TStatementParts SplitStatement(std::string_view text);

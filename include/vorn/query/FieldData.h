@@ -126,6 +126,8 @@ class TFieldData : public TCollectionItem {
   client::OCIRef* typeReference_ = nullptr;
   client::OCIEnv* typeEnvironment_ = nullptr;
   client::OCIError* typeErrorHandle_ = nullptr;
+  // LOB columns: the descriptor type of the rows' locators.
+  client::ub4 descriptorType_ = 0;
   // Object columns: the per-row null structures.
   std::vector<void*> nullStructures_;
   std::string typeName_;

@@ -18,6 +18,15 @@
 // unassigned one for null, a null one when the session's NullValue is
 // nvNull), FieldAsString/Integer/Float/Date convert as their names say
 // (null gives empty text or 0), GetLongField copies part of a LONG value.
+// A CLOB, BLOB or BFILE column (version 8 calls only) has a TLOBLocator
+// (LOBField, LobLocator.h) that always stands for the current row's value,
+// read from position 0; moving to another row closes a BFILE its reads
+// opened. Field reads such a value whole: text for a CLOB, bytes
+// otherwise, and an empty LOB gives the null value. Likewise an object
+// column has a TOracleObject (ObjectField, OracleObject.h) and a REF column
+// a TOracleReference (ReferenceField, OracleReference.h) standing for the
+// current row's value; Field gives the null value for both, FieldIsNull
+// answers an object's own (atomic) null indicator.
 // NUMBER columns are fetched as integers when their precision fits the
 // integer precision (the session's IntegerPrecision, else 9) and their
 // scale is at most 0, as doubles when it fits the float precision
@@ -38,10 +47,22 @@
 // failing row of Array DML: without a handler the error is raised (for
 // all elements) or ends the run quietly (for a range).
 //
-// Threaded execution (Threaded, ThreadSynchronized and the thread events)
-// is declared here for the forms that store it; running a query on its
-// own thread comes with the query thread, and until then Execute with
-// Threaded set raises vorn::Exception.
+// Threaded execution. With Threaded set, Execute hands the whole
+// execute-and-fetch cycle to the query's own thread (QueryThread.h) and
+// returns at once; the cycle reports through OnThreadExecuted,
+// OnThreadRecord (once per row: the handler reads the current row),
+// OnThreadError and OnThreadFinished, run on the main thread when
+// ThreadSynchronized is set (the default; the main thread must then run
+// CheckSynchronize or an event loop that does). While the cycle runs
+// (ThreadIsRunning), the query belongs to its thread: other threads touch
+// it only from its synchronised event handlers, and Execute and Describe
+// raise "Query thread is still in progress". BreakThread ends a cycle
+// early, WaitForThread waits for its end; Close (and so a logoff or a new
+// session) ends a running cycle first, and destroying the query stops its
+// thread. Several threaded queries may run on one version 8 session at
+// once; a version 7 session serialises its calls when ThreadSafe is set.
+// Only the main thread shows the screen cursor (Cursor) and the Debug
+// message; a thread passes the message to the main thread.
 //
 // A query is used by one thread at a time. It registers with its session,
 // which closes it at logoff and detaches it when destroyed.
@@ -65,9 +86,11 @@
 namespace vorn {
 
 class EOracleError;
+struct BindRequest;
 class SessionCallLock;
 class StatementCalls;
 class TOracleSession;
+class TQueryThread;
 
 class TOracleQuery : public TComponent, public RegisteredQuery {
   VORN_CLASS(TOracleQuery, TComponent)
@@ -144,8 +167,15 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // 1-based line and column of the last execution error; 0 before any.
   int ErrorLine() const { return errorLine_; }
   int ErrorPosition() const { return errorPosition_; }
-  // Always false until the query thread lands.
-  bool ThreadIsRunning() const { return false; }
+  // A threaded cycle runs (from Execute until after its OnThreadFinished).
+  bool ThreadIsRunning() const;
+  // Ends the running threaded cycle after the current row: no more rows
+  // are read, and OnThreadFinished still fires. Nothing when none runs.
+  void BreakThread();
+  // Waits until the running threaded cycle (if any) has ended; on the main
+  // thread it runs the synchronised events meanwhile. Raises "Query thread
+  // is still in progress" from within the query's own event handler.
+  void WaitForThread();
   // The SQL lines joined with CR LF, substitution variables replaced.
   std::string SubstitutedText();
 
@@ -181,6 +211,10 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // into `buffer` and returns the count.
   int GetLongField(int index, void* buffer, int offset, int length);
   TLOBLocator* LOBField(int index) const;
+  // The object (or REF) of an object (REF) column's current row;
+  // "Field <name> is not an Object" ("... is not a Reference") otherwise.
+  TOracleObject* ObjectField(int index) const;
+  TOracleReference* ReferenceField(int index) const;
   // The address of the current row's value in the column's buffer.
   const void* FieldValueAddress(int index) const;
 
@@ -221,6 +255,8 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   std::string PreparedText();
   bool MustParseAgain() const;
   void Bind();
+  // The bind of an object, REF or LOB variable: its instance's address.
+  void BindInstance(TVariableData& variable, BindRequest& request);
   void ExecuteNonQuery(bool describeOnly, int end, int start, uint32_t mode);
   void ExecuteQuery(bool describeOnly, uint32_t mode);
   void DescribeColumns();
@@ -228,6 +264,13 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   // Fetches the first batch unless the execution did (`fetch` false).
   void FetchBatch(bool fetch);
   void NormaliseComplexVariables();
+  // Before a fetch: the LONG pieces dropped, the LOB columns' locators
+  // released (an open BFILE closed) and their positions reset.
+  void ResetColumnsForFetch();
+  void ReleaseComplexColumns();
+  // Points the companions of the LOB, object and REF columns at the
+  // current row.
+  void PrepareComplexColumns();
   // Raises "Not logged on" when the session lost its connection (or the
   // client library) since the statement was opened.
   void CheckCurrent();
@@ -254,8 +297,13 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TVariableData& DeclaredVariable(std::string_view name) const;
   void VariablesChanged();
 
-  // Screen cursor around a database step.
-  class CursorFrame;
+  // Threads (OracleQuery.cpp, QueryThread.h).
+  // Ends a running cycle before the statement goes (Close).
+  void EndThreadCycle();
+  // Makes the session learn the facts it asks the server for on first use.
+  void PrepareSessionFacts();
+  // The screen cursor a database step shows on the calling thread.
+  TCursor ShownCursor() const;
 
   std::unique_ptr<TStringList> sql_;
   TOracleSession* session_ = nullptr;
@@ -275,6 +323,9 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TOracleQueryEvent onThreadFinished_;
   TThreadErrorEvent onThreadError_;
 
+  // Made by the first threaded Execute.
+  std::unique_ptr<TQueryThread> thread_;
+
   // The call set of the open statement: version 8 handles or a version 7
   // cursor; null while closed.
   std::unique_ptr<StatementCalls> calls_;
@@ -282,6 +333,8 @@ class TOracleQuery : public TComponent, public RegisteredQuery {
   TTypedCollection<TFieldData> fields_;
   // The items of fields_, for the field accessors.
   std::vector<TFieldData*> columns_;
+  // The LOB, object and REF columns among them.
+  std::vector<TFieldData*> complexColumns_;
   int rowsPerFetch_ = 1;
   int currentRow_ = 0;
   int rowsInBatch_ = 0;

@@ -11,6 +11,11 @@
  *   oexfet <rows>           oexfet
  *   ofen <rows>             ofen
  *   oexn <iters> <rowoff>   oexn
+ *   lobread <amt> <offset>  OCILobRead
+ *   lobwrite <amt> <offset> <first byte>
+ *                           OCILobWrite
+ *   lobtrim <length>        OCILobTrim
+ *   fileopen, fileclose     OCILobFileOpen, OCILobFileClose
  *
  * and the text of every statement prepared or parsed to a second log. A
  * third log, the trace, holds one entry per statement executed (the text
@@ -91,6 +96,15 @@ static void rememberText(const void* handle, const char* text, long length) {
   if (texts[slot].text) {
     memcpy(texts[slot].text, text, size);
     texts[slot].text[size] = 0;
+  }
+}
+
+/* The texts go with the library: a test that unloads it leaks nothing. */
+__attribute__((destructor)) static void forgetTexts(void) {
+  for (int i = 0; i < TEXT_SLOTS; ++i) {
+    free(texts[i].text);
+    texts[i].text = NULL;
+    texts[i].handle = NULL;
   }
 }
 
@@ -241,4 +255,58 @@ SHIM_EXPORT sword oexn(Cda_Def* cursor, sword iters, sword rowoff) {
   record(line);
   traceExecution(cursor);
   return real(cursor, iters, rowoff);
+}
+
+SHIM_EXPORT sword OCILobRead(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* amtp,
+                             ub4 offset, void* bufp, ub4 bufl, void* ctxp,
+                             OCICallbackLobRead cbfp, ub2 csid, ub1 csfrm) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, OCILobLocator*, ub4*, ub4, void*, ub4, void*,
+                        OCICallbackLobRead, ub2, ub1);
+  Call real = (Call)realCall("OCILobRead");
+  char line[64];
+  if (!real) return OCI_INVALID_HANDLE;
+  snprintf(line, sizeof line, "lobread %u %u", amtp ? *amtp : 0u, offset);
+  record(line);
+  return real(svchp, errhp, locp, amtp, offset, bufp, bufl, ctxp, cbfp, csid, csfrm);
+}
+
+SHIM_EXPORT sword OCILobWrite(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4* amtp,
+                              ub4 offset, void* bufp, ub4 buflen, ub1 piece, void* ctxp,
+                              OCICallbackLobWrite cbfp, ub2 csid, ub1 csfrm) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, OCILobLocator*, ub4*, ub4, void*, ub4, ub1, void*,
+                        OCICallbackLobWrite, ub2, ub1);
+  Call real = (Call)realCall("OCILobWrite");
+  char line[64];
+  if (!real) return OCI_INVALID_HANDLE;
+  snprintf(line, sizeof line, "lobwrite %u %u %d", amtp ? *amtp : 0u, offset,
+           bufp && buflen ? *(const unsigned char*)bufp : -1);
+  record(line);
+  return real(svchp, errhp, locp, amtp, offset, bufp, buflen, piece, ctxp, cbfp, csid, csfrm);
+}
+
+SHIM_EXPORT sword OCILobTrim(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, ub4 newlen) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, OCILobLocator*, ub4);
+  Call real = (Call)realCall("OCILobTrim");
+  char line[64];
+  if (!real) return OCI_INVALID_HANDLE;
+  snprintf(line, sizeof line, "lobtrim %u", newlen);
+  record(line);
+  return real(svchp, errhp, locp, newlen);
+}
+
+SHIM_EXPORT sword OCILobFileOpen(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* filep,
+                                 ub1 mode) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, OCILobLocator*, ub1);
+  Call real = (Call)realCall("OCILobFileOpen");
+  if (!real) return OCI_INVALID_HANDLE;
+  record("fileopen");
+  return real(svchp, errhp, filep, mode);
+}
+
+SHIM_EXPORT sword OCILobFileClose(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* filep) {
+  typedef sword (*Call)(OCISvcCtx*, OCIError*, OCILobLocator*);
+  Call real = (Call)realCall("OCILobFileClose");
+  if (!real) return OCI_INVALID_HANDLE;
+  record("fileclose");
+  return real(svchp, errhp, filep);
 }

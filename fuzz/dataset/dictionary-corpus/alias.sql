@@ -1,0 +1,1 @@
+select e.*, e.rowid from emp e where deptno = :d order by ename

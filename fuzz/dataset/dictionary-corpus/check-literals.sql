@@ -1,0 +1,1 @@
+comm IS NULL OR job IN ('SALESMAN', 'COMM')

@@ -1,0 +1,1 @@
+"Odd" > 1 and sal > "A"

@@ -1,0 +1,2 @@
+select * /* from bonus */ from emp -- from dept
+where 1=1

@@ -1,0 +1,1 @@
+select * from ( ( select x from t ) ) where (

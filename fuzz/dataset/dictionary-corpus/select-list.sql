@@ -1,0 +1,1 @@
+select (select count(*) from dept) n, e.* from scott.emp e

@@ -1,0 +1,1 @@
+select * from (select * from dept where loc = 'X') d

@@ -62,8 +62,11 @@ function(vorn_add_test name)
     set(label threads)
   endif()
   include(GoogleTest)
+  # Every property here must be a single value: the discovery script spreads
+  # a list over the property/value pairs and shifts every pair after it (a
+  # list-valued ENVIRONMENT once swallowed the LABELS, so that no test had
+  # a label and `ctest -L threads` ran nothing).
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-    PROPERTIES ENVIRONMENT "VORN_BUILD_DIR=${PROJECT_BINARY_DIR};VORN_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
-               LABELS ${label})
+    PROPERTIES LABELS ${label} ENVIRONMENT "VORN_BUILD_DIR=${PROJECT_BINARY_DIR}")
 endfunction()

@@ -24,6 +24,7 @@
 #include "DataSetRecords.h"
 #include "MasterDetailConfig.h"
 #include "RecordList.h"
+#include "vorn/client/OciConstants.h"
 #include "vorn/dataset/OracleDataSet.h"
 #include "vorn/host/DbConsts.h"
 #include "vorn/host/Exceptions.h"
@@ -34,10 +35,6 @@
 namespace vorn {
 
 namespace {
-
-// The internal type code of a CHAR column: its values are blank-padded, so
-// a value bound to compare with it must be too.
-constexpr int kCharColumnType = 96;
 
 // The names of "A;B", trimmed. An empty name keeps its place, so that the
 // names after it still pair with their partners.
@@ -154,7 +151,8 @@ void TOracleDataSet::BindMasterValues() {
       const int fieldNo = detailField->FieldNo();
       if (fieldNo > 0 && fieldNo < static_cast<int>(fieldInfo_.size())) {
         const int column = fieldInfo_[static_cast<size_t>(fieldNo)].ColumnIndex;
-        if (fetchQuery_->FieldOracleType(column) == kCharColumnType) {
+        // CHAR values are blank-padded: a value compared with one must be too.
+        if (fetchQuery_->FieldOracleType(column) == client::SQLT_AFC) {
           std::string text = masterField->AsString();
           const auto size = static_cast<size_t>(std::max(fetchQuery_->FieldSize(column), 0));
           if (text.size() < size) text.append(size - text.size(), ' ');

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+#include "StatementLines.h"
+#include "TableLookup.h"
 #include "vorn/dataset/OracleDataSet.h"
 #include "vorn/dataset/SqlText.h"
 #include "vorn/host/Exceptions.h"
@@ -37,84 +39,9 @@ constexpr const char* kModifyQuery =
     "Modify query to add variables to WHERE clause?\r\nNOTE: This will remove any existing "
     "WHERE clause and variables!";
 
-struct TOwnerAndTable {
-  std::string Owner;
-  std::string Table;
-};
-
-void SetStatement(TOracleQuery& query, const std::string& text) {
-  query.Clear();
-  query.SQL()->SetText(text);
-}
-
-// The table a name stands for: "OWNER.TABLE" as written, else the user's
-// table, the user's synonym or the public synonym of that name. Empty parts
-// when it stands for nothing.
-TOwnerAndTable ResolveOwnerAndTable(TOracleQuery& query, const std::string& name) {
-  TOwnerAndTable result;
-  if (name.empty()) return result;
-  const size_t dot = name.find('.');
-  if (dot != std::string::npos) {
-    result.Owner = UpperCase(name.substr(0, dot));
-    result.Table = UpperCase(name.substr(dot + 1));
-    return result;
-  }
-  const std::string upper = UpperCase(name);
-  if (query.Session()->TakesODBCRoute()) {
-    static const std::array<const char*, 3> lookups = {
-        "select owner, table_name from all_tables\r\nwhere owner = user and table_name = :name",
-        "select table_owner, table_name from all_synonyms\r\n"
-        "where owner = user and synonym_name = :name",
-        "select table_owner, table_name from all_synonyms\r\n"
-        "where owner = 'PUBLIC' and synonym_name = :name"};
-    for (const char* lookup : lookups) {
-      SetStatement(query, lookup);
-      query.DeclareVariable("name", otString);
-      query.SetVariable("name", upper);
-      query.Execute();
-      if (query.Eof()) continue;
-      result.Owner = query.FieldAsString(0);
-      result.Table = query.FieldAsString(1);
-      return result;
-    }
-    return result;
-  }
-  SetStatement(query,
-               "begin\r\n"
-               "  begin\r\n"
-               "    select user, table_name into :table_owner, :table_name\r\n"
-               "      from sys.user_tables where table_name = :name;\r\n"
-               "  exception when no_data_found then\r\n"
-               "    begin\r\n"
-               "      select table_owner, table_name into :table_owner, :table_name\r\n"
-               "        from sys.user_synonyms where synonym_name = :name;\r\n"
-               "    exception when no_data_found then\r\n"
-               "      begin\r\n"
-               "        select table_owner, table_name into :table_owner, :table_name\r\n"
-               "          from sys.all_synonyms where owner = 'PUBLIC' and synonym_name = "
-               ":name; return;\r\n"
-               "      exception when no_data_found then\r\n"
-               "        :table_owner := null; :table_name := null;\r\n"
-               "      end;\r\n"
-               "    end;\r\n"
-               "  end;\r\n"
-               "end;");
-  query.DeclareVariable("name", otString);
-  query.DeclareVariable("table_owner", otString);
-  query.DeclareVariable("table_name", otString);
-  query.SetVariable("name", upper);
-  query.Execute();
-  const Variant owner = query.GetVariable("table_owner");
-  const Variant table = query.GetVariable("table_name");
-  if (!owner.IsEmpty() && !owner.IsNull()) result.Owner = owner.AsString();
-  if (!table.IsEmpty() && !table.IsNull()) result.Table = table.AsString();
-  return result;
-}
-
 // The updating table of a dataset resolved; empty when its statement names
 // no table (a cursor dataset without UpdatingTable names none either).
-TOwnerAndTable UpdatingTableOf(TOracleDataSet& dataSet, TOracleQuery& query,
-                               std::string& tableName) {
+TTableName UpdatingTableOf(TOracleDataSet& dataSet, TOracleQuery& query, std::string& tableName) {
   try {
     tableName = dataSet.UpdatingTableName();
   } catch (const EOracleError&) {
@@ -122,7 +49,7 @@ TOwnerAndTable UpdatingTableOf(TOracleDataSet& dataSet, TOracleQuery& query,
   } catch (const Exception&) {
     tableName.clear();
   }
-  return ResolveOwnerAndTable(query, tableName);
+  return ResolveTableName(query, tableName);
 }
 
 std::string Joined(const std::vector<std::string>& names, const std::string& separator) {
@@ -189,30 +116,27 @@ void TMasterDetailConfig::Run() {
   query.SetSession(session);
   std::string detailTableName;
   std::string masterTableName;
-  const TOwnerAndTable detailTable = UpdatingTableOf(detail_, query, detailTableName);
+  const TTableName detailTable = UpdatingTableOf(detail_, query, detailTableName);
   if (detailTable.Table.empty()) {
     ShowMessage(kNeedsDetailSQL);
     return;
   }
-  const TOwnerAndTable masterTable = UpdatingTableOf(*master, query, masterTableName);
+  const TTableName masterTable = UpdatingTableOf(*master, query, masterTableName);
   if (masterTable.Table.empty()) {
     ShowMessage(kNeedsMasterSQL);
     return;
   }
 
-  SetStatement(query,
-               "select fk.constraint_name fkname, pk.constraint_name pkname\r\n"
-               "  from sys.all_constraints fk, sys.all_constraints pk\r\n"
-               " where fk.constraint_type = 'R'\r\n"
-               "   and fk.owner = :fk_owner and fk.table_name = :fk_table_name\r\n"
-               "   and pk.constraint_name = fk.r_constraint_name\r\n"
-               "   and pk.owner = :pk_owner and pk.table_name = :pk_table_name");
-  for (const char* name : {"fk_owner", "fk_table_name", "pk_owner", "pk_table_name"})
-    query.DeclareVariable(name, otString);
-  query.SetVariable("fk_owner", detailTable.Owner);
-  query.SetVariable("fk_table_name", detailTable.Table);
-  query.SetVariable("pk_owner", masterTable.Owner);
-  query.SetVariable("pk_table_name", masterTable.Table);
+  SetStatement(query, {"select fk.constraint_name fkname, pk.constraint_name pkname",
+                       "  from sys.all_constraints fk, sys.all_constraints pk",
+                       " where fk.constraint_type = 'R'",
+                       "   and fk.owner = :fk_owner and fk.table_name = :fk_table_name",
+                       "   and pk.constraint_name = fk.r_constraint_name",
+                       "   and pk.owner = :pk_owner and pk.table_name = :pk_table_name"});
+  DeclareString(query, "fk_owner", detailTable.Owner);
+  DeclareString(query, "fk_table_name", detailTable.Table);
+  DeclareString(query, "pk_owner", masterTable.Owner);
+  DeclareString(query, "pk_table_name", masterTable.Table);
   query.Execute();
   if (query.Eof()) {
     ShowMessage(kNeedsForeignKey);
@@ -237,14 +161,11 @@ void TMasterDetailConfig::Run() {
 std::vector<std::string> TMasterDetailConfig::ConstraintColumns(TOracleQuery& query,
                                                                 const std::string& owner,
                                                                 const std::string& constraint) {
-  SetStatement(query,
-               "select column_name from sys.all_cons_columns\r\n"
-               " where owner = :owner and constraint_name = :constraint_name\r\n"
-               " order by position");
-  query.DeclareVariable("owner", otString);
-  query.DeclareVariable("constraint_name", otString);
-  query.SetVariable("owner", owner);
-  query.SetVariable("constraint_name", constraint);
+  SetStatement(query, {"select column_name from sys.all_cons_columns",
+                       " where owner = :owner and constraint_name = :constraint_name",
+                       " order by position"});
+  DeclareString(query, "owner", owner);
+  DeclareString(query, "constraint_name", constraint);
   std::vector<std::string> columns;
   for (query.Execute(); !query.Eof(); query.Next())
     columns.push_back(query.FieldAsString(0));
@@ -255,7 +176,7 @@ void TMasterDetailConfig::AddWhereClause(TOracleQuery& query,
                                          const std::vector<std::string>& columns,
                                          const std::string& table) {
   detail_.DeleteVariables();
-  SetStatement(query, "select " + Joined(columns, ", ") + " from " + table);
+  SetStatement(query, {"select " + Joined(columns, ", ") + " from " + table});
   query.Describe();
   std::string clause = "where ";
   for (int i = 0; i < query.FieldCount(); ++i) {

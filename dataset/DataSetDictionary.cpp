@@ -91,8 +91,8 @@ std::string DataSetDictionary::CurrentRowId() {
 
 bool DataSetDictionary::IsMasterField(const std::string& fieldName) const {
   if (!dataSet_.HasMaster()) return false;
-  for (const std::string& name : SplitFieldNames(dataSet_.detailFields_)) {
-    if (SameText(name, fieldName)) return true;
+  for (const auto& [masterName, detailName] : dataSet_.LinkPairs()) {
+    if (SameText(detailName, fieldName)) return true;
   }
   return false;
 }

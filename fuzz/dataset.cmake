@@ -23,3 +23,13 @@ if(TARGET vorn_dataset)
     LIBS vorn::dataset
     CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/form_corpus)
 endif()
+
+# The master/detail configuration's WHERE clause rewrite over arbitrary
+# statement text.
+if(TARGET vorn_dataset)
+  vorn_add_fuzzer(dataset_where_clause_fuzzer
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/WhereClauseFuzzer.cpp
+    LIBS vorn::dataset
+    INCLUDES ${PROJECT_SOURCE_DIR}/dataset
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/where_corpus)
+endif()

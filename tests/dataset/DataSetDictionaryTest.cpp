@@ -288,6 +288,22 @@ TEST_F(FieldChecks, TheSequenceFieldIsNotCheckedOnChange) {
   EXPECT_EQ(Store(*parts, "ID", 2), "");
 }
 
+TEST_F(FieldChecks, ADetailsLinkFieldsAreNotCheckedButANameWithoutPartnerIs) {
+  auto dept = DataSet("select d.*, rowid from dept d");
+  auto emp = DataSet("select e.*, rowid from emp e where deptno = :deptno", false);
+  emp->DeclareVariable("deptno", otInteger);
+  emp->OracleDictionary()->SetEnforceConstraints(true);
+  emp->SetMaster(dept.get());
+  emp->SetMasterFields("deptno");
+  // EMPNO has no master field to pair with: it is no link field.
+  emp->SetDetailFields("deptno;empno");
+  emp->Open();
+  emp->Insert();
+
+  EXPECT_EQ(Store(*emp, "DEPTNO", 99), "");
+  EXPECT_EQ(Store(*emp, "EMPNO", 7369), "ORA-00001: unique constraint (SCOTT.PK_EMP) violated\n");
+}
+
 TEST_F(FieldChecks, LeaveTheDataSetsStatementVariablesAndCursorAlone) {
   auto parts = DataSet("select p.*, rowid from parts p where id >= :low order by id", false);
   parts->DeclareVariable("low", otInteger);

@@ -313,16 +313,12 @@ TEST_P(ReadOnlyTest, ABlobFieldRefusesAValueWhileBrowsing) {
 
 TEST_P(ReadOnlyTest, FeaturesStillToComeRefuseToBeTurnedOn) {
   auto dataSet = NewDataSet("select ename from emp");
-  auto master = NewDataSet("select deptno from dept");
 
   EXPECT_EQ("Query by example is not supported by this dataset yet",
             ErrorOf([&] { dataSet->SetQBEMode(true); }));
-  EXPECT_EQ("Master/detail links are not supported by this dataset yet",
-            ErrorOf([&] { dataSet->SetMaster(master.get()); }));
   EXPECT_EQ("CountAllRecords is not supported by this dataset yet",
             ErrorOf([&] { dataSet->SetCountAllRecords(true); }));
   EXPECT_FALSE(dataSet->QBEMode());
-  EXPECT_EQ(nullptr, dataSet->Master());
   EXPECT_FALSE(dataSet->CountAllRecords());
 
   dataSet->Open();

@@ -72,12 +72,20 @@
 // calls a LOB column fails the open ("A query with LOB's requires OCI8
 // mode, but OCI7 mode is used.").
 //
-// What is not built yet. Cached updates, searching and counting, query by
-// example and master/detail links come with later work. Their properties
-// exist with their defaults and are stored with forms. Settings whose
-// effect is missing refuse to be turned on, with a message saying so,
-// rather than being ignored: QBEMode, Master, CountAllRecords, Locate and
-// Lookup. CachedUpdates can be set (opening then requires a rowid column,
+// Master/detail. A detail follows its master's current record: its query
+// runs again with the master's values whenever the master moves to another
+// record or runs its own query again, and stays empty while the master has
+// no record to follow (closed, empty, inserting a record or in QBE mode).
+// Pending detail edits are posted before the master moves or refreshes; a
+// new detail record needs the master's link values and starts with them;
+// the master's link fields are read-only while a detail depends on them.
+//
+// What is not built yet. Cached updates, searching and counting and query
+// by example come with later work. Their properties exist with their
+// defaults and are stored with forms. Settings whose effect is missing
+// refuse to be turned on, with a message saying so, rather than being
+// ignored: QBEMode, CountAllRecords, Locate and Lookup.
+// CachedUpdates can be set (opening then requires a rowid column,
 // "CachedUpdates requires a rowid!"); its change log is not kept yet, so
 // posts in cached mode change the record list without being logged.
 #pragma once
@@ -85,6 +93,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vorn/dataset/OracleDataSetTypes.h"
@@ -164,10 +173,17 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetQBEMode(bool value);
   const std::string& UniqueFields() const { return uniqueFields_; }
   void SetUniqueFields(const std::string& value) { uniqueFields_ = value; }
+  // The master/detail link (MasterDetail.cpp). A detail's query reads the
+  // master's current values through variables named like DetailFields
+  // ("where deptno = :deptno"); MasterFields names the master's fields,
+  // pair by pair, separated by ";". Setting Master closes the dataset and
+  // refuses a chain that comes back to it ("Circular master/detail
+  // dependency not allowed"); in the designer it configures the link from
+  // the foreign key between the two tables (MasterDetailConfig.h).
   TOracleDataSet* Master() const { return master_; }
-  // A master raises "Master/detail links are not supported by this dataset
-  // yet".
   void SetMaster(TOracleDataSet* value);
+  // The datasets whose Master this dataset is, in the order they joined.
+  const std::vector<TOracleDataSet*>& Details() const { return details_; }
   const std::string& MasterFields() const { return masterFields_; }
   // Closes the dataset and stores the names.
   void SetMasterFields(const std::string& value);
@@ -327,6 +343,13 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The last record number given; the next record fetched gets one more.
   uint32_t LastRecordId() const { return nextRecordId_; }
   void SetLastRecordId(uint32_t id) { nextRecordId_ = id; }
+  // Whether a stored record of this detail belongs to the master's current
+  // record: for every field pair both values are null, or both are
+  // non-null and equal (one null and one non-null do not match). Always
+  // True without an active master. The record's fields are read in the
+  // dsFilter state. (The change log of cached updates keeps apart what was
+  // logged under each master record.)
+  bool BelongsToMaster(TRecordBuffer record);
 
   // For descendants and the writing of records: what the data dictionary
   // and the sequence field give generated statements (DictionaryFields.cpp,
@@ -516,6 +539,23 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
 
   // Master/detail (MasterDetail.cpp).
   bool HasMaster() const { return master_ != nullptr; }
+  // The link's field pairs: MasterFields and DetailFields split at ";",
+  // trimmed, cut to the shorter list.
+  std::vector<std::pair<std::string, std::string>> LinkPairs() const;
+  // Whether this dataset can give its details a record to follow.
+  bool HasUsableRecord() const;
+  // The record number of the current record while browsing or editing a
+  // record; -1 otherwise.
+  int CurrentRecordId() const;
+  // Re-evaluates which link fields details depend on: all of them
+  // writable again (as the application left them), then read-only those
+  // of every detail that holds records or is inserting (only the first
+  // step when `protect` is false or the dataset is inactive). A field's
+  // ReadOnly changes at most once per call.
+  void ProtectLinkFields(bool protect = true);
+  // Brings a detail up to date with its master: browse mode, the query run
+  // again, the window read anew.
+  void FollowMaster();
   bool MasterHasUsableRecord() const;
   int MasterCurrentRecordId() const;
   void NotifyMaster();
@@ -622,6 +662,14 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // A cursor dataset's block ran while the field definitions were made.
   bool cursorExecuted_ = false;
   int masterRecordId_ = -1;
+  // The details (not owned); they leave when their Master changes or they
+  // go.
+  std::vector<TOracleDataSet*> details_;
+  // The details are being brought up to date: this dataset's own data
+  // events are swallowed meanwhile.
+  bool notifyingDetails_ = false;
+  // The details follow at the next state change too (after opening).
+  bool detailRefreshPending_ = true;
   bool initializingRecord_ = false;
   std::unique_ptr<filter::TExpression> filterExpression_;
 };

@@ -1,0 +1,1 @@
+select deptno, count(*) from emp group by deptno

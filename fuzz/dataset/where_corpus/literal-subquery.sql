@@ -1,0 +1,2 @@
+select 'where' w, (select 1 from dual where 1 = 1) x
+from emp e -- where

@@ -1,0 +1,1 @@
+select * from emp where sal > 1000 order by ename

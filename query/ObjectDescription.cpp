@@ -49,13 +49,13 @@ void ObjectDescription::Describe(TOracleObject& object) {
   if (object.attributes_.Count() > 0 || object.objectTypeCode_ != 0) return;
   ObjectDescription description(object);
   try {
-    description.DescribeType(object.typeDescriptor_, "", -1);
+    description.DescribeType(object.TypeDescriptor(), "", -1);
     description.LayOut();
   } catch (...) {
     // A type half described is of no use; the next attachment tries again.
     for (TObjectAttribute* attribute : description.list_) {
       if (attribute->typeRef_ != nullptr) {
-        Oci8().OCIObjectFree(object.session_->EnvironmentHandle(), object.errorHandle_,
+        Oci8().OCIObjectFree(description.session_.EnvironmentHandle(), description.error_,
                              attribute->typeRef_, OCI_DEFAULT);
       }
     }
@@ -68,6 +68,9 @@ void ObjectDescription::Describe(TOracleObject& object) {
   object.nullStructureSize_ = description.nullSize_;
 }
 
+ObjectDescription::ObjectDescription(TOracleObject& object)
+    : object_(object), session_(*object.Session()), error_(object.handles_.ErrorHandle()) {}
+
 void ObjectDescription::Check(sword status) {
   object_.Check(status);
 }
@@ -76,18 +79,16 @@ template <class T>
 T ObjectDescription::Attribute(void* parameter, ub4 attribute) {
   // Zeroed and at least as wide as any client writes for it.
   T value{};
-  Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &value, nullptr, attribute,
-                          object_.errorHandle_));
+  Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &value, nullptr, attribute, error_));
   return value;
 }
 
 void* ObjectDescription::TypeParameter(OCIType* type) {
-  TOracleSession& session = *object_.session_;
-  Check(Oci8().OCIDescribeAny(session.ServiceContextHandle(), object_.errorHandle_, type, 0,
-                              OCI_OTYPE_PTR, OCI_DEFAULT, OCI_PTYPE_TYPE, object_.describeHandle_));
+  Check(Oci8().OCIDescribeAny(session_.ServiceContextHandle(), error_, type, 0, OCI_OTYPE_PTR,
+                              OCI_DEFAULT, OCI_PTYPE_TYPE, object_.handles_.DescribeHandle()));
   void* parameter = nullptr;
-  Check(Oci8().OCIAttrGet(object_.describeHandle_, OCI_HTYPE_DESCRIBE, &parameter, nullptr,
-                          OCI_ATTR_PARAM, object_.errorHandle_));
+  Check(Oci8().OCIAttrGet(object_.handles_.DescribeHandle(), OCI_HTYPE_DESCRIBE, &parameter,
+                          nullptr, OCI_ATTR_PARAM, error_));
   return parameter;
 }
 
@@ -97,15 +98,7 @@ void ObjectDescription::DescribeType(OCIType* type, const std::string& prefix, i
   if (parent < 0) {
     object_.objectTypeCode_ = typeCode;
     if (object_.typeName_.empty()) {
-      OraText* schema = nullptr;
-      OraText* name = nullptr;
-      ub4 schemaLength = 0;
-      ub4 nameLength = 0;
-      Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &schema, &schemaLength,
-                              OCI_ATTR_SCHEMA_NAME, object_.errorHandle_));
-      Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &name, &nameLength, OCI_ATTR_NAME,
-                              object_.errorHandle_));
-      object_.typeName_ = Text(schema, schemaLength) + "." + Text(name, nameLength);
+      object_.typeName_ = object_.handles_.TypeNameOf(parameter, OCI_ATTR_NAME);
     }
   }
   if (typeCode == OCI_TYPECODE_NAMEDCOLLECTION) {
@@ -128,15 +121,14 @@ void ObjectDescription::DescribeType(OCIType* type, const std::string& prefix, i
   try {
     for (int position = 1; position <= count; ++position) {
       void* attribute = nullptr;
-      Check(Oci8().OCIParamGet(list, OCI_DTYPE_PARAM, object_.errorHandle_, &attribute,
+      Check(Oci8().OCIParamGet(list, OCI_DTYPE_PARAM, error_, &attribute,
                                static_cast<ub4>(position)));
       level.push_back(ReadFacts(attribute));
     }
   } catch (...) {
     for (Facts& facts : level) {
       if (facts.typeRef != nullptr) {
-        Oci8().OCIObjectFree(object_.session_->EnvironmentHandle(), object_.errorHandle_,
-                             facts.typeRef, OCI_DEFAULT);
+        Oci8().OCIObjectFree(session_.EnvironmentHandle(), error_, facts.typeRef, OCI_DEFAULT);
       }
     }
     throw;
@@ -148,24 +140,22 @@ void ObjectDescription::DescribeType(OCIType* type, const std::string& prefix, i
       if (!IsEmbedded(*attribute)) continue;
       // The embedded object's attributes follow its own entry.
       void* pinned = nullptr;
-      TOracleSession& session = *object_.session_;
-      Check(Oci8().OCIObjectPin(session.EnvironmentHandle(), object_.errorHandle_,
-                                attribute->typeRef_, nullptr, OCI_PIN_ANY, OCI_DURATION_SESSION,
-                                OCI_LOCK_NONE, &pinned));
+      Check(Oci8().OCIObjectPin(session_.EnvironmentHandle(), error_, attribute->typeRef_, nullptr,
+                                OCI_PIN_ANY, OCI_DURATION_SESSION, OCI_LOCK_NONE, &pinned));
       try {
         DescribeType(static_cast<OCIType*>(pinned), attribute->name_ + ".",
                      static_cast<int>(list_.size()) - 1);
       } catch (...) {
-        Oci8().OCIObjectUnpin(session.EnvironmentHandle(), object_.errorHandle_, pinned);
+        Oci8().OCIObjectUnpin(session_.EnvironmentHandle(), error_, pinned);
         throw;
       }
-      Check(Oci8().OCIObjectUnpin(session.EnvironmentHandle(), object_.errorHandle_, pinned));
+      Check(Oci8().OCIObjectUnpin(session_.EnvironmentHandle(), error_, pinned));
     }
   } catch (...) {
     for (++next; next < level.size(); ++next) {
       if (level[next].typeRef != nullptr) {
-        Oci8().OCIObjectFree(object_.session_->EnvironmentHandle(), object_.errorHandle_,
-                             level[next].typeRef, OCI_DEFAULT);
+        Oci8().OCIObjectFree(session_.EnvironmentHandle(), error_, level[next].typeRef,
+                             OCI_DEFAULT);
       }
     }
     throw;
@@ -176,8 +166,7 @@ ObjectDescription::Facts ObjectDescription::ReadFacts(void* parameter) {
   Facts facts;
   OraText* name = nullptr;
   ub4 nameLength = 0;
-  Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &name, &nameLength, OCI_ATTR_NAME,
-                          object_.errorHandle_));
+  Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &name, &nameLength, OCI_ATTR_NAME, error_));
   facts.name = Text(name, nameLength);
   facts.dataType = Attribute<ub2>(parameter, OCI_ATTR_DATA_TYPE);
   facts.typeCode = Attribute<ub2>(parameter, OCI_ATTR_TYPECODE);
@@ -186,29 +175,20 @@ ObjectDescription::Facts ObjectDescription::ReadFacts(void* parameter) {
   facts.precision = static_cast<ub1>(Attribute<ub2>(parameter, OCI_ATTR_PRECISION) & 0xFF);
   facts.scale = static_cast<sb1>(Attribute<ub2>(parameter, OCI_ATTR_SCALE) & 0xFF);
   if (facts.dataType == OCI_TYPECODE_OBJECT || facts.dataType == OCI_TYPECODE_REF) {
-    OraText* schema = nullptr;
-    OraText* type = nullptr;
-    ub4 schemaLength = 0;
-    ub4 typeLength = 0;
-    Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &type, &typeLength, OCI_ATTR_TYPE_NAME,
-                            object_.errorHandle_));
-    Check(Oci8().OCIAttrGet(parameter, OCI_DTYPE_PARAM, &schema, &schemaLength,
-                            OCI_ATTR_SCHEMA_NAME, object_.errorHandle_));
-    facts.typeName = Text(schema, schemaLength) + "." + Text(type, typeLength);
+    facts.typeName = object_.handles_.TypeNameOf(parameter, OCI_ATTR_TYPE_NAME);
     auto* source = Attribute<OCIRef*>(parameter, OCI_ATTR_REF_TDO);
     if (source != nullptr) {
       // The parameter's REF goes with the next describe: the attribute
       // keeps a copy of its own.
-      TOracleSession& session = *object_.session_;
       void* copy = nullptr;
-      Check(Oci8().OCIObjectNew(session.EnvironmentHandle(), object_.errorHandle_,
-                                session.ServiceContextHandle(), OCI_TYPECODE_REF, nullptr, nullptr,
+      Check(Oci8().OCIObjectNew(session_.EnvironmentHandle(), error_,
+                                session_.ServiceContextHandle(), OCI_TYPECODE_REF, nullptr, nullptr,
                                 OCI_DURATION_SESSION, 1, &copy));
       facts.typeRef = static_cast<OCIRef*>(copy);
-      const sword status = Oci8().OCIRefAssign(session.EnvironmentHandle(), object_.errorHandle_,
-                                               source, &facts.typeRef);
+      const sword status =
+          Oci8().OCIRefAssign(session_.EnvironmentHandle(), error_, source, &facts.typeRef);
       if (status != OCI_SUCCESS) {
-        Oci8().OCIObjectFree(session.EnvironmentHandle(), object_.errorHandle_, copy, OCI_DEFAULT);
+        Oci8().OCIObjectFree(session_.EnvironmentHandle(), error_, copy, OCI_DEFAULT);
         Check(status);
       }
     }

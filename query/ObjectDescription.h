@@ -12,6 +12,7 @@ namespace vorn {
 
 class TObjectAttribute;
 class TOracleObject;
+class TOracleSession;
 
 class ObjectDescription {
  public:
@@ -19,7 +20,7 @@ class ObjectDescription {
   static void Describe(TOracleObject& object);
 
  private:
-  explicit ObjectDescription(TOracleObject& object) : object_(object) {}
+  explicit ObjectDescription(TOracleObject& object);
 
   // What the describe of one attribute gave.
   struct Facts {
@@ -54,6 +55,9 @@ class ObjectDescription {
   void Check(client::sword status);
 
   TOracleObject& object_;
+  // The object's, for every call of the describe.
+  TOracleSession& session_;
+  client::OCIError* error_;
   std::vector<TObjectAttribute*> list_;
   int nullSize_ = 2;
 };

@@ -7,7 +7,6 @@
 #include "DateBytes.h"
 #include "ObjectDescription.h"
 #include "VariableValues.h"
-#include "vorn/client/ClientLibrary.h"
 #include "vorn/client/Oci8Calls.h"
 #include "vorn/client/OciConstants.h"
 #include "vorn/host/DateTimeText.h"
@@ -16,7 +15,6 @@
 #include "vorn/query/LobLocator.h"
 #include "vorn/query/QueryTypes.h"
 #include "vorn/session/OracleSession.h"
-#include "vorn/session/SessionCallLock.h"
 
 namespace vorn {
 
@@ -40,7 +38,7 @@ TObjectAttribute::TObjectAttribute(TCollection* collection) : TCollectionItem(co
 
 TOracleObject::TOracleObject(TOracleSession* session) {
   Setup(session);
-  session_->RegisterQuery(this);
+  session->RegisterQuery(this);
 }
 
 TOracleObject::TOracleObject(TOracleSession* session, ColumnObject) : columnObject_(true) {
@@ -50,31 +48,29 @@ TOracleObject::TOracleObject(TOracleSession* session, ColumnObject) : columnObje
 
 TOracleObject::TOracleObject(TOracleSession* session, const std::string& typeName) {
   Setup(session);
-  session_->RegisterQuery(this);
+  session->RegisterQuery(this);
   try {
     const std::string name = AnsiUpperCase(typeName);
     const size_t point = name.find('.');
     const std::string schema = point == std::string::npos ? "" : name.substr(0, point);
     const std::string type = point == std::string::npos ? name : name.substr(point + 1);
-    OCIEnv* environment = session_->EnvironmentHandle();
+    OCIEnv* environment = session->EnvironmentHandle();
+    OCIError* error = handles_.ErrorHandle();
     OCIType* descriptor = nullptr;
     Check(Oci8().OCITypeByName(
-        environment, errorHandle_, session_->ServiceContextHandle(),
+        environment, error, session->ServiceContextHandle(),
         schema.empty() ? nullptr : reinterpret_cast<const OraText*>(schema.data()),
         static_cast<ub4>(schema.size()), reinterpret_cast<const OraText*>(type.data()),
         static_cast<ub4>(type.size()), nullptr, 0, OCI_DURATION_SESSION, OCI_TYPEGET_HEADER,
         &descriptor));
-    typeDescriptor_ = descriptor;
-    Check(Oci8().OCIObjectNew(environment, errorHandle_, session_->ServiceContextHandle(),
-                              OCI_TYPECODE_OBJECT, typeDescriptor_, nullptr, OCI_DURATION_SESSION,
-                              1, &instance_));
-    Check(Oci8().OCIObjectGetInd(environment, errorHandle_, instance_, &nullStructure_));
-    void* reference = nullptr;
-    Check(Oci8().OCIObjectNew(environment, errorHandle_, session_->ServiceContextHandle(),
-                              OCI_TYPECODE_REF, nullptr, nullptr, OCI_DURATION_SESSION, 1,
-                              &reference));
-    typeRef_ = static_cast<OCIRef*>(reference);
-    Check(Oci8().OCIObjectGetTypeRef(environment, errorHandle_, instance_, typeRef_));
+    handles_.AdoptTypeDescriptor(descriptor);
+    Check(Oci8().OCIObjectNew(environment, error, session->ServiceContextHandle(),
+                              OCI_TYPECODE_OBJECT, descriptor, nullptr, OCI_DURATION_SESSION, 1,
+                              &instance_));
+    Check(Oci8().OCIObjectGetInd(environment, error, instance_, &nullStructure_));
+    OCIRef* typeRef = handles_.NewRef();
+    handles_.AdoptTypeRef(typeRef);
+    Check(Oci8().OCIObjectGetTypeRef(environment, error, instance_, typeRef));
     ObjectDescription::Describe(*this);
     // A new object: present, every attribute null.
     auto* indicators = static_cast<OCIInd*>(nullStructure_);
@@ -82,103 +78,57 @@ TOracleObject::TOracleObject(TOracleSession* session, const std::string& typeNam
     for (int i = 0; i < attributes_.Count(); ++i)
       IndicatorOf(*attributes_.Items(i)) = OCI_IND_NULL;
   } catch (...) {
-    session_->UnregisterQuery(this);
+    session->UnregisterQuery(this);
     DropHandles(true);
     throw;
   }
 }
 
 void TOracleObject::Setup(TOracleSession* session) {
-  if (session == nullptr) throw Exception("Not logged on");
-  session->DropStaleHandles();
-  if (!session->Connected()) throw Exception("Not logged on");
-  session->CheckOCI8Feature("A TOracleObject instance");
-  session_ = session;
-  generation_ = ClientLibraryGeneration();
-  OCIEnv* environment = session->EnvironmentHandle();
-  void* error = nullptr;
-  void* describe = nullptr;
-  const sword errorStatus = Oci8().OCIHandleAlloc(environment, &error, OCI_HTYPE_ERROR, 0, nullptr);
-  const sword describeStatus =
-      errorStatus == OCI_SUCCESS
-          ? Oci8().OCIHandleAlloc(environment, &describe, OCI_HTYPE_DESCRIBE, 0, nullptr)
-          : errorStatus;
-  if (errorStatus != OCI_SUCCESS || describeStatus != OCI_SUCCESS) {
-    if (error != nullptr) Oci8().OCIHandleFree(error, OCI_HTYPE_ERROR);
-    throw Exception("TOracleObject: Invalid handle");
-  }
-  errorHandle_ = static_cast<OCIError*>(error);
-  describeHandle_ = static_cast<OCIDescribe*>(describe);
+  handles_.Open(session, "A TOracleObject instance");
 }
 
 TOracleObject::~TOracleObject() {
-  if (session_ != nullptr && !columnObject_) session_->UnregisterQuery(this);
+  if (Session() != nullptr && !columnObject_) Session()->UnregisterQuery(this);
   try {
-    DropHandles(HandlesLive());
+    DropHandles(handles_.Live());
   } catch (const std::exception&) {
     // The handles go with the object all the same.
   }
 }
 
-bool TOracleObject::HandlesLive() const {
-  return errorHandle_ != nullptr && session_ != nullptr && session_->Connected() &&
-         generation_ == ClientLibraryGeneration();
-}
-
 void TOracleObject::DropHandles(bool live) {
-  if (live && errorHandle_ != nullptr) {
-    OCIEnv* environment = session_->EnvironmentHandle();
+  OCIError* error = handles_.ErrorHandle();
+  if (live && error != nullptr) {
+    OCIEnv* environment = Session()->EnvironmentHandle();
     for (int i = 0; i < attributes_.Count(); ++i) {
       TObjectAttribute& attribute = *attributes_.Items(i);
       if (attribute.typeRef_ != nullptr) {
-        Oci8().OCIObjectFree(environment, errorHandle_, attribute.typeRef_, OCI_DEFAULT);
+        Oci8().OCIObjectFree(environment, error, attribute.typeRef_, OCI_DEFAULT);
       }
     }
     if (ownsInstance_ && instance_ != nullptr) {
-      Oci8().OCIObjectFree(environment, errorHandle_, instance_, OCI_OBJECTFREE_FORCE);
+      Oci8().OCIObjectFree(environment, error, instance_, OCI_OBJECTFREE_FORCE);
     }
-    if (typeRef_ != nullptr) Oci8().OCIObjectFree(environment, errorHandle_, typeRef_, OCI_DEFAULT);
-    if (typeDescriptor_ != nullptr) {
-      Oci8().OCIObjectUnpin(environment, errorHandle_, typeDescriptor_);
-    }
-    if (describeHandle_ != nullptr) Oci8().OCIHandleFree(describeHandle_, OCI_HTYPE_DESCRIBE);
-    Oci8().OCIHandleFree(errorHandle_, OCI_HTYPE_ERROR);
   }
   for (int i = 0; i < attributes_.Count(); ++i)
     attributes_.Items(i)->typeRef_ = nullptr;
   instance_ = nullptr;
   nullStructure_ = nullptr;
-  typeRef_ = nullptr;
-  typeDescriptor_ = nullptr;
-  describeHandle_ = nullptr;
-  errorHandle_ = nullptr;
+  handles_.Drop(live);
 }
 
 void TOracleObject::CloseForLogOff() {
-  DropHandles(generation_ == ClientLibraryGeneration());
+  DropHandles(handles_.SameLibrary());
 }
 
 void TOracleObject::DetachFromSession() {
-  DropHandles(HandlesLive());
-  if (session_ != nullptr) session_->UnregisterQuery(this);
-  session_ = nullptr;
-}
-
-void TOracleObject::Check(sword status) const {
-  if (status == OCI_INVALID_HANDLE) throw Exception("TOracleObject: Invalid handle");
-  if (status == OCI_ERROR) {
-    SessionCallLock lock(*session_);
-    lock.Raise(errorHandle_);
-  }
+  DropHandles(handles_.Live());
+  handles_.LeaveSession(this);
 }
 
 void TOracleObject::Prepare() const {
-  if (session_ == nullptr) throw Exception("Not logged on");
-  session_->DropStaleHandles();
-  if (!session_->Connected() || errorHandle_ == nullptr ||
-      generation_ != ClientLibraryGeneration()) {
-    throw Exception("Not logged on");
-  }
+  handles_.CheckLoggedOn();
   if (instance_ == nullptr) throw Exception("TOracleObject has no instance");
 }
 
@@ -188,21 +138,11 @@ void TOracleObject::Attach(void* instance, void* nullStructure, OCIRef* typeRef)
   instance_ = instance;
   nullStructure_ = nullStructure;
   ownsInstance_ = false;
-  if (typeDescriptor_ == nullptr) TakeType(typeRef);
+  if (TypeDescriptor() == nullptr) TakeType(typeRef);
 }
 
 void TOracleObject::TakeType(OCIRef* typeRef) {
-  OCIEnv* environment = session_->EnvironmentHandle();
-  void* reference = nullptr;
-  Check(Oci8().OCIObjectNew(environment, errorHandle_, session_->ServiceContextHandle(),
-                            OCI_TYPECODE_REF, nullptr, nullptr, OCI_DURATION_SESSION, 1,
-                            &reference));
-  typeRef_ = static_cast<OCIRef*>(reference);
-  Check(Oci8().OCIRefAssign(environment, errorHandle_, typeRef, &typeRef_));
-  void* descriptor = nullptr;
-  Check(Oci8().OCIObjectPin(environment, errorHandle_, typeRef_, nullptr, OCI_PIN_ANY,
-                            OCI_DURATION_SESSION, OCI_LOCK_NONE, &descriptor));
-  typeDescriptor_ = static_cast<OCIType*>(descriptor);
+  handles_.TakeType(typeRef);
   ObjectDescription::Describe(*this);
 }
 
@@ -257,19 +197,19 @@ Variant TOracleObject::GetAttr(std::string_view name) {
     throw Exception("Cannot convert attribute " + attribute.Name());
   }
   if (IsNull() || IndicatorOf(attribute) != OCI_IND_NOTNULL) {
-    return VariableValues::NullOf(session_);
+    return VariableValues::NullOf(Session());
   }
   uint8_t* value = ValueOf(attribute);
-  OCIEnv* environment = session_->EnvironmentHandle();
+  OCIEnv* environment = Session()->EnvironmentHandle();
   if (type == otInteger) {
     int32_t number = 0;
-    Check(Oci8().OCINumberToInt(errorHandle_, reinterpret_cast<const OCINumber*>(value),
+    Check(Oci8().OCINumberToInt(handles_.ErrorHandle(), reinterpret_cast<const OCINumber*>(value),
                                 sizeof number, OCI_NUMBER_SIGNED, &number));
     return number;
   }
   if (type == otFloat) {
     double number = 0;
-    Check(Oci8().OCINumberToReal(errorHandle_, reinterpret_cast<const OCINumber*>(value),
+    Check(Oci8().OCINumberToReal(handles_.ErrorHandle(), reinterpret_cast<const OCINumber*>(value),
                                  sizeof number, &number));
     return number;
   }
@@ -278,8 +218,8 @@ Variant TOracleObject::GetAttr(std::string_view name) {
     std::memcpy(&text, value, sizeof text);
     const OraText* characters = text != nullptr ? Oci8().OCIStringPtr(environment, text) : nullptr;
     std::string result = characters != nullptr ? reinterpret_cast<const char*>(characters) : "";
-    return VariableValues::ConvertsLineBreaks(session_) ? Variant(WithCrLf(std::move(result)))
-                                                        : Variant(std::move(result));
+    return VariableValues::ConvertsLineBreaks(Session()) ? Variant(WithCrLf(std::move(result)))
+                                                         : Variant(std::move(result));
   }
   if (type == OCI_TYPECODE_DATE) {
     OCIDate date{};
@@ -294,12 +234,12 @@ Variant TOracleObject::GetAttr(std::string_view name) {
                               Oci8().OCIRawSize(environment, raw));
   }
   if (IsLob(type)) {
-    TLOBLocator locator(session_, type, TLOBLocator::ColumnLocator{});
+    TLOBLocator locator(Session(), type, TLOBLocator::ColumnLocator{});
     locator.PointAt(reinterpret_cast<OCILobLocator**>(value));
     std::string whole = locator.WholeValue();
     if (type != otCLOB) return Variant::FromBytes(whole.data(), whole.size());
-    return VariableValues::ConvertsLineBreaks(session_) ? Variant(WithCrLf(std::move(whole)))
-                                                        : Variant(std::move(whole));
+    return VariableValues::ConvertsLineBreaks(Session()) ? Variant(WithCrLf(std::move(whole)))
+                                                         : Variant(std::move(whole));
   }
   throw Exception("Cannot convert attribute " + attribute.Name());
 }
@@ -313,21 +253,21 @@ void TOracleObject::SetAttr(std::string_view name, const Variant& value) {
   }
   uint8_t* slot = ValueOf(attribute);
   const int type = attribute.BufferType();
-  OCIEnv* environment = session_->EnvironmentHandle();
+  OCIEnv* environment = Session()->EnvironmentHandle();
   try {
     if (type == otInteger) {
       const int32_t number = value.AsInteger();
-      Check(Oci8().OCINumberFromInt(errorHandle_, &number, sizeof number, OCI_NUMBER_SIGNED,
-                                    reinterpret_cast<OCINumber*>(slot)));
+      Check(Oci8().OCINumberFromInt(handles_.ErrorHandle(), &number, sizeof number,
+                                    OCI_NUMBER_SIGNED, reinterpret_cast<OCINumber*>(slot)));
     } else if (type == otFloat) {
       const double number = value.AsFloat();
-      Check(Oci8().OCINumberFromReal(errorHandle_, &number, sizeof number,
+      Check(Oci8().OCINumberFromReal(handles_.ErrorHandle(), &number, sizeof number,
                                      reinterpret_cast<OCINumber*>(slot)));
     } else if (type == otString) {
       std::string text = value.AsString();
-      if (VariableValues::ConvertsLineBreaks(session_)) text = WithoutCr(std::move(text));
+      if (VariableValues::ConvertsLineBreaks(Session())) text = WithoutCr(std::move(text));
       Check(Oci8().OCIStringAssignText(
-          environment, errorHandle_, reinterpret_cast<const OraText*>(text.data()),
+          environment, handles_.ErrorHandle(), reinterpret_cast<const OraText*>(text.data()),
           static_cast<ub4>(text.size()), reinterpret_cast<OCIString**>(slot)));
     } else if (type == OCI_TYPECODE_DATE) {
       const TDateTime date = VarIsStr(value) ? StrToDateTime(value.AsString()) : value.AsFloat();
@@ -341,7 +281,7 @@ void TOracleObject::SetAttr(std::string_view name, const Variant& value) {
       } else {
         bytes = value.Bytes();
       }
-      Check(Oci8().OCIRawAssignBytes(environment, errorHandle_, bytes.data(),
+      Check(Oci8().OCIRawAssignBytes(environment, handles_.ErrorHandle(), bytes.data(),
                                      static_cast<ub4>(bytes.size()),
                                      reinterpret_cast<OCIRaw**>(slot)));
     } else {

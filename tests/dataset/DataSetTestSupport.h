@@ -21,6 +21,7 @@ namespace vorn::dataset_test {
 
 using session_test::CallSet;
 using session_test::CallSetName;
+using session_test::ErrorOf;
 
 // The dataset with its record list, record numbers and record reading
 // within reach of the tests.
@@ -79,17 +80,5 @@ class WindowLink : public TDataLink {
  private:
   TDataSource source_{nullptr};
 };
-
-// The text of `error` when `action` raises a vorn::Exception; "" when it
-// does not raise.
-template <class Action>
-std::string ErrorOf(Action&& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.Message();
-  }
-  return "";
-}
 
 }  // namespace vorn::dataset_test

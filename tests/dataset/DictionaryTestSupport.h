@@ -38,6 +38,8 @@
 
 namespace vorn::dataset_test {
 
+using session_test::ErrorOf;
+
 class TestDataSet : public DictionaryDataSet {
  public:
   // A persistent field per column of `sql` and its rows, opened unless
@@ -134,16 +136,5 @@ class DictionaryTest : public session_test::SessionTest {
 
   std::unique_ptr<TOracleSession> session_;
 };
-
-// The message of the vorn::Exception `action` raises; "" when it raises none.
-template <class Action>
-std::string ErrorOf(Action&& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.Message();
-  }
-  return "";
-}
 
 }  // namespace vorn::dataset_test

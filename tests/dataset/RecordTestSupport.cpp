@@ -1,60 +1,13 @@
 // The fixture of the record modification tests; see RecordTestSupport.h.
 #include "RecordTestSupport.h"
 
-#include <sstream>
-
-#include "vorn/client/ClientLibrary.h"
-#include "vorn/platform/DynamicLibrary.h"
-
 namespace vorn::dataset_test {
 
-namespace {
-
-template <class Function>
-Function Shim(const char* name) {
-  platform::LibraryHandle library = platform::LoadDynamicLibrary(VORN_CALL_COUNTER_LIBRARY);
-  if (library == nullptr) throw Exception("no call counter: " + platform::LastLibraryError());
-  auto symbol = platform::ResolveLibrarySymbol(library, name);
-  platform::FreeDynamicLibrary(library);
-  if (symbol == nullptr) throw Exception(std::string("no ") + name);
-  return reinterpret_cast<Function>(symbol);
-}
-
-}  // namespace
-
-StatementTrace::StatementTrace() {
-  client::UnloadClientLibrary();
-  client::SetClientLibraryPath(VORN_CALL_COUNTER_LIBRARY);
-  client::LoadClientLibrary();
-  Clear();
-}
-
-StatementTrace::~StatementTrace() {
-  client::UnloadClientLibrary();
-  client::SetClientLibraryPath("");
-}
-
-std::vector<std::string> StatementTrace::Entries() const {
-  const std::string text = Shim<const char* (*)()>("vorn_shim_trace_log")();
-  std::vector<std::string> entries;
-  size_t start = 0;
-  for (size_t end = text.find('\x1e'); end != std::string::npos; end = text.find('\x1e', start)) {
-    entries.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return entries;
-}
-
 int StatementTrace::Parses(const std::string& prefix) const {
-  std::istringstream text(Shim<const char* (*)()>("vorn_shim_statement_log")());
   int count = 0;
-  for (std::string line; std::getline(text, line);)
-    count += line.rfind(prefix, 0) == 0 ? 1 : 0;
+  for (const std::string& statement : Statements())
+    count += statement.rfind(prefix, 0) == 0 ? 1 : 0;
   return count;
-}
-
-void StatementTrace::Clear() const {
-  Shim<void (*)()>("vorn_shim_clear_call_log")();
 }
 
 void RecordTest::SetUp() {

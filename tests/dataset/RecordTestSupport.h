@@ -9,25 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "CallLog.h"
 #include "DataSetTestSupport.h"
 
 namespace vorn::dataset_test {
 
-// The trace of the shim for the life of the object: statements as they
-// were executed (one entry each, lines joined by line feeds) and "COMMIT"
-// and "ROLLBACK" for the session calls.
-class StatementTrace {
+// The trace of the shim (query_test::CallLog) for the life of the object,
+// as the record tests read it.
+class StatementTrace : public query_test::CallLog {
  public:
-  StatementTrace();
-  ~StatementTrace();
-  StatementTrace(const StatementTrace&) = delete;
-  StatementTrace& operator=(const StatementTrace&) = delete;
-
-  std::vector<std::string> Entries() const;
+  // Statements as they were executed (one entry each, lines joined by line
+  // feeds) and "COMMIT" and "ROLLBACK" for the session calls.
+  std::vector<std::string> Entries() const { return Trace(); }
   // How many times a statement beginning with `prefix` was prepared or
   // parsed.
   int Parses(const std::string& prefix) const;
-  void Clear() const;
 };
 
 class RecordTest : public DataSetTest {

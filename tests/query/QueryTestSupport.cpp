@@ -1,11 +1,5 @@
-// The fixture and the call log of the query tests; see QueryTestSupport.h.
+// The fixture of the query tests; see QueryTestSupport.h.
 #include "QueryTestSupport.h"
-
-#include <sstream>
-
-#include "vorn/client/ClientLibrary.h"
-#include "vorn/host/Exceptions.h"
-#include "vorn/platform/DynamicLibrary.h"
 
 namespace vorn::query_test {
 
@@ -42,62 +36,6 @@ std::vector<std::string> QueryTest::Rows(const std::string& sql) {
     rows.push_back(line);
   }
   return rows;
-}
-
-namespace {
-
-using LogFunction = const char* (*)();
-using ClearFunction = void (*)();
-
-template <class Function>
-Function Shim(const char* name) {
-  platform::LibraryHandle library = platform::LoadDynamicLibrary(VORN_CALL_COUNTER_LIBRARY);
-  if (library == nullptr) throw Exception("no call counter: " + platform::LastLibraryError());
-  auto symbol = platform::ResolveLibrarySymbol(library, name);
-  platform::FreeDynamicLibrary(library);
-  if (symbol == nullptr) throw Exception(std::string("no ") + name);
-  return reinterpret_cast<Function>(symbol);
-}
-
-}  // namespace
-
-CallLog::CallLog() {
-  client::UnloadClientLibrary();
-  client::SetClientLibraryPath(VORN_CALL_COUNTER_LIBRARY);
-  client::LoadClientLibrary();
-  Clear();
-}
-
-CallLog::~CallLog() {
-  client::UnloadClientLibrary();
-  client::SetClientLibraryPath("");
-}
-
-std::vector<std::string> CallLog::Calls() const {
-  std::istringstream text(Shim<LogFunction>("vorn_shim_call_log")());
-  std::vector<std::string> calls;
-  for (std::string line; std::getline(text, line);)
-    calls.push_back(line);
-  return calls;
-}
-
-std::vector<std::string> CallLog::Statements() const {
-  std::istringstream text(Shim<LogFunction>("vorn_shim_statement_log")());
-  std::vector<std::string> statements;
-  for (std::string line; std::getline(text, line);)
-    statements.push_back(line);
-  return statements;
-}
-
-void CallLog::Clear() const {
-  Shim<ClearFunction>("vorn_shim_clear_call_log")();
-}
-
-int CallLog::Count(const std::string& prefix) const {
-  int count = 0;
-  for (const std::string& call : Calls())
-    count += call.rfind(prefix, 0) == 0 ? 1 : 0;
-  return count;
 }
 
 }  // namespace vorn::query_test

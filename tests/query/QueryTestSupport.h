@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "CallLog.h"
 #include "SessionTestSupport.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/query/OracleQuery.h"
@@ -18,6 +19,7 @@ namespace vorn::query_test {
 
 using session_test::CallSet;
 using session_test::CallSetName;
+using session_test::ErrorOf;
 
 class QueryTest : public session_test::CallSetTest {
  protected:
@@ -39,35 +41,5 @@ class QueryTest : public session_test::CallSetTest {
 #define VORN_QUERY_IN_BOTH_CALL_SETS(Suite)                                                  \
   INSTANTIATE_TEST_SUITE_P(CallSets, Suite, ::testing::Values(CallSet::OCI8, CallSet::OCI7), \
                            CallSetName)
-
-// The call-logging library, loaded as the session's client library for
-// the life of the object.
-class CallLog {
- public:
-  CallLog();
-  ~CallLog();
-  CallLog(const CallLog&) = delete;
-  CallLog& operator=(const CallLog&) = delete;
-
-  // The calls logged since the last Clear, one per entry.
-  std::vector<std::string> Calls() const;
-  // The statements prepared or parsed since the last Clear.
-  std::vector<std::string> Statements() const;
-  void Clear() const;
-  // How many logged calls begin with `prefix`.
-  int Count(const std::string& prefix) const;
-};
-
-// The text of `error` when `action` raises a vorn::Exception; "" when it
-// does not raise.
-template <class Action>
-std::string ErrorOf(Action&& action) {
-  try {
-    action();
-  } catch (const Exception& error) {
-    return error.Message();
-  }
-  return "";
-}
 
 }  // namespace vorn::query_test

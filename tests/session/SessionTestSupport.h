@@ -14,6 +14,8 @@
 //   generates; used directly, it checks what a session's transaction left.
 // - Recording clients: a registered query and dataset that log what the
 //   session asks of them.
+// - ErrorOf: the message of the vorn::Exception an action raises, for the
+//   tests of the layers above as well.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "vorn/host/Exceptions.h"
 #include "vorn/host/RecordingUIServices.h"
 #include "vorn/host/UIServices.h"
 #include "vorn/session/OracleSession.h"
@@ -182,6 +185,18 @@ class CallSetTest : public SessionTest, public ::testing::WithParamInterface<Cal
   CallSetTest() { useOCI7_ = GetParam() == CallSet::OCI7; }
   bool UsesOCI7() const { return useOCI7_; }
 };
+
+// The text of `error` when `action` raises a vorn::Exception; "" when it
+// does not raise.
+template <class Action>
+std::string ErrorOf(Action&& action) {
+  try {
+    action();
+  } catch (const Exception& error) {
+    return error.Message();
+  }
+  return "";
+}
 
 #define VORN_IN_BOTH_CALL_SETS(Suite)                                                        \
   INSTANTIATE_TEST_SUITE_P(CallSets, Suite, ::testing::Values(CallSet::OCI8, CallSet::OCI7), \

@@ -48,6 +48,7 @@
 #include "vorn/client/OciTypes.h"
 #include "vorn/host/Collection.h"
 #include "vorn/host/Variant.h"
+#include "vorn/query/ObjectTypeHandles.h"
 #include "vorn/session/SessionClients.h"
 
 namespace vorn {
@@ -112,7 +113,7 @@ class TOracleObject : public TObject, private RegisteredQuery {
   TOracleObject(TOracleSession* session, const std::string& typeName);
   ~TOracleObject() override;
 
-  TOracleSession* Session() const { return session_; }
+  TOracleSession* Session() const { return handles_.Session(); }
   // "SCHEMA.TYPE" once attached.
   const std::string& TypeName() const { return typeName_; }
   // 108 for an object type, 122 for a collection type (0 before the first
@@ -129,7 +130,7 @@ class TOracleObject : public TObject, private RegisteredQuery {
   void* NullStructure() const { return nullStructure_; }
   int NullStructureSize() const { return nullStructureSize_; }
   // The type descriptor (pinned).
-  client::OCIType* TypeDescriptor() const { return typeDescriptor_; }
+  client::OCIType* TypeDescriptor() const { return handles_.TypeDescriptor(); }
 
   int AttrCount() const { return attributes_.Count(); }
   TObjectAttribute* Attrs(int index) const { return attributes_.Items(index); }
@@ -163,8 +164,7 @@ class TOracleObject : public TObject, private RegisteredQuery {
   // Frees what the object took from the client library when `live`,
   // otherwise forgets it.
   void DropHandles(bool live);
-  bool HandlesLive() const;
-  void Check(client::sword status) const;
+  void Check(client::sword status) const { handles_.Check(status); }
   void Prepare() const;
 
   // Attribute values.
@@ -179,14 +179,10 @@ class TOracleObject : public TObject, private RegisteredQuery {
   void CloseForLogOff() override;
   void DetachFromSession() override;
 
-  TOracleSession* session_ = nullptr;
-  client::OCIError* errorHandle_ = nullptr;
-  client::OCIDescribe* describeHandle_ = nullptr;
+  ObjectTypeHandles handles_;
   void* instance_ = nullptr;
   void* nullStructure_ = nullptr;
   int nullStructureSize_ = 0;
-  client::OCIRef* typeRef_ = nullptr;
-  client::OCIType* typeDescriptor_ = nullptr;
   std::string typeName_;
   bool ownsInstance_ = true;
   TTypedCollection<TObjectAttribute> attributes_;
@@ -194,7 +190,6 @@ class TOracleObject : public TObject, private RegisteredQuery {
   int collectionTypeCode_ = 0;
   TObjectAttribute* elementAttribute_ = nullptr;
   bool columnObject_ = false;
-  uint64_t generation_ = 0;
 };
 
 }  // namespace vorn

@@ -14,11 +14,11 @@
 // "TOracleObject: Invalid handle".
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "vorn/client/OciTypes.h"
 #include "vorn/host/Object.h"
+#include "vorn/query/ObjectTypeHandles.h"
 #include "vorn/session/SessionClients.h"
 
 namespace vorn {
@@ -30,7 +30,7 @@ class TOracleReference : public TObject, private RegisteredQuery {
   TOracleReference(TOracleSession* session, const std::string& typeName);
   ~TOracleReference() override;
 
-  TOracleSession* Session() const { return session_; }
+  TOracleSession* Session() const { return handles_.Session(); }
   // "SCHEMA.TYPE" as the describe of the type gives it.
   const std::string& TypeName() const { return typeName_; }
 
@@ -44,7 +44,7 @@ class TOracleReference : public TObject, private RegisteredQuery {
   // slot of a query column. Binding passes this address.
   client::OCIRef** RefAddress() const { return address_; }
   // The type descriptor of the objects the REF points to (pinned).
-  client::OCIType* TypeDescriptor() const { return typeDescriptor_; }
+  client::OCIType* TypeDescriptor() const { return handles_.TypeDescriptor(); }
 
  private:
   friend class TOracleQuery;
@@ -57,9 +57,10 @@ class TOracleReference : public TObject, private RegisteredQuery {
   // Points the reference at a row's slot (a query column), making a REF
   // there when it is empty and clearing it when the row's value is null.
   void PointAt(client::OCIRef** slot, bool null);
+  // Frees the reference's own REF and the handles when `live`, otherwise
+  // forgets them.
   void DropHandles(bool live);
-  bool HandlesLive() const;
-  void Check(client::sword status) const;
+  void Check(client::sword status) const { handles_.Check(status); }
   void Prepare() const;
 
   void CloseForLogOff() override;
@@ -67,14 +68,9 @@ class TOracleReference : public TObject, private RegisteredQuery {
 
   client::OCIRef* ownRef_ = nullptr;
   client::OCIRef** address_ = &ownRef_;
-  client::OCIType* typeDescriptor_ = nullptr;
-  client::OCIRef* typeRef_ = nullptr;
+  ObjectTypeHandles handles_;
   std::string typeName_;
-  client::OCIError* errorHandle_ = nullptr;
-  client::OCIDescribe* describeHandle_ = nullptr;
-  TOracleSession* session_ = nullptr;
   bool columnReference_ = false;
-  uint64_t generation_ = 0;
 };
 
 }  // namespace vorn

@@ -5,6 +5,7 @@
 
 #include "vorn/query/FieldData.h"
 #include "vorn/query/LobLocator.h"
+#include "vorn/query/ObjectTypeHandles.h"
 #include "vorn/query/OracleObject.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/query/OracleReference.h"

@@ -33,13 +33,15 @@ done
 if [ "$wants_console" = 0 ] && has_display; then
   exec "$vornix" "$@"
 fi
-# The console mode. Without a logon of the caller's it logs on as MAN to the
-# demo database, whose objects the statements of the README query.
+# The console mode. Chosen for want of a display and without a logon of the
+# caller's, it logs on as MAN to the demo database, whose objects the
+# statements of the README query; asked for with --console, it asks for the
+# logon on the terminal.
 arguments=(--console)
 for argument in "$@"; do
   [ "$argument" = --console ] || arguments+=("$argument")
 done
-if [ "$has_userid" = 0 ]; then
+if [ "$has_userid" = 0 ] && [ "$wants_console" = 0 ]; then
   arguments+=("UserId=man/man@DEMO")
 fi
 exec "$vornix" "${arguments[@]}"

@@ -237,8 +237,8 @@ void BM_OciArrayInsert(benchmark::State& state) {
 }
 BENCHMARK(BM_OciArrayInsert)->Unit(benchmark::kMillisecond);
 
-// One logged-on session on the scan file with a prepared statement, for
-// the benchmarks of single-row executions.
+// One logged-on session with a prepared statement, on the scan file unless
+// another database is named: for the single-row and text benchmarks.
 struct ScanSession {
   OCIEnv* env = nullptr;
   OCIError* err = nullptr;
@@ -246,9 +246,9 @@ struct ScanSession {
   OCIStmt* stmt = nullptr;
   bool ok = false;
 
-  explicit ScanSession(const std::string& sql) {
+  explicit ScanSession(const std::string& sql) : ScanSession(sql, scanFiles().oci) {}
+  ScanSession(const std::string& sql, const std::string& path) {
     const Oci& c = oci();
-    const std::string& path = scanFiles().oci;
     c.envInit(&env, OCI_DEFAULT, 0, nullptr);
     c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
     ok = c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
@@ -404,31 +404,8 @@ const std::string& textFile() {
   return path;
 }
 
-struct TextSession {
-  OCIEnv* env = nullptr;
-  OCIError* err = nullptr;
-  OCISvcCtx* svc = nullptr;
-  OCIStmt* stmt = nullptr;
-  bool ok = false;
-
-  explicit TextSession(const std::string& sql) {
-    const Oci& c = oci();
-    const std::string& path = textFile();
-    c.envInit(&env, OCI_DEFAULT, 0, nullptr);
-    c.handleAlloc(env, reinterpret_cast<void**>(&err), OCI_HTYPE_ERROR, 0, nullptr);
-    ok = c.logon(env, err, &svc, reinterpret_cast<const OraText*>("scott"), 5,
-                 reinterpret_cast<const OraText*>("tiger"), 5,
-                 reinterpret_cast<const OraText*>(path.c_str()), path.size()) == OCI_SUCCESS;
-    c.handleAlloc(env, reinterpret_cast<void**>(&stmt), OCI_HTYPE_STMT, 0, nullptr);
-    c.prepare(stmt, err, reinterpret_cast<const OraText*>(sql.c_str()), sql.size(), OCI_NTV_SYNTAX,
-              OCI_DEFAULT);
-  }
-  ~TextSession() {
-    const Oci& c = oci();
-    c.handleFree(stmt, OCI_HTYPE_STMT);
-    if (ok) c.logoff(svc, err);
-    c.handleFree(env, OCI_HTYPE_ENV);
-  }
+struct TextSession : ScanSession {
+  explicit TextSession(const std::string& sql) : ScanSession(sql, textFile()) {}
 };
 
 void BM_OciVarchar2Column(benchmark::State& state) {

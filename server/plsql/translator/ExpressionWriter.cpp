@@ -74,14 +74,7 @@ ExpressionWriter::ExpressionWriter(PathScope& scope) : scope_(scope), s_(scope.s
 }
 
 std::string ExpressionWriter::shown(const Expr& e) const {
-  std::string text = s_.source(e.offset, e.end);
-  if (text.size() > 40) {
-    size_t cut = 37;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-      --cut;
-    text = text.substr(0, cut) + "...";
-  }
-  return text;
+  return s_.excerpt(e.offset, e.end);
 }
 
 std::string ExpressionWriter::named(const Operand& v, const Expr& e) const {

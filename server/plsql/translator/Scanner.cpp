@@ -96,8 +96,11 @@ int Scanner::position(int offset) const {
 
 std::string Scanner::shown(const Token& token) const {
   if (token.kind == TokenKind::End) return "the end of the statement";
-  std::string text = source(token.offset, token.offset + token.length);
-  // Long literals are cut: the position says where they are.
+  return excerpt(token.offset, token.offset + token.length);
+}
+
+std::string Scanner::excerpt(int begin, int end) const {
+  std::string text = source(begin, end);
   if (text.size() > 40) {
     size_t cut = 37;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)

@@ -67,6 +67,10 @@ class Scanner {
   std::string shown(const Token& token) const;
   // The statement's text from byte `begin` up to byte `end`.
   std::string source(int begin, int end) const;
+  // The text from byte `begin` up to byte `end` for a message: past 40
+  // bytes cut to 37 and "..." (never inside a UTF-8 character), since the
+  // position already says where it is.
+  std::string excerpt(int begin, int end) const;
 
  private:
   std::string language_;

@@ -27,6 +27,10 @@ void TOracleDataSet::MarkChangeLogUnplaced() {}
 
 void TOracleDataSet::ClearChangeLog() {}
 
+bool TOracleDataSet::UpdatesPending() const {
+  return false;
+}
+
 bool TOracleDataSet::ApplyingChangeLog() const {
   return false;
 }

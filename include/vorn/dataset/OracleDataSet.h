@@ -219,6 +219,8 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetCommitOnPost(bool value) { commitOnPost_ = value; }
   bool CachedUpdates() const { return cachedUpdates_; }
   void SetCachedUpdates(bool value) { cachedUpdates_ = value; }
+  // CachedUpdates is on and the change log holds items.
+  bool UpdatesPending() const;
   // A stored Active = True counts only at design time.
   bool DesignActivation() const { return designActivation_; }
   void SetDesignActivation(bool value) { designActivation_ = value; }

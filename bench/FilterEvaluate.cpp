@@ -2,8 +2,8 @@
 // parsed once and evaluated for each of a million records the way a
 // dataset filters (in the filter state, through OnFilterRecord), next to
 // the same test written directly against the fields; and the cost of
-// parsing filter texts. Build in a Release folder and run:
-//   ./build-filter-release/bench/filter_bench
+// parsing filter texts. Part of vorn-bench (vorn_bench.cmake) when the
+// tests' in-memory dataset is built.
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -74,4 +74,3 @@ BENCHMARK(BM_ParseFilter);
 
 }  // namespace
 }  // namespace vorn
-BENCHMARK_MAIN();

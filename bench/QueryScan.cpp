@@ -17,7 +17,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -97,10 +96,7 @@ BENCHMARK(BM_QueryFieldVariants)->Unit(benchmark::kMillisecond);
 // (note) and as CLOB (body), in a file of its own.
 const std::string& textFile() {
   static const std::string path = [] {
-    namespace fs = std::filesystem;
-    std::string p = (fs::temp_directory_path() / "vorn-bench-query-text.db").string();
-    for (const char* suffix : {"", "-wal", "-shm"})
-      fs::remove(p + suffix);
+    const std::string p = vorn::bench::benchFile("query-text.db");
     {
       auto db = vorn::server::Database::create(p);
       vorn::server::loadDemoSeed(db);

@@ -1,10 +1,15 @@
-// The files of the fetch benchmarks, made once per program: the demo
-// database with SCAN_T that oci.dll (and the query engine through it) reads,
-// and a copy that the raw SQLite baselines read, so that the two SQLite
-// libraries in the process never hold locks on the same file.
+// The files of the fetch benchmarks, made once per program in a folder of
+// its own under the temporary directory (removed when the program ends):
+// per row count, the demo database with SCAN_T that oci.dll (and the query
+// engine through it) reads, and a copy that the raw SQLite baselines and
+// Qt read, so that the two SQLite libraries in the process (oci.dll links
+// its own) never hold locks on the same file.
 #pragma once
 
+#include <unistd.h>
+
 #include <filesystem>
+#include <map>
 #include <string>
 
 #include "ScanTable.h"
@@ -16,17 +21,38 @@ struct ScanFiles {
   std::string raw;
 };
 
-inline const ScanFiles& scanFiles() {
-  static const ScanFiles files = [] {
-    namespace fs = std::filesystem;
-    const fs::path dir = fs::temp_directory_path();
-    ScanFiles f{(dir / "vorn-bench-oci.db").string(), (dir / "vorn-bench-oci-raw.db").string()};
-    MakeScanDatabase(f.oci);
-    fs::remove(f.raw);
-    fs::copy_file(f.oci, f.raw);
-    return f;
+// The program's own folder, made on first use.
+inline const std::filesystem::path& benchDirectory() {
+  static const std::filesystem::path dir = [] {
+    auto d = std::filesystem::temp_directory_path() /
+             ("vorn-bench-" + std::to_string(static_cast<long>(getpid())));
+    std::filesystem::create_directories(d);
+    return d;
   }();
-  return files;
+  return dir;
+}
+
+// The folder and everything in it; for the end of the program.
+inline void removeBenchDirectory() {
+  std::error_code ignored;
+  std::filesystem::remove_all(benchDirectory(), ignored);
+}
+
+inline std::string benchFile(const std::string& name) {
+  return (benchDirectory() / name).string();
+}
+
+// SCAN_T with `rows` rows.
+inline const ScanFiles& scanFiles(int rows = kScanRows) {
+  static std::map<int, ScanFiles> made;
+  auto found = made.find(rows);
+  if (found != made.end()) return found->second;
+  const std::string stem = "scan-" + std::to_string(rows);
+  ScanFiles f{benchFile(stem + ".db"), benchFile(stem + "-raw.db")};
+  MakeScanDatabase(f.oci, rows);
+  std::filesystem::remove(f.raw);
+  std::filesystem::copy_file(f.oci, f.raw);
+  return made.emplace(rows, f).first->second;
 }
 
 }  // namespace vorn::bench

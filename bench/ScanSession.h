@@ -1,7 +1,9 @@
-// The one session of a fetch benchmark program on the OCI benchmark's file
-// (ScanFiles.h), logged on through the client binding as scott, shared by
-// the query and dataset benchmarks.
+// The sessions of the fetch benchmark program on the files of ScanFiles.h,
+// one per row count, logged on through the client binding as scott and
+// shared by the query and dataset benchmarks.
 #pragma once
+
+#include <map>
 
 #include "ScanFiles.h"
 #include "vorn/client/ClientLibrary.h"
@@ -9,17 +11,18 @@
 
 namespace vorn::bench {
 
-inline TOracleSession& scanSession() {
-  static TOracleSession* const logged = [] {
+inline TOracleSession& scanSession(int rows = kScanRows) {
+  static std::map<int, TOracleSession*> logged;
+  TOracleSession*& s = logged[rows];
+  if (s == nullptr) {
     client::SetClientLibraryPath(VORN_OCI_LIBRARY);
-    auto* s = new TOracleSession;
+    s = new TOracleSession;
     s->SetLogonUsername("scott");
     s->SetLogonPassword("tiger");
-    s->SetLogonDatabase(scanFiles().oci);
+    s->SetLogonDatabase(scanFiles(rows).oci);
     s->LogOn();
-    return s;
-  }();
-  return *logged;
+  }
+  return *s;
 }
 
 }  // namespace vorn::bench

@@ -20,8 +20,8 @@ namespace vorn::bench {
 inline constexpr int kScanRows = 200000;
 
 // Makes a demo database at `path` (replacing any there) with SCAN_T filled
-// and checkpointed, so that the file alone holds it.
-inline void MakeScanDatabase(const std::string& path) {
+// with `rows` rows and checkpointed, so that the file alone holds it.
+inline void MakeScanDatabase(const std::string& path, int rows = kScanRows) {
   for (const char* suffix : {"", "-wal", "-shm"})
     std::filesystem::remove(path + suffix);
   {
@@ -40,7 +40,7 @@ inline void MakeScanDatabase(const std::string& path) {
   sqlite3_stmt* ins = nullptr;
   sqlite3_prepare_v2(raw, "INSERT INTO \"SCOTT.SCAN_T\" VALUES (?1, ?2, ?3, ?4, ?5)", -1, &ins,
                      nullptr);
-  for (int i = 1; i <= kScanRows; ++i) {
+  for (int i = 1; i <= rows; ++i) {
     sqlite3_bind_int64(ins, 1, i);
     sqlite3_bind_double(ins, 2, i * 1.25 + 0.01);
     std::string name = "Name number " + std::to_string(i);
@@ -59,8 +59,8 @@ inline void MakeScanDatabase(const std::string& path) {
   sqlite3_close(raw);
 }
 
-inline void SqliteScanBaseline(benchmark::State& state, const std::string& path) {
-  const int64_t expectedRows = kScanRows;
+inline void SqliteScanBaseline(benchmark::State& state, const std::string& path,
+                               int64_t expectedRows = kScanRows) {
   sqlite3* raw = nullptr;
   sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
   sqlite3_stmt* st = nullptr;

@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -28,8 +27,6 @@
 #include "oci.h"
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using vorn::bench::kScanRows;
 using vorn::bench::scanFiles;
@@ -373,9 +370,7 @@ constexpr size_t kTextLength = 200;
 // TEXT_T: id, the same 200 characters as VARCHAR2 (note) and CLOB (body).
 const std::string& textFile() {
   static const std::string path = [] {
-    std::string p = (fs::temp_directory_path() / "vorn-bench-oci-text.db").string();
-    for (const char* suffix : {"", "-wal", "-shm"})
-      fs::remove(p + suffix);
+    const std::string p = vorn::bench::benchFile("oci-text.db");
     {
       auto db = vorn::server::Database::create(p);
       vorn::server::loadDemoSeed(db);
@@ -475,5 +470,3 @@ void BM_SqliteScan(benchmark::State& state) {
 BENCHMARK(BM_SqliteScan)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -14,8 +14,10 @@
 VORN_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 VORN_BUILD="${VORN_BUILD:-$VORN_ROOT/build}"
 
+# libqt6sql6-sqlite: Qt's SQLite driver, the peer vorn-bench measures the
+# library against (its Qt figures are skipped without it).
 VORN_PACKAGES=(cmake ninja-build g++ pkg-config libsqlite3-dev qt6-base-dev libedit-dev
-  libgtest-dev libgmock-dev libbenchmark-dev locales)
+  libgtest-dev libgmock-dev libbenchmark-dev libqt6sql6-sqlite locales)
 
 # The filter's case tests need a Latin-1 locale, where locale-aware
 # upper-casing and a-z-only upper-casing differ; they are skipped without it.

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ScanSession.h"
@@ -287,11 +288,11 @@ void BM_ExecuteArrayInsert(benchmark::State& state) {
         amounts.PutElement(i, n * 1.25 + 0.01);
         std::string name = "Name number ";
         name += std::to_string(n);
-        names.PutElement(i, name);
+        names.PutElement(i, std::move(name));
         dates.PutElement(i, vorn::Variant::FromDateTime(base + n / 24.0));
         std::string code = "C";
         code += std::to_string(n % 1000);
-        codes.PutElement(i, code);
+        codes.PutElement(i, std::move(code));
       }
       insert.SetVariable("id", ids);
       insert.SetVariable("amount", amounts);

@@ -165,18 +165,28 @@ void DecodeDate(TDateTime value, uint16_t& year, uint16_t& month, uint16_t& day)
   DecodeDayNumber(DateTimeToTimeStamp(value).Date, year, month, day);
 }
 
-void DecodeTime(TDateTime value, uint16_t& hour, uint16_t& min, uint16_t& sec, uint16_t& msec) {
-  int32_t ms = DateTimeToTimeStamp(value).Time;
+namespace {
+
+void DecodeMilliseconds(int32_t ms, uint16_t& hour, uint16_t& min, uint16_t& sec, uint16_t& msec) {
   hour = static_cast<uint16_t>(ms / 3600000);
   min = static_cast<uint16_t>(ms / 60000 % 60);
   sec = static_cast<uint16_t>(ms / 1000 % 60);
   msec = static_cast<uint16_t>(ms % 1000);
 }
 
+}  // namespace
+
+void DecodeTime(TDateTime value, uint16_t& hour, uint16_t& min, uint16_t& sec, uint16_t& msec) {
+  DecodeMilliseconds(DateTimeToTimeStamp(value).Time, hour, min, sec, msec);
+}
+
+// One conversion to a time stamp for both halves: every DATE bound or
+// written goes through here.
 void DecodeDateTime(TDateTime value, uint16_t& year, uint16_t& month, uint16_t& day, uint16_t& hour,
                     uint16_t& min, uint16_t& sec, uint16_t& msec) {
-  DecodeDate(value, year, month, day);
-  DecodeTime(value, hour, min, sec, msec);
+  const TTimeStamp stamp = DateTimeToTimeStamp(value);
+  DecodeDayNumber(stamp.Date, year, month, day);
+  DecodeMilliseconds(stamp.Time, hour, min, sec, msec);
 }
 
 int DayOfWeek(TDateTime value) {

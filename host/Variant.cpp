@@ -363,6 +363,18 @@ Variant Variant::GetElement(int index) const {
   return array.items[offset];
 }
 
+const Variant& Variant::ElementRef(int index) const {
+  const ArrayData& array = Array();
+  if (array.elementType == varByte) throw EVariantError("Variant is not an array of variants");
+  return array.items[array.Offset(index)];
+}
+
+void Variant::PutElement(int index, Variant&& value) {
+  ArrayData& array = Array();
+  if (array.elementType != varVariant) return PutElement(index, static_cast<const Variant&>(value));
+  array.items[array.Offset(index)] = std::move(value);
+}
+
 void Variant::PutElement(int index, const Variant& value) {
   ArrayData& array = Array();
   size_t offset = array.Offset(index);

@@ -84,8 +84,15 @@ void TOracleQuery::SetVariable(const std::string& name, const Variant& value) {
       VariableValues::Resize(variable, count, -1, session_);
     }
     variable.lowBound_ = low;
+    // Elements are read in place: an array of 1,000 texts is not copied
+    // element by element on its way into the buffer.
+    const bool bytes = VarType(value) == (varArray | varByte);
     for (int element = low; element <= high; ++element) {
-      VariableValues::SetElement(variable, element - low, value.GetElement(element), session_);
+      if (bytes) {
+        VariableValues::SetElement(variable, element - low, value.GetElement(element), session_);
+      } else {
+        VariableValues::SetElement(variable, element - low, value.ElementRef(element), session_);
+      }
     }
     return;
   }

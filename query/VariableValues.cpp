@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 #include "DateBytes.h"
 #include "vorn/host/DateTimeText.h"
@@ -42,8 +43,14 @@ std::vector<uint8_t> BytesOf(const Variant& value, const std::string& name) {
   throw Exception("Only one-dimensional array of bytes allowed for " + name);
 }
 
-void StoreText(TVariableData& variable, int index, std::string text, TOracleSession* session) {
-  if (VariableValues::ConvertsLineBreaks(session)) text = WithoutCr(std::move(text));
+// The text goes into its element as it is unless carriage returns are to
+// be removed from it: only then is it copied first.
+void StoreText(TVariableData& variable, int index, std::string_view text, TOracleSession* session) {
+  std::string withoutCr;
+  if (text.find('\r') != std::string_view::npos && VariableValues::ConvertsLineBreaks(session)) {
+    withoutCr = WithoutCr(std::string(text));
+    text = withoutCr;
+  }
   const size_t room = static_cast<size_t>(variable.ElementSize()) - 1;
   const size_t copied = std::min(room, text.size());
   uint8_t* element = variable.Element(index);
@@ -183,7 +190,11 @@ void VariableValues::SetElement(TVariableData& variable, int index, const Varian
       case otString:
       case otPLSQLString:
       case otChar:
-        StoreText(variable, index, value.AsString(), session);
+        if (const std::string* text = value.StringValue()) {
+          StoreText(variable, index, *text, session);
+        } else {
+          StoreText(variable, index, value.AsString(), session);
+        }
         break;
       case otDate: {
         const TDateTime date = VarIsStr(value) ? StrToDateTime(value.AsString()) : value.AsFloat();

@@ -213,6 +213,39 @@ TEST_F(VariantTest, ByteArraysHoldPlainBytes) {
   EXPECT_EQ(raw.Bytes(), std::vector<uint8_t>({'a'}));
 }
 
+TEST_F(VariantTest, ElementsAreReadInPlaceAndMovedIn) {
+  Variant array = VarArrayCreate(1, 2, varVariant);
+  std::string text(100, 't');
+  array.PutElement(1, Variant(std::move(text)));
+  array.PutElement(2, 5);
+
+  const Variant& first = array.ElementRef(1);
+
+  ASSERT_NE(first.StringValue(), nullptr);
+  EXPECT_EQ(*first.StringValue(), std::string(100, 't'));
+  EXPECT_EQ(&array.ElementRef(1), &first);
+  EXPECT_EQ(array.ElementRef(2).StringValue(), nullptr);
+  EXPECT_EQ(array.ElementRef(2).AsInteger(), 5);
+  EXPECT_EQ(VariantMessage([&] { array.ElementRef(3); }),
+            "Variant or safe array index out of bounds");
+  EXPECT_EQ(VariantMessage([] { VarArrayCreate(0, 0, varByte).ElementRef(0); }),
+            "Variant is not an array of variants");
+  EXPECT_EQ(VariantMessage([] { Variant(1).ElementRef(0); }), "Variant is not an array");
+}
+
+TEST_F(VariantTest, AMovedElementIsConvertedToATypedArraysType) {
+  Variant ints = VarArrayCreate(0, 0, varInteger);
+  Variant bytes = VarArrayCreate(0, 0, varByte);
+
+  ints.PutElement(0, Variant(std::string("12")));
+  bytes.PutElement(0, Variant(200));
+
+  EXPECT_EQ(VarType(ints.GetElement(0)), varInteger);
+  EXPECT_EQ(ints.GetElement(0).AsInteger(), 12);
+  EXPECT_EQ(bytes.Bytes(), std::vector<uint8_t>({200}));
+  EXPECT_EQ(VariantMessage([&] { ints.PutElement(0, Variant(std::string("x"))); }), kInvalid);
+}
+
 TEST_F(VariantTest, CopiesAreIndependent) {
   Variant a = VarArrayOf({1, "two", VarArrayOf({3})});
   Variant b = a;

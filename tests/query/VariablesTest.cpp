@@ -149,6 +149,40 @@ TEST(VariablesTest, AVariantArrayMakesAnArrayWithItsBounds) {
   EXPECT_EQ(30, back.GetElement(3).AsInteger());
 }
 
+TEST(VariablesTest, AnArrayOfTextsIsStoredElementByElementAsTextsAre) {
+  TOracleQuery query;
+  query.DeclareVariable("s", otString);
+  query.DeclareVariable("d", otDate);
+  Variant texts = VarArrayCreate(0, 3, varVariant);
+  texts.PutElement(0, "a\rb\r\nc");
+  texts.PutElement(1, 42);
+  texts.PutElement(3, std::string(5000, 'x'));
+  Variant bytes = VarArrayCreate(0, 1, varByte);
+  bytes.PutElement(0, 65);
+  bytes.PutElement(1, 7);
+  Variant dates = VarArrayOf({Variant::FromDateTime(EncodeDateTime(2024, 2, 29, 23, 59, 58, 0)),
+                              Variant::FromDateTime(EncodeDateTime(1899, 12, 30, 0, 0, 1, 0))});
+
+  query.SetVariable("s", texts);
+  const Variant back = query.GetVariable("s");
+  query.SetVariable("s", bytes);
+  const Variant backFromBytes = query.GetVariable("s");
+  query.SetVariable("d", dates);
+  const Variant backDates = query.GetVariable("d");
+
+  // Carriage returns removed (and restored when read), numbers as text,
+  // empty elements null, long texts cut to the element (2,000 characters
+  // without a session).
+  EXPECT_EQ("ab\r\nc", back.GetElement(0).AsString());
+  EXPECT_EQ("42", back.GetElement(1).AsString());
+  EXPECT_TRUE(back.GetElement(2).IsEmpty());
+  EXPECT_EQ(2000u, back.GetElement(3).AsString().size());
+  EXPECT_EQ("65", backFromBytes.GetElement(0).AsString());
+  EXPECT_EQ("7", backFromBytes.GetElement(1).AsString());
+  EXPECT_EQ(EncodeDateTime(2024, 2, 29, 23, 59, 58, 0), backDates.GetElement(0).AsDateTime());
+  EXPECT_EQ(EncodeDateTime(1899, 12, 30, 0, 0, 1, 0), backDates.GetElement(1).AsDateTime());
+}
+
 TEST(VariablesTest, ComplexAndSubstitutionVariablesCannotBeArrays) {
   TOracleQuery query;
   query.DeclareVariable("c", otCursor);

@@ -110,11 +110,20 @@ class Variant {
   int LowBound() const;
   int HighBound() const;
   Variant GetElement(int index) const;
+  // Element `index` without a copy, for arrays of any element type but
+  // varByte (whose elements are not variants: EVariantError "Variant is not
+  // an array of variants").
+  const Variant& ElementRef(int index) const;
   // Stores `value` converted to the element type (as is for varVariant).
   void PutElement(int index, const Variant& value);
+  void PutElement(int index, Variant&& value);
   // The elements of a varByte array; any other variant raises EVariantError
   // "Variant is not an array of bytes".
   const std::vector<uint8_t>& Bytes() const;
+
+  // The text of a string variant without a copy; null for any other kind
+  // (AsString converts those).
+  const std::string* StringValue() const { return std::get_if<std::string>(&value_); }
 
   bool operator==(const Variant& other) const;
 

@@ -260,6 +260,7 @@ Database::~Database() {
   } catch (...) {
     // Best effort: the numbers handed out were never committed by anyone.
   }
+  versionQuery_.reset();
   sqlite3_close_v2(admin_);
   std::lock_guard lock(registryMutex());
   auto it = registry().find(path_);
@@ -287,9 +288,20 @@ void Database::loadCatalog() {
   storedVersion_ = catalogProperty(admin_, "CATALOG_VERSION");
 }
 
+std::string Database::storedCatalogVersion() {
+  if (!versionQuery_) {
+    versionQuery_ = std::make_unique<SqlStatement>(
+        admin_, "SELECT VALUE$ FROM \"SYS.PROPS$\" WHERE NAME = 'CATALOG_VERSION'");
+  }
+  std::string stored = versionQuery_->step() ? versionQuery_->getText(0) : std::string();
+  // Reset at once, so that the connection keeps no read open between calls.
+  versionQuery_->reset();
+  return stored;
+}
+
 void Database::refreshCatalog() {
   std::lock_guard lock(mutex_);
-  std::string stored = catalogProperty(admin_, "CATALOG_VERSION");
+  std::string stored = storedCatalogVersion();
   if (stored == storedVersion_) return;
   // Another process changed the catalog.
   catalog_ = Catalog::load(admin_, ++catalogVersion_);

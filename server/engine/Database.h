@@ -30,6 +30,7 @@
 namespace vorn::server {
 
 class Session;
+class SqlStatement;
 
 // Counts a catalog change in the file (call inside the changing
 // transaction), so that other processes notice it.
@@ -115,6 +116,10 @@ class Database : public std::enable_shared_from_this<Database> {
   LockTable locks_;
   std::chrono::milliseconds lockWait_{3000};
   sqlite3* admin_ = nullptr;  // catalog loads and account changes
+  // CATALOG_VERSION as stored, asked before every statement a session
+  // prepares: prepared once on admin_ (under mutex_).
+  std::string storedCatalogVersion();
+  std::unique_ptr<SqlStatement> versionQuery_;
 
   struct SequenceState {
     int64_t next = 0;  // the next value to hand out

@@ -256,6 +256,15 @@ void Session::commitForDdl() {
 }
 
 void Session::savepoint(const std::string& name) {
+  // A savepoint set again replaces the earlier one of its name. When that
+  // one is the newest, its SQLite savepoint is released too (the work since
+  // it stays in the transaction): a dataset sets its lock point before
+  // every record it posts, and SQLite's cost of changing a page grows with
+  // the number of savepoints open.
+  if (!savepoints_.empty() && savepoints_.back().name == name && savepoints_.back().inSqlite &&
+      inWrite_) {
+    execSql(main_.db, "RELEASE sp" + std::to_string(savepoints_.back().level));
+  }
   savepoints_.erase(std::remove_if(savepoints_.begin(), savepoints_.end(),
                                    [&](const SavepointMark& m) { return m.name == name; }),
                     savepoints_.end());

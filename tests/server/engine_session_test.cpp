@@ -123,6 +123,48 @@ TEST_F(Sessions, SavepointSetBeforeTheFirstChangeUndoesTheWholeTransaction) {
   EXPECT_EQ(errorOf(*b, "update emp set sal = 2 where empno = 7499"), 0);
 }
 
+TEST_F(Sessions, ASavepointSetAgainReplacesTheEarlierOneAndKeepsTheWorkSinceIt) {
+  auto a = scott();
+  auto b = scott();
+  a->savepoint("LOCK_POINT");
+  a->execute("update emp set sal = 1 where empno = 7499");
+  a->savepoint("LOCK_POINT");
+  a->execute("update emp set sal = 2 where empno = 7521");
+  a->savepoint("LOCK_POINT");
+  a->execute("update emp set sal = 3 where empno = 7566");
+
+  a->rollbackToSavepoint("LOCK_POINT");
+
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7499"), "1");
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7521"), "2");
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7566"), "2975");
+  // The rows changed before the last savepoint stay locked.
+  EXPECT_EQ(errorOf(*b, "select * from emp where empno = 7521 for update nowait"), 54);
+  EXPECT_EQ(errorOf(*b, "select * from emp where empno = 7566 for update nowait"), 0);
+  a->rollback();
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7499"), "1600");
+}
+
+TEST_F(Sessions, ASavepointSetAgainBehindAnotherLeavesTheOtherInPlace) {
+  auto a = scott();
+  a->execute("update emp set sal = 1 where empno = 7499");
+  a->savepoint("A");
+  a->execute("update emp set sal = 2 where empno = 7499");
+  a->savepoint("B");
+  a->execute("update emp set sal = 3 where empno = 7499");
+  a->savepoint("A");
+  a->execute("update emp set sal = 4 where empno = 7499");
+
+  a->rollbackToSavepoint("B");
+
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7499"), "2");
+  // The new A came after B and went with the rollback; the old one was
+  // replaced by it.
+  EXPECT_EQ(errorOf(*a, "rollback to savepoint a"), 1086);
+  a->rollbackToSavepoint("B");
+  EXPECT_EQ(one(*a, "select sal from emp where empno = 7499"), "2");
+}
+
 TEST_F(Sessions, UnknownSavepointIs1086) {
   auto a = scott();
   try {

@@ -3,6 +3,9 @@
 // The data is made in a temporary folder, removed at the end.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <iostream>
 
 #include "RatioReport.h"
@@ -23,7 +26,7 @@ int main(int argc, char** argv) {
 #endif
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  vorn::bench::RatioReporter reporter;
+  vorn::bench::RatioReporter reporter(isatty(fileno(stdout)) != 0);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   reporter.WriteSummary(std::cout);
   benchmark::Shutdown();

@@ -16,9 +16,11 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<int64_t> held{0};
 std::atomic<int64_t> peak{0};
+std::atomic<int64_t> allocations{0};
 
 void Allocated(void* block) {
   if (!counting.load(std::memory_order_relaxed)) return;
+  allocations.fetch_add(1, std::memory_order_relaxed);
   const auto size = static_cast<int64_t>(malloc_usable_size(block));
   const int64_t now = held.fetch_add(size, std::memory_order_relaxed) + size;
   int64_t highest = peak.load(std::memory_order_relaxed);
@@ -48,6 +50,7 @@ void Release(void* block) noexcept {
 void StartHeapCount() {
   held.store(0, std::memory_order_relaxed);
   peak.store(0, std::memory_order_relaxed);
+  allocations.store(0, std::memory_order_relaxed);
   counting.store(true, std::memory_order_relaxed);
 }
 
@@ -61,6 +64,10 @@ int64_t HeapHeld() {
 
 int64_t HeapPeak() {
   return peak.load(std::memory_order_relaxed);
+}
+
+int64_t HeapAllocations() {
+  return allocations.load(std::memory_order_relaxed);
 }
 
 }  // namespace vorn::bench

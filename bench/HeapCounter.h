@@ -22,5 +22,7 @@ void StopHeapCount();
 // The bytes held now, and the most held at any moment, since the start.
 int64_t HeapHeld();
 int64_t HeapPeak();
+// The blocks allocated since the start.
+int64_t HeapAllocations();
 
 }  // namespace vorn::bench

@@ -21,6 +21,10 @@ namespace vorn::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Coloured as Google Benchmark's own table when `colour` (a terminal).
+  explicit RatioReporter(bool colour)
+      : benchmark::ConsoleReporter(colour ? OO_ColorTabular : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override;
   // Writes the summary of every run reported so far.
   void WriteSummary(std::ostream& out) const;

@@ -14,11 +14,13 @@ namespace {
 constexpr int kMonthDays[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                                    {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
 
+// The days of the year before each month.
+constexpr int kDaysBeforeMonth[2][12] = {{0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334},
+                                         {0, 31, 60, 91, 121, 152, 182, 213, 244, 274, 305, 335}};
+
 // The time stamp's day number of a valid date.
 int32_t DayNumber(int year, int month, int day) {
-  const int* table = kMonthDays[IsLeapYear(year)];
-  for (int m = 1; m < month; ++m)
-    day += table[m - 1];
+  day += kDaysBeforeMonth[IsLeapYear(year)][month - 1];
   int y = year - 1;
   return y * 365 + y / 4 - y / 100 + y / 400 + day;
 }

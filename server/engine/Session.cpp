@@ -189,13 +189,16 @@ void runSavepointStep(Session::Connection& c, SavepointStep step) {
 
 void Session::openStatementSavepoint() {
   runSavepointStep(main_, kOpen);
+  ++statementSavepoints_;
 }
 
 void Session::releaseStatementSavepoint() {
   runSavepointStep(main_, kRelease);
+  --statementSavepoints_;
 }
 
 void Session::rollbackStatementSavepoint() noexcept {
+  --statementSavepoints_;
   try {
     runSavepointStep(main_, kRollback);
     runSavepointStep(main_, kRelease);
@@ -257,12 +260,13 @@ void Session::commitForDdl() {
 
 void Session::savepoint(const std::string& name) {
   // A savepoint set again replaces the earlier one of its name. When that
-  // one is the newest, its SQLite savepoint is released too (the work since
-  // it stays in the transaction): a dataset sets its lock point before
-  // every record it posts, and SQLite's cost of changing a page grows with
-  // the number of savepoints open.
+  // one is the newest SQLite savepoint (no other mark and no statement's
+  // savepoint above it), it is released in SQLite too (the work since it
+  // stays in the transaction): a dataset sets its lock point before every
+  // record it posts, and SQLite's cost of changing a page grows with the
+  // number of savepoints open.
   if (!savepoints_.empty() && savepoints_.back().name == name && savepoints_.back().inSqlite &&
-      inWrite_) {
+      inWrite_ && statementSavepoints_ == 0) {
     execSql(main_.db, "RELEASE sp" + std::to_string(savepoints_.back().level));
   }
   savepoints_.erase(std::remove_if(savepoints_.begin(), savepoints_.end(),

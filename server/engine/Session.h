@@ -170,6 +170,8 @@ class Session {
   std::vector<SavepointMark> savepoints_;
   int savepointLevel_ = 0;
   int savepointCounter_ = 0;
+  // Statement savepoints open now (SQLite's savepoints above the marks').
+  int statementSavepoints_ = 0;
   std::vector<Cursor*> cursors_;
   std::unordered_map<int64_t, int64_t> currval_;
   std::chrono::milliseconds lockWait_{-1};

@@ -275,7 +275,12 @@ bool TOracleDataSet::FetchRecord() {
     // as null, not as whatever the slot held.
     if (CalcFieldsSize() > 0) ClearCalcFields(record);
     fetchBuffer_ = record;
-    if (cachedUpdates_ && MergeLoggedInsert(record)) return true;
+    if (cachedUpdates_) {
+      const TLogMerge merged = MergeLoggedInsert(record);
+      if (merged == TLogMerge::Shown) return true;
+      // A merged insert the filter hides took the slot.
+      if (merged == TLogMerge::Hidden) continue;
+    }
     if (HasMaster() && !MasterHasUsableRecord()) return false;
     if (!firstRowFetched_) fetchQuery_->Next();
     firstRowFetched_ = false;

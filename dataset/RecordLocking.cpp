@@ -66,7 +66,7 @@ std::string TOracleDataSet::RowIdByKey() {
   TGeneratedStatement statement;
   std::vector<std::string> lines{"select rowid from " + UpdatingTableName() + " where"};
   std::vector<Variant> values;
-  const bool inserting = State() == dsInsert;
+  const bool inserting = State() == dsInsert || (ApplyingChangeLog() && ApplyingKind() != 'U');
   for (size_t i = 0; i < keys.size(); ++i) {
     TField* field = FindField(keys[i]);
     if (field == nullptr) return "";
@@ -218,7 +218,9 @@ bool TOracleDataSet::LockRefreshCheck(bool lock, bool check, TRecordBuffer recor
     query.Execute();
     if ((lock || check) && query.Eof()) RaiseRecordError('L', 0, kRecordDeleted);
     bool changed = false;
-    if (query.Eof() || (record == nullptr && ListRecord() == nullptr)) return false;
+    if (query.Eof() || (record == nullptr && ListRecord() == nullptr && !ApplyingChangeLog())) {
+      return false;
+    }
     // A given record is the one compared and refreshed; otherwise old
     // values are read as field access reads them.
     TRecordBuffer saved = lockRecord_;

@@ -106,6 +106,8 @@ namespace vorn {
 
 class DataSetDictionary;
 class TBlobList;
+class TChangeLog;
+class TChangeLogItem;
 class TLOBLocator;
 class TOracleDictionary;
 class TOracleQuery;
@@ -219,8 +221,42 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetCommitOnPost(bool value) { commitOnPost_ = value; }
   bool CachedUpdates() const { return cachedUpdates_; }
   void SetCachedUpdates(bool value) { cachedUpdates_ = value; }
+
+  // --- Cached updates (ChangeLog.cpp, ApplyUpdates.cpp) ---
+  //
   // CachedUpdates is on and the change log holds items.
   bool UpdatesPending() const;
+  // Writes the change log to the database, all or nothing (a detail writes
+  // the items of its master's current record only). Deletes go first, then
+  // updates, then inserts, each kind in the order it was logged: a key
+  // given up by a deleted or updated row is free before an insert or
+  // update takes it again. The writes run behind the savepoint
+  // "ZUQ__APPLYPOINT"; with CommitOnPost (or the session's AutoCommit) the
+  // transaction is committed, and only then is the log cleared, keeping the
+  // records as they show; without CommitOnPost the caller's transaction
+  // holds the writes and the log is cleared all the same (after a Rollback,
+  // Refresh shows the rows as the database has them). On a failure the
+  // database is rolled back to the savepoint, the log and the records are
+  // left exactly as they were, the dataset is positioned on the failing
+  // record (when the result set holds it: a deleted record it cannot) and
+  // OnUpdateError is raised; unless the handler says otherwise the
+  // failure (its message translated for the record's action, 'I', 'U' or
+  // 'D') is raised. Posts a pending edit first. Answers False when the
+  // handler chose not to raise, else True.
+  bool ApplyUpdates();
+  // Clears the change log (a detail: its master's current record's items),
+  // keeping the records as they show: after the application wrote the
+  // changes itself. ApplyUpdates calls it after a successful apply.
+  void CommitUpdates();
+  // Cancels a pending edit, drops the change log (a detail: its master's
+  // current record's items) and runs the query again, so the records are
+  // as the database has them.
+  void CancelUpdates();
+  // usUnmodified, usModified, usInserted or usDeleted for the current
+  // record, as the change log and the dataset's state tell.
+  TUpdateStatus UpdateStatus() override;
+  const TUpdateErrorEvent& OnUpdateError() const { return onUpdateError_; }
+  void SetOnUpdateError(TUpdateErrorEvent handler) { onUpdateError_ = std::move(handler); }
   // A stored Active = True counts only at design time.
   bool DesignActivation() const { return designActivation_; }
   void SetDesignActivation(bool value) { designActivation_ = value; }
@@ -519,25 +555,57 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void CommitAfterPost();
   bool UsesLockPoint() const;
 
-  // Cached updates (ChangeLog.cpp).
-  bool MergeLoggedInsert(TRecordBuffer record);
-  bool LoggedInsertsRemain() const;
+  // Cached updates (ChangeLog.cpp, ApplyUpdates.cpp).
+  //
+  // What a fetch made of the next logged insert.
+  enum class TLogMerge { None, Hidden, Shown };
+  // Fetching: merges the next logged insert into `record`, a reserved slot
+  // of the record list.
+  TLogMerge MergeLoggedInsert(TRecordBuffer record);
+  bool LoggedInsertsRemain();
+  // Fetching: the row just read into `record` is hidden by a logged delete
+  // (True), or takes a logged update's values.
   bool SkipLoggedRow(TRecordBuffer record);
   void MarkChangeLogUnplaced();
   void ClearChangeLog();
   bool ApplyingChangeLog() const;
   TRecordBuffer ApplyingRecord(TDataSetState state) const;
   // While the log is applied: the kind of the item ('I', 'U', 'D') and
-  // whether it has been matched to a record of the result set.
+  // whether its record is in the record list, visible at currentRecord_.
   char ApplyingKind() const;
-  bool HasChangeLogItem(TRecordBuffer record) const;
-  // While the log is applied: the item's new value of a blob field differs
-  // from the stored one.
-  bool LoggedBlobModified(TField* field) const;
   bool ApplyingPlaced() const;
+  bool HasChangeLogItem(TRecordBuffer record);
+  // While the log is applied: the item's new value of a blob field differs
+  // from its value before the change.
+  bool LoggedBlobModified(TField* field) const;
   void LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord, int position, uint32_t recordId,
                  char kind);
-  TRecordBuffer LoggedOldRecord(TRecordBuffer record) const;
+  TRecordBuffer LoggedOldRecord(TRecordBuffer record);
+  // The log's searches, each among the items that belong to the master's
+  // current record: the newest placed item of a record number, the newest
+  // item whose old copy has `rowId`, the newest insert at `position`.
+  TChangeLogItem* FindChange(uint32_t recordId);
+  TChangeLogItem* FindChangeByRowId(const std::string& rowId);
+  TChangeLogItem* FindInsertAt(int position);
+  bool ItemBelongsToMaster(const TChangeLogItem& item);
+  // The blob values a new copy of `record` keeps: the edited value of a
+  // blob field marked Modified, else the record's own.
+  std::unique_ptr<TBlobList> LoggedBlobs(TRecordBuffer record);
+  // Applying (ApplyUpdates.cpp).
+  void ApplyItem(int index);
+  void PositionOnItem(const TChangeLogItem& item);
+  // The indexes of the items this dataset applies, in the order they are
+  // written.
+  std::vector<int> ItemsToApply();
+  // Removes the items of the master's current record (all without a
+  // master).
+  void DropOwnItems();
+
+  std::unique_ptr<TChangeLog> changeLog_;
+  TUpdateErrorEvent onUpdateError_;
+  // While the log is applied: the item's record is visible at
+  // currentRecord_.
+  bool applyingVisible_ = false;
 
   // Master/detail (MasterDetail.cpp).
   bool HasMaster() const { return master_ != nullptr; }

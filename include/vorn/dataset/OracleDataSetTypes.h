@@ -4,6 +4,7 @@
 // name, and handlers compare them.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -48,6 +49,13 @@ using TAfterFetchRecordEvent =
 // 'C') by setting `applied`; for an insert it may give the new rowid.
 using TApplyRecordEvent =
     std::function<void(TOracleDataSet* sender, char action, bool& applied, std::string& newRowId)>;
+// Writing the change log failed at one record (its number `recordId`,
+// `action` 'I', 'U' or 'D'; the dataset is positioned on it when it can
+// be) with the translated `message`: the database and the log are as they
+// were before. `raise` starts True; a handler that clears it ends
+// ApplyUpdates without the exception.
+using TUpdateErrorEvent = std::function<void(TOracleDataSet* sender, const std::string& message,
+                                             char action, uint32_t recordId, bool& raise)>;
 // The last word on the text of a record action's error.
 using TTranslateMessageEvent =
     std::function<void(TOracleDataSet* sender, int errorCode, const std::string& constraintName,

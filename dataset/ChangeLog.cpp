@@ -36,6 +36,19 @@ bool SameRowId(TRecordBuffer record, const std::string& rowId) {
   return std::strncmp(header.RecordRowId, rowId.c_str(), kRowIdSize) == 0;
 }
 
+// Whether two slots of `column` hold the same value (a string up to its
+// end, whatever the slot holds behind it).
+bool SameSlotValue(const TFetchField& column, const std::byte* a, const std::byte* b) {
+  const bool nullA = a[0] != std::byte{0};
+  const bool nullB = b[0] != std::byte{0};
+  if (nullA || nullB) return nullA == nullB;
+  if (column.DataType == ftString) {
+    return std::strncmp(reinterpret_cast<const char*>(a + 1), reinterpret_cast<const char*>(b + 1),
+                        static_cast<size_t>(column.Size) + 1) == 0;
+  }
+  return std::memcmp(a + 1, b + 1, static_cast<size_t>(column.Field->DataSize())) == 0;
+}
+
 std::string_view BlobValueOf(TRecordBuffer record, const TField* field) {
   const TBlobList* blobs = record != nullptr ? HeaderOf(record).Blobs : nullptr;
   const TOracleBlob* blob = blobs != nullptr ? blobs->BlobByField(field) : nullptr;
@@ -56,7 +69,10 @@ TChangeLogItem* TOracleDataSet::FindChange(uint32_t recordId) {
   if (changeLog_ == nullptr) return nullptr;
   for (int i = changeLog_->Count() - 1; i >= 0; --i) {
     TChangeLogItem* item = changeLog_->Items(i);
-    if (item->Placed && item->RecordId() == recordId && ItemBelongsToMaster(*item)) return item;
+    if (item->Placed && !item->LoggedOutsideCache && item->RecordId() == recordId &&
+        ItemBelongsToMaster(*item)) {
+      return item;
+    }
   }
   return nullptr;
 }
@@ -65,8 +81,8 @@ TChangeLogItem* TOracleDataSet::FindChangeByRowId(const std::string& rowId) {
   if (changeLog_ == nullptr || rowId.empty()) return nullptr;
   for (int i = changeLog_->Count() - 1; i >= 0; --i) {
     TChangeLogItem* item = changeLog_->Items(i);
-    if (item->OldRecord() != nullptr && SameRowId(item->OldRecord(), rowId) &&
-        ItemBelongsToMaster(*item)) {
+    if (item->OldRecord() != nullptr && !item->LoggedOutsideCache &&
+        SameRowId(item->OldRecord(), rowId) && ItemBelongsToMaster(*item)) {
       return item;
     }
   }
@@ -77,7 +93,8 @@ TChangeLogItem* TOracleDataSet::FindInsertAt(int position) {
   if (changeLog_ == nullptr) return nullptr;
   for (int i = changeLog_->Count() - 1; i >= 0; --i) {
     TChangeLogItem* item = changeLog_->Items(i);
-    if (item->ChangeKind == 'I' && item->ListPosition == position && ItemBelongsToMaster(*item)) {
+    if (item->ChangeKind == 'I' && !item->LoggedOutsideCache && item->ListPosition == position &&
+        ItemBelongsToMaster(*item)) {
       return item;
     }
   }
@@ -140,7 +157,11 @@ std::unique_ptr<TBlobList> TOracleDataSet::LoggedBlobs(TRecordBuffer record) {
 
 void TOracleDataSet::LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord, int position,
                                uint32_t recordId, char kind) {
-  if (!cachedUpdates_ || records_ == nullptr) return;
+  if (records_ == nullptr) return;
+  // With CachedUpdates off the change has been written already; it is
+  // logged only while changes of cached mode wait, for their sake.
+  const bool outside = !cachedUpdates_;
+  if (outside && !HasPendingChanges()) return;
   if (changeLog_ == nullptr) changeLog_ = std::make_unique<TChangeLog>();
   if (position >= 0) position = records_->FullIndex(position);
   if (oldRecord != nullptr) recordId = HeaderOf(oldRecord).RecordId;
@@ -148,14 +169,24 @@ void TOracleDataSet::LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord,
   if (kind == 'I' || kind == 'D') {
     for (int i = 0; i < changeLog_->Count(); ++i) {
       TChangeLogItem* other = changeLog_->Items(i);
-      if (other == item || other->ChangeKind != 'I' || !ItemBelongsToMaster(*other)) continue;
+      if (other == item || other->ChangeKind != 'I' || other->LoggedOutsideCache ||
+          !ItemBelongsToMaster(*other)) {
+        continue;
+      }
       if (kind == 'I' && other->ListPosition >= position) ++other->ListPosition;
       if (kind == 'D' && other->ListPosition > position) --other->ListPosition;
     }
   }
   if (item != nullptr) {
     const char logged = item->ChangeKind;
-    if ((logged == 'I' || logged == 'U') && kind == 'U') {
+    if (outside && logged == 'U' && kind == 'U') {
+      FoldWrittenUpdate(*item, oldRecord, newRecord);
+    } else if (outside && logged == 'U' && kind == 'D') {
+      // The row is gone: nothing of the update is left to write.
+      item->FreeNewRecord();
+      item->ChangeKind = 'D';
+      item->LoggedOutsideCache = true;
+    } else if ((logged == 'I' || logged == 'U') && kind == 'U') {
       item->SetNewRecord(newRecord, bufferSize_, LoggedBlobs(newRecord));
     } else if (logged == 'I' && kind == 'D') {
       changeLog_->Delete(item->Index());
@@ -163,15 +194,51 @@ void TOracleDataSet::LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord,
       item->FreeNewRecord();
       item->ChangeKind = 'D';
     }
-    return;
+  } else {
+    item = changeLog_->Add();
+    if (oldRecord != nullptr) item->SetOldRecord(oldRecord, bufferSize_);
+    if (newRecord != nullptr) item->SetNewRecord(newRecord, bufferSize_, LoggedBlobs(newRecord));
+    item->ChangeKind = kind;
+    item->SetRecordId(recordId);
+    item->ListPosition = position;
+    item->LoggedOutsideCache = outside;
   }
-  item = changeLog_->Add();
-  if (oldRecord != nullptr) item->SetOldRecord(oldRecord, bufferSize_);
-  if (newRecord != nullptr) item->SetNewRecord(newRecord, bufferSize_, LoggedBlobs(newRecord));
-  item->ChangeKind = kind;
-  item->SetRecordId(recordId);
-  item->ListPosition = position;
-  item->LoggedOutsideCache = !cachedUpdates_;
+  if (!HasPendingChanges()) changeLog_->Clear();
+}
+
+bool TOracleDataSet::HasPendingChanges() const {
+  if (changeLog_ == nullptr) return false;
+  for (int i = 0; i < changeLog_->Count(); ++i) {
+    if (!changeLog_->Items(i)->LoggedOutsideCache) return true;
+  }
+  return false;
+}
+
+void TOracleDataSet::FoldWrittenUpdate(TChangeLogItem& item, TRecordBuffer oldRecord,
+                                       TRecordBuffer newRecord) {
+  // The UPDATE wrote the fields that differ between the record as it showed
+  // (the logged new values) and as it was posted: the row now holds those,
+  // so the item's old copy takes them too. Applying then checks the row
+  // against what it holds and writes only what is still the log's own.
+  TRecordBuffer old = item.OldRecord();
+  for (const TFetchField& column : fetchFields_) {
+    if (column.Blob) {
+      const std::string_view before = BlobValueOf(oldRecord, column.Field);
+      const auto* blobField = dynamic_cast<const TBlobField*>(column.Field);
+      if (blobField == nullptr || !blobField->Modified()) continue;
+      const TOracleBlob* edited = editBlobs_->BlobByField(column.Field);
+      const std::string_view after = edited != nullptr ? edited->Value() : std::string_view();
+      TBlobList* blobs = HeaderOf(old).Blobs;
+      TOracleBlob* logged = blobs != nullptr ? blobs->BlobByField(column.Field) : nullptr;
+      if (logged != nullptr && before != after) logged->SetValue(after);
+      continue;
+    }
+    const std::byte* before = oldRecord + column.SlotOffset;
+    const std::byte* after = newRecord + column.SlotOffset;
+    if (SameSlotValue(column, before, after)) continue;
+    std::memcpy(old + column.SlotOffset, after, static_cast<size_t>(column.Field->DataSize()) + 1);
+  }
+  item.SetNewRecord(newRecord, bufferSize_, LoggedBlobs(newRecord));
 }
 
 void TOracleDataSet::ClearChangeLog() {
@@ -190,7 +257,10 @@ bool TOracleDataSet::LoggedInsertsRemain() {
   if (changeLog_ == nullptr || (HasMaster() && !MasterHasUsableRecord())) return false;
   for (int i = 0; i < changeLog_->Count(); ++i) {
     const TChangeLogItem& item = *changeLog_->Items(i);
-    if (item.ChangeKind == 'I' && !item.Placed && ItemBelongsToMaster(item)) return true;
+    if (item.ChangeKind == 'I' && !item.Placed && !item.LoggedOutsideCache &&
+        ItemBelongsToMaster(item)) {
+      return true;
+    }
   }
   return false;
 }
@@ -203,7 +273,10 @@ TOracleDataSet::TLogMerge TOracleDataSet::MergeLoggedInsert(TRecordBuffer record
     // The rows are all in: the remaining inserts follow them, oldest first.
     for (int i = 0; i < changeLog_->Count() && candidate == nullptr; ++i) {
       TChangeLogItem* item = changeLog_->Items(i);
-      if (item->ChangeKind == 'I' && !item->Placed && ItemBelongsToMaster(*item)) candidate = item;
+      if (item->ChangeKind == 'I' && !item->Placed && !item->LoggedOutsideCache &&
+          ItemBelongsToMaster(*item)) {
+        candidate = item;
+      }
     }
   } else {
     TChangeLogItem* item = FindInsertAt(records_->Count());

@@ -479,6 +479,74 @@ TEST_P(CachedUpdatesTest, AFailingApplyKeepsTheCallersOwnWork) {
             CommittedItems());
 }
 
+// --- Changes posted with CachedUpdates off while changes wait ---
+
+TEST_P(CachedUpdatesTest, AnInsertWrittenWithCachedUpdatesOffIsNotAppliedAgain) {
+  auto items = CachedItems();
+  items->Last();
+  InsertItem(*items, 7, "rivet");  // position 2, before washer
+  items->SetCachedUpdates(false);
+  items->First();
+  InsertItem(*items, 0, "anchor");  // written at once, position 0
+  items->SetCachedUpdates(true);
+  const std::vector<std::string> shown = Rows(*items);
+
+  items->Refresh();
+
+  EXPECT_EQ((std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "7|rivet|",
+                                      "3|washer|30"}),
+            shown);
+  EXPECT_EQ(shown, Rows(*items)) << "the waiting insert moved behind the written one";
+  EXPECT_TRUE(items->ApplyUpdates());
+  EXPECT_EQ((std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "3|washer|30",
+                                      "7|rivet|"}),
+            CommittedItems());
+}
+
+TEST_P(CachedUpdatesTest, AnUpdateWrittenWithCachedUpdatesOffJoinsTheWaitingOne) {
+  auto items = CachedItems();
+  Edit(*items, "NAME", "screw");
+  items->SetCachedUpdates(false);
+  items->SetLockingMode(lmNone);
+  items->Edit();
+  items->FieldByName("NAME")->SetAsString("pin");
+  items->FieldByName("QTY")->SetAsInteger(11);
+  items->Post();  // written at once
+  items->SetCachedUpdates(true);
+  items->SetLockingMode(lmCheckImmediate);
+
+  EXPECT_TRUE(items->ApplyUpdates()) << "the row is checked against what it holds now";
+
+  EXPECT_EQ((std::vector<std::string>{"1|pin|11", "2|nut|20", "3|washer|30"}), CommittedItems());
+}
+
+TEST_P(CachedUpdatesTest, ADeleteWrittenWithCachedUpdatesOffLeavesNothingToApplyForTheRecord) {
+  auto items = CachedItems();
+  Edit(*items, "NAME", "screw");
+  items->Next();
+  Edit(*items, "NAME", "nut 2");
+  items->SetCachedUpdates(false);
+  items->SetLockingMode(lmNone);
+  items->First();
+  items->Delete();  // written at once
+  items->SetCachedUpdates(true);
+
+  EXPECT_TRUE(items->ApplyUpdates());
+
+  EXPECT_EQ((std::vector<std::string>{"2|nut 2|20", "3|washer|30"}), CommittedItems());
+}
+
+TEST_P(CachedUpdatesTest, WithoutWaitingChangesAPostWithCachedUpdatesOffIsNotLogged) {
+  auto items = CachedItems();
+  items->SetCachedUpdates(false);
+
+  Edit(*items, "NAME", "screw");
+  items->SetCachedUpdates(true);
+
+  EXPECT_FALSE(items->UpdatesPending());
+  EXPECT_EQ(usUnmodified, items->UpdateStatus());
+}
+
 // --- Cancelling ---
 
 TEST_P(CachedUpdatesTest, CancellingDropsTheLogAndShowsTheFetchedRows) {

@@ -588,6 +588,11 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   TChangeLogItem* FindChangeByRowId(const std::string& rowId);
   TChangeLogItem* FindInsertAt(int position);
   bool ItemBelongsToMaster(const TChangeLogItem& item);
+  // The log holds an item of cached mode (not LoggedOutsideCache).
+  bool HasPendingChanges() const;
+  // An update written with CachedUpdates off to a record whose update
+  // waits in `item`.
+  void FoldWrittenUpdate(TChangeLogItem& item, TRecordBuffer oldRecord, TRecordBuffer newRecord);
   // The blob values a new copy of `record` keeps: the edited value of a
   // blob field marked Modified, else the record's own.
   std::unique_ptr<TBlobList> LoggedBlobs(TRecordBuffer record);

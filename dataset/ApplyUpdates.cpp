@@ -145,6 +145,9 @@ bool TOracleDataSet::ApplyUpdates() {
   CheckActive();
   if (qbeMode_) throw Exception("Operation not allowed in QBE mode");
   CheckBrowseMode();
+  // The rows the query has not given yet were read before the apply: once
+  // the log is cleared, nothing would hide or replace them any more.
+  FetchAll();
   const std::vector<int> order = ItemsToApply();
   if (order.empty()) {
     CommitUpdates();
@@ -259,6 +262,7 @@ void TOracleDataSet::DropOwnItems() {
 }
 
 void TOracleDataSet::CommitUpdates() {
+  if (Active()) FetchAll();
   DropOwnItems();
 }
 

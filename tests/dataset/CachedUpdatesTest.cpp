@@ -479,6 +479,136 @@ TEST_P(CachedUpdatesTest, AFailingApplyKeepsTheCallersOwnWork) {
             CommittedItems());
 }
 
+TEST_P(CachedUpdatesTest, ChangesToRowsNotFetchedAgainYetAreApplied) {
+  MakeNumbers(40);
+  auto numbers = NewDataSet("select rowid, n.* from numbers_t n order by n");
+  numbers->SetCachedUpdates(true);
+  numbers->SetQueryAllRecords(false);
+  numbers->Open();
+  numbers->MoveBy(29);
+  Edit(*numbers, "LABEL", "thirty");
+  numbers->MoveBy(5);
+  numbers->Delete();  // 35
+  numbers->Refresh();  // rows 30 and 35 are not fetched again yet
+
+  EXPECT_TRUE(numbers->ApplyUpdates());
+
+  EXPECT_EQ((std::vector<std::string>{"30|thirty"}),
+            Committed("select n, label from numbers_t where n in (30, 35)"));
+  numbers->Last();
+  EXPECT_EQ(39, numbers->RecordCount()) << "the rows the query had not given yet";
+  numbers->First();
+  numbers->MoveBy(29);
+  EXPECT_EQ("30|thirty", numbers->FieldByName("N")->AsString() + "|" +
+                             numbers->FieldByName("LABEL")->AsString());
+}
+
+TEST_P(CachedUpdatesTest, AnInsertTheFilterHidesGetsItsRowidWhenApplied) {
+  auto items = CachedItems();
+  InsertItem(*items, 7, "rivet");
+  items->SetFilter("NAME <> 'rivet'");
+  items->SetFiltered(true);
+  items->Refresh();
+
+  items->ApplyUpdates();
+
+  items->SetFiltered(false);
+  GoToId(*items, 7);
+  EXPECT_EQ(Committed("select rowid from items where id = 7"),
+            std::vector<std::string>{items->CurrentRowId()});
+}
+
+TEST_P(CachedUpdatesTest, WithUniqueFieldsAnAppliedInsertFindsItsRowidByTheNewKey) {
+  MakeItems();
+  auto items = NewDataSet("select rowid, i.id, i.name, i.qty from items i order by id");
+  items->SetCachedUpdates(true);
+  items->SetUniqueFields("ID");
+  items->Open();
+  InsertItem(*items, 7, "rivet");
+
+  EXPECT_TRUE(items->ApplyUpdates());
+
+  EXPECT_EQ(Committed("select rowid from items where id = 7"),
+            std::vector<std::string>{items->CurrentRowId()});
+}
+
+TEST_P(CachedUpdatesTest, WithAutoCommitAFailingApplyCommitsNothing) {
+  auto items = CachedItems();
+  session_->SetAutoCommit(true);
+  GoToId(*items, 1);
+  items->Delete();
+  Edit(*items, "NAME", "nut 2");
+  InsertItem(*items, 3, "taken");
+
+  EXPECT_NE("", ErrorOf([&] { items->ApplyUpdates(); }));
+
+  EXPECT_EQ((std::vector<std::string>{"1|bolt|10", "2|nut|20", "3|washer|30"}), CommittedItems());
+  EXPECT_TRUE(session_->AutoCommit());
+  items->First();
+  while (items->FieldByName("NAME")->AsString() != "taken")
+    items->Next();
+  Edit(*items, "ID", "9");
+  EXPECT_TRUE(items->ApplyUpdates());
+  EXPECT_EQ((std::vector<std::string>{"2|nut 2|20", "3|washer|30", "9|taken|"}),
+            CommittedItems());
+}
+
+TEST_P(CachedUpdatesTest, OnApplyRecordSeesTheLoggedValuesAndMayWriteThemItself) {
+  auto items = CachedItems();
+  Edit(*items, "NAME", "screw");
+  InsertItem(*items, 7, "rivet");
+  std::vector<std::string> seen;
+  items->SetOnApplyRecord(
+      [&](TOracleDataSet* sender, char action, bool& applied, std::string& newRowId) {
+        const Variant old = sender->FieldByName("NAME")->OldValue();
+        seen.push_back(std::string(1, action) + ":" + sender->FieldByName("NAME")->AsString() +
+                       "/" + (old.IsNull() || old.IsEmpty() ? "" : old.AsString()));
+        applied = true;
+        newRowId = "AAAAAAAAAAAAAAAAAA";
+      });
+  trace_->Clear();
+
+  EXPECT_TRUE(items->ApplyUpdates());
+
+  EXPECT_EQ((std::vector<std::string>{"L:screw/bolt", "U:screw/bolt", "I:rivet/"}), seen);
+  EXPECT_TRUE(TracedStartingWith("UPDATE").empty());
+  EXPECT_TRUE(TracedStartingWith("INSERT").empty());
+  GoToId(*items, 7);
+  EXPECT_EQ("AAAAAAAAAAAAAAAAAA", items->CurrentRowId());
+}
+
+// --- Blob values ---
+
+TEST_P(CachedUpdatesTest, BlobValuesAreLoggedMergedIntoANewResultAndApplied) {
+  Run("create table notes_t (id number(4), notes long)");
+  Run("insert into notes_t values (1, 'first note')");
+  Run("insert into notes_t values (2, 'second note')");
+  session_->Commit();
+  auto notes = NewDataSet("select rowid, id, notes from notes_t order by id");
+  notes->SetCachedUpdates(true);
+  notes->Open();
+  Edit(*notes, "NOTES", "changed note");
+  notes->Next();
+  Edit(*notes, "ID", "22");  // the note itself stays
+  notes->Append();
+  notes->FieldByName("ID")->SetAsInteger(3);
+  notes->FieldByName("NOTES")->SetAsString("third note");
+  notes->Post();
+
+  notes->Refresh();
+
+  EXPECT_EQ((std::vector<std::string>{"1|changed note", "22|second note", "3|third note"}),
+            Rows(*notes));
+  trace_->Clear();
+  notes->ApplyUpdates();
+  const std::vector<std::string> updates = TracedStartingWith("UPDATE NOTES_T");
+  ASSERT_EQ(2u, updates.size());
+  EXPECT_EQ("UPDATE NOTES_T SET\nNOTES = :NOTES\nWHERE ROWID = :ZUQ__ROWID", updates[0]);
+  EXPECT_EQ("UPDATE NOTES_T SET\nID = :ID\nWHERE ROWID = :ZUQ__ROWID", updates[1]);
+  EXPECT_EQ((std::vector<std::string>{"1|changed note", "3|third note", "22|second note"}),
+            Committed("select id, notes from notes_t order by id"));
+}
+
 // --- Changes posted with CachedUpdates off while changes wait ---
 
 TEST_P(CachedUpdatesTest, AnInsertWrittenWithCachedUpdatesOffIsNotAppliedAgain) {

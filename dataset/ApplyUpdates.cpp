@@ -133,8 +133,7 @@ void TOracleDataSet::ApplyItem(int index) {
     // A record the filter hides gets its rowid here; a visible one got it
     // from PostRecord already.
     if (TRecordBuffer stored = StoredRecord(*records_, item.RecordId())) {
-      std::memcpy(HeaderOf(stored).RecordRowId, HeaderOf(item.NewRecord()).RecordRowId,
-                  kRowIdSize);
+      std::memcpy(HeaderOf(stored).RecordRowId, HeaderOf(item.NewRecord()).RecordRowId, kRowIdSize);
     }
   }
 }

@@ -144,8 +144,8 @@ std::unique_ptr<TBlobList> TOracleDataSet::LoggedBlobs(TRecordBuffer record) {
     TOracleBlob* blob = blobs->Add();
     blob->SetBlobField(column.Field);
     const auto* blobField = dynamic_cast<const TBlobField*>(column.Field);
-    const TOracleBlob* edited = editBlobs_ != nullptr ? editBlobs_->BlobByField(column.Field)
-                                                      : nullptr;
+    const TOracleBlob* edited =
+        editBlobs_ != nullptr ? editBlobs_->BlobByField(column.Field) : nullptr;
     if (blobField != nullptr && blobField->Modified() && edited != nullptr) {
       blob->SetValue(edited->Value());
     } else {

@@ -45,9 +45,8 @@ class CachedUpdatesDetailTest : public DataSetTest {
   }
   std::vector<std::string> Names() { return Column(*emp_, "ENAME"); }
   std::vector<std::string> Table(const std::string& where) {
-    return session_test::Rows(*session_,
-                              "select empno, ename, deptno from emp where " + where +
-                                  " order by empno");
+    return session_test::Rows(
+        *session_, "select empno, ename, deptno from emp where " + where + " order by empno");
   }
 
   std::unique_ptr<ProbeDataSet> dept_;
@@ -107,8 +106,7 @@ TEST_P(CachedUpdatesDetailTest, ADetailAppliesTheChangesOfItsMastersCurrentRecor
   GoToEmp("NEWGIRL");
   EXPECT_EQ(usInserted, emp_->UpdateStatus());
   EXPECT_TRUE(emp_->ApplyUpdates());
-  EXPECT_EQ((std::vector<std::string>{"9001|NEWMAN|10", "9002|NEWGIRL|20"}),
-            Table("empno > 9000"));
+  EXPECT_EQ((std::vector<std::string>{"9001|NEWMAN|10", "9002|NEWGIRL|20"}), Table("empno > 9000"));
   EXPECT_FALSE(emp_->UpdatesPending());
 }
 

@@ -29,8 +29,8 @@ class CachedUpdatesModelTest : public RecordTest {
     Run("create table r (id number(6) primary key, name varchar2(20), "
         "qty number(6) check (qty >= 0))");
     for (int id = 1; id <= kInitialRows; ++id) {
-      const std::string row = std::to_string(id) + "|r" + std::to_string(id) + "|" +
-                              std::to_string(id * 10);
+      const std::string row =
+          std::to_string(id) + "|r" + std::to_string(id) + "|" + std::to_string(id * 10);
       Run("insert into r values (" + std::to_string(id) + ", 'r" + std::to_string(id) + "', " +
           std::to_string(id * 10) + ")");
       model_[id] = row;

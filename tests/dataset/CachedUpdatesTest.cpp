@@ -101,8 +101,7 @@ TEST_P(CachedUpdatesTest, EditingTwiceKeepsTheFetchedOldValuesAndWritesOneUpdate
   trace_->Clear();
   items->ApplyUpdates();
   EXPECT_EQ(1u, TracedStartingWith("UPDATE ITEMS").size());
-  EXPECT_EQ((std::vector<std::string>{"1|bolt|10", "2|nut 3|20", "3|washer|30"}),
-            CommittedItems());
+  EXPECT_EQ((std::vector<std::string>{"1|bolt|10", "2|nut 3|20", "3|washer|30"}), CommittedItems());
 }
 
 TEST_P(CachedUpdatesTest, AnEditedThenDeletedRecordStaysHiddenAfterARefresh) {
@@ -125,8 +124,7 @@ TEST_P(CachedUpdatesTest, AnEditedRecordKeepsItsValuesWhenTheQueryRunsAgain) {
 
   items->Refresh();
 
-  EXPECT_EQ((std::vector<std::string>{"1|bolt|10", "2|nut|20", "3|flat washer|30"}),
-            Rows(*items));
+  EXPECT_EQ((std::vector<std::string>{"1|bolt|10", "2|nut|20", "3|flat washer|30"}), Rows(*items));
   EXPECT_EQ(usModified, items->UpdateStatus());
   EXPECT_EQ("washer", items->FieldByName("NAME")->OldValue().AsString());
 }
@@ -439,9 +437,8 @@ TEST_P(CachedUpdatesTest, AFailingDeleteNamesTheDeleteAndWritesNothing) {
   RunOther("delete from items where id = 2");
   CommitOther();
   char action = ' ';
-  items->SetOnUpdateError([&](TOracleDataSet*, const std::string&, char kind, uint32_t, bool&) {
-    action = kind;
-  });
+  items->SetOnUpdateError(
+      [&](TOracleDataSet*, const std::string&, char kind, uint32_t, bool&) { action = kind; });
 
   EXPECT_EQ("Record has been deleted by another user", ErrorOf([&] { items->ApplyUpdates(); }));
 
@@ -488,7 +485,7 @@ TEST_P(CachedUpdatesTest, ChangesToRowsNotFetchedAgainYetAreApplied) {
   numbers->MoveBy(29);
   Edit(*numbers, "LABEL", "thirty");
   numbers->MoveBy(5);
-  numbers->Delete();  // 35
+  numbers->Delete();   // 35
   numbers->Refresh();  // rows 30 and 35 are not fetched again yet
 
   EXPECT_TRUE(numbers->ApplyUpdates());
@@ -549,8 +546,7 @@ TEST_P(CachedUpdatesTest, WithAutoCommitAFailingApplyCommitsNothing) {
     items->Next();
   Edit(*items, "ID", "9");
   EXPECT_TRUE(items->ApplyUpdates());
-  EXPECT_EQ((std::vector<std::string>{"2|nut 2|20", "3|washer|30", "9|taken|"}),
-            CommittedItems());
+  EXPECT_EQ((std::vector<std::string>{"2|nut 2|20", "3|washer|30", "9|taken|"}), CommittedItems());
 }
 
 TEST_P(CachedUpdatesTest, OnApplyRecordSeesTheLoggedValuesAndMayWriteThemItself) {
@@ -623,14 +619,14 @@ TEST_P(CachedUpdatesTest, AnInsertWrittenWithCachedUpdatesOffIsNotAppliedAgain) 
 
   items->Refresh();
 
-  EXPECT_EQ((std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "7|rivet|",
-                                      "3|washer|30"}),
-            shown);
+  EXPECT_EQ(
+      (std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "7|rivet|", "3|washer|30"}),
+      shown);
   EXPECT_EQ(shown, Rows(*items)) << "the waiting insert moved behind the written one";
   EXPECT_TRUE(items->ApplyUpdates());
-  EXPECT_EQ((std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "3|washer|30",
-                                      "7|rivet|"}),
-            CommittedItems());
+  EXPECT_EQ(
+      (std::vector<std::string>{"0|anchor|", "1|bolt|10", "2|nut|20", "3|washer|30", "7|rivet|"}),
+      CommittedItems());
 }
 
 TEST_P(CachedUpdatesTest, AnUpdateWrittenWithCachedUpdatesOffJoinsTheWaitingOne) {

@@ -80,14 +80,28 @@
 // new detail record needs the master's link values and starts with them;
 // the master's link fields are read-only while a detail depends on them.
 //
-// What is not built yet. Cached updates, searching and counting and query
-// by example come with later work. Their properties exist with their
-// defaults and are stored with forms. Settings whose effect is missing
-// refuse to be turned on, with a message saying so, rather than being
-// ignored: QBEMode, CountAllRecords, Locate and Lookup.
-// CachedUpdates can be set (opening then requires a rowid column,
-// "CachedUpdates requires a rowid!"); its change log is not kept yet, so
-// posts in cached mode change the record list without being logged.
+// Cached updates (ChangeLog.cpp, ApplyUpdates.cpp). With CachedUpdates on
+// (opening then requires a rowid column, "CachedUpdates requires a
+// rowid!") a posted insert, edit or delete changes the record list only
+// and is kept in the change log, one item per record (an insert edited and
+// then deleted leaves none). The whole record is checked against the
+// dictionary's constraints when posted; a delete still locks or checks
+// the row with lmLockImmediate or lmCheckImmediate, an edit only before
+// the record is logged; Cancel never rolls back. When the query runs
+// again, logged inserts come back where they were made, logged updates
+// replace the rows' values and logged deletes hide their rows; a detail
+// shows what was logged under its master's current record only.
+// UpdateStatus and OldValue (hence the rowid that writing uses) come from
+// the log. ApplyUpdates writes the log, all or nothing; CommitUpdates and
+// CancelUpdates end it (see there). A post made while CachedUpdates is off
+// and logged changes wait is written at once and logged as done, so that
+// the waiting inserts keep their places and nothing is written twice.
+//
+// What is not built yet. Searching and counting and query by example come
+// with later work. Their properties exist with their defaults and are
+// stored with forms. Settings whose effect is missing refuse to be turned
+// on, with a message saying so, rather than being ignored: QBEMode,
+// CountAllRecords, Locate and Lookup.
 #pragma once
 
 #include <cstdint>

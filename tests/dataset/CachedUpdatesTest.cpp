@@ -573,6 +573,22 @@ TEST_P(CachedUpdatesTest, OnApplyRecordSeesTheLoggedValuesAndMayWriteThemItself)
   EXPECT_EQ("AAAAAAAAAAAAAAAAAA", items->CurrentRowId());
 }
 
+TEST_P(CachedUpdatesTest, AnAppliedInsertIsReadBackWithTheServersDefaults) {
+  Run("create table stock (id number(4) primary key, qty number(6) default 5)");
+  auto stock = NewDataSet("select rowid, s.* from stock s order by id");
+  stock->SetCachedUpdates(true);
+  stock->SetRefreshOptions(roAfterInsert);
+  stock->Open();
+  stock->Insert();
+  stock->FieldByName("ID")->SetAsInteger(1);
+  stock->Post();
+  EXPECT_TRUE(stock->FieldByName("QTY")->IsNull());
+
+  stock->ApplyUpdates();
+
+  EXPECT_EQ(5, stock->FieldByName("QTY")->AsInteger());
+}
+
 // --- Blob values ---
 
 TEST_P(CachedUpdatesTest, BlobValuesAreLoggedMergedIntoANewResultAndApplied) {

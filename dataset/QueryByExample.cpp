@@ -6,7 +6,8 @@
 // information of the open dataset (TExtraFieldInfo): the variable name,
 // the value captured from the example, the settings of the field's
 // TQBEFieldDef, and the field's ReadOnly and Required as they were when
-// the dataset opened, which leaving the mode puts back.
+// the mode was entered (after the details of a master emptied and gave
+// its link fields back), which leaving the mode puts back.
 //
 // What must hold:
 //   - the statement the application gave is kept (qbeSavedSQL_) while the
@@ -101,8 +102,10 @@ void TOracleDataSet::EnterQBEState() {
   Resync(rmNone);
   const bool designing = (ComponentState() & csDesigning) != 0;
   for (size_t fieldNo = 1; fieldNo < fieldInfo_.size() && !designing; ++fieldNo) {
-    const TExtraFieldInfo& info = fieldInfo_[fieldNo];
+    TExtraFieldInfo& info = fieldInfo_[fieldNo];
     if (info.BoundField == nullptr) continue;
+    info.ReadOnlyBeforeQBE = info.BoundField->ReadOnly();
+    info.RequiredBeforeQBE = info.BoundField->Required();
     info.BoundField->SetReadOnly(!info.QBEEnabled);
     info.BoundField->SetRequired(false);
   }
@@ -124,8 +127,8 @@ bool TOracleDataSet::LeaveQBEState(bool cancelEvent) {
     for (size_t fieldNo = 1; fieldNo < fieldInfo_.size(); ++fieldNo) {
       const TExtraFieldInfo& info = fieldInfo_[fieldNo];
       if (info.BoundField == nullptr) continue;
-      info.BoundField->SetReadOnly(info.ReadOnly);
-      info.BoundField->SetRequired(info.Required);
+      info.BoundField->SetReadOnly(info.ReadOnlyBeforeQBE);
+      info.BoundField->SetRequired(info.RequiredBeforeQBE);
     }
   }
   Cancel();

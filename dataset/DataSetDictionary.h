@@ -62,7 +62,6 @@ class DataSetDictionary final : public DictionaryDataSet {
   bool IsCursorDataSet() const;
 
  private:
-
   TOracleDataSet& dataSet_;
   std::unique_ptr<TOracleQuery> statementQuery_;
   std::vector<std::string> keyFields_;

@@ -37,6 +37,7 @@ std::string WholeDayCondition(const std::string& column, const std::string& vari
 std::string ValueCondition(const std::string& column, const std::string& variable);
 // `sql` with `conditions` added, and the marker line; `sql` unchanged for
 // no conditions. Lines are separated by CR LF.
-std::string StatementWithConditions(std::string_view sql, const std::vector<std::string>& conditions);
+std::string StatementWithConditions(std::string_view sql,
+                                    const std::vector<std::string>& conditions);
 
 }  // namespace vorn::qbe_sql

@@ -219,8 +219,7 @@ void TQBEDefinition::DefineProperties(TFiler& filer) {
   DefineFlag(filer, "AllowFileWildCards", allowFileWildCards_, true,
              [this](bool value) { SetAllowFileWildCards(value); });
   const auto* ancestor = dynamic_cast<const TQBEDefinition*>(filer.Ancestor());
-  const bool hasData =
-      ancestor != nullptr ? !SameFieldDefs(*ancestor) : fieldDefs_->Count() > 0;
+  const bool hasData = ancestor != nullptr ? !SameFieldDefs(*ancestor) : fieldDefs_->Count() > 0;
   filer.DefineBinaryProperty(
       "QBEFieldDefs", [this](TStream& stream) { ReadFieldDefs(stream); },
       [this](TStream& stream) { WriteFieldDefs(stream); }, hasData);

@@ -47,8 +47,7 @@ int TOracleDataSet::CountQueryHits() {
   const TStatementParts parts = SplitStatement(sql_->Text());
   TGeneratedStatement statement;
   std::vector<std::string> lines{"select count(*) from (", parts.Head};
-  lines.push_back(parts.Condition.empty() ? ")"
-                                          : parts.Keyword + " " + parts.Condition + ")");
+  lines.push_back(parts.Condition.empty() ? ")" : parts.Keyword + " " + parts.Condition + ")");
   statement.Text = record_sql::JoinLines(lines);
   statement.DeclareUsedVariables(*Variables());
   TOracleQuery& query = PrepareWorkQuery(statement, false);

@@ -82,7 +82,9 @@ class TRecordSearch {
   class FilterFrame {
    public:
     explicit FilterFrame(TOracleDataSet& dataSet)
-        : dataSet_(dataSet), buffer_(dataSet.fetchBuffer_), state_(dataSet.SetTempState(dsFilter)) {}
+        : dataSet_(dataSet),
+          buffer_(dataSet.fetchBuffer_),
+          state_(dataSet.SetTempState(dsFilter)) {}
     ~FilterFrame() {
       dataSet_.fetchBuffer_ = buffer_;
       dataSet_.RestoreState(state_);
@@ -121,10 +123,10 @@ class TRecordSearch {
 };
 
 void TRecordSearch::CheckOptions() const {
-  const bool invalid = (Has(srFromBeginning) && Has(srFromEnd)) ||
-                       (Has(srFromBeginning) && Has(srFromCurrent)) ||
-                       (Has(srFromEnd) && Has(srFromCurrent)) || (Has(srForward) && Has(srBackward)) ||
-                       (Has(srForward) && Has(srFromEnd)) || (Has(srBackward) && Has(srFromBeginning));
+  const bool invalid =
+      (Has(srFromBeginning) && Has(srFromEnd)) || (Has(srFromBeginning) && Has(srFromCurrent)) ||
+      (Has(srFromEnd) && Has(srFromCurrent)) || (Has(srForward) && Has(srBackward)) ||
+      (Has(srForward) && Has(srFromEnd)) || (Has(srBackward) && Has(srFromBeginning));
   if (invalid) throw Exception(dataSet_.Name() + ".SearchRecord options invalid");
 }
 

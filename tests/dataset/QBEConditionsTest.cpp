@@ -74,8 +74,9 @@ TEST(QBEConditionsTest, TheConditionsGoIntoTheStatementBeforeItsTailWithTheMarke
       "select * from emp\r\nwhere A = 1\r\nand B = 2\r\norder by ename\r\n/* Modified for QBE "
       "*/",
       StatementWithConditions("select * from emp order by ename", {"A = 1", "B = 2"}));
-  EXPECT_EQ("select * from emp e\r\nwhere (e.deptno = 10)\r\nand\r\n(A = 1)\r\n/* Modified for QBE */",
-            StatementWithConditions("select * from emp e where e.deptno = 10", {"A = 1"}));
+  EXPECT_EQ(
+      "select * from emp e\r\nwhere (e.deptno = 10)\r\nand\r\n(A = 1)\r\n/* Modified for QBE */",
+      StatementWithConditions("select * from emp e where e.deptno = 10", {"A = 1"}));
   EXPECT_EQ(
       "select deptno from emp group by deptno\r\nhaving (count(*) > 1)\r\nand\r\n(DEPTNO = "
       ":zuq__qbe1)\r\nfor update\r\n/* Modified for QBE */",

@@ -17,7 +17,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const char* const kEmpSql = "select empno, ename, job, hiredate, sal, deptno from emp order by empno";
+const char* const kEmpSql =
+    "select empno, ename, job, hiredate, sal, deptno from emp order by empno";
 
 class QueryByExampleTest : public RecordTest {
  protected:
@@ -39,7 +40,13 @@ class QueryByExampleTest : public RecordTest {
     trace_->Clear();
     dataSet.ExecuteQBE();
     const Lines traced = Traced();
-    return traced.empty() ? std::string() : traced.back();
+    const std::string sent = traced.empty() ? std::string() : traced.back();
+    // The server gets the dataset's SQL as it stands, line by line.
+    std::string lines;
+    for (const std::string& line : SqlLines(dataSet))
+      lines += (lines.empty() ? "" : "\n") + line;
+    EXPECT_EQ(lines, sent);
+    return sent;
   }
   // The SQL text of a dataset as its lines.
   static Lines SqlLines(TOracleDataSet& dataSet) {
@@ -59,9 +66,7 @@ class QueryByExampleTest : public RecordTest {
     Run("insert into items values (8, '1a', 80, 5, null)");
     session_->Commit();
   }
-  std::unique_ptr<ProbeDataSet> OpenNamedItems() {
-    return OpenItems("id, name, qty, made");
-  }
+  std::unique_ptr<ProbeDataSet> OpenNamedItems() { return OpenItems("id, name, qty, made"); }
 };
 
 VORN_IN_BOTH_CALL_SETS(QueryByExampleTest);
@@ -255,16 +260,14 @@ TEST_P(QueryByExampleTest, EditingOrInsertingRefusesTheModeAndKeepsTheEdit) {
   items->Edit();
   items->FieldByName("NAME")->SetAsString("pin");
 
-  EXPECT_EQ("QBE mode not allowed with pending updates",
-            ErrorOf([&] { items->SetQBEMode(true); }));
+  EXPECT_EQ("QBE mode not allowed with pending updates", ErrorOf([&] { items->SetQBEMode(true); }));
 
   EXPECT_FALSE(items->QBEMode());
   EXPECT_EQ(dsEdit, items->State());
   EXPECT_EQ("pin", items->FieldByName("NAME")->AsString());
   items->Cancel();
   items->Insert();
-  EXPECT_EQ("QBE mode not allowed with pending updates",
-            ErrorOf([&] { items->SetQBEMode(true); }));
+  EXPECT_EQ("QBE mode not allowed with pending updates", ErrorOf([&] { items->SetQBEMode(true); }));
   items->Cancel();
 }
 
@@ -422,10 +425,10 @@ TEST_P(QueryByExampleTest, SeveralValuesAreJoinedInFieldOrder) {
 
   RunExample(*emp, "DEPTNO;JOB", {Variant(20), Variant("CLERK")});
 
-  EXPECT_EQ((Lines{"select empno, ename, job, hiredate, sal, deptno from emp",
-                   "where JOB = 'CLERK'", "and DEPTNO = :zuq__qbe6", "order by empno",
-                   "/* Modified for QBE */"}),
-            SqlLines(*emp));
+  EXPECT_EQ(
+      (Lines{"select empno, ename, job, hiredate, sal, deptno from emp", "where JOB = 'CLERK'",
+             "and DEPTNO = :zuq__qbe6", "order by empno", "/* Modified for QBE */"}),
+      SqlLines(*emp));
   EXPECT_EQ((Lines{"SMITH", "ADAMS"}), Column(*emp, "ENAME"));
 }
 
@@ -436,8 +439,8 @@ TEST_P(QueryByExampleTest, AStatementWithAConditionKeepsItBesideTheExamples) {
 
   RunExample(*emp, "JOB", {Variant("CLERK")});
 
-  EXPECT_EQ((Lines{"select empno, ename, job from emp", "where (deptno = 20 or deptno = 10)",
-                   "and", "(JOB = 'CLERK')", "order by empno", "/* Modified for QBE */"}),
+  EXPECT_EQ((Lines{"select empno, ename, job from emp", "where (deptno = 20 or deptno = 10)", "and",
+                   "(JOB = 'CLERK')", "order by empno", "/* Modified for QBE */"}),
             SqlLines(*emp));
   EXPECT_EQ((Lines{"SMITH", "ADAMS", "MILLER"}), Column(*emp, "ENAME"));
 }
@@ -479,7 +482,8 @@ TEST_P(QueryByExampleTest, AnEmptyExampleLeavesTheStatementAsItIs) {
 // --- The statement put back ---
 
 TEST_P(QueryByExampleTest, ClosingPutsTheStatementAndItsVariablesBack) {
-  auto emp = NewDataSet("select empno, ename from emp where empno > :low\n-- everyone\norder by empno");
+  auto emp =
+      NewDataSet("select empno, ename from emp where empno > :low\n-- everyone\norder by empno");
   emp->DeclareVariable("low", otInteger);
   emp->SetVariable("low", 7000);
   emp->Open();
@@ -631,7 +635,6 @@ TEST_P(QueryByExampleTest, ADetailInQBEModeKeepsItsExampleWhileTheMasterMoves) {
   emp->ExecuteQBE();
   EXPECT_EQ((Lines{"JONES"}), Column(*emp, "ENAME"));
 }
-
 
 }  // namespace
 }  // namespace vorn::dataset_test

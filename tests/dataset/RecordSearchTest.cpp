@@ -25,9 +25,7 @@ class RecordSearchTest : public DataSetTest {
     emp->Open();
     return emp;
   }
-  static std::string Current(TDataSet& dataSet) {
-    return dataSet.FieldByName("ENAME")->AsString();
-  }
+  static std::string Current(TDataSet& dataSet) { return dataSet.FieldByName("ENAME")->AsString(); }
 };
 
 VORN_IN_BOTH_CALL_SETS(RecordSearchTest);
@@ -116,8 +114,7 @@ TEST_P(RecordSearchTest, SeveralFieldsMustAllMatch) {
   EXPECT_TRUE(emp->Locate("JOB; DEPTNO", VarArrayOf({Variant("CLERK"), Variant(30)}), loNone));
 
   EXPECT_EQ("JAMES", Current(*emp));
-  EXPECT_FALSE(
-      emp->Locate("JOB;DEPTNO", VarArrayOf({Variant("PRESIDENT"), Variant(20)}), loNone));
+  EXPECT_FALSE(emp->Locate("JOB;DEPTNO", VarArrayOf({Variant("PRESIDENT"), Variant(20)}), loNone));
   EXPECT_EQ("JAMES", Current(*emp));
 }
 
@@ -276,9 +273,8 @@ TEST_P(RecordSearchTest, AFieldCountOtherThanTheValueCountIsRefused) {
   EXPECT_EQ(mismatch, ErrorOf([&] {
               emp->Locate("JOB", VarArrayOf({Variant("CLERK"), Variant(30)}), loNone);
             }));
-  EXPECT_EQ(mismatch, ErrorOf([&] {
-              emp->Lookup("JOB;DEPTNO", VarArrayOf({Variant("CLERK")}), "ENAME");
-            }));
+  EXPECT_EQ(mismatch,
+            ErrorOf([&] { emp->Lookup("JOB;DEPTNO", VarArrayOf({Variant("CLERK")}), "ENAME"); }));
 }
 
 TEST_P(RecordSearchTest, AnUnknownFieldOrAClosedDataSetIsRefused) {
@@ -428,7 +424,7 @@ class CalculatedSearchTest : public RecordSearchTest {
     emp->SetOnCalcFields([this](TDataSet* d) {
       ++calculations;
       d->FieldByName("TITLE")->SetAsString(LowerCase(d->FieldByName("ENAME")->AsString()) + " " +
-                                          d->FieldByName("JOB")->AsString());
+                                           d->FieldByName("JOB")->AsString());
     });
     emp->Open();
     return emp;

@@ -10,6 +10,7 @@
 #include "vorn/dataset/QBEDefinition.h"
 #include "vorn/host/DateTime.h"
 #include "vorn/host/Field.h"
+#include "vorn/host/TextUtils.h"
 #include "vorn/query/Variables.h"
 
 namespace vorn::dataset_test {
@@ -177,6 +178,29 @@ TEST_P(QueryByExampleTest, LeavingGivesTheFieldsBackTheirReadOnlyAndRequired) {
   EXPECT_FALSE(emp->FieldByName("JOB")->ReadOnly());
   EXPECT_TRUE(emp->FieldByName("SAL")->ReadOnly());
   EXPECT_TRUE(emp->FieldByName("DEPTNO")->Required());
+}
+
+TEST_P(QueryByExampleTest, ABlobFieldTakesNoExampleUnlessItsDefinitionEnablesIt) {
+  Run("create table notes_t (id number(4), notes long)");
+  Run("insert into notes_t values (1, 'first')");
+  auto notes = NewDataSet("select id, notes from notes_t");
+  notes->Open();
+
+  notes->SetQBEMode(true);
+  EXPECT_TRUE(notes->FieldByName("NOTES")->ReadOnly());
+  EXPECT_FALSE(notes->FieldByName("ID")->ReadOnly());
+  notes->SetQBEMode(false);
+  notes->Close();
+  notes->QBEDefinition()->FieldDefs()->Add()->SetFieldName("NOTES");
+  notes->Open();
+  notes->SetQBEMode(true);
+
+  EXPECT_FALSE(notes->FieldByName("NOTES")->ReadOnly());
+  notes->FieldByName("NOTES")->SetAsString("first");
+  notes->ExecuteQBE();
+  EXPECT_EQ("select id, notes from notes_t", Trim(notes->SQL()->Text()))
+      << "a blob value makes no condition";
+  EXPECT_EQ(1, notes->RecordCount());
 }
 
 TEST_P(QueryByExampleTest, InQBEModePostRefreshAndASecondRecordAreRefused) {

@@ -184,12 +184,7 @@ void TOracleDataSet::FillFieldInfo() {
     info.Required = field->Required();
     info.QBEVariable = "zuq__qbe" + std::to_string(fieldNo);
     info.QBEValue = Null();
-    // The per-field settings of QBEDefinition come with query by example;
-    // these are the settings of a field it does not name.
-    info.QBEEnabled = !field->IsBlob();
-    info.QBEPartialMatch = false;
-    info.QBECaseInsensitive = false;
-    info.QBEWholeDay = false;
+    ApplyQBEFieldDef(info, *field);
   }
 }
 

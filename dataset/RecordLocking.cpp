@@ -165,20 +165,7 @@ TGeneratedStatement TOracleDataSet::LockStatement(bool lock, bool useQuerySQL) {
   statement.Text = RefreshStatement(sql, UpdatingTableAlias(), lockColumn);
   statement.Declare(kRowIdVariable, otString);
   // The dataset's own variables that the narrowed statement still uses.
-  const std::unique_ptr<TStringList> used = TOracleQuery::FindVariables(statement.Text, false);
-  TVariables& variables = *Variables();
-  for (int i = 0; i < variables.Count(); ++i) {
-    const TVariableData& variable = *variables.Items(i);
-    std::string name = UpperCase(variable.Name());
-    if (!name.empty() && name.front() == ':') name.erase(0, 1);
-    if (name == kRowIdVariable) continue;
-    for (int k = 0; k < used->Count(); ++k) {
-      if (UpperCase(used->Strings(k)) == name) {
-        statement.Declare(name, variable.TypeCode());
-        break;
-      }
-    }
-  }
+  statement.DeclareUsedVariables(*Variables());
   return statement;
 }
 

@@ -104,6 +104,8 @@ void TOracleDataSet::InternalAddRecord(TRecordBuffer buffer, bool append) {
 }
 
 void TOracleDataSet::InternalCancel() {
+  // The example record of QBE mode was never a record action.
+  if (qbeMode_) return;
   if (lockingMode_ != lmLockImmediate || cachedUpdates_ || !commitOnPost_) return;
   TOracleSession* session = Session();
   if (session == nullptr) return;

@@ -97,11 +97,11 @@
 // and logged changes wait is written at once and logged as done, so that
 // the waiting inserts keep their places and nothing is written twice.
 //
-// What is not built yet. Searching and counting and query by example come
-// with later work. Their properties exist with their defaults and are
-// stored with forms. Settings whose effect is missing refuse to be turned
-// on, with a message saying so, rather than being ignored: QBEMode,
-// CountAllRecords, Locate and Lookup.
+// Searching (SearchRecord, Locate, Lookup) walks the records fetched and
+// fetches on as it needs; RecordCount with CountAllRecords is a count
+// query on the server. Query by example (QBEMode, ExecuteQBE) turns the
+// values typed into an example record into conditions of the dataset's
+// own statement (QBEDefinition.h holds the per-field settings).
 #pragma once
 
 #include <cstdint>
@@ -183,9 +183,22 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetOracleDictionary(const TOracleDictionary* value);
   TQBEDefinition* QBEDefinition() const { return qbeDefinition_.get(); }
   void SetQBEDefinition(const TQBEDefinition* value);
+  // Query by example (QueryByExample.cpp). While the dataset is closed the
+  // value is only stored: an open with QBEMode on executes nothing and
+  // enters the mode. Turning it on while open empties the record list and
+  // inserts the example record, into which search values are typed (fields
+  // whose QBEFieldDef is not Enabled are read-only, none is Required; with
+  // SaveQBEValues the last example's values are put back), then fires
+  // BeforeQBE. It is refused for a cursor dataset ("QBE mode not supported
+  // for cursors"), with pending cached updates or while editing or
+  // inserting ("QBE mode not allowed with pending updates"), and for a
+  // detail whose master has no usable record ("QBE mode not allowed
+  // without a master record"). Turning it off fires OnCancelQBE, restores
+  // the fields' ReadOnly and Required, cancels the example and, unless the
+  // handler cleared Requery, runs the query again. In QBE mode the dataset
+  // can always be modified; Post, Delete, Refresh and a second new record
+  // raise "Operation not allowed in QBE mode".
   bool QBEMode() const { return qbeMode_; }
-  // Turning it on raises "Query by example is not supported by this dataset
-  // yet".
   void SetQBEMode(bool value);
   const std::string& UniqueFields() const { return uniqueFields_; }
   void SetUniqueFields(const std::string& value) { uniqueFields_ = value; }
@@ -212,9 +225,15 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // Fetch every row when the query runs (default), else as needed.
   bool QueryAllRecords() const { return queryAllRecords_; }
   void SetQueryAllRecords(bool value) { queryAllRecords_ = value; }
+  // RecordCount answered by "select count(*) from (<the SQL>)" on a query
+  // of the dataset's own (its ORDER BY and FOR clauses left out, the
+  // variables it names carried over with their current values; in QBE
+  // mode with the example's conditions), counted once and kept until the
+  // dataset runs its query again, writes a record or, in QBE mode, the
+  // example changes. While Filtered, RecordCount is the number of fetched
+  // records that pass the filter instead. A cursor dataset cannot be
+  // counted ("Cannot count query hits for cursor dataset").
   bool CountAllRecords() const { return countAllRecords_; }
-  // Turning it on raises "CountAllRecords is not supported by this dataset
-  // yet".
   void SetCountAllRecords(bool value);
   // Forwards to OracleDictionary()->EnforceConstraints(); not stored. At
   // design time setting it also shows that it is obsolete.
@@ -326,6 +345,30 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The rowid of the current record as fetched ("" when unknown).
   std::string CurrentRowId();
 
+  // Searches the records fetched, and fetches on when it runs forwards
+  // past them (RecordSearch.cpp). `fieldNames` is one name or several
+  // separated by ";" ("ROWID" compares each record's rowid text);
+  // `fieldValues` one value, or a variant array with one value per field.
+  // A Null or Empty value, or a text that is empty once its trailing blanks
+  // are cut, looks for a null field (or an empty string). Integer, float
+  // and date fields compare as such (srDateOnly cuts the time of day off
+  // both sides); with srWildcards ("*", "?") or srPartialKey (the field
+  // need only begin with the value) every field compares as text. A found
+  // record becomes current unless srDontMove. Refused when closed, for an
+  // invalid option combination ("<Name>.SearchRecord options invalid") and
+  // for a count of values other than the count of fields ("<Name>
+  // .SearchRecord: number of fields and values do not match").
+  bool SearchRecord(const std::string& fieldNames, const Variant& fieldValues,
+                    TSearchRecordOptions options);
+  // Builds the example's conditions into the SQL (QBEConditions.h), leaves
+  // QBE mode without OnCancelQBE and runs the rewritten query, then fires
+  // AfterQBE. Outside QBE mode it raises "Operation only allowed in QBE
+  // mode". The SQL keeps the conditions until the dataset closes or the
+  // next example is built; SQLBeforeQBE gives the statement as it was.
+  void ExecuteQBE();
+  // The SQL as it was before query by example changed it.
+  std::string SQLBeforeQBE() const;
+
   // The table generated statements address: the trimmed UpdatingTable when
   // set, else the first table named after FROM in the SQL (a subquery's
   // own), upper-cased and without double quotes (kept until the SQL or
@@ -361,8 +404,11 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void DataEvent(TDataEvent event, intptr_t info) override;
   void SetFiltered(bool value) override;
   void SetFilterOptions(TFilterOptions value) override;
-  // Not built yet: both raise "Locate is not supported by this dataset
-  // yet" (Lookup likewise).
+  // SearchRecord from the beginning: Locate moves to the record found
+  // (loCaseInsensitive and loPartialKey as srIgnoreCase and srPartialKey);
+  // Lookup does not move and gives the result fields' values (a variant
+  // array for several names) of the record found, its calculated fields
+  // computed, or Null.
   bool Locate(const std::string& keyFields, const Variant& keyValues,
               TLocateOptions options) override;
   Variant Lookup(const std::string& keyFields, const Variant& keyValues,
@@ -666,11 +712,23 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // Query by example (QueryByExample.cpp).
   void EnterQBEState();
   void RestoreQBEStatement();
-  // The SQL as it was before query by example changed it.
-  std::string SQLBeforeQBE() const;
+  void CheckQBEAllowed();
+  // Restores the fields' settings, cancels the example record and clears
+  // QBEMode; OnCancelQBE first when `cancelEvent`. Returns Requery.
+  bool LeaveQBEState(bool cancelEvent);
+  void CaptureQBEValues();
+  void BuildQBEStatement();
+  // Replaces the SQL without the reopening an assignment causes.
+  void SetSQLQuietly(const std::string& text);
+  // The per-field settings of `field` from QBEDefinition.
+  void ApplyQBEFieldDef(TExtraFieldInfo& info, const TField& field) const;
 
-  // Searching and counting (RecordSearch.cpp).
+  // Searching and counting (RecordSearch.cpp, RecordCount.cpp).
+  friend class TRecordSearch;
   void InvalidateRecordCount();
+  int CountQueryHits();
+  // The visible index of the record numbered `recordId`; -1 for none.
+  int VisibleIndexOf(uint32_t recordId) const;
 
   // Sequence fields (SequenceField.cpp).
   void ApplySequenceOnNewRecord();
@@ -690,6 +748,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::unique_ptr<DataSetDictionary> dictionaryLink_;
 
   bool qbeMode_ = false;
+  // Query by example and counting: the SQL before the last rewrite, and
+  // the count of query hits (-1 until counted).
+  std::string qbeSavedSQL_;
+  int recordCountCache_ = -1;
   std::string uniqueFields_;
   TOracleDataSet* master_ = nullptr;
   std::string masterFields_;

@@ -37,6 +37,25 @@ VORN_FLAGS(TRefreshOptions)
 // The obsolete form of RefreshOptions, still read from old forms.
 enum TRefreshModeOptions { rmNever, rmAfterInsert, rmAfterUpdate, rmObsolete };
 
+// How SearchRecord walks the records and compares them (bit positions as
+// stored). srFromCurrent is also the start when no start is given; a
+// search from the current record never matches that record itself.
+// srFromEnd fetches every remaining row first and steps backwards.
+enum TSearchRecordOptions : unsigned {
+  srNone = 0,
+  srForward = 1u << 0,
+  srBackward = 1u << 1,
+  srFromCurrent = 1u << 2,
+  srFromBeginning = 1u << 3,
+  srFromEnd = 1u << 4,
+  srIgnoreCase = 1u << 5,
+  srDateOnly = 1u << 6,
+  srWildcards = 1u << 7,
+  srPartialKey = 1u << 8,
+  srDontMove = 1u << 9
+};
+VORN_FLAGS(TSearchRecordOptions)
+
 // When a sequence field receives its value.
 enum TSequenceApplyMoment { amOnNewRecord, amOnPost, amOnServer };
 

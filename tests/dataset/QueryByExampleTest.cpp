@@ -295,6 +295,28 @@ TEST_P(QueryByExampleTest, EditingOrInsertingRefusesTheModeAndKeepsTheEdit) {
   items->Cancel();
 }
 
+TEST_P(QueryByExampleTest, PendingCachedUpdatesRefuseTheModeUntilApplied) {
+  MakeItems();
+  auto items = NewDataSet("select rowid, i.id, i.name from items i order by id");
+  items->SetCachedUpdates(true);
+  items->Open();
+  items->Edit();
+  items->FieldByName("NAME")->SetAsString("pin");
+  items->Post();
+  ASSERT_TRUE(items->UpdatesPending());
+
+  EXPECT_EQ("QBE mode not allowed with pending updates", ErrorOf([&] { items->SetQBEMode(true); }));
+  EXPECT_FALSE(items->QBEMode());
+  EXPECT_TRUE(items->UpdatesPending());
+  EXPECT_EQ("pin", items->FieldByName("NAME")->AsString());
+
+  items->ApplyUpdates();
+  EXPECT_FALSE(items->UpdatesPending());
+  items->SetQBEMode(true);
+  EXPECT_TRUE(items->QBEMode());
+  items->SetQBEMode(false);
+}
+
 // --- Condition forms: the statement the server gets, and its rows ---
 
 TEST_P(QueryByExampleTest, ATextValueIsALiteralCompareOfTheColumn) {

@@ -8,6 +8,7 @@
 #include "DataSetFiler.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/host/Stream.h"
+#include "vorn/host/StreamFields.h"
 #include "vorn/host/TextUtils.h"
 
 namespace vorn {
@@ -19,53 +20,6 @@ const char* const kInvalidStream = "Invalid stream of QBEDefinition";
 // The bytes of a definition besides its name in the oldest version: the
 // length and three flags.
 constexpr int64_t kSmallestDef = 4 + 3;
-
-void WriteInt(TStream& stream, int32_t value) {
-  uint8_t bytes[4];
-  for (int i = 0; i < 4; ++i)
-    bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-  stream.WriteBuffer(bytes, 4);
-}
-
-void WriteFlag(TStream& stream, bool value) {
-  const uint8_t byte = value ? 1 : 0;
-  stream.WriteBuffer(&byte, 1);
-}
-
-// Reads the stream's bytes with bounds checked against what is left, so
-// that a damaged count or length is refused before anything is allocated.
-class DefReader {
- public:
-  explicit DefReader(TStream& stream) : stream_(stream) {}
-
-  int32_t Int() {
-    uint8_t bytes[4];
-    Bytes(bytes, 4);
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-      value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-    return static_cast<int32_t>(value);
-  }
-  // A count of items of at least `itemSize` bytes each that must fit in
-  // what is left.
-  int32_t Count(int64_t itemSize) {
-    const int32_t count = Int();
-    if (count < 0 || count > Remaining() / itemSize) throw EReadError(kInvalidStream);
-    return count;
-  }
-  bool Flag() {
-    uint8_t byte = 0;
-    Bytes(&byte, 1);
-    return byte != 0;
-  }
-  void Bytes(void* buffer, int64_t count) {
-    if (count > 0 && stream_.Read(buffer, count) != count) throw EReadError(kInvalidStream);
-  }
-  int64_t Remaining() { return stream_.Size() - stream_.Position(); }
-
- private:
-  TStream& stream_;
-};
 
 struct DefValues {
   std::string name;
@@ -158,23 +112,23 @@ bool TQBEDefinition::SameFieldDefs(const TQBEDefinition& other) const {
 }
 
 void TQBEDefinition::WriteFieldDefs(TStream& stream) const {
-  WriteInt(stream, kVersion);
-  WriteInt(stream, fieldDefs_->Count());
+  WriteStreamInt32(stream, kVersion);
+  WriteStreamInt32(stream, fieldDefs_->Count());
   for (int i = 0; i < fieldDefs_->Count(); ++i) {
     const TQBEFieldDef& def = *fieldDefs_->Items(i);
-    WriteInt(stream, static_cast<int32_t>(def.FieldName().size()));
+    WriteStreamInt32(stream, static_cast<int32_t>(def.FieldName().size()));
     stream.WriteBuffer(def.FieldName().data(), static_cast<int64_t>(def.FieldName().size()));
-    WriteFlag(stream, def.Enabled());
-    WriteFlag(stream, def.PartialMatch());
-    WriteFlag(stream, def.CaseInsensitive());
-    WriteFlag(stream, def.WholeDay());
+    WriteStreamFlag(stream, def.Enabled());
+    WriteStreamFlag(stream, def.PartialMatch());
+    WriteStreamFlag(stream, def.CaseInsensitive());
+    WriteStreamFlag(stream, def.WholeDay());
   }
 }
 
 void TQBEDefinition::ReadFieldDefs(TStream& stream) {
   // Read whole before anything changes: a damaged stream loses nothing.
-  DefReader reader(stream);
-  const int32_t version = reader.Int();
+  TStreamFieldReader reader(stream, kInvalidStream);
+  const int32_t version = reader.Int32();
   if (version < 1 || version > kVersion) throw EReadError("Invalid version of QBEDefinition");
   const int32_t count = reader.Count(kSmallestDef);
   std::vector<DefValues> read(static_cast<size_t>(count));

@@ -484,6 +484,11 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_ATTR_CHAR_USED 285
 #define OCI_ATTR_CHAR_SIZE 286
 
+/* Attributes of later releases (the Linux client library reports 12.1). */
+#define OCI_ATTR_DRIVER_NAME 424
+#define OCI_ATTR_ERROR_IS_RECOVERABLE 472
+#define OCI_ATTR_TRANSACTION_IN_PROGRESS 484
+
 /* ---- Statement types (OCI_ATTR_STMT_TYPE) ---------------------------------- */
 
 #define OCI_STMT_UNKNOWN 0
@@ -878,6 +883,56 @@ sword OCIBreak(dvoid *hndlp, OCIError *errhp);
 sword OCIPing(OCISvcCtx *svchp, OCIError *errhp, ub4 mode);
 void OCIClientVersion(sword *major_version, sword *minor_version, sword *update_num,
                       sword *patch_num, sword *port_update_num);
+
+/* ---- Later releases: environments with character sets, NLS look-ups, threads ---- */
+
+#define OCI_NLS_CHARSET_MAXBYTESZ 91
+#define OCI_NLS_CHARSET_FIXEDWIDTH 92
+#define OCI_NLS_CHARSET_ID 93
+#define OCI_NLS_NCHARSET_ID 94
+
+typedef struct OCIThreadMutex OCIThreadMutex;
+typedef struct OCIThreadKey OCIThreadKey;
+typedef void (*OCIThreadKeyDestFunc)(dvoid *value);
+
+sword OCIEnvNlsCreate(OCIEnv **envp, ub4 mode, dvoid *ctxp,
+                      dvoid *(*malocfp)(dvoid *ctxp, size_t size),
+                      dvoid *(*ralocfp)(dvoid *ctxp, dvoid *memptr, size_t newsize),
+                      void (*mfreefp)(dvoid *ctxp, dvoid *memptr), size_t xtramem_sz,
+                      dvoid **usrmempp, ub2 charset, ub2 ncharset);
+ub2 OCINlsCharSetNameToId(dvoid *envhp, CONST oratext *name);
+sword OCINlsCharSetIdToName(dvoid *envhp, oratext *buf, size_t buflen, ub2 id);
+sword OCINlsNumericInfoGet(dvoid *envhp, OCIError *errhp, sb4 *val, ub2 item);
+sword OCINlsEnvironmentVariableGet(dvoid *valp, size_t size, ub2 item, ub2 charset,
+                                   size_t *rsize);
+sword OCIServerRelease(dvoid *hndlp, OCIError *errhp, OraText *bufp, ub4 bufsz, ub1 hndltype,
+                       ub4 *version);
+sword OCIServerRelease2(dvoid *hndlp, OCIError *errhp, OraText *bufp, ub4 bufsz, ub1 hndltype,
+                        ub4 *version, ub4 mode);
+sword OCIBindByPos2(OCIStmt *stmtp, OCIBind **bindp, OCIError *errhp, ub4 position,
+                    dvoid *valuep, sb8 value_sz, ub2 dty, dvoid *indp, ub4 *alenp, ub2 *rcodep,
+                    ub4 maxarr_len, ub4 *curelep, ub4 mode);
+sword OCIBindByName2(OCIStmt *stmtp, OCIBind **bindp, OCIError *errhp,
+                     CONST OraText *placeholder, sb4 placeh_len, dvoid *valuep, sb8 value_sz,
+                     ub2 dty, dvoid *indp, ub4 *alenp, ub2 *rcodep, ub4 maxarr_len,
+                     ub4 *curelep, ub4 mode);
+sword OCIDefineByPos2(OCIStmt *stmtp, OCIDefine **defnp, OCIError *errhp, ub4 position,
+                      dvoid *valuep, sb8 value_sz, ub2 dty, dvoid *indp, ub4 *rlenp,
+                      ub2 *rcodep, ub4 mode);
+sword OCIStmtFetch2(OCIStmt *stmtp, OCIError *errhp, ub4 nrows, ub2 orientation,
+                    sb4 fetchOffset, ub4 mode);
+void OCIThreadProcessInit(void);
+sword OCIThreadInit(dvoid *hndl, OCIError *err);
+sword OCIThreadTerm(dvoid *hndl, OCIError *err);
+sword OCIThreadMutexInit(dvoid *hndl, OCIError *err, OCIThreadMutex **mutex);
+sword OCIThreadMutexDestroy(dvoid *hndl, OCIError *err, OCIThreadMutex **mutex);
+sword OCIThreadMutexAcquire(dvoid *hndl, OCIError *err, OCIThreadMutex *mutex);
+sword OCIThreadMutexRelease(dvoid *hndl, OCIError *err, OCIThreadMutex *mutex);
+sword OCIThreadKeyInit(dvoid *hndl, OCIError *err, OCIThreadKey **key,
+                       OCIThreadKeyDestFunc destFn);
+sword OCIThreadKeyDestroy(dvoid *hndl, OCIError *err, OCIThreadKey **key);
+sword OCIThreadKeyGet(dvoid *hndl, OCIError *err, OCIThreadKey *key, dvoid **pValue);
+sword OCIThreadKeySet(dvoid *hndl, OCIError *err, OCIThreadKey *key, dvoid *value);
 
 /* ---- Statements ------------------------------------------------------------------- */
 

@@ -11,6 +11,7 @@
 #include "ServerHandle.h"
 #include "ServiceContext.h"
 #include "StatementHandle.h"
+#include "Trace.h"
 #include "TypeDescribe.h"
 #include "UserSession.h"
 
@@ -18,6 +19,18 @@ using namespace vorn::server;
 using namespace vorn::server::oci;
 
 namespace {
+
+// The handle an attribute call names. A parameter descriptor is also taken
+// under OCI_HTYPE_DESCRIBE, the type drivers name when they read the columns
+// of a statement's select list (the descriptor comes from the statement, not
+// from a describe handle; Oracle's client reads it either way).
+Handle* attributeTarget(const void* p, ub4& type) {
+  Handle* h = anyHandleOf(p, type);
+  if (!h && type == OCI_HTYPE_DESCRIBE && (h = anyHandleOf(p, OCI_DTYPE_PARAM))) {
+    type = OCI_DTYPE_PARAM;
+  }
+  return h;
+}
 
 ErrorRecords* recordsOf(OCIError* errhp) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
@@ -28,9 +41,10 @@ ErrorRecords* recordsOf(OCIError* errhp) {
 
 extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
                             ub4 attrtype, OCIError* errhp) {
-  Handle* h = anyHandleOf(trgthndlp, trghndltyp);
-  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
-  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+  Handle* h = attributeTarget(trgthndlp, trghndltyp);
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp)))
+    return traceRefusal(OCI_INVALID_HANDLE, "OCIAttrGet", trghndltyp, attrtype, nullptr);
+  sword status = guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
     switch (trghndltyp) {
       case OCI_HTYPE_ENV:
         return static_cast<Environment*>(h)->getAttribute(attributep, sizep, attrtype);
@@ -54,13 +68,15 @@ extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attribu
         raiseOra(24315);
     }
   });
+  return traceRefusal(status, "OCIAttrGet", trghndltyp, attrtype, recordsOf(errhp));
 }
 
 extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
                             ub4 attrtype, OCIError* errhp) {
   Handle* h = anyHandleOf(trgthndlp, trghndltyp);
-  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
-  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp)))
+    return traceRefusal(OCI_INVALID_HANDLE, "OCIAttrSet", trghndltyp, attrtype, nullptr);
+  sword status = guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
     switch (trghndltyp) {
       case OCI_HTYPE_ENV:
         return static_cast<Environment*>(h)->setAttribute(attributep, size, attrtype);
@@ -85,6 +101,7 @@ extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, u
         raiseOra(24315);
     }
   });
+  return traceRefusal(status, "OCIAttrSet", trghndltyp, attrtype, recordsOf(errhp));
 }
 
 extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "BindHandle.h"
+#include "Charsets.h"
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "LobLocator.h"
@@ -182,7 +183,9 @@ sword Environment::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_HEAPALLOC:
       return put(static_cast<ub4>(0));
     case OCI_ATTR_ENV_CHARSET_ID:
-      return put(static_cast<ub2>(31));
+      return put(charsetId);
+    case OCI_ATTR_NCHARSET_ID:
+      return put(ncharsetId);
     case OCI_ATTR_CACHE_OPT_SIZE:
     case OCI_ATTR_CACHE_MAX_SIZE:
       return put(static_cast<ub4>(0));
@@ -223,11 +226,14 @@ extern "C" sword OCITerminate(ub4) {
 
 namespace {
 
-sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz, void** usrmempp) {
+sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz, void** usrmempp,
+                      ub2 charset = kDefaultCharsetId, ub2 ncharset = kDefaultNcharsetId) {
   if (!envp) return OCI_INVALID_HANDLE;
   *envp = nullptr;
   try {
     auto env = std::make_unique<Environment>(mutex, object);
+    env->charsetId = charset;
+    env->ncharsetId = ncharset;
     env->provideUserMemory(xtramem_sz, usrmempp);
     *envp = opaque<OCIEnv>(env.release());
     return OCI_SUCCESS;
@@ -272,6 +278,23 @@ extern "C" sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*, s
   // The memory callbacks are not used: the library's allocations are its own.
   bool mutex = (mode & OCI_THREADED) && !(mode & OCI_NO_MUTEX);
   return makeEnvironment(envp, mutex, (mode & OCI_OBJECT) != 0, xtramem_sz, usrmempp);
+}
+
+extern "C" sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*, size_t),
+                                 void* (*)(void*, void*, size_t), void (*)(void*, void*),
+                                 size_t xtramem_sz, void** usrmempp, ub2 charset, ub2 ncharset) {
+  // Text passes through unchanged: the engine keeps what it is given, so
+  // only the character sets whose text it can keep so are accepted (0 is
+  // the default of the environment, as in OCIEnvCreate).
+  if (charset == 0) charset = kDefaultCharsetId;
+  if (ncharset == 0) ncharset = kDefaultNcharsetId;
+  if (!isByteCharset(charset) || !isNationalCharset(ncharset)) {
+    if (envp) *envp = nullptr;
+    return OCI_ERROR;
+  }
+  bool mutex = (mode & OCI_THREADED) && !(mode & OCI_NO_MUTEX);
+  return makeEnvironment(envp, mutex, (mode & OCI_OBJECT) != 0, xtramem_sz, usrmempp, charset,
+                         ncharset);
 }
 
 extern "C" sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type,

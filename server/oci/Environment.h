@@ -28,6 +28,9 @@ class Environment : public Handle {
 
   const bool useMutex;
   const bool objectMode;
+  // The character sets of its text (OCIEnvNlsCreate; Charsets.h).
+  ub2 charsetId = 31;
+  ub2 ncharsetId = 2000;
   std::recursive_mutex mutex;
   ErrorRecords errors;
   // Object mode: the object cache (ObjectCache.h), made on first use.

@@ -14,6 +14,7 @@
 #include "CallGuard.h"
 #include "ExternalData.h"
 #include "LobLocator.h"
+#include "Trace.h"
 #include "ServiceContext.h"
 #include "UserSession.h"
 #include "engine/Session.h"
@@ -171,8 +172,9 @@ sword writePieces(UserSession& session, LobLocator& l, ub4* amtp, ub4 offset, vo
 
 sword unimplemented(OCIError* errhp, bool handlesValid) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!err || !handlesValid) return OCI_INVALID_HANDLE;
-  return guardedCall(*err->env, *err, [](ErrorRecords&) -> sword { raiseOra(3001); });
+  if (!err || !handlesValid) return traceRefusal(OCI_INVALID_HANDLE, "unimplemented", 0, 0, nullptr);
+  sword status = guardedCall(*err->env, *err, [](ErrorRecords&) -> sword { raiseOra(3001); });
+  return traceRefusal(status, "unimplemented", 0, 0, &err->errors);
 }
 
 }  // namespace vorn::server::oci

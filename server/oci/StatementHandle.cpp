@@ -626,6 +626,19 @@ extern "C" sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 or
   });
 }
 
+extern "C" sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
+                               sb4 fetchOffset, ub4 mode) {
+  StatementHandle* s = handleOf<StatementHandle>(stmtp);
+  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
+  if (!s || !err) return OCI_INVALID_HANDLE;
+  return guardedCall(*s->env, *err, [&](ErrorRecords& records) -> sword {
+    (void)mode;
+    (void)fetchOffset;
+    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) raiseOra(24391);
+    return s->fetch(nrows, records);
+  });
+}
+
 extern "C" sword OCIStmtGetBindInfo(OCIStmt* stmtp, OCIError* errhp, ub4 size, ub4 startloc,
                                     sb4* found, OraText* bvnp[], ub1 bvnl[], OraText* invp[],
                                     ub1 inpl[], ub1 dupl[], OCIBind** hndl) {

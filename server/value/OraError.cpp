@@ -326,6 +326,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {24345, "A Truncation or null fetch error occurred"},
     {24374, "define not done before fetch or execute and fetch"},
     {24381, "error(s) in array DML"},
+    {24391, "invalid fetch operation"},
     {25156, "old style outer join (+) cannot be used with ANSI joins"},
     {28000, "the account is locked"},
     {28001, "the password has expired"},

@@ -148,6 +148,10 @@ typedef sb4 (*OCICallbackDefine)(dvoid *octxp, OCIDefine *defnp, ub4 iter, dvoid
                                  ub4 **alenp, ub1 *piecep, dvoid **indp, ub2 **rcodep);
 typedef sb4 (*OCICallbackLobRead)(dvoid *ctxp, CONST dvoid *bufp, ub4 len, ub1 piece);
 typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *piece);
+typedef sb4 (*OCICallbackLobRead2)(dvoid *ctxp, CONST dvoid *bufp, oraub8 len, ub1 piece,
+                                   dvoid **changed_bufpp, oraub8 *changed_lenp);
+typedef sb4 (*OCICallbackLobWrite2)(dvoid *ctxp, dvoid *bufp, oraub8 *lenp, ub1 *piece,
+                                    dvoid **changed_bufpp, oraub8 *changed_lenp);
 
 /* ---- Status codes --------------------------------------------------------- */
 
@@ -269,6 +273,7 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_COMMIT_ON_SUCCESS 0x00000020
 #define OCI_NON_BLOCKING 0x00000040
 #define OCI_BATCH_ERRORS 0x00000080
+#define OCI_RETURN_ROW_COUNT_ARRAY 0x00100000
 #define OCI_PARSE_ONLY 0x00000100
 #define OCI_SHOW_DML_WARNINGS 0x00000400
 
@@ -392,6 +397,9 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_ATTR_STATEMENT 144
 #define OCI_ATTR_CURRENT_POSITION 164
 #define OCI_ATTR_STMTCACHESIZE 176
+#define OCI_ATTR_DEFAULT_LOBPREFETCH_SIZE 438
+#define OCI_ATTR_LOBPREFETCH_SIZE 439
+#define OCI_ATTR_LOBPREFETCH_LENGTH 440
 #define OCI_ATTR_STMT_STATE 182
 #define OCI_ATTR_BIND_COUNT 190
 #define OCI_ATTR_ROWS_FETCHED 197
@@ -488,6 +496,14 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_ATTR_DRIVER_NAME 424
 #define OCI_ATTR_ERROR_IS_RECOVERABLE 472
 #define OCI_ATTR_TRANSACTION_IN_PROGRESS 484
+#define OCI_ATTR_STMT_IS_RETURNING 218
+#define OCI_ATTR_UB8_ROW_COUNT 457
+#define OCI_ATTR_IMPLICIT_RESULT_COUNT 463
+#define OCI_ATTR_DML_ROW_COUNT_ARRAY 469
+#define OCI_ATTR_STMTCACHESIZE 176
+#define OCI_ATTR_DEFAULT_LOBPREFETCH_SIZE 438
+#define OCI_ATTR_LOBPREFETCH_SIZE 439
+#define OCI_ATTR_LOBPREFETCH_LENGTH 440
 
 /* ---- Statement types (OCI_ATTR_STMT_TYPE) ---------------------------------- */
 
@@ -921,6 +937,20 @@ sword OCIDefineByPos2(OCIStmt *stmtp, OCIDefine **defnp, OCIError *errhp, ub4 po
                       ub2 *rcodep, ub4 mode);
 sword OCIStmtFetch2(OCIStmt *stmtp, OCIError *errhp, ub4 nrows, ub2 orientation,
                     sb4 fetchOffset, ub4 mode);
+sword OCIStmtGetNextResult(OCIStmt *stmtp, OCIError *errhp, dvoid **result, ub4 *rtype,
+                           ub4 mode);
+sword OCILobGetLength2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *lenp);
+sword OCILobRead2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *byte_amtp,
+                  oraub8 *char_amtp, oraub8 offset, dvoid *bufp, oraub8 bufl, ub1 piece,
+                  dvoid *ctxp, OCICallbackLobRead2 cbfp, ub2 csid, ub1 csfrm);
+sword OCILobWrite2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *byte_amtp,
+                   oraub8 *char_amtp, oraub8 offset, dvoid *bufp, oraub8 buflen, ub1 piece,
+                   dvoid *ctxp, OCICallbackLobWrite2 cbfp, ub2 csid, ub1 csfrm);
+sword OCILobTrim2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 newlen);
+sword OCILobErase2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *amount,
+                   oraub8 offset);
+sword OCILobCopy2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *dst, OCILobLocator *src,
+                  oraub8 amount, oraub8 dst_offset, oraub8 src_offset);
 void OCIThreadProcessInit(void);
 sword OCIThreadInit(dvoid *hndl, OCIError *err);
 sword OCIThreadTerm(dvoid *hndl, OCIError *err);

@@ -37,6 +37,21 @@ ErrorRecords* recordsOf(OCIError* errhp) {
   return err ? &err->errors : nullptr;
 }
 
+// OCIParamGet on an error handle: row error `pos` (0-based) of the last
+// array DML with OCI_BATCH_ERRORS, copied into the caller's error handle at
+// *parmdpp (its one record and OCI_ATTR_DML_ROW_OFFSET).
+sword batchErrorGet(ErrorHandle& from, ErrorHandle& err, void** parmdpp, ub4 pos) {
+  ErrorHandle* to = handleOf<ErrorHandle>(*parmdpp);
+  if (!to) return OCI_INVALID_HANDLE;
+  return guardedCall(*from.env, err, [&](ErrorRecords&) -> sword {
+    if (pos >= from.batchErrors.size()) raiseOra(24334);
+    const ErrorHandle::BatchError& e = from.batchErrors[pos];
+    to->errors.set(OraError(e.record.code, e.record.text));
+    to->dmlRowOffset = e.row;
+    return OCI_SUCCESS;
+  });
+}
+
 }  // namespace
 
 extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
@@ -109,6 +124,7 @@ extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void
   Handle* h = anyHandleOf(hndlp, htype);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!h || !err || !parmdpp) return OCI_INVALID_HANDLE;
+  if (htype == OCI_HTYPE_ERROR) return batchErrorGet(*static_cast<ErrorHandle*>(h), *err, parmdpp, pos);
   return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword {
     *parmdpp = nullptr;
     // The parameters of a described type's lists (TypeDescribe.h).

@@ -117,6 +117,10 @@ sword DefineHandle::setAttribute(void*, ub4, ub4 attribute) {
     case OCI_ATTR_CHAR_COUNT:
     case OCI_ATTR_PDSCL:
     case OCI_ATTR_PDPRC:
+    case OCI_ATTR_LOBPREFETCH_SIZE:
+    case OCI_ATTR_LOBPREFETCH_LENGTH:
+      // LOB prefetching: a locator reads its value from the engine on the
+      // first call that needs it, whatever was asked here.
       return OCI_SUCCESS;
     default:
       raiseOra(24315);

@@ -367,6 +367,9 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
                                 ErrorRecords& records) {
   executed_ = false;
   rowCount_ = 0;
+  rowCounts_.clear();
+  dmlErrorCount_ = 0;
+  err.batchErrors.clear();
   if (mode & OCI_DESCRIBE_ONLY) {
     described_ = true;
     params_.clear();
@@ -390,6 +393,8 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
     bindInputs(0);
     rowCount_ = static_cast<ub4>(engine_->execute());
     if (isBlock()) truncated = writeBlockOutputs();
+  } else if (mode & (OCI_BATCH_ERRORS | OCI_RETURN_ROW_COUNT_ARRAY)) {
+    truncated = runRowByRow(err, iters, rowoff, mode);
   } else {
     Statement::ArrayProgress progress;
     try {
@@ -528,8 +533,16 @@ sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_ROW_COUNT:
     case OCI_ATTR_CURRENT_POSITION:
       return putAttribute<ub4>(value, size, rowCount_);
+    case OCI_ATTR_UB8_ROW_COUNT:
+      return putAttribute<ub8>(value, size, rowCount_);
     case OCI_ATTR_ROWS_FETCHED:
       return putAttribute<ub4>(value, size, rowsFetched_);
+    case OCI_ATTR_STMT_IS_RETURNING: {
+      if (!prepared) raiseOra(24337);
+      bool returning = false;
+      for (const Placeholder& p : analysis->placeholders) returning = returning || p.returningTarget;
+      return putAttribute<ub1>(value, size, returning ? 1 : 0);
+    }
     case OCI_ATTR_SQLFNCODE:
       return putAttribute<ub2>(value, size,
                                static_cast<ub2>(engine_ ? engine_->sqlFunctionCode() : 0));
@@ -553,7 +566,14 @@ sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_STMT_STATE:
       return putAttribute<ub4>(value, size, state_);
     case OCI_ATTR_NUM_DML_ERRORS:
-      return putAttribute<ub4>(value, size, 0);
+      return putAttribute<ub4>(value, size, dmlErrorCount_);
+    case OCI_ATTR_DML_ROW_COUNT_ARRAY: {
+      // The counts stay the statement's until its next execute.
+      const ub8* counts = rowCounts_.empty() ? nullptr : rowCounts_.data();
+      putAttribute<const ub8*>(value, nullptr, counts);
+      if (size) *size = static_cast<ub4>(rowCounts_.size());
+      return OCI_SUCCESS;
+    }
     case OCI_ATTR_ROWID: {
       RowidDescriptor* rowid = handleOf<RowidDescriptor>(value);
       if (!rowid) raiseOra(24316);
@@ -622,19 +642,6 @@ extern "C" sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 or
   return guardedCall(*s->env, *err, [&](ErrorRecords& records) -> sword {
     (void)mode;
     if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) raiseOra(24300);
-    return s->fetch(nrows, records);
-  });
-}
-
-extern "C" sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 orientation,
-                               sb4 fetchOffset, ub4 mode) {
-  StatementHandle* s = handleOf<StatementHandle>(stmtp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!s || !err) return OCI_INVALID_HANDLE;
-  return guardedCall(*s->env, *err, [&](ErrorRecords& records) -> sword {
-    (void)mode;
-    (void)fetchOffset;
-    if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) raiseOra(24391);
     return s->fetch(nrows, records);
   });
 }

@@ -128,6 +128,11 @@ class StatementHandle : public Handle {
   void describeColumns();
   sword runQuery(ub4 iters, ub4 mode, ErrorRecords& records);
   sword runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode, ErrorRecords& records);
+  // Array DML row by row (ArrayDml.cpp), for OCI_BATCH_ERRORS (a failing
+  // row is kept on the error handle and the rows after it still run) and
+  // OCI_RETURN_ROW_COUNT_ARRAY (each row's count is kept). True when a
+  // RETURNING value was truncated.
+  bool runRowByRow(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode);
 
   std::vector<std::unique_ptr<BindHandle>> binds_;
   std::vector<std::unique_ptr<DefineHandle>> defines_;  // index = position - 1
@@ -138,6 +143,8 @@ class StatementHandle : public Handle {
   bool executed_ = false;  // a query's cursor is open
   bool endOfFetch_ = false;
   ub4 rowCount_ = 0;
+  std::vector<ub8> rowCounts_;  // OCI_ATTR_DML_ROW_COUNT_ARRAY
+  ub4 dmlErrorCount_ = 0;       // OCI_ATTR_NUM_DML_ERRORS
   ub4 rowsFetched_ = 0;
   ub2 parseErrorOffset_ = 0;
   ub4 prefetchRows_ = 1;

@@ -256,6 +256,9 @@ bool StatementHandle::writeBlockOutputs() {
     if (b->isCursor()) {
       std::unique_ptr<Statement> query = std::move(b->cursor.statement);
       if (!query) continue;
+      // The cursor is a value now: a caller that reads the indicator (as
+      // drivers do for every OUT bind) sees it is not null.
+      if (auto* ind = static_cast<sb2*>(elementAt(b->indicators, 0, b->indicatorSkip))) *ind = 0;
       if (b->cursorReceiver) {
         b->cursorReceiver(std::move(query));
       } else if (StatementHandle* target = cursorTarget(*b)) {

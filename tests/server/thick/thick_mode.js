@@ -45,6 +45,13 @@ async function main() {
     show('objects', r.rows);
   });
 
+  await step('date bind', async () => {
+    const r = await conn.execute(
+      'SELECT ename, hiredate FROM emp WHERE hiredate > :since ORDER BY hiredate',
+      { since: new Date(Date.UTC(1982, 0, 1)) });
+    show('hired since 1982', r.rows.map((x) => [x[0], x[1].toISOString()]));
+  });
+
   await step('fetchArraySize', async () => {
     const r = await conn.execute('SELECT empno FROM emp ORDER BY empno', [],
                                  { fetchArraySize: 3, maxRows: 5 });
@@ -102,13 +109,18 @@ async function main() {
   await step('plsql', async () => {
     await conn.execute(`
       CREATE OR REPLACE PROCEDURE thick_dept (p_deptno IN NUMBER, p_name OUT VARCHAR2,
-                                              p_count OUT NUMBER, p_emps OUT SYS_REFCURSOR) IS
+                                              p_count OUT NUMBER) IS
       BEGIN
         SELECT dname INTO p_name FROM dept WHERE deptno = p_deptno;
         SELECT COUNT(*) INTO p_count FROM emp WHERE deptno = p_deptno;
-        OPEN p_emps FOR SELECT ename FROM emp WHERE deptno = p_deptno ORDER BY ename;
       END;`);
-    const r = await conn.execute('BEGIN thick_dept(:d, :n, :c, :e); END;', {
+    // The procedure fills the OUT binds; the block opens a cursor variable
+    // that comes back as a result set.
+    const r = await conn.execute(`
+      BEGIN
+        thick_dept(:d, :n, :c);
+        OPEN :e FOR SELECT ename, sal FROM emp WHERE deptno = :d ORDER BY ename;
+      END;`, {
       d: 20,
       n: { dir: oracledb.BIND_OUT, type: oracledb.STRING, maxSize: 20 },
       c: { dir: oracledb.BIND_OUT, type: oracledb.NUMBER },
@@ -117,7 +129,13 @@ async function main() {
     show('out', [r.outBinds.n, r.outBinds.c]);
     const rows = await r.outBinds.e.getRows(100);
     await r.outBinds.e.close();
-    show('ref cursor', rows.map((x) => x[0]));
+    show('ref cursor', rows);
+    const f = await conn.execute('BEGIN :x := :y * 2; :s := UPPER(:s); END;', {
+      x: { dir: oracledb.BIND_OUT, type: oracledb.NUMBER },
+      y: 21,
+      s: { dir: oracledb.BIND_INOUT, val: 'in out', maxSize: 10 },
+    });
+    show('in out', [f.outBinds.x, f.outBinds.s]);
   });
 
   await step('commit', async () => {
@@ -135,6 +153,17 @@ async function main() {
 
   await conn.close();
   console.log('closed');
+
+  await step('pool', async () => {
+    const pool = await oracledb.createPool({ user: 'scott', password: 'tiger', connectString,
+                                             poolMin: 1, poolMax: 2, poolIncrement: 1 });
+    const pc = await pool.getConnection();
+    const r = await pc.execute('SELECT COUNT(*) FROM dept');
+    show('pooled count', r.rows[0][0]);
+    await pc.close();
+    await pool.close(0);
+    console.log('pool closed');
+  });
 }
 
 main().catch((e) => {

@@ -397,9 +397,6 @@ typedef sb4 (*OCICallbackLobWrite2)(dvoid *ctxp, dvoid *bufp, oraub8 *lenp, ub1 
 #define OCI_ATTR_STATEMENT 144
 #define OCI_ATTR_CURRENT_POSITION 164
 #define OCI_ATTR_STMTCACHESIZE 176
-#define OCI_ATTR_DEFAULT_LOBPREFETCH_SIZE 438
-#define OCI_ATTR_LOBPREFETCH_SIZE 439
-#define OCI_ATTR_LOBPREFETCH_LENGTH 440
 #define OCI_ATTR_STMT_STATE 182
 #define OCI_ATTR_BIND_COUNT 190
 #define OCI_ATTR_ROWS_FETCHED 197
@@ -500,7 +497,6 @@ typedef sb4 (*OCICallbackLobWrite2)(dvoid *ctxp, dvoid *bufp, oraub8 *lenp, ub1 
 #define OCI_ATTR_UB8_ROW_COUNT 457
 #define OCI_ATTR_IMPLICIT_RESULT_COUNT 463
 #define OCI_ATTR_DML_ROW_COUNT_ARRAY 469
-#define OCI_ATTR_STMTCACHESIZE 176
 #define OCI_ATTR_DEFAULT_LOBPREFETCH_SIZE 438
 #define OCI_ATTR_LOBPREFETCH_SIZE 439
 #define OCI_ATTR_LOBPREFETCH_LENGTH 440
@@ -902,11 +898,45 @@ void OCIClientVersion(sword *major_version, sword *minor_version, sword *update_
 
 /* ---- Later releases: environments with character sets, NLS look-ups, threads ---- */
 
+/* Session pools */
+#define OCI_SPC_REINITIALIZE 0x0001
+#define OCI_SPC_HOMOGENEOUS 0x0002
+#define OCI_SPC_STMTCACHE 0x0004
+#define OCI_SPC_NO_RLB 0x0008
+#define OCI_SESSGET_SPOOL 0x0001
+#define OCI_SESSGET_STMTCACHE 0x0004
+#define OCI_SESSGET_CREDPROXY 0x0008
+#define OCI_SESSGET_CREDEXT 0x0010
+#define OCI_SESSGET_SPOOL_MATCHANY 0x0020
+#define OCI_SESSGET_PURITY_NEW 0x0040
+#define OCI_SESSGET_PURITY_SELF 0x0080
+#define OCI_SESSRLS_DROPSESS 0x0001
+#define OCI_SESSRLS_RETAG 0x0002
+#define OCI_SPD_FORCE 0x0001
+#define OCI_SPOOL_ATTRVAL_WAIT 0
+#define OCI_SPOOL_ATTRVAL_NOWAIT 1
+#define OCI_SPOOL_ATTRVAL_FORCEGET 2
+#define OCI_ATTR_SPOOL_TIMEOUT 308
+#define OCI_ATTR_SPOOL_GETMODE 309
+#define OCI_ATTR_SPOOL_BUSY_COUNT 310
+#define OCI_ATTR_SPOOL_OPEN_COUNT 311
+#define OCI_ATTR_SPOOL_MIN 312
+#define OCI_ATTR_SPOOL_MAX 313
+#define OCI_ATTR_SPOOL_INCR 314
+#define OCI_ATTR_SPOOL_STMTCACHESIZE 208
+#define OCI_ATTR_SPOOL_AUTH 460
+#define OCI_ATTR_SPOOL_MAX_LIFETIME_SESSION 490
+#define OCI_ATTR_SPOOL_WAIT_TIMEOUT 506
+
 #define OCI_NLS_CHARSET_MAXBYTESZ 91
 #define OCI_NLS_CHARSET_FIXEDWIDTH 92
 #define OCI_NLS_CHARSET_ID 93
 #define OCI_NLS_NCHARSET_ID 94
 
+typedef struct OCISPool OCISPool;
+typedef struct OCIAuthInfo OCIAuthInfo;
+typedef struct OCIDateTime OCIDateTime;
+typedef struct OCIInterval OCIInterval;
 typedef struct OCIThreadMutex OCIThreadMutex;
 typedef struct OCIThreadKey OCIThreadKey;
 typedef void (*OCIThreadKeyDestFunc)(dvoid *value);
@@ -951,6 +981,48 @@ sword OCILobErase2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub
                    oraub8 offset);
 sword OCILobCopy2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *dst, OCILobLocator *src,
                   oraub8 amount, oraub8 dst_offset, oraub8 src_offset);
+sword OCIArrayDescriptorAlloc(CONST dvoid *parenth, dvoid **descpp, CONST ub4 type,
+                              ub4 array_size, CONST size_t xtramem_sz, dvoid **usrmempp);
+sword OCIArrayDescriptorFree(dvoid **descp, CONST ub4 type);
+sword OCIDateTimeConstruct(dvoid *hndl, OCIError *err, OCIDateTime *datetime, sb2 yr, ub1 mnth,
+                           ub1 dy, ub1 hr, ub1 mm, ub1 ss, ub4 fsec, OraText *timezone,
+                           size_t timezone_length);
+sword OCIDateTimeGetDate(dvoid *hndl, OCIError *err, CONST OCIDateTime *datetime, sb2 *yr,
+                         ub1 *mnth, ub1 *dy);
+sword OCIDateTimeGetTime(dvoid *hndl, OCIError *err, OCIDateTime *datetime, ub1 *hr, ub1 *mm,
+                         ub1 *ss, ub4 *fsec);
+sword OCIDateTimeGetTimeZoneOffset(dvoid *hndl, OCIError *err, CONST OCIDateTime *datetime,
+                                   sb1 *hour, sb1 *min);
+sword OCIDateTimeSubtract(dvoid *hndl, OCIError *err, OCIDateTime *indate1, OCIDateTime *indate2,
+                          OCIInterval *inter);
+sword OCIDateTimeIntervalAdd(dvoid *hndl, OCIError *err, OCIDateTime *datetime,
+                             OCIInterval *inter, OCIDateTime *outdatetime);
+sword OCIIntervalGetDaySecond(dvoid *hndl, OCIError *err, sb4 *dy, sb4 *hr, sb4 *mm, sb4 *ss,
+                              sb4 *fsec, CONST OCIInterval *interval);
+sword OCIIntervalSetDaySecond(dvoid *hndl, OCIError *err, sb4 dy, sb4 hr, sb4 mm, sb4 ss,
+                              sb4 fsec, OCIInterval *result);
+sword OCIIntervalGetYearMonth(dvoid *hndl, OCIError *err, sb4 *yr, sb4 *mnth,
+                              CONST OCIInterval *interval);
+sword OCIIntervalSetYearMonth(dvoid *hndl, OCIError *err, sb4 yr, sb4 mnth,
+                              OCIInterval *result);
+sword OCISessionPoolCreate(OCIEnv *envhp, OCIError *errhp, OCISPool *spoolhp,
+                           OraText **poolName, ub4 *poolNameLen, CONST OraText *connStr,
+                           ub4 connStrLen, ub4 sessMin, ub4 sessMax, ub4 sessIncr,
+                           OraText *userid, ub4 useridLen, OraText *password, ub4 passwordLen,
+                           ub4 mode);
+sword OCISessionPoolDestroy(OCISPool *spoolhp, OCIError *errhp, ub4 mode);
+sword OCISessionGet(OCIEnv *envhp, OCIError *errhp, OCISvcCtx **svchp, OCIAuthInfo *authInfop,
+                    OraText *dbName, ub4 dbName_len, CONST OraText *tagInfo, ub4 tagInfo_len,
+                    OraText **retTagInfo, ub4 *retTagInfo_len, boolean *found, ub4 mode);
+sword OCISessionRelease(OCISvcCtx *svchp, OCIError *errhp, OraText *tag, ub4 tag_len, ub4 mode);
+sword OCIContextSetValue(dvoid *hdl, OCIError *err, OCIDuration duration, ub1 *key, ub1 keylen,
+                         dvoid *ctx_value);
+sword OCIContextGetValue(dvoid *hdl, OCIError *err, ub1 *key, ub1 keylen, dvoid **ctx_value);
+#define OCI_MEMORY_CLEARED 1
+sword OCIMemoryAlloc(dvoid *hdl, OCIError *err, dvoid **mem, OCIDuration dur, ub4 size,
+                     ub4 flags);
+sword OCIMemoryResize(dvoid *hdl, OCIError *err, dvoid **mem, ub4 newsize, ub4 flags);
+sword OCIMemoryFree(dvoid *hdl, OCIError *err, dvoid *mem);
 void OCIThreadProcessInit(void);
 sword OCIThreadInit(dvoid *hndl, OCIError *err);
 sword OCIThreadTerm(dvoid *hndl, OCIError *err);

@@ -10,6 +10,7 @@
 #include "ParamDescriptor.h"
 #include "ServerHandle.h"
 #include "ServiceContext.h"
+#include "SessionPool.h"
 #include "StatementHandle.h"
 #include "Trace.h"
 #include "TypeDescribe.h"
@@ -77,6 +78,8 @@ extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attribu
         return static_cast<ServerHandle*>(h)->getAttribute(attributep, sizep, attrtype);
       case OCI_HTYPE_SESSION:
         return static_cast<UserSession*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_SPOOL:
+        return static_cast<SessionPool*>(h)->getAttribute(attributep, sizep, attrtype);
       case OCI_DTYPE_PARAM:
         return static_cast<ParamDescriptor*>(h)->getAttribute(attributep, sizep, attrtype);
       default:
@@ -109,6 +112,8 @@ extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, u
         return static_cast<ServerHandle*>(h)->setAttribute(attributep, size, attrtype);
       case OCI_HTYPE_SESSION:
         return static_cast<UserSession*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_SPOOL:
+        return static_cast<SessionPool*>(h)->setAttribute(attributep, size, attrtype);
       case OCI_DTYPE_LOB:
       case OCI_DTYPE_FILE:
         return static_cast<LobLocator*>(h)->setAttribute(attributep, size, attrtype);

@@ -3,10 +3,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 #include "BindHandle.h"
 #include "Charsets.h"
+#include "DateTimeDescriptor.h"
 #include "CallGuard.h"
 #include "DefineHandle.h"
 #include "LobLocator.h"
@@ -14,8 +16,10 @@
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServerHandle.h"
+#include "SessionPool.h"
 #include "ServiceContext.h"
 #include "StatementHandle.h"
+#include "Trace.h"
 #include "UserSession.h"
 
 namespace vorn::server::oci {
@@ -48,6 +52,9 @@ void destroy(Handle* h) {
     case OCI_HTYPE_TRANS:
       delete static_cast<TransactionHandle*>(h);
       break;
+    case OCI_HTYPE_SPOOL:
+      delete static_cast<SessionPool*>(h);
+      break;
     case OCI_DTYPE_ROWID:
       delete static_cast<RowidDescriptor*>(h);
       break;
@@ -56,6 +63,8 @@ void destroy(Handle* h) {
       delete static_cast<LobLocator*>(h);
       break;
     default:
+      if (isDateTimeType(h->type)) delete static_cast<DateTimeDescriptor*>(h);
+      if (isIntervalType(h->type)) delete static_cast<IntervalDescriptor*>(h);
       break;
   }
 }
@@ -91,6 +100,8 @@ Handle* allocateHandle(Environment* env, ub4 type) {
       return new UserSession(env);
     case OCI_HTYPE_TRANS:
       return new TransactionHandle(env);
+    case OCI_HTYPE_SPOOL:
+      return new SessionPool(env);
     default:
       return nullptr;
   }
@@ -104,6 +115,8 @@ Handle* allocateDescriptor(Environment* env, ub4 type) {
     case OCI_DTYPE_FILE:
       return new LobLocator(type, env);
     default:
+      if (isDateTimeType(type)) return new DateTimeDescriptor(type, env);
+      if (isIntervalType(type)) return new IntervalDescriptor(type, env);
       return nullptr;
   }
 }
@@ -132,6 +145,8 @@ Environment::~Environment() {
     } catch (...) {
     }
   }
+  for (auto& block : memoryBlocks)
+    std::free(block.first);
 }
 
 void Environment::adopt(Handle* handle) {
@@ -146,17 +161,39 @@ std::vector<Handle*> Environment::handlesOfType(ub4 wanted) const {
   return out;
 }
 
+void Environment::releaseMemoryOf(const Handle* owner) {
+  for (auto b = memoryBlocks.begin(); b != memoryBlocks.end();) {
+    if (b->second == owner) {
+      std::free(b->first);
+      b = memoryBlocks.erase(b);
+    } else {
+      ++b;
+    }
+  }
+}
+
 void Environment::free(Handle* handle) {
   auto it = std::find(children_.begin(), children_.end(), handle);
   if (it == children_.end()) return;
   children_.erase(it);
   if (objectCache) objectCache->forget(handle);
+  for (auto v = contextValues.begin(); v != contextValues.end();) {
+    v = v->first.first == handle ? contextValues.erase(v) : std::next(v);
+  }
+  releaseMemoryOf(handle);
   std::vector<Handle*> implicit;
   for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
     auto* svc = static_cast<ServiceContext*>(h);
     if (svc->server == handle) svc->server = nullptr;
     if (svc->session == handle) svc->session = nullptr;
     if (svc->transaction == handle) svc->transaction = nullptr;
+  }
+  if (handle->type == OCI_HTYPE_SVCCTX) {
+    // An idle pooled session freed by the caller leaves its pool.
+    for (Handle* h : handlesOfType(OCI_HTYPE_SPOOL)) {
+      auto& idle = static_cast<SessionPool*>(h)->idle;
+      idle.erase(std::remove(idle.begin(), idle.end(), handle), idle.end());
+    }
   }
   if (handle->type == OCI_HTYPE_SVCCTX) {
     auto* svc = static_cast<ServiceContext*>(handle);
@@ -246,7 +283,7 @@ sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz,
 // handle of an environment (null for an unknown type), which the
 // environment then owns.
 template <class Make>
-sword allocateChild(const void* parenth, void** out, size_t xtramem_sz, void** usrmempp,
+sword allocateChild(const void* parenth, void** out, ub4 type, size_t xtramem_sz, void** usrmempp,
                     Make&& make) {
   Environment* env = handleOf<Environment>(parenth);
   if (!env || !out) return OCI_INVALID_HANDLE;
@@ -254,7 +291,8 @@ sword allocateChild(const void* parenth, void** out, size_t xtramem_sz, void** u
   EnvironmentLock lock(*env);
   try {
     std::unique_ptr<Handle> h(make(env));
-    if (!h) return OCI_INVALID_HANDLE;
+    if (!h) return traceRefusal(OCI_INVALID_HANDLE, "OCIHandleAlloc/OCIDescriptorAlloc", type, 0,
+                                nullptr);
     h->provideUserMemory(xtramem_sz, usrmempp);
     *out = h.get();
     env->adopt(h.release());
@@ -299,7 +337,7 @@ extern "C" sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*
 
 extern "C" sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type,
                                 const size_t xtramem_sz, void** usrmempp) {
-  return allocateChild(parenth, hndlpp, xtramem_sz, usrmempp,
+  return allocateChild(parenth, hndlpp, type, xtramem_sz, usrmempp,
                        [type](Environment* env) { return allocateHandle(env, type); });
 }
 
@@ -321,7 +359,7 @@ extern "C" sword OCIHandleFree(void* hndlp, const ub4 type) {
 
 extern "C" sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
                                     const size_t xtramem_sz, void** usrmempp) {
-  return allocateChild(parenth, descpp, xtramem_sz, usrmempp,
+  return allocateChild(parenth, descpp, type, xtramem_sz, usrmempp,
                        [type](Environment* env) { return allocateDescriptor(env, type); });
 }
 

@@ -14,6 +14,7 @@ class Session;
 namespace vorn::server::oci {
 
 class ServerHandle;
+class SessionPool;
 class UserSession;
 
 class ServiceContext : public Handle {
@@ -31,6 +32,10 @@ class ServiceContext : public Handle {
   UserSession* session = nullptr;
   Handle* transaction = nullptr;
   bool implicitHandles = false;
+  // Made by OCISessionGet: the pool it returns to (SessionPool.h), or none
+  // for a session OCISessionGet logged on by itself.
+  SessionPool* pool = nullptr;
+  bool fromSessionGet = false;
   ub4 statementCacheSize = 0;
 };
 

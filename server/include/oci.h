@@ -928,6 +928,10 @@ void OCIClientVersion(sword *major_version, sword *minor_version, sword *update_
 #define OCI_ATTR_SPOOL_MAX_LIFETIME_SESSION 490
 #define OCI_ATTR_SPOOL_WAIT_TIMEOUT 506
 
+/* Statement cache (OCIStmtPrepare2, OCIStmtRelease) */
+#define OCI_PREP2_CACHE_SEARCHONLY 0x0010
+#define OCI_STRLS_CACHE_DELETE 0x0010
+
 #define OCI_NLS_CHARSET_MAXBYTESZ 91
 #define OCI_NLS_CHARSET_FIXEDWIDTH 92
 #define OCI_NLS_CHARSET_ID 93

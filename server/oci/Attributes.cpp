@@ -129,7 +129,8 @@ extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void
   Handle* h = anyHandleOf(hndlp, htype);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!h || !err || !parmdpp) return OCI_INVALID_HANDLE;
-  if (htype == OCI_HTYPE_ERROR) return batchErrorGet(*static_cast<ErrorHandle*>(h), *err, parmdpp, pos);
+  if (htype == OCI_HTYPE_ERROR)
+    return batchErrorGet(*static_cast<ErrorHandle*>(h), *err, parmdpp, pos);
   return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword {
     *parmdpp = nullptr;
     // The parameters of a described type's lists (TypeDescribe.h).

@@ -22,9 +22,8 @@ struct Charset {
 };
 
 constexpr Charset kCharsets[] = {
-    {1, "US7ASCII", 1, true},      {31, "WE8ISO8859P1", 1, true},
-    {178, "WE8MSWIN1252", 1, true}, {871, "UTF8", 3, true},
-    {873, "AL32UTF8", 4, true},    {2000, "AL16UTF16", 2, false},
+    {1, "US7ASCII", 1, true}, {31, "WE8ISO8859P1", 1, true}, {178, "WE8MSWIN1252", 1, true},
+    {871, "UTF8", 3, true},   {873, "AL32UTF8", 4, true},    {2000, "AL16UTF16", 2, false},
 };
 
 const Charset* find(ub2 id) {

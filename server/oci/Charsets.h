@@ -11,8 +11,8 @@
 
 namespace vorn::server::oci {
 
-constexpr ub2 kDefaultCharsetId = 31;      // WE8ISO8859P1
-constexpr ub2 kDefaultNcharsetId = 2000;   // AL16UTF16
+constexpr ub2 kDefaultCharsetId = 31;     // WE8ISO8859P1
+constexpr ub2 kDefaultNcharsetId = 2000;  // AL16UTF16
 
 // The id of a character set name (case-insensitive), 0 when unknown.
 ub2 charsetIdOf(const std::string& name);

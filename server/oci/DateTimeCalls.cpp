@@ -74,7 +74,8 @@ sword OCIArrayDescriptorAlloc(const void* parenth, void** descpp, const ub4 type
     if (status != OCI_SUCCESS) break;
   }
   if (status != OCI_SUCCESS) {
-    for (ub4 i = 0; i < made; ++i) OCIDescriptorFree(descpp[i], type);
+    for (ub4 i = 0; i < made; ++i)
+      OCIDescriptorFree(descpp[i], type);
     return status;
   }
   EnvironmentLock lock(*env);
@@ -124,8 +125,8 @@ sword OCIDateTimeConstruct(void* hndl, OCIError* err, OCIDateTime* datetime, sb2
   });
 }
 
-sword OCIDateTimeGetDate(void* hndl, OCIError* err, const OCIDateTime* datetime, sb2* yr,
-                         ub1* mnth, ub1* dy) {
+sword OCIDateTimeGetDate(void* hndl, OCIError* err, const OCIDateTime* datetime, sb2* yr, ub1* mnth,
+                         ub1* dy) {
   DateTimeDescriptor* d = dateTimeOf(datetime);
   return dateTimeCall(hndl, err, d && yr && mnth && dy, [&] {
     OraDate date = OraDate::fromSeconds(d->seconds);
@@ -183,8 +184,8 @@ sword OCIDateTimeSubtract(void* hndl, OCIError* err, OCIDateTime* indate1, OCIDa
   });
 }
 
-sword OCIDateTimeIntervalAdd(void* hndl, OCIError* err, OCIDateTime* datetime,
-                             OCIInterval* inter, OCIDateTime* outdatetime) {
+sword OCIDateTimeIntervalAdd(void* hndl, OCIError* err, OCIDateTime* datetime, OCIInterval* inter,
+                             OCIDateTime* outdatetime) {
   DateTimeDescriptor* d = dateTimeOf(datetime);
   IntervalDescriptor* i = intervalOf(inter);
   DateTimeDescriptor* out = dateTimeOf(outdatetime);

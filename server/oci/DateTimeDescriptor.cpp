@@ -13,8 +13,8 @@ bool isIntervalType(ub4 type) {
 }
 
 DateTimeDescriptor* dateTimeOf(const void* p) {
-  for (ub4 type : {OCI_DTYPE_TIMESTAMP, OCI_DTYPE_TIMESTAMP_LTZ, OCI_DTYPE_TIMESTAMP_TZ,
-                   OCI_DTYPE_DATE}) {
+  for (ub4 type :
+       {OCI_DTYPE_TIMESTAMP, OCI_DTYPE_TIMESTAMP_LTZ, OCI_DTYPE_TIMESTAMP_TZ, OCI_DTYPE_DATE}) {
     if (Handle* h = anyHandleOf(p, type)) return static_cast<DateTimeDescriptor*>(h);
   }
   return nullptr;

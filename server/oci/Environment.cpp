@@ -7,17 +7,17 @@
 #include <cstring>
 
 #include "BindHandle.h"
+#include "CallGuard.h"
 #include "Charsets.h"
 #include "DateTimeDescriptor.h"
-#include "CallGuard.h"
 #include "DefineHandle.h"
 #include "LobLocator.h"
 #include "ObjectCache.h"
 #include "ParamDescriptor.h"
 #include "RowidDescriptor.h"
 #include "ServerHandle.h"
-#include "SessionPool.h"
 #include "ServiceContext.h"
+#include "SessionPool.h"
 #include "StatementHandle.h"
 #include "Trace.h"
 #include "UserSession.h"
@@ -182,13 +182,26 @@ void Environment::free(Handle* handle) {
   }
   releaseMemoryOf(handle);
   std::vector<Handle*> implicit;
+  std::vector<Handle*> implicitStatements;
   for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
     auto* svc = static_cast<ServiceContext*>(h);
     if (svc->server == handle) svc->server = nullptr;
     if (svc->session == handle) svc->session = nullptr;
     if (svc->transaction == handle) svc->transaction = nullptr;
   }
+  if (handle->type == OCI_HTYPE_STMT) {
+    // A statement freed while in a statement cache leaves it.
+    for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
+      auto& cache = static_cast<ServiceContext*>(h)->statementCache;
+      cache.erase(std::remove(cache.begin(), cache.end(), handle), cache.end());
+    }
+  }
   if (handle->type == OCI_HTYPE_SVCCTX) {
+    // The statements it cached go with it.
+    for (StatementHandle* cached :
+         std::vector<StatementHandle*>(static_cast<ServiceContext*>(handle)->statementCache)) {
+      implicitStatements.push_back(cached);
+    }
     // An idle pooled session freed by the caller leaves its pool.
     for (Handle* h : handlesOfType(OCI_HTYPE_SPOOL)) {
       auto& idle = static_cast<SessionPool*>(h)->idle;
@@ -203,6 +216,8 @@ void Environment::free(Handle* handle) {
     }
   }
   destroy(handle);
+  for (Handle* h : implicitStatements)
+    free(h);
   for (Handle* h : implicit)
     free(h);
 }
@@ -291,8 +306,9 @@ sword allocateChild(const void* parenth, void** out, ub4 type, size_t xtramem_sz
   EnvironmentLock lock(*env);
   try {
     std::unique_ptr<Handle> h(make(env));
-    if (!h) return traceRefusal(OCI_INVALID_HANDLE, "OCIHandleAlloc/OCIDescriptorAlloc", type, 0,
-                                nullptr);
+    if (!h)
+      return traceRefusal(OCI_INVALID_HANDLE, "OCIHandleAlloc/OCIDescriptorAlloc", type, 0,
+                          nullptr);
     h->provideUserMemory(xtramem_sz, usrmempp);
     *out = h.get();
     env->adopt(h.release());
@@ -371,30 +387,5 @@ extern "C" sword OCIDescriptorFree(void* descp, const ub4 type) {
   Environment* env = h->env;
   EnvironmentLock lock(*env);
   env->free(h);
-  return OCI_SUCCESS;
-}
-
-extern "C" sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
-                                 const OraText* stmt, ub4 stmt_len, const OraText*, ub4, ub4, ub4) {
-  ServiceContext* svc = handleOf<ServiceContext>(svchp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!svc || !err || !stmtp) return OCI_INVALID_HANDLE;
-  Environment* env = svc->env;
-  return guardedCall(*env, *err, [&](ErrorRecords&) -> sword {
-    auto s = std::make_unique<StatementHandle>(env);
-    s->prepare(stmt ? std::string(reinterpret_cast<const char*>(stmt), stmt_len) : std::string());
-    *stmtp = opaque<OCIStmt>(s.get());
-    env->adopt(s.release());
-    return OCI_SUCCESS;
-  });
-}
-
-extern "C" sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText*, ub4, ub4) {
-  StatementHandle* s = handleOf<StatementHandle>(stmtp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!s || !err) return OCI_INVALID_HANDLE;
-  Environment* env = s->env;
-  EnvironmentLock lock(*env);
-  env->free(s);
   return OCI_SUCCESS;
 }

@@ -11,8 +11,8 @@
 
 #include <map>
 #include <memory>
-#include <string>
 #include <mutex>
+#include <string>
 #include <unordered_map>
 #include <vector>
 

@@ -14,8 +14,8 @@
 #include "CallGuard.h"
 #include "ExternalData.h"
 #include "LobLocator.h"
-#include "Trace.h"
 #include "ServiceContext.h"
+#include "Trace.h"
 #include "UserSession.h"
 #include "engine/Session.h"
 
@@ -172,7 +172,8 @@ sword writePieces(UserSession& session, LobLocator& l, ub4* amtp, ub4 offset, vo
 
 sword unimplemented(OCIError* errhp, bool handlesValid) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!err || !handlesValid) return traceRefusal(OCI_INVALID_HANDLE, "unimplemented", 0, 0, nullptr);
+  if (!err || !handlesValid)
+    return traceRefusal(OCI_INVALID_HANDLE, "unimplemented", 0, 0, nullptr);
   sword status = guardedCall(*err->env, *err, [](ErrorRecords&) -> sword { raiseOra(3001); });
   return traceRefusal(status, "unimplemented", 0, 0, &err->errors);
 }
@@ -557,25 +558,27 @@ sword OCILobGetLength2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, o
 }
 
 sword OCILobRead2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* byte_amtp,
-                  oraub8* char_amtp, oraub8 offset, void* bufp, oraub8 bufl, ub1 piece,
-                  void* ctxp, OCICallbackLobRead2 cbfp, ub2, ub1) {
-  return sessionCall(svchp, errhp, lobOk(locp) && byte_amtp, [&](UserSession&, ErrorRecords& records) {
-    LobLocator& l = *lobLocatorOf(locp);
-    // Callbacks of the "2" form are not offered; reading in polling mode
-    // (OCI_NEED_DATA) does the same.
-    if (cbfp) raiseOra(3001);
-    (void)ctxp;
-    if (piece != OCI_ONE_PIECE && piece != OCI_FIRST_PIECE && piece != OCI_NEXT_PIECE) {
-      raiseOra(21560, {"piece"});
-    }
-    bool characters = l.kind == TypeKind::Clob && char_amtp && *char_amtp > 0;
-    ub4 amount = narrowed(characters ? *char_amtp : *byte_amtp);
-    ub4 room = static_cast<ub4>(std::min<oraub8>(bufl, 0xFFFFFFFFu));
-    sword status = readPieces(l, &amount, narrowed(offset), bufp, room, nullptr, nullptr, records);
-    *byte_amtp = amount;
-    if (char_amtp) *char_amtp = amount;
-    return status;
-  });
+                  oraub8* char_amtp, oraub8 offset, void* bufp, oraub8 bufl, ub1 piece, void* ctxp,
+                  OCICallbackLobRead2 cbfp, ub2, ub1) {
+  return sessionCall(
+      svchp, errhp, lobOk(locp) && byte_amtp, [&](UserSession&, ErrorRecords& records) {
+        LobLocator& l = *lobLocatorOf(locp);
+        // Callbacks of the "2" form are not offered; reading in polling mode
+        // (OCI_NEED_DATA) does the same.
+        if (cbfp) raiseOra(3001);
+        (void)ctxp;
+        if (piece != OCI_ONE_PIECE && piece != OCI_FIRST_PIECE && piece != OCI_NEXT_PIECE) {
+          raiseOra(21560, {"piece"});
+        }
+        bool characters = l.kind == TypeKind::Clob && char_amtp && *char_amtp > 0;
+        ub4 amount = narrowed(characters ? *char_amtp : *byte_amtp);
+        ub4 room = static_cast<ub4>(std::min<oraub8>(bufl, 0xFFFFFFFFu));
+        sword status =
+            readPieces(l, &amount, narrowed(offset), bufp, room, nullptr, nullptr, records);
+        *byte_amtp = amount;
+        if (char_amtp) *char_amtp = amount;
+        return status;
+      });
 }
 
 sword OCILobWrite2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* byte_amtp,
@@ -624,8 +627,8 @@ sword OCILobCopy2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* dst, OCILobL
     return sessionCall(svchp, errhp, lobOk(dst) && lobOk(src),
                        [&](UserSession&, ErrorRecords&) -> sword { raiseOra(22925); });
   }
-  return OCILobCopy(svchp, errhp, dst, src, static_cast<ub4>(amount),
-                    static_cast<ub4>(dst_offset), static_cast<ub4>(src_offset));
+  return OCILobCopy(svchp, errhp, dst, src, static_cast<ub4>(amount), static_cast<ub4>(dst_offset),
+                    static_cast<ub4>(src_offset));
 }
 
 }  // extern "C"

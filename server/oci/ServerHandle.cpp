@@ -135,7 +135,8 @@ ub4 releaseNumber(const std::string& banner) {
   ub4 part[5] = {};
   const char* p = banner.c_str() + at + 8;
   for (int i = 0; i < 5 && *p >= '0' && *p <= '9'; ++i) {
-    while (*p >= '0' && *p <= '9') part[i] = part[i] * 10 + static_cast<ub4>(*p++ - '0');
+    while (*p >= '0' && *p <= '9')
+      part[i] = part[i] * 10 + static_cast<ub4>(*p++ - '0');
     if (*p == '.') ++p;
   }
   if (part[0] >= 18)

@@ -5,6 +5,8 @@
 // transaction handle is a shell: transactions start implicitly.
 #pragma once
 
+#include <vector>
+
 #include "Handle.h"
 
 namespace vorn::server {
@@ -15,6 +17,7 @@ namespace vorn::server::oci {
 
 class ServerHandle;
 class SessionPool;
+class StatementHandle;
 class UserSession;
 
 class ServiceContext : public Handle {
@@ -37,6 +40,10 @@ class ServiceContext : public Handle {
   SessionPool* pool = nullptr;
   bool fromSessionGet = false;
   ub4 statementCacheSize = 0;
+  // Statements OCIStmtRelease kept for OCIStmtPrepare2 to hand out again
+  // (StatementCache.cpp), the most recently released first; at most
+  // statementCacheSize of them.
+  std::vector<StatementHandle*> statementCache;
 };
 
 class TransactionHandle : public Handle {

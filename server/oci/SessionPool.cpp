@@ -34,8 +34,8 @@ SessionPool::~SessionPool() {
 }
 
 void SessionPool::create(const std::string& connect, const std::string& userName,
-                         const std::string& userPassword, ub4 minimumSessions,
-                         ub4 maximumSessions, ub4 incrementSessions) {
+                         const std::string& userPassword, ub4 minimumSessions, ub4 maximumSessions,
+                         ub4 incrementSessions) {
   if (created) raiseOra(24309);
   if (maximumSessions == 0 || minimumSessions > maximumSessions) raiseOra(24323);
   connectString = connect;
@@ -45,7 +45,8 @@ void SessionPool::create(const std::string& connect, const std::string& userName
   maximum = maximumSessions;
   increment = incrementSessions == 0 ? 1 : incrementSessions;
   name = "VORN_SPOOL_" + std::to_string(++poolNumber);
-  for (ub4 i = 0; i < minimum; ++i) idle.push_back(&logOn());
+  for (ub4 i = 0; i < minimum; ++i)
+    idle.push_back(&logOn());
   created = true;
 }
 
@@ -185,10 +186,10 @@ SessionPool* poolNamed(Environment& env, const std::string& name) {
 }  // namespace
 
 extern "C" sword OCISessionPoolCreate(OCIEnv* envhp, OCIError* errhp, OCISPool* spoolhp,
-                                      OraText** poolName, ub4* poolNameLen,
-                                      const OraText* connStr, ub4 connStrLen, ub4 sessMin,
-                                      ub4 sessMax, ub4 sessIncr, OraText* userid, ub4 useridLen,
-                                      OraText* password, ub4 passwordLen, ub4 mode) {
+                                      OraText** poolName, ub4* poolNameLen, const OraText* connStr,
+                                      ub4 connStrLen, ub4 sessMin, ub4 sessMax, ub4 sessIncr,
+                                      OraText* userid, ub4 useridLen, OraText* password,
+                                      ub4 passwordLen, ub4 mode) {
   Environment* env = handleOf<Environment>(envhp);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   SessionPool* pool = handleOf<SessionPool>(spoolhp);

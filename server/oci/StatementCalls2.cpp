@@ -14,14 +14,15 @@ extern "C" sword OCIStmtFetch2(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 o
   if (!s || !err) return OCI_INVALID_HANDLE;
   return guardedCall(*s->env, *err, [&](ErrorRecords& records) -> sword {
     (void)mode;
-    (void)fetchOffset;
+    if (s->scrollable()) return s->fetchScrolled(nrows, orientation, fetchOffset, records);
+    // A cursor that is not scrollable only moves forward.
     if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) raiseOra(24391);
     return s->fetch(nrows, records);
   });
 }
 
-extern "C" sword OCIStmtGetNextResult(OCIStmt* stmtp, OCIError* errhp, void** result,
-                                      ub4* rtype, ub4) {
+extern "C" sword OCIStmtGetNextResult(OCIStmt* stmtp, OCIError* errhp, void** result, ub4* rtype,
+                                      ub4) {
   StatementHandle* s = handleOf<StatementHandle>(stmtp);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!s || !err || !result || !rtype) return OCI_INVALID_HANDLE;

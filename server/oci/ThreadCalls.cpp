@@ -79,8 +79,7 @@ sword OCIThreadMutexRelease(void* hndl, OCIError* err, OCIThreadMutex* mutex) {
   return OCI_SUCCESS;
 }
 
-sword OCIThreadKeyInit(void* hndl, OCIError* err, OCIThreadKey** key,
-                       OCIThreadKeyDestFunc destFn) {
+sword OCIThreadKeyInit(void* hndl, OCIError* err, OCIThreadKey** key, OCIThreadKeyDestFunc destFn) {
   if (!handlesOk(hndl, err) || !key) return OCI_INVALID_HANDLE;
   auto* k = new (std::nothrow) OCIThreadKey;
   if (!k) return OCI_ERROR;

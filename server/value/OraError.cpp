@@ -331,6 +331,7 @@ constexpr CatalogueEntry kCatalogue[] = {
     {24381, "error(s) in array DML"},
     {24391, "invalid fetch operation"},
     {24418, "Cannot open further sessions."},
+    {24431, "Statement does not exist in the cache"},
     {25156, "old style outer join (+) cannot be used with ANSI joins"},
     {28000, "the account is locked"},
     {28001, "the password has expired"},

@@ -29,10 +29,10 @@ TEST_F(OciLaterEnvTest, EnvironmentTakesAnAsciiCompatibleCharacterSet) {
   ASSERT_OCI(OCI_SUCCESS, c.OCIEnvNlsCreate(&env, OCI_THREADED, nullptr, nullptr, nullptr, nullptr,
                                             0, nullptr, 873, 873));
   ub2 charset = 0, ncharset = 0;
-  EXPECT_OCI(OCI_SUCCESS, c.OCIAttrGet(env, OCI_HTYPE_ENV, &charset, nullptr,
-                                       OCI_ATTR_ENV_CHARSET_ID, nullptr));
-  EXPECT_OCI(OCI_SUCCESS, c.OCIAttrGet(env, OCI_HTYPE_ENV, &ncharset, nullptr,
-                                       OCI_ATTR_NCHARSET_ID, nullptr));
+  EXPECT_OCI(OCI_SUCCESS,
+             c.OCIAttrGet(env, OCI_HTYPE_ENV, &charset, nullptr, OCI_ATTR_ENV_CHARSET_ID, nullptr));
+  EXPECT_OCI(OCI_SUCCESS,
+             c.OCIAttrGet(env, OCI_HTYPE_ENV, &ncharset, nullptr, OCI_ATTR_NCHARSET_ID, nullptr));
   EXPECT_EQ(873, charset);
   EXPECT_EQ(873, ncharset);
   OCIError* err = nullptr;
@@ -97,16 +97,16 @@ TEST_F(OciLaterEnvTest, EnvironmentVariableCharacterSetsComeFromNlsLang) {
   ub2 id = 0;
   size_t size = 0;
   ::setenv("NLS_LANG", "AMERICAN_AMERICA.AL32UTF8", 1);
-  EXPECT_EQ(OCI_SUCCESS, c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_CHARSET_ID, 0,
-                                                        &size));
+  EXPECT_EQ(OCI_SUCCESS,
+            c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_CHARSET_ID, 0, &size));
   EXPECT_EQ(873, id);
   EXPECT_EQ(sizeof id, size);
   ::unsetenv("NLS_LANG");
-  EXPECT_EQ(OCI_SUCCESS, c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_CHARSET_ID, 0,
-                                                        &size));
+  EXPECT_EQ(OCI_SUCCESS,
+            c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_CHARSET_ID, 0, &size));
   EXPECT_EQ(31, id);
-  EXPECT_EQ(OCI_SUCCESS, c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_NCHARSET_ID, 0,
-                                                        nullptr));
+  EXPECT_EQ(OCI_SUCCESS,
+            c.OCINlsEnvironmentVariableGet(&id, sizeof id, OCI_NLS_NCHARSET_ID, 0, nullptr));
   EXPECT_EQ(2000, id);
   EXPECT_EQ(OCI_ERROR, c.OCINlsEnvironmentVariableGet(&id, 1, OCI_NLS_CHARSET_ID, 0, nullptr));
   EXPECT_EQ(OCI_ERROR, c.OCINlsEnvironmentVariableGet(&id, sizeof id, 99, 0, nullptr));
@@ -124,7 +124,8 @@ TEST_F(OciLaterEnvTest, ClientReleaseIsTheLibrarysOwn) {
   // The Linux client library is the same code reporting release 12.1.
   void* clntsh = ::dlopen(VORN_CLNTSH_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(nullptr, clntsh) << ::dlerror();
-  auto version = reinterpret_cast<decltype(&::OCIClientVersion)>(::dlsym(clntsh, "OCIClientVersion"));
+  auto version =
+      reinterpret_cast<decltype(&::OCIClientVersion)>(::dlsym(clntsh, "OCIClientVersion"));
   ASSERT_NE(nullptr, version);
   version(&major, &minor, &update, &patch, &port);
   EXPECT_EQ(12, major);
@@ -137,8 +138,8 @@ TEST_F(OciLaterEnvTest, ServerReleaseIsTheBannersNumberPacked) {
   OCISvcCtx* svc = scott();
   OraText banner[128] = {};
   ub4 release = 0;
-  EXPECT_OCI(OCI_SUCCESS, c.OCIServerRelease(svc, err_, banner, sizeof banner, OCI_HTYPE_SVCCTX,
-                                             &release));
+  EXPECT_OCI(OCI_SUCCESS,
+             c.OCIServerRelease(svc, err_, banner, sizeof banner, OCI_HTYPE_SVCCTX, &release));
   EXPECT_NE(nullptr, std::strstr(reinterpret_cast<char*>(banner), "Release 8.1.7.0.0"));
   EXPECT_EQ((8u << 24) | (1u << 20) | (7u << 12), release);
   // A short buffer gets the banner cut and terminated, the number all the same.
@@ -148,15 +149,15 @@ TEST_F(OciLaterEnvTest, ServerReleaseIsTheBannersNumberPacked) {
                                               &release, OCI_DEFAULT));
   EXPECT_EQ(7u, std::strlen(reinterpret_cast<char*>(cut)));
   EXPECT_EQ((8u << 24) | (1u << 20) | (7u << 12), release);
-  EXPECT_EQ(OCI_INVALID_HANDLE, c.OCIServerRelease(svc, err_, banner, sizeof banner,
-                                                   OCI_HTYPE_SVCCTX, nullptr));
+  EXPECT_EQ(OCI_INVALID_HANDLE,
+            c.OCIServerRelease(svc, err_, banner, sizeof banner, OCI_HTYPE_SVCCTX, nullptr));
   logoff(svc);
 
   // Detached: ORA-03114.
   OCIServer* srv = nullptr;
   c.OCIHandleAlloc(env_, reinterpret_cast<void**>(&srv), OCI_HTYPE_SERVER, 0, nullptr);
-  EXPECT_OCI(OCI_ERROR, c.OCIServerRelease(srv, err_, banner, sizeof banner, OCI_HTYPE_SERVER,
-                                           &release));
+  EXPECT_OCI(OCI_ERROR,
+             c.OCIServerRelease(srv, err_, banner, sizeof banner, OCI_HTYPE_SERVER, &release));
   EXPECT_EQ(3114, errorCode());
 }
 
@@ -285,14 +286,17 @@ TEST_F(OciDateTimeTest, ConstructedFieldsReadBack) {
 TEST_F(OciDateTimeTest, InvalidFieldsAreRefusedWithOraclesErrors) {
   const OciCalls& c = oci();
   auto* dt = static_cast<OCIDateTime*>(descriptor(OCI_DTYPE_TIMESTAMP_TZ));
-  EXPECT_OCI(OCI_ERROR, c.OCIDateTimeConstruct(env_, err_, dt, 2001, 13, 1, 0, 0, 0, 0, nullptr, 0));
+  EXPECT_OCI(OCI_ERROR,
+             c.OCIDateTimeConstruct(env_, err_, dt, 2001, 13, 1, 0, 0, 0, 0, nullptr, 0));
   EXPECT_EQ(1843, errorCode());
-  EXPECT_OCI(OCI_ERROR, c.OCIDateTimeConstruct(env_, err_, dt, 2001, 2, 29, 0, 0, 0, 0, nullptr, 0));
+  EXPECT_OCI(OCI_ERROR,
+             c.OCIDateTimeConstruct(env_, err_, dt, 2001, 2, 29, 0, 0, 0, 0, nullptr, 0));
   EXPECT_EQ(1839, errorCode());
-  EXPECT_OCI(OCI_ERROR, c.OCIDateTimeConstruct(env_, err_, dt, 2001, 1, 1, 24, 0, 0, 0, nullptr, 0));
+  EXPECT_OCI(OCI_ERROR,
+             c.OCIDateTimeConstruct(env_, err_, dt, 2001, 1, 1, 24, 0, 0, 0, nullptr, 0));
   EXPECT_EQ(1850, errorCode());
-  EXPECT_OCI(OCI_ERROR, c.OCIDateTimeConstruct(env_, err_, dt, 2001, 1, 1, 0, 0, 0, 1000000000,
-                                               nullptr, 0));
+  EXPECT_OCI(OCI_ERROR,
+             c.OCIDateTimeConstruct(env_, err_, dt, 2001, 1, 1, 0, 0, 0, 1000000000, nullptr, 0));
   EXPECT_EQ(1880, errorCode());
   OraText zone[] = "+5:00";
   EXPECT_OCI(OCI_ERROR, c.OCIDateTimeConstruct(env_, err_, dt, 2001, 1, 1, 0, 0, 0, 0, zone, 5));
@@ -307,9 +311,8 @@ TEST_F(OciDateTimeTest, InvalidFieldsAreRefusedWithOraclesErrors) {
   void* interval = descriptor(OCI_DTYPE_INTERVAL_DS);
   sb2 y;
   ub1 mo, d;
-  EXPECT_EQ(OCI_INVALID_HANDLE, c.OCIDateTimeGetDate(env_, err_,
-                                                     static_cast<OCIDateTime*>(interval), &y,
-                                                     &mo, &d));
+  EXPECT_EQ(OCI_INVALID_HANDLE,
+            c.OCIDateTimeGetDate(env_, err_, static_cast<OCIDateTime*>(interval), &y, &mo, &d));
 }
 
 TEST_F(OciDateTimeTest, DifferenceAndSumOfIntervals) {
@@ -358,8 +361,8 @@ TEST_F(OciDateTimeTest, DifferenceAndSumOfIntervals) {
 TEST_F(OciDateTimeTest, ArraysOfDescriptorsAreMadeAndFreedTogether) {
   const OciCalls& c = oci();
   void* items[5] = {};
-  ASSERT_OCI(OCI_SUCCESS, c.OCIArrayDescriptorAlloc(env_, items, OCI_DTYPE_TIMESTAMP, 5, 0,
-                                                    nullptr));
+  ASSERT_OCI(OCI_SUCCESS,
+             c.OCIArrayDescriptorAlloc(env_, items, OCI_DTYPE_TIMESTAMP, 5, 0, nullptr));
   for (void* item : items) {
     ASSERT_NE(nullptr, item);
     EXPECT_OCI(OCI_SUCCESS, c.OCIDateTimeConstruct(env_, err_, static_cast<OCIDateTime*>(item),
@@ -384,15 +387,15 @@ TEST_F(OciDateTimeTest, TimestampsBindIntoAndDefineFromDates) {
       newStatement("select hiredate from emp where hiredate > :since order by hiredate");
   OCIDateTime* since = timestamp(1987, 1, 1, 0, 0, 0, 999);
   OCIBind* bind = nullptr;
-  ASSERT_OCI(OCI_SUCCESS, c.OCIBindByName2(stmt, &bind, err_, text(":since"), 6, &since,
-                                           sizeof since, SQLT_TIMESTAMP, nullptr, nullptr,
-                                           nullptr, 0, nullptr, OCI_DEFAULT));
+  ASSERT_OCI(OCI_SUCCESS,
+             c.OCIBindByName2(stmt, &bind, err_, text(":since"), 6, &since, sizeof since,
+                              SQLT_TIMESTAMP, nullptr, nullptr, nullptr, 0, nullptr, OCI_DEFAULT));
   OCIDateTime* hired = timestamp(1970, 1, 1, 0, 0, 0, 0, OCI_DTYPE_TIMESTAMP_LTZ);
   OCIDefine* define = nullptr;
   sb2 ind = -1;
-  ASSERT_OCI(OCI_SUCCESS, c.OCIDefineByPos2(stmt, &define, err_, 1, &hired, sizeof hired,
-                                            SQLT_TIMESTAMP_LTZ, &ind, nullptr, nullptr,
-                                            OCI_DEFAULT));
+  ASSERT_OCI(OCI_SUCCESS,
+             c.OCIDefineByPos2(stmt, &define, err_, 1, &hired, sizeof hired, SQLT_TIMESTAMP_LTZ,
+                               &ind, nullptr, nullptr, OCI_DEFAULT));
   ASSERT_OCI(OCI_SUCCESS, c.OCIStmtExecute(svc, stmt, err_, 1, 0, nullptr, nullptr, OCI_DEFAULT));
   EXPECT_EQ(0, ind);
   EXPECT_EQ("1987-04-19 00:00:00.000000000", show(hired));
@@ -401,8 +404,8 @@ TEST_F(OciDateTimeTest, TimestampsBindIntoAndDefineFromDates) {
   // An element that holds no descriptor is refused.
   void* notADescriptor = &ind;
   ASSERT_OCI(OCI_SUCCESS, c.OCIBindByName2(stmt, &bind, err_, text(":since"), 6, &notADescriptor,
-                                           sizeof notADescriptor, SQLT_TIMESTAMP, nullptr,
-                                           nullptr, nullptr, 0, nullptr, OCI_DEFAULT));
+                                           sizeof notADescriptor, SQLT_TIMESTAMP, nullptr, nullptr,
+                                           nullptr, 0, nullptr, OCI_DEFAULT));
   EXPECT_OCI(OCI_ERROR, c.OCIStmtExecute(svc, stmt, err_, 1, 0, nullptr, nullptr, OCI_DEFAULT));
   EXPECT_EQ(24316, errorCode());
   c.OCIHandleFree(stmt, OCI_HTYPE_STMT);

@@ -63,8 +63,11 @@ void destroy(Handle* h) {
       delete static_cast<LobLocator*>(h);
       break;
     default:
-      if (isDateTimeType(h->type)) delete static_cast<DateTimeDescriptor*>(h);
-      if (isIntervalType(h->type)) delete static_cast<IntervalDescriptor*>(h);
+      if (isDateTimeType(h->type)) {
+        delete static_cast<DateTimeDescriptor*>(h);
+      } else if (isIntervalType(h->type)) {
+        delete static_cast<IntervalDescriptor*>(h);
+      }
       break;
   }
 }

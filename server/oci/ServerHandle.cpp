@@ -87,6 +87,23 @@ sword ServerHandle::setAttribute(void* value, ub4 size, ub4 attribute) {
   }
 }
 
+ub4 releaseNumber(const std::string& banner) {
+  size_t at = banner.find("Release ");
+  if (at == std::string::npos) return 0;
+  ub4 part[5] = {};
+  const char* p = banner.c_str() + at + 8;
+  for (int i = 0; i < 5 && *p >= '0' && *p <= '9'; ++i) {
+    while (*p >= '0' && *p <= '9')
+      part[i] = part[i] * 10 + static_cast<ub4>(*p++ - '0');
+    if (*p == '.') ++p;
+  }
+  if (part[0] >= 18)
+    return (part[0] << 24) | ((part[1] & 0xFF) << 16) | ((part[2] & 0xF) << 12) |
+           ((part[3] & 0xFF) << 4) | (part[4] & 0xF);
+  return (part[0] << 24) | ((part[1] & 0xF) << 20) | ((part[2] & 0xFF) << 12) |
+         ((part[3] & 0xF) << 8) | (part[4] & 0xFF);
+}
+
 }  // namespace vorn::server::oci
 
 using namespace vorn::server;
@@ -122,29 +139,6 @@ extern "C" sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4) {
 }
 
 namespace {
-
-// The release number the banner names ("... Release 8.1.7.0.0 ..."), packed
-// as OCIServerRelease hands it out: major in the top byte, then minor
-// (4 bits), update (8 bits), port release (4 bits) and port update (8 bits)
-// before release 18; from 18 on the fields after the major are the release
-// update (8 bits), its revision (4 bits), increment (8 bits) and extension
-// (4 bits). 0 for a banner that names no release.
-ub4 releaseNumber(const std::string& banner) {
-  size_t at = banner.find("Release ");
-  if (at == std::string::npos) return 0;
-  ub4 part[5] = {};
-  const char* p = banner.c_str() + at + 8;
-  for (int i = 0; i < 5 && *p >= '0' && *p <= '9'; ++i) {
-    while (*p >= '0' && *p <= '9')
-      part[i] = part[i] * 10 + static_cast<ub4>(*p++ - '0');
-    if (*p == '.') ++p;
-  }
-  if (part[0] >= 18)
-    return (part[0] << 24) | ((part[1] & 0xFF) << 16) | ((part[2] & 0xF) << 12) |
-           ((part[3] & 0xFF) << 4) | (part[4] & 0xF);
-  return (part[0] << 24) | ((part[1] & 0xF) << 20) | ((part[2] & 0xFF) << 12) |
-         ((part[3] & 0xF) << 8) | (part[4] & 0xFF);
-}
 
 // OCIServerVersion and OCIServerRelease: the banner into the caller's buffer
 // (cut to `bufsz` - 1 bytes and terminated) and, when asked, its release.

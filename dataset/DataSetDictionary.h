@@ -58,11 +58,10 @@ class DataSetDictionary final : public DictionaryDataSet {
   // session takes the ODBC route or it names UniqueFields).
   void DetermineKeyFields();
   const std::vector<std::string>& KeyFields() const { return keyFields_; }
-
- private:
   // A variable of the SQL has the cursor type.
   bool IsCursorDataSet() const;
 
+ private:
   TOracleDataSet& dataSet_;
   std::unique_ptr<TOracleQuery> statementQuery_;
   std::vector<std::string> keyFields_;

@@ -184,12 +184,7 @@ void TOracleDataSet::FillFieldInfo() {
     info.Required = field->Required();
     info.QBEVariable = "zuq__qbe" + std::to_string(fieldNo);
     info.QBEValue = Null();
-    // The per-field settings of QBEDefinition come with query by example;
-    // these are the settings of a field it does not name.
-    info.QBEEnabled = !field->IsBlob();
-    info.QBEPartialMatch = false;
-    info.QBECaseInsensitive = false;
-    info.QBEWholeDay = false;
+    ApplyQBEFieldDef(info, *field);
   }
 }
 
@@ -275,7 +270,12 @@ bool TOracleDataSet::FetchRecord() {
     // as null, not as whatever the slot held.
     if (CalcFieldsSize() > 0) ClearCalcFields(record);
     fetchBuffer_ = record;
-    if (cachedUpdates_ && MergeLoggedInsert(record)) return true;
+    if (cachedUpdates_) {
+      const TLogMerge merged = MergeLoggedInsert(record);
+      if (merged == TLogMerge::Shown) return true;
+      // A merged insert the filter hides took the slot.
+      if (merged == TLogMerge::Hidden) continue;
+    }
     if (HasMaster() && !MasterHasUsableRecord()) return false;
     if (!firstRowFetched_) fetchQuery_->Next();
     firstRowFetched_ = false;

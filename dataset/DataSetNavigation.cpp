@@ -113,23 +113,25 @@ void TOracleDataSet::SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag flag) {
   HeaderOf(buffer).BookmarkFlag = static_cast<uint8_t>(flag);
 }
 
+int TOracleDataSet::VisibleIndexOf(uint32_t recordId) const {
+  const int count = records_ != nullptr ? records_->VisibleCount() : 0;
+  // Records keep their number's position until the list changes.
+  if (recordId >= 2 && recordId - 1 < static_cast<uint32_t>(count) &&
+      HeaderOf(records_->VisibleAt(static_cast<int>(recordId - 1))).RecordId == recordId) {
+    return static_cast<int>(recordId - 1);
+  }
+  for (int i = 0; i < count; ++i) {
+    if (HeaderOf(records_->VisibleAt(i)).RecordId == recordId) return i;
+  }
+  return -1;
+}
+
 void TOracleDataSet::InternalGotoBookmark(const std::byte* bookmark) {
   uint32_t id = 0;
   std::memcpy(&id, bookmark, kBookmarkSize);
-  const int count = records_ != nullptr ? records_->VisibleCount() : 0;
-  // Records keep their number's position until the list changes.
-  if (id >= 2 && id - 1 < static_cast<uint32_t>(count) &&
-      HeaderOf(records_->VisibleAt(static_cast<int>(id - 1))).RecordId == id) {
-    currentRecord_ = static_cast<int>(id - 1);
-    return;
-  }
-  for (int i = 0; i < count; ++i) {
-    if (HeaderOf(records_->VisibleAt(i)).RecordId == id) {
-      currentRecord_ = i;
-      return;
-    }
-  }
-  DatabaseError("Bookmark not found (" + std::to_string(id) + ")", this);
+  const int index = VisibleIndexOf(id);
+  if (index < 0) DatabaseError("Bookmark not found (" + std::to_string(id) + ")", this);
+  currentRecord_ = index;
 }
 
 bool TOracleDataSet::BookmarkValid(const TBookmark& /*bookmark*/) {
@@ -275,6 +277,8 @@ void TOracleDataSet::SetFieldData(TField* field, const void* buffer) {
   if (record == nullptr) return;
   const TDataSetState state = State();
   const bool checking = (state == dsEdit || state == dsInsert) && !qbeMode_ && !initializingRecord_;
+  // A count of query hits in QBE mode counts the example as it was.
+  if (qbeMode_) InvalidateRecordCount();
   if (checking) field->Validate(buffer);
   const bool isNull = buffer == nullptr ||
                       (field->DataType() == ftString && *static_cast<const char*>(buffer) == 0);

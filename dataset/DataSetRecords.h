@@ -118,6 +118,10 @@ struct TExtraFieldInfo {
   // The field's settings when the dataset opened.
   bool ReadOnly = false;
   bool Required = false;
+  // The field's settings when QBE mode was entered, which leaving it puts
+  // back.
+  bool ReadOnlyBeforeQBE = false;
+  bool RequiredBeforeQBE = false;
 };
 
 // How FetchRecord reads one data field: from which column, by which

@@ -7,6 +7,7 @@
 // DictionaryFields, SequenceField).
 #include "vorn/dataset/OracleDataSet.h"
 
+#include "ChangeLogItem.h"
 #include "DataSetBlobs.h"
 #include "DataSetDictionary.h"
 #include "DataSetRecords.h"

@@ -66,7 +66,7 @@ std::string TOracleDataSet::RowIdByKey() {
   TGeneratedStatement statement;
   std::vector<std::string> lines{"select rowid from " + UpdatingTableName() + " where"};
   std::vector<Variant> values;
-  const bool inserting = State() == dsInsert;
+  const bool inserting = State() == dsInsert || (ApplyingChangeLog() && ApplyingKind() != 'U');
   for (size_t i = 0; i < keys.size(); ++i) {
     TField* field = FindField(keys[i]);
     if (field == nullptr) return "";
@@ -165,20 +165,7 @@ TGeneratedStatement TOracleDataSet::LockStatement(bool lock, bool useQuerySQL) {
   statement.Text = RefreshStatement(sql, UpdatingTableAlias(), lockColumn);
   statement.Declare(kRowIdVariable, otString);
   // The dataset's own variables that the narrowed statement still uses.
-  const std::unique_ptr<TStringList> used = TOracleQuery::FindVariables(statement.Text, false);
-  TVariables& variables = *Variables();
-  for (int i = 0; i < variables.Count(); ++i) {
-    const TVariableData& variable = *variables.Items(i);
-    std::string name = UpperCase(variable.Name());
-    if (!name.empty() && name.front() == ':') name.erase(0, 1);
-    if (name == kRowIdVariable) continue;
-    for (int k = 0; k < used->Count(); ++k) {
-      if (UpperCase(used->Strings(k)) == name) {
-        statement.Declare(name, variable.TypeCode());
-        break;
-      }
-    }
-  }
+  statement.DeclareUsedVariables(*Variables());
   return statement;
 }
 
@@ -218,7 +205,9 @@ bool TOracleDataSet::LockRefreshCheck(bool lock, bool check, TRecordBuffer recor
     query.Execute();
     if ((lock || check) && query.Eof()) RaiseRecordError('L', 0, kRecordDeleted);
     bool changed = false;
-    if (query.Eof() || (record == nullptr && ListRecord() == nullptr)) return false;
+    if (query.Eof() || (record == nullptr && ListRecord() == nullptr && !ApplyingChangeLog())) {
+      return false;
+    }
     // A given record is the one compared and refreshed; otherwise old
     // values are read as field access reads them.
     TRecordBuffer saved = lockRecord_;

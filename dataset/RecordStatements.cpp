@@ -29,12 +29,7 @@ std::string RefreshStatement(std::string_view sql, const std::string& alias,
   if (marker != std::string::npos) text = TrimRight(text.substr(0, marker));
   const TStatementParts parts = SplitStatement(text);
   const std::string condition = alias + ".rowid = :zuq__rowid";
-  std::vector<std::string> lines{parts.Head};
-  if (!parts.Condition.empty()) {
-    lines.push_back(parts.Keyword + " (" + parts.Condition + ")\r\nand\r\n(" + condition + ")");
-  } else {
-    lines.push_back(parts.Keyword + " " + condition);
-  }
+  std::vector<std::string> lines{parts.Head, ConditionClause(parts, condition)};
   if (!lockColumn.empty()) lines.push_back("for update of " + alias + "." + lockColumn + " nowait");
   return JoinLines(lines);
 }

@@ -104,6 +104,8 @@ void TOracleDataSet::InternalAddRecord(TRecordBuffer buffer, bool append) {
 }
 
 void TOracleDataSet::InternalCancel() {
+  // The example record of QBE mode was never a record action.
+  if (qbeMode_) return;
   if (lockingMode_ != lmLockImmediate || cachedUpdates_ || !commitOnPost_) return;
   TOracleSession* session = Session();
   if (session == nullptr) return;
@@ -118,8 +120,9 @@ void TOracleDataSet::InternalCancel() {
 void TOracleDataSet::InternalDelete() {
   if (qbeMode_) throw Exception("Operation not allowed in QBE mode");
   TRecordBuffer stored = ListRecord();
-  if (stored == nullptr) return;
   const bool applying = ApplyingChangeLog();
+  // A logged delete is applied although its record has left the list.
+  if (stored == nullptr && !applying) return;
   bool locked = false;
   try {
     if (applying || !cachedUpdates_) {
@@ -482,7 +485,7 @@ std::string_view TOracleDataSet::PostedBlobValue(TField* field) {
     const TOracleBlob* edited = editBlobs_->BlobByField(field);
     return edited != nullptr ? edited->Value() : std::string_view();
   }
-  TRecordBuffer record = ApplyingChangeLog() ? ApplyingRecord(dsNewValue) : GetActiveRecord();
+  TRecordBuffer record = ApplyingChangeLog() ? ApplyingRecord(dsBrowse) : GetActiveRecord();
   const TBlobList* blobs = record != nullptr ? HeaderOf(record).Blobs : nullptr;
   const TOracleBlob* own = blobs != nullptr ? blobs->BlobByField(field) : nullptr;
   return own != nullptr ? own->Value() : std::string_view();

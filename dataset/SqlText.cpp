@@ -160,4 +160,9 @@ TStatementParts SplitStatement(std::string_view text) {
   return parts;
 }
 
+std::string ConditionClause(const TStatementParts& parts, std::string_view condition) {
+  if (parts.Condition.empty()) return parts.Keyword + " " + std::string(condition);
+  return parts.Keyword + " (" + parts.Condition + ")\r\nand\r\n(" + std::string(condition) + ")";
+}
+
 }  // namespace vorn

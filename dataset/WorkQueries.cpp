@@ -3,7 +3,10 @@
 
 #include <algorithm>
 
+#include "vorn/host/StringList.h"
+#include "vorn/host/TextUtils.h"
 #include "vorn/query/OracleQuery.h"
+#include "vorn/query/Variables.h"
 
 namespace vorn {
 
@@ -18,6 +21,25 @@ std::string KeyOf(const TGeneratedStatement& statement) {
 }
 
 }  // namespace
+
+void TGeneratedStatement::DeclareUsedVariables(const TVariables& variables) {
+  const std::unique_ptr<TStringList> used = TOracleQuery::FindVariables(Text, false);
+  for (int i = 0; i < variables.Count(); ++i) {
+    const TVariableData& variable = *variables.Items(i);
+    std::string name = UpperCase(variable.Name());
+    if (!name.empty() && name.front() == ':') name.erase(0, 1);
+    const bool declared = std::any_of(Variables.begin(), Variables.end(), [&](const auto& known) {
+      return UpperCase(known.first) == name;
+    });
+    if (declared) continue;
+    for (int k = 0; k < used->Count(); ++k) {
+      if (UpperCase(used->Strings(k)) == name) {
+        Declare(name, variable.TypeCode());
+        break;
+      }
+    }
+  }
+}
 
 TWorkQueries::~TWorkQueries() {
   Clear();

@@ -18,6 +18,7 @@ namespace vorn {
 
 class TComponent;
 class TOracleQuery;
+class TVariables;
 
 // A statement with the variables it declares, in order (name, type code),
 // and whether its columns are read as text.
@@ -27,6 +28,9 @@ struct TGeneratedStatement {
   bool StringFieldsOnly = false;
 
   void Declare(const std::string& name, int type) { Variables.emplace_back(name, type); }
+  // Declares every variable of `variables` (a dataset's) that the text
+  // names, with its type, except those already declared.
+  void DeclareUsedVariables(const TVariables& variables);
 };
 
 class TWorkQueries {

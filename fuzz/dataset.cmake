@@ -33,3 +33,12 @@ if(TARGET vorn_dataset)
     INCLUDES ${PROJECT_SOURCE_DIR}/dataset
     CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/where_corpus)
 endif()
+
+# The query-by-example field definitions a form stores, read from
+# arbitrary bytes.
+if(TARGET vorn_dataset)
+  vorn_add_fuzzer(dataset_qbe_definition_fuzzer
+    SOURCES ${CMAKE_CURRENT_LIST_DIR}/dataset/QBEDefinitionStreamFuzzer.cpp
+    LIBS vorn::dataset
+    CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/dataset/qbe_corpus)
+endif()

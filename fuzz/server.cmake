@@ -2,7 +2,8 @@
 # compiler), PL/SQL (the compiler), the format models of TO_CHAR, TO_DATE
 # and TO_NUMBER, the version 8 conversions of bound and defined data, and
 # the byte forms of objects, collections and REFs a client hands in (REF
-# hexadecimal, bound instances).
+# hexadecimal, bound instances), and the texts the later-release calls read
+# (time zones, character-set names, NLS_LANG, server banners).
 set(server_fuzz ${CMAKE_CURRENT_LIST_DIR}/server)
 vorn_add_fuzzer(server_format_fuzzer
   SOURCES ${server_fuzz}/FormatModelFuzzer.cpp
@@ -27,4 +28,11 @@ if(TARGET vorn_oci_objects)
     LIBS vorn_server_plsql vorn_server_engine ${CMAKE_DL_LIBS} Threads::Threads
     INCLUDES ${PROJECT_SOURCE_DIR}/server/oci ${PROJECT_SOURCE_DIR}/server/include
     CORPUS ${server_fuzz}/corpus/conversion)
+  vorn_add_fuzzer(server_oci_later_text_fuzzer
+    SOURCES ${server_fuzz}/OciLaterTextFuzzer.cpp
+            $<TARGET_OBJECTS:vorn_oci_objects> $<TARGET_OBJECTS:vorn_oci7>
+            $<TARGET_OBJECTS:vorn_oci_release_8_1_7>
+    LIBS vorn_server_plsql vorn_server_engine ${CMAKE_DL_LIBS} Threads::Threads
+    INCLUDES ${PROJECT_SOURCE_DIR}/server/oci ${PROJECT_SOURCE_DIR}/server/include
+    CORPUS ${server_fuzz}/corpus/later)
 endif()

@@ -59,8 +59,12 @@ std::string LowerCase(std::string_view text) {
 
 std::string AnsiUpperCase(std::string_view text) {
   std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), LocaleUpper);
+  AnsiUpperCaseInPlace(result);
   return result;
+}
+
+void AnsiUpperCaseInPlace(std::string& text) {
+  std::transform(text.begin(), text.end(), text.begin(), LocaleUpper);
 }
 
 std::string AnsiLowerCase(std::string_view text) {

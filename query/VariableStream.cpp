@@ -10,6 +10,7 @@
 #include "VariableValues.h"
 #include "vorn/host/Exceptions.h"
 #include "vorn/host/Stream.h"
+#include "vorn/host/StreamFields.h"
 #include "vorn/query/OracleQuery.h"
 #include "vorn/query/QueryTypes.h"
 #include "vorn/query/Variables.h"
@@ -41,51 +42,14 @@ int32_t DataLength(const TVariableData& variable) {
   return variable.ElementSize();
 }
 
-void WriteInt(TStream& stream, int32_t value) {
-  uint8_t bytes[4];
-  for (int i = 0; i < 4; ++i)
-    bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-  stream.WriteBuffer(bytes, 4);
-}
-
-}  // namespace
-
-class VariableStream::Reader {
- public:
-  explicit Reader(TStream& stream) : stream_(stream) {}
-
-  int32_t Int() {
-    uint8_t bytes[4];
-    Bytes(bytes, 4);
-    uint32_t value = 0;
-    for (int i = 0; i < 4; ++i)
-      value |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-    return static_cast<int32_t>(value);
-  }
-  // A count or length: not negative, and not more bytes than are left.
-  int32_t Length() {
-    const int32_t length = Int();
-    if (length < 0 || length > Remaining()) throw EReadError(kInvalidStream);
-    return length;
-  }
-  void Bytes(void* buffer, int32_t count) {
-    if (count > 0 && stream_.Read(buffer, count) != count) throw EReadError(kInvalidStream);
-  }
-  int64_t Remaining() { return stream_.Size() - stream_.Position(); }
-
- private:
-  TStream& stream_;
-};
-
-namespace {
-
 bool IsTextCode(int code) {
   return code == otSubst || code == otString || code == otPLSQLString || code == otChar;
 }
 
 }  // namespace
 
-void VariableStream::ReadValue(Reader& reader, TVariableData& variable, int32_t length) {
+void VariableStream::ReadValue(TStreamFieldReader& reader, TVariableData& variable,
+                               int32_t length) {
   const int code = variable.TypeCode();
   if (variable.IsComplex()) throw EReadError(kInvalidStream);
   if (variable.buffer_ == nullptr) {
@@ -108,20 +72,20 @@ void VariableStream::ReadValue(Reader& reader, TVariableData& variable, int32_t 
 }
 
 void VariableStream::Write(const TVariables& variables, TStream& stream) {
-  WriteInt(stream, kVersion);
-  WriteInt(stream, variables.Count());
+  WriteStreamInt32(stream, kVersion);
+  WriteStreamInt32(stream, variables.Count());
   for (int i = 0; i < variables.Count(); ++i) {
     const TVariableData& variable = *variables.Items(i);
-    WriteInt(stream, static_cast<int32_t>(variable.Name().size()));
+    WriteStreamInt32(stream, static_cast<int32_t>(variable.Name().size()));
     stream.WriteBuffer(variable.Name().data(), static_cast<int64_t>(variable.Name().size()));
-    WriteInt(stream, variable.TypeCode());
+    WriteStreamInt32(stream, variable.TypeCode());
     const int32_t length = DataLength(variable);
-    WriteInt(stream, length);
+    WriteStreamInt32(stream, length);
     stream.WriteBuffer(variable.Buffer(), length);
-    WriteInt(stream, variable.IsPLSQLTable() ? 1 : 0);
+    WriteStreamInt32(stream, variable.IsPLSQLTable() ? 1 : 0);
     if (variable.IsPLSQLTable()) {
-      WriteInt(stream, variable.ElementCount());
-      WriteInt(stream, IsTextCode(variable.TypeCode()) ? variable.ElementSize() - 1 : 0);
+      WriteStreamInt32(stream, variable.ElementCount());
+      WriteStreamInt32(stream, IsTextCode(variable.TypeCode()) ? variable.ElementSize() - 1 : 0);
     }
   }
 }
@@ -129,9 +93,9 @@ void VariableStream::Write(const TVariables& variables, TStream& stream) {
 void VariableStream::Read(TVariables& variables, TStream& stream) {
   TOracleQuery& query = *variables.Query();
   query.DeleteVariables();
-  Reader reader(stream);
+  TStreamFieldReader reader(stream, kInvalidStream);
   try {
-    const int32_t version = reader.Int();
+    const int32_t version = reader.Int32();
     if (version > kVersion) throw EReadError("Invalid version of Query variables");
     if (version < 1) throw EReadError(kInvalidStream);
     const int32_t count = reader.Length();
@@ -139,7 +103,7 @@ void VariableStream::Read(TVariables& variables, TStream& stream) {
       const int32_t nameLength = reader.Length();
       std::string name(static_cast<size_t>(nameLength), '\0');
       reader.Bytes(name.data(), nameLength);
-      const int32_t code = reader.Int();
+      const int32_t code = reader.Int32();
       if (name.empty() || VariableValues::DeclaredElementSize(code) < 0) {
         throw EReadError(kInvalidStream);
       }
@@ -150,11 +114,11 @@ void VariableStream::Read(TVariables& variables, TStream& stream) {
         if (length > 0) ReadValue(reader, variable, length);
       }
       if (version >= 3) {
-        const int32_t table = reader.Int();
+        const int32_t table = reader.Int32();
         if (table != 0 && table != 1) throw EReadError(kInvalidStream);
         if (table == 1) {
-          const int32_t size = reader.Int();
-          const int32_t stringSize = reader.Int();
+          const int32_t size = reader.Int32();
+          const int32_t stringSize = reader.Int32();
           if (size < 1 || size > kLargestTable || stringSize < 0 ||
               stringSize > kLargestTableString ||
               static_cast<int64_t>(size) * std::max(stringSize + 1, 8) > kLargestTableBytes) {

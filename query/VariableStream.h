@@ -7,6 +7,7 @@
 namespace vorn {
 
 class TStream;
+class TStreamFieldReader;
 class TVariableData;
 class TVariables;
 
@@ -18,8 +19,7 @@ class VariableStream {
   static void Read(TVariables& variables, TStream& stream);
 
  private:
-  class Reader;
-  static void ReadValue(Reader& reader, TVariableData& variable, int32_t length);
+  static void ReadValue(TStreamFieldReader& reader, TVariableData& variable, int32_t length);
 };
 
 }  // namespace vorn

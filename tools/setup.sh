@@ -36,6 +36,27 @@ vorn_install_locale() {
     echo "Could not generate $VORN_TEST_LOCALE; its tests are skipped" >&2
 }
 
+# Oracle's Node.js driver, for the test that runs it in thick mode over the
+# client library (tests/server/thick.cmake). Installed with npm into
+# .cache/thick-driver when run as root; without npm, or offline, the test is
+# skipped and nothing fails here.
+VORN_THICK_DRIVER="oracledb@6.10.0"
+VORN_THICK_DRIVER_DIR="$VORN_ROOT/.cache/thick-driver"
+
+vorn_install_thick_driver() {
+  [ -f "$VORN_THICK_DRIVER_DIR/node_modules/oracledb/package.json" ] && return 0
+  command -v npm >/dev/null || return 0
+  [ "$(id -u)" -eq 0 ] || return 0
+  mkdir -p "$VORN_THICK_DRIVER_DIR"
+  # Offline, npm gives up after one short retry instead of minutes of them.
+  if ! timeout 180 npm install --prefix "$VORN_THICK_DRIVER_DIR" --no-save --no-audit --no-fund \
+    --fetch-retries=1 --fetch-retry-maxtimeout=10000 --fetch-timeout=30000 --loglevel=error \
+    "$VORN_THICK_DRIVER" >"$VORN_THICK_DRIVER_DIR/install.log" 2>&1; then
+    echo "Could not install $VORN_THICK_DRIVER (see $VORN_THICK_DRIVER_DIR/install.log); the thick-mode test is skipped" >&2
+  fi
+  return 0
+}
+
 vorn_install_packages() {
   local missing=()
   local pkg
@@ -55,6 +76,7 @@ vorn_install_packages() {
     fi
   fi
   vorn_install_locale
+  vorn_install_thick_driver
 }
 
 # vorn_build_folder <folder> [cmake options...]

@@ -148,6 +148,10 @@ typedef sb4 (*OCICallbackDefine)(dvoid *octxp, OCIDefine *defnp, ub4 iter, dvoid
                                  ub4 **alenp, ub1 *piecep, dvoid **indp, ub2 **rcodep);
 typedef sb4 (*OCICallbackLobRead)(dvoid *ctxp, CONST dvoid *bufp, ub4 len, ub1 piece);
 typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *piece);
+typedef sb4 (*OCICallbackLobRead2)(dvoid *ctxp, CONST dvoid *bufp, oraub8 len, ub1 piece,
+                                   dvoid **changed_bufpp, oraub8 *changed_lenp);
+typedef sb4 (*OCICallbackLobWrite2)(dvoid *ctxp, dvoid *bufp, oraub8 *lenp, ub1 *piece,
+                                    dvoid **changed_bufpp, oraub8 *changed_lenp);
 
 /* ---- Status codes --------------------------------------------------------- */
 
@@ -269,6 +273,7 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_COMMIT_ON_SUCCESS 0x00000020
 #define OCI_NON_BLOCKING 0x00000040
 #define OCI_BATCH_ERRORS 0x00000080
+#define OCI_RETURN_ROW_COUNT_ARRAY 0x00100000
 #define OCI_PARSE_ONLY 0x00000100
 #define OCI_SHOW_DML_WARNINGS 0x00000400
 
@@ -483,6 +488,18 @@ typedef sb4 (*OCICallbackLobWrite)(dvoid *ctxp, dvoid *bufp, ub4 *lenp, ub1 *pie
 #define OCI_ATTR_NCHARSET_ID 262
 #define OCI_ATTR_CHAR_USED 285
 #define OCI_ATTR_CHAR_SIZE 286
+
+/* Attributes of later releases (the Linux client library reports 12.1). */
+#define OCI_ATTR_DRIVER_NAME 424
+#define OCI_ATTR_ERROR_IS_RECOVERABLE 472
+#define OCI_ATTR_TRANSACTION_IN_PROGRESS 484
+#define OCI_ATTR_STMT_IS_RETURNING 218
+#define OCI_ATTR_UB8_ROW_COUNT 457
+#define OCI_ATTR_IMPLICIT_RESULT_COUNT 463
+#define OCI_ATTR_DML_ROW_COUNT_ARRAY 469
+#define OCI_ATTR_DEFAULT_LOBPREFETCH_SIZE 438
+#define OCI_ATTR_LOBPREFETCH_SIZE 439
+#define OCI_ATTR_LOBPREFETCH_LENGTH 440
 
 /* ---- Statement types (OCI_ATTR_STMT_TYPE) ---------------------------------- */
 
@@ -878,6 +895,150 @@ sword OCIBreak(dvoid *hndlp, OCIError *errhp);
 sword OCIPing(OCISvcCtx *svchp, OCIError *errhp, ub4 mode);
 void OCIClientVersion(sword *major_version, sword *minor_version, sword *update_num,
                       sword *patch_num, sword *port_update_num);
+
+/* ---- Later releases: environments with character sets, NLS look-ups, threads ---- */
+
+/* Session pools */
+#define OCI_SPC_REINITIALIZE 0x0001
+#define OCI_SPC_HOMOGENEOUS 0x0002
+#define OCI_SPC_STMTCACHE 0x0004
+#define OCI_SPC_NO_RLB 0x0008
+#define OCI_SESSGET_SPOOL 0x0001
+#define OCI_SESSGET_STMTCACHE 0x0004
+#define OCI_SESSGET_CREDPROXY 0x0008
+#define OCI_SESSGET_CREDEXT 0x0010
+#define OCI_SESSGET_SPOOL_MATCHANY 0x0020
+#define OCI_SESSGET_PURITY_NEW 0x0040
+#define OCI_SESSGET_PURITY_SELF 0x0080
+#define OCI_SESSRLS_DROPSESS 0x0001
+#define OCI_SESSRLS_RETAG 0x0002
+#define OCI_SPD_FORCE 0x0001
+#define OCI_SPOOL_ATTRVAL_WAIT 0
+#define OCI_SPOOL_ATTRVAL_NOWAIT 1
+#define OCI_SPOOL_ATTRVAL_FORCEGET 2
+#define OCI_ATTR_SPOOL_TIMEOUT 308
+#define OCI_ATTR_SPOOL_GETMODE 309
+#define OCI_ATTR_SPOOL_BUSY_COUNT 310
+#define OCI_ATTR_SPOOL_OPEN_COUNT 311
+#define OCI_ATTR_SPOOL_MIN 312
+#define OCI_ATTR_SPOOL_MAX 313
+#define OCI_ATTR_SPOOL_INCR 314
+#define OCI_ATTR_SPOOL_STMTCACHESIZE 208
+#define OCI_ATTR_SPOOL_AUTH 460
+#define OCI_ATTR_SPOOL_MAX_LIFETIME_SESSION 490
+#define OCI_ATTR_SPOOL_WAIT_TIMEOUT 506
+
+/* Statement cache (OCIStmtPrepare2, OCIStmtRelease) */
+#define OCI_PREP2_CACHE_SEARCHONLY 0x0010
+#define OCI_STRLS_CACHE_DELETE 0x0010
+
+#define OCI_NLS_CHARSET_MAXBYTESZ 91
+#define OCI_NLS_CHARSET_FIXEDWIDTH 92
+#define OCI_NLS_CHARSET_ID 93
+#define OCI_NLS_NCHARSET_ID 94
+
+typedef struct OCISPool OCISPool;
+typedef struct OCIAuthInfo OCIAuthInfo;
+typedef struct OCIDateTime OCIDateTime;
+typedef struct OCIInterval OCIInterval;
+typedef struct OCIThreadMutex OCIThreadMutex;
+typedef struct OCIThreadKey OCIThreadKey;
+typedef void (*OCIThreadKeyDestFunc)(dvoid *value);
+
+sword OCIEnvNlsCreate(OCIEnv **envp, ub4 mode, dvoid *ctxp,
+                      dvoid *(*malocfp)(dvoid *ctxp, size_t size),
+                      dvoid *(*ralocfp)(dvoid *ctxp, dvoid *memptr, size_t newsize),
+                      void (*mfreefp)(dvoid *ctxp, dvoid *memptr), size_t xtramem_sz,
+                      dvoid **usrmempp, ub2 charset, ub2 ncharset);
+ub2 OCINlsCharSetNameToId(dvoid *envhp, CONST oratext *name);
+sword OCINlsCharSetIdToName(dvoid *envhp, oratext *buf, size_t buflen, ub2 id);
+sword OCINlsNumericInfoGet(dvoid *envhp, OCIError *errhp, sb4 *val, ub2 item);
+sword OCINlsEnvironmentVariableGet(dvoid *valp, size_t size, ub2 item, ub2 charset,
+                                   size_t *rsize);
+sword OCIServerRelease(dvoid *hndlp, OCIError *errhp, OraText *bufp, ub4 bufsz, ub1 hndltype,
+                       ub4 *version);
+sword OCIServerRelease2(dvoid *hndlp, OCIError *errhp, OraText *bufp, ub4 bufsz, ub1 hndltype,
+                        ub4 *version, ub4 mode);
+sword OCIBindByPos2(OCIStmt *stmtp, OCIBind **bindp, OCIError *errhp, ub4 position,
+                    dvoid *valuep, sb8 value_sz, ub2 dty, dvoid *indp, ub4 *alenp, ub2 *rcodep,
+                    ub4 maxarr_len, ub4 *curelep, ub4 mode);
+sword OCIBindByName2(OCIStmt *stmtp, OCIBind **bindp, OCIError *errhp,
+                     CONST OraText *placeholder, sb4 placeh_len, dvoid *valuep, sb8 value_sz,
+                     ub2 dty, dvoid *indp, ub4 *alenp, ub2 *rcodep, ub4 maxarr_len,
+                     ub4 *curelep, ub4 mode);
+sword OCIDefineByPos2(OCIStmt *stmtp, OCIDefine **defnp, OCIError *errhp, ub4 position,
+                      dvoid *valuep, sb8 value_sz, ub2 dty, dvoid *indp, ub4 *rlenp,
+                      ub2 *rcodep, ub4 mode);
+sword OCIStmtFetch2(OCIStmt *stmtp, OCIError *errhp, ub4 nrows, ub2 orientation,
+                    sb4 fetchOffset, ub4 mode);
+sword OCIStmtGetNextResult(OCIStmt *stmtp, OCIError *errhp, dvoid **result, ub4 *rtype,
+                           ub4 mode);
+sword OCILobGetLength2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *lenp);
+sword OCILobRead2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *byte_amtp,
+                  oraub8 *char_amtp, oraub8 offset, dvoid *bufp, oraub8 bufl, ub1 piece,
+                  dvoid *ctxp, OCICallbackLobRead2 cbfp, ub2 csid, ub1 csfrm);
+sword OCILobWrite2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *byte_amtp,
+                   oraub8 *char_amtp, oraub8 offset, dvoid *bufp, oraub8 buflen, ub1 piece,
+                   dvoid *ctxp, OCICallbackLobWrite2 cbfp, ub2 csid, ub1 csfrm);
+sword OCILobTrim2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 newlen);
+sword OCILobErase2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *locp, oraub8 *amount,
+                   oraub8 offset);
+sword OCILobCopy2(OCISvcCtx *svchp, OCIError *errhp, OCILobLocator *dst, OCILobLocator *src,
+                  oraub8 amount, oraub8 dst_offset, oraub8 src_offset);
+sword OCIArrayDescriptorAlloc(CONST dvoid *parenth, dvoid **descpp, CONST ub4 type,
+                              ub4 array_size, CONST size_t xtramem_sz, dvoid **usrmempp);
+sword OCIArrayDescriptorFree(dvoid **descp, CONST ub4 type);
+sword OCIDateTimeConstruct(dvoid *hndl, OCIError *err, OCIDateTime *datetime, sb2 yr, ub1 mnth,
+                           ub1 dy, ub1 hr, ub1 mm, ub1 ss, ub4 fsec, OraText *timezone,
+                           size_t timezone_length);
+sword OCIDateTimeGetDate(dvoid *hndl, OCIError *err, CONST OCIDateTime *datetime, sb2 *yr,
+                         ub1 *mnth, ub1 *dy);
+sword OCIDateTimeGetTime(dvoid *hndl, OCIError *err, OCIDateTime *datetime, ub1 *hr, ub1 *mm,
+                         ub1 *ss, ub4 *fsec);
+sword OCIDateTimeGetTimeZoneOffset(dvoid *hndl, OCIError *err, CONST OCIDateTime *datetime,
+                                   sb1 *hour, sb1 *min);
+sword OCIDateTimeSubtract(dvoid *hndl, OCIError *err, OCIDateTime *indate1, OCIDateTime *indate2,
+                          OCIInterval *inter);
+sword OCIDateTimeIntervalAdd(dvoid *hndl, OCIError *err, OCIDateTime *datetime,
+                             OCIInterval *inter, OCIDateTime *outdatetime);
+sword OCIIntervalGetDaySecond(dvoid *hndl, OCIError *err, sb4 *dy, sb4 *hr, sb4 *mm, sb4 *ss,
+                              sb4 *fsec, CONST OCIInterval *interval);
+sword OCIIntervalSetDaySecond(dvoid *hndl, OCIError *err, sb4 dy, sb4 hr, sb4 mm, sb4 ss,
+                              sb4 fsec, OCIInterval *result);
+sword OCIIntervalGetYearMonth(dvoid *hndl, OCIError *err, sb4 *yr, sb4 *mnth,
+                              CONST OCIInterval *interval);
+sword OCIIntervalSetYearMonth(dvoid *hndl, OCIError *err, sb4 yr, sb4 mnth,
+                              OCIInterval *result);
+sword OCISessionPoolCreate(OCIEnv *envhp, OCIError *errhp, OCISPool *spoolhp,
+                           OraText **poolName, ub4 *poolNameLen, CONST OraText *connStr,
+                           ub4 connStrLen, ub4 sessMin, ub4 sessMax, ub4 sessIncr,
+                           OraText *userid, ub4 useridLen, OraText *password, ub4 passwordLen,
+                           ub4 mode);
+sword OCISessionPoolDestroy(OCISPool *spoolhp, OCIError *errhp, ub4 mode);
+sword OCISessionGet(OCIEnv *envhp, OCIError *errhp, OCISvcCtx **svchp, OCIAuthInfo *authInfop,
+                    OraText *dbName, ub4 dbName_len, CONST OraText *tagInfo, ub4 tagInfo_len,
+                    OraText **retTagInfo, ub4 *retTagInfo_len, boolean *found, ub4 mode);
+sword OCISessionRelease(OCISvcCtx *svchp, OCIError *errhp, OraText *tag, ub4 tag_len, ub4 mode);
+sword OCIContextSetValue(dvoid *hdl, OCIError *err, OCIDuration duration, ub1 *key, ub1 keylen,
+                         dvoid *ctx_value);
+sword OCIContextGetValue(dvoid *hdl, OCIError *err, ub1 *key, ub1 keylen, dvoid **ctx_value);
+#define OCI_MEMORY_CLEARED 1
+sword OCIMemoryAlloc(dvoid *hdl, OCIError *err, dvoid **mem, OCIDuration dur, ub4 size,
+                     ub4 flags);
+sword OCIMemoryResize(dvoid *hdl, OCIError *err, dvoid **mem, ub4 newsize, ub4 flags);
+sword OCIMemoryFree(dvoid *hdl, OCIError *err, dvoid *mem);
+void OCIThreadProcessInit(void);
+sword OCIThreadInit(dvoid *hndl, OCIError *err);
+sword OCIThreadTerm(dvoid *hndl, OCIError *err);
+sword OCIThreadMutexInit(dvoid *hndl, OCIError *err, OCIThreadMutex **mutex);
+sword OCIThreadMutexDestroy(dvoid *hndl, OCIError *err, OCIThreadMutex **mutex);
+sword OCIThreadMutexAcquire(dvoid *hndl, OCIError *err, OCIThreadMutex *mutex);
+sword OCIThreadMutexRelease(dvoid *hndl, OCIError *err, OCIThreadMutex *mutex);
+sword OCIThreadKeyInit(dvoid *hndl, OCIError *err, OCIThreadKey **key,
+                       OCIThreadKeyDestFunc destFn);
+sword OCIThreadKeyDestroy(dvoid *hndl, OCIError *err, OCIThreadKey **key);
+sword OCIThreadKeyGet(dvoid *hndl, OCIError *err, OCIThreadKey *key, dvoid **pValue);
+sword OCIThreadKeySet(dvoid *hndl, OCIError *err, OCIThreadKey *key, dvoid *value);
 
 /* ---- Statements ------------------------------------------------------------------- */
 

@@ -10,7 +10,9 @@
 #include "ParamDescriptor.h"
 #include "ServerHandle.h"
 #include "ServiceContext.h"
+#include "SessionPool.h"
 #include "StatementHandle.h"
+#include "Trace.h"
 #include "TypeDescribe.h"
 #include "UserSession.h"
 
@@ -19,18 +21,46 @@ using namespace vorn::server::oci;
 
 namespace {
 
+// The handle an attribute call names. A parameter descriptor is also taken
+// under OCI_HTYPE_DESCRIBE, the type drivers name when they read the columns
+// of a statement's select list (the descriptor comes from the statement, not
+// from a describe handle; Oracle's client reads it either way).
+Handle* attributeTarget(const void* p, ub4& type) {
+  Handle* h = anyHandleOf(p, type);
+  if (!h && type == OCI_HTYPE_DESCRIBE && (h = anyHandleOf(p, OCI_DTYPE_PARAM))) {
+    type = OCI_DTYPE_PARAM;
+  }
+  return h;
+}
+
 ErrorRecords* recordsOf(OCIError* errhp) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   return err ? &err->errors : nullptr;
+}
+
+// OCIParamGet on an error handle: row error `pos` (0-based) of the last
+// array DML with OCI_BATCH_ERRORS, copied into the caller's error handle at
+// *parmdpp (its one record and OCI_ATTR_DML_ROW_OFFSET).
+sword batchErrorGet(ErrorHandle& from, ErrorHandle& err, void** parmdpp, ub4 pos) {
+  ErrorHandle* to = handleOf<ErrorHandle>(*parmdpp);
+  if (!to) return OCI_INVALID_HANDLE;
+  return guardedCall(*from.env, err, [&](ErrorRecords&) -> sword {
+    if (pos >= from.batchErrors.size()) raiseOra(24334);
+    const ErrorHandle::BatchError& e = from.batchErrors[pos];
+    to->errors.set(OraError(e.record.code, e.record.text));
+    to->dmlRowOffset = e.row;
+    return OCI_SUCCESS;
+  });
 }
 
 }  // namespace
 
 extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attributep, ub4* sizep,
                             ub4 attrtype, OCIError* errhp) {
-  Handle* h = anyHandleOf(trgthndlp, trghndltyp);
-  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
-  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+  Handle* h = attributeTarget(trgthndlp, trghndltyp);
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp)))
+    return traceRefusal(OCI_INVALID_HANDLE, "OCIAttrGet", trghndltyp, attrtype, nullptr);
+  sword status = guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
     switch (trghndltyp) {
       case OCI_HTYPE_ENV:
         return static_cast<Environment*>(h)->getAttribute(attributep, sizep, attrtype);
@@ -48,19 +78,23 @@ extern "C" sword OCIAttrGet(const void* trgthndlp, ub4 trghndltyp, void* attribu
         return static_cast<ServerHandle*>(h)->getAttribute(attributep, sizep, attrtype);
       case OCI_HTYPE_SESSION:
         return static_cast<UserSession*>(h)->getAttribute(attributep, sizep, attrtype);
+      case OCI_HTYPE_SPOOL:
+        return static_cast<SessionPool*>(h)->getAttribute(attributep, sizep, attrtype);
       case OCI_DTYPE_PARAM:
         return static_cast<ParamDescriptor*>(h)->getAttribute(attributep, sizep, attrtype);
       default:
         raiseOra(24315);
     }
   });
+  return traceRefusal(status, "OCIAttrGet", trghndltyp, attrtype, recordsOf(errhp));
 }
 
 extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, ub4 size,
                             ub4 attrtype, OCIError* errhp) {
   Handle* h = anyHandleOf(trgthndlp, trghndltyp);
-  if (!h || (errhp && !handleOf<ErrorHandle>(errhp))) return OCI_INVALID_HANDLE;
-  return guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
+  if (!h || (errhp && !handleOf<ErrorHandle>(errhp)))
+    return traceRefusal(OCI_INVALID_HANDLE, "OCIAttrSet", trghndltyp, attrtype, nullptr);
+  sword status = guardedCall(*h->env, recordsOf(errhp), [&](ErrorRecords&) -> sword {
     switch (trghndltyp) {
       case OCI_HTYPE_ENV:
         return static_cast<Environment*>(h)->setAttribute(attributep, size, attrtype);
@@ -78,6 +112,8 @@ extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, u
         return static_cast<ServerHandle*>(h)->setAttribute(attributep, size, attrtype);
       case OCI_HTYPE_SESSION:
         return static_cast<UserSession*>(h)->setAttribute(attributep, size, attrtype);
+      case OCI_HTYPE_SPOOL:
+        return static_cast<SessionPool*>(h)->setAttribute(attributep, size, attrtype);
       case OCI_DTYPE_LOB:
       case OCI_DTYPE_FILE:
         return static_cast<LobLocator*>(h)->setAttribute(attributep, size, attrtype);
@@ -85,6 +121,7 @@ extern "C" sword OCIAttrSet(void* trgthndlp, ub4 trghndltyp, void* attributep, u
         raiseOra(24315);
     }
   });
+  return traceRefusal(status, "OCIAttrSet", trghndltyp, attrtype, recordsOf(errhp));
 }
 
 extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void** parmdpp,
@@ -92,6 +129,8 @@ extern "C" sword OCIParamGet(const void* hndlp, ub4 htype, OCIError* errhp, void
   Handle* h = anyHandleOf(hndlp, htype);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!h || !err || !parmdpp) return OCI_INVALID_HANDLE;
+  if (htype == OCI_HTYPE_ERROR)
+    return batchErrorGet(*static_cast<ErrorHandle*>(h), *err, parmdpp, pos);
   return guardedCall(*h->env, *err, [&](ErrorRecords&) -> sword {
     *parmdpp = nullptr;
     // The parameters of a described type's lists (TypeDescribe.h).

@@ -1,6 +1,7 @@
 // Bind handles and their entry points; see BindHandle.h.
 #include "BindHandle.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "Attributes.h"
@@ -44,8 +45,7 @@ Value BindHandle::input(ub4 iteration) {
   void* element = elementAt(value, iteration, valueSkip);
   ub4 length = static_cast<ub4>(valueSize > 0 ? valueSize : 0);
   if (lengths) {
-    ub2 actual;
-    std::memcpy(&actual, elementAt(lengths, iteration, lengthSkip), sizeof actual);
+    ub4 actual = readLength(elementAt(lengths, iteration, lengthSkip), wideLengths);
     length = std::min<ub4>(actual, length);
   }
   return readValue(element, length, valueSize, dty);
@@ -54,7 +54,7 @@ Value BindHandle::input(ub4 iteration) {
 void BindHandle::writeElement(ub4 element, const Value* v, SessionValues& values,
                               std::string& scratch, bool& truncated) {
   auto* ind = static_cast<sb2*>(elementAt(indicators, element, indicatorSkip));
-  auto* len = static_cast<ub2*>(elementAt(lengths, element, lengthSkip));
+  void* len = elementAt(lengths, element, lengthSkip);
   auto* rc = static_cast<ub2*>(elementAt(returnCodes, element, returnCodeSkip));
   Written w;
   if (v && !v->isNull()) {
@@ -66,12 +66,12 @@ void BindHandle::writeElement(ub4 element, const Value* v, SessionValues& values
   }
   if (w.null) {
     if (ind) *ind = -1;
-    if (len) *len = 0;
+    if (len) writeLength(len, wideLengths, 0);
     if (rc) *rc = 1405;
     return;
   }
   if (ind) *ind = w.truncated ? truncatedIndicator(w.sourceLength) : 0;
-  if (len) *len = static_cast<ub2>(w.length);
+  if (len) writeLength(len, wideLengths, w.length);
   if (rc) *rc = w.truncated ? 1406 : 0;
   truncated |= w.truncated;
 }
@@ -146,6 +146,7 @@ void BindHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2* a
   dty = type;
   indicators = indp;
   lengths = alenp;
+  wideLengths = false;
   returnCodes = rcodep;
   maxElements = maxarr_len;
   currentElements = curelep;
@@ -249,16 +250,18 @@ using namespace vorn::server::oci;
 
 namespace {
 
+// The bind calls' work. `alenp` holds ub2 lengths, or ub4 ones when `wide`
+// (the "2" calls, whose value sizes are sb8 too).
 sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* placeholder,
-           sb4 placeh_len, ub4 position, void* valuep, sb4 value_sz, ub2 dty, void* indp,
-           ub2* alenp, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
+           sb4 placeh_len, ub4 position, void* valuep, sb8 value_sz, ub2 dty, void* indp,
+           void* alenp, bool wide, ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
   StatementHandle* stmt = handleOf<StatementHandle>(stmtp);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!stmt || !err || !bindp) return OCI_INVALID_HANDLE;
   return guardedCall(*stmt->env, *err, [&](ErrorRecords&) -> sword {
     if (!stmt->prepared) raiseOra(24337);
     if (!isSupportedType(dty) && dty != SQLT_RSET && !isObjectType(dty)) raiseOra(1460);
-    if (value_sz < 0) raiseOra(21560, {"6"});
+    if (value_sz < 0 || value_sz > INT32_MAX) raiseOra(21560, {"6"});
     BindHandle* existing = handleOf<BindHandle>(*bindp);
     if (existing && existing->statement != stmt) existing = nullptr;
     std::string name;
@@ -269,7 +272,14 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
     }
     BindHandle& b =
         placeholder ? stmt->bindByName(name, existing) : stmt->bindByPosition(position, existing);
-    b.assign(valuep, value_sz, dty, indp, alenp, rcodep, maxarr_len, curelep, mode);
+    if (wide) {
+      b.assign(valuep, static_cast<sb4>(value_sz), dty, indp, nullptr, rcodep, maxarr_len, curelep,
+               mode);
+      b.useWideLengths(static_cast<ub4*>(alenp));
+    } else {
+      b.assign(valuep, static_cast<sb4>(value_sz), dty, indp, static_cast<ub2*>(alenp), rcodep,
+               maxarr_len, curelep, mode);
+    }
     *bindp = opaque<OCIBind>(&b);
     return OCI_SUCCESS;
   });
@@ -280,8 +290,15 @@ sword bind(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, const OraText* plac
 extern "C" sword OCIBindByPos(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position,
                               void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* alenp,
                               ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
-  return bind(stmtp, bindp, errhp, nullptr, 0, position, valuep, value_sz, dty, indp, alenp, rcodep,
-              maxarr_len, curelep, mode);
+  return bind(stmtp, bindp, errhp, nullptr, 0, position, valuep, value_sz, dty, indp, alenp, false,
+              rcodep, maxarr_len, curelep, mode);
+}
+
+extern "C" sword OCIBindByPos2(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp, ub4 position,
+                               void* valuep, sb8 value_sz, ub2 dty, void* indp, ub4* alenp,
+                               ub2* rcodep, ub4 maxarr_len, ub4* curelep, ub4 mode) {
+  return bind(stmtp, bindp, errhp, nullptr, 0, position, valuep, value_sz, dty, indp, alenp, true,
+              rcodep, maxarr_len, curelep, mode);
 }
 
 extern "C" sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
@@ -290,7 +307,16 @@ extern "C" sword OCIBindByName(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
                                ub4 maxarr_len, ub4* curelep, ub4 mode) {
   if (!placeholder) return OCI_INVALID_HANDLE;
   return bind(stmtp, bindp, errhp, placeholder, placeh_len, 0, valuep, value_sz, dty, indp, alenp,
-              rcodep, maxarr_len, curelep, mode);
+              false, rcodep, maxarr_len, curelep, mode);
+}
+
+extern "C" sword OCIBindByName2(OCIStmt* stmtp, OCIBind** bindp, OCIError* errhp,
+                                const OraText* placeholder, sb4 placeh_len, void* valuep,
+                                sb8 value_sz, ub2 dty, void* indp, ub4* alenp, ub2* rcodep,
+                                ub4 maxarr_len, ub4* curelep, ub4 mode) {
+  if (!placeholder) return OCI_INVALID_HANDLE;
+  return bind(stmtp, bindp, errhp, placeholder, placeh_len, 0, valuep, value_sz, dty, indp, alenp,
+              true, rcodep, maxarr_len, curelep, mode);
 }
 
 extern "C" sword OCIBindArrayOfStruct(OCIBind* bindp, OCIError* errhp, ub4 pvskip, ub4 indskip,

@@ -61,6 +61,12 @@ class BindHandle : public Handle {
 
   sword getAttribute(void* value, ub4* size, ub4 attribute);
   sword setAttribute(void* value, ub4 size, ub4 attribute);
+  // After assign(), for the "2" calls: the lengths are ub4 elements.
+  void useWideLengths(ub4* lengthElements) {
+    lengths = lengthElements;
+    wideLengths = true;
+    lengthSkip = sizeof(ub4);
+  }
 
   // PL/SQL binds (see above).
   bool isCursor() const { return dty == SQLT_RSET || dty == SQLT_CUR; }
@@ -96,7 +102,8 @@ class BindHandle : public Handle {
   sb4 valueSize = 0;
   ub2 dty = SQLT_CHR;
   void* indicators = nullptr;
-  ub2* lengths = nullptr;
+  void* lengths = nullptr;  // ub2 elements, or ub4 when wideLengths
+  bool wideLengths = false;
   ub2* returnCodes = nullptr;
   ub4 maxElements = 0;
   ub4* currentElements = nullptr;

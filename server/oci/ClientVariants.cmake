@@ -3,6 +3,14 @@
 #
 #   oracle-home/bin/oci.dll          a version 8.1 client: both call sets and
 #                                    OCIDirPathPrepare (the demo home)
+#   oracle-home/lib/libclntsh.so.12.1
+#                                    the same library as the Linux client
+#                                    library, reporting release 12.1 (what
+#                                    thick-mode drivers such as node-oracledb
+#                                    require: at least 11.2, and 12.1 for
+#                                    batch errors with array DML row counts
+#                                    and implicit results); lib/libclntsh.so
+#                                    links to it
 #   test-homes/<variant>/bin/oci.dll the clients the tests of discovery,
 #                                    loading and both call sets need:
 #     v81            the same names as the demo home's oci.dll
@@ -29,13 +37,39 @@ if(NOT VORN_SQLITE_ARCHIVE)
   message(STATUS "oci.dll: no static SQLite found, linking the shared one")
 endif()
 
+# The release OCIClientVersion reports, one object per release.
+function(vorn_oci_client_version release)
+  string(REPLACE "." ";" parts ${release})
+  list(GET parts 0 major)
+  list(GET parts 1 minor)
+  list(GET parts 2 update)
+  string(MAKE_C_IDENTIFIER "vorn_oci_release_${release}" target)
+  if(NOT TARGET ${target})
+    add_library(${target} OBJECT ${CMAKE_CURRENT_SOURCE_DIR}/ClientVersion.cpp)
+    target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/../include)
+    target_compile_definitions(${target} PRIVATE VORN_CLIENT_MAJOR=${major}
+                               VORN_CLIENT_MINOR=${minor} VORN_CLIENT_UPDATE=${update})
+    vorn_target_options(${target})
+  endif()
+  set(release_objects ${target} PARENT_SCOPE)
+endfunction()
+
 # vorn_oci_client(<target> <output folder> [VERSION7] [VERSION8] [DIRPATH]
-#                 [HIDE name...] [NODEBUG])
+#                 [HIDE name...] [NODEBUG] [RELEASE x.y.z] [FILE name])
 # A client library exporting the version 7 set (VERSION7), the OCI names
 # (VERSION8) with or without OCIDirPathPrepare (DIRPATH), less the names
 # given to HIDE. NODEBUG leaves the debug information out (test copies).
+# RELEASE is what OCIClientVersion reports (8.1.7 by default), FILE the file
+# name (oci.dll by default).
 function(vorn_oci_client target folder)
-  cmake_parse_arguments(ARG "VERSION7;VERSION8;DIRPATH;NODEBUG" "" "HIDE" ${ARGN})
+  cmake_parse_arguments(ARG "VERSION7;VERSION8;DIRPATH;NODEBUG" "RELEASE;FILE" "HIDE" ${ARGN})
+  if(NOT ARG_RELEASE)
+    set(ARG_RELEASE 8.1.7)
+  endif()
+  if(NOT ARG_FILE)
+    set(ARG_FILE oci.dll)
+  endif()
+  vorn_oci_client_version(${ARG_RELEASE})
   # A name listed under global stays global even when it is also listed
   # under local, while a name that is only matched by the OCI* pattern is
   # hidden by listing it under local.
@@ -71,11 +105,12 @@ function(vorn_oci_client target folder)
 };
 ")
 
-  add_library(${target} SHARED $<TARGET_OBJECTS:vorn_oci_objects> $<TARGET_OBJECTS:vorn_oci7>)
+  add_library(${target} SHARED $<TARGET_OBJECTS:vorn_oci_objects> $<TARGET_OBJECTS:vorn_oci7>
+                               $<TARGET_OBJECTS:${release_objects}>)
   set_target_properties(${target} PROPERTIES
     PREFIX ""
-    OUTPUT_NAME oci
-    SUFFIX ".dll"
+    OUTPUT_NAME ${ARG_FILE}
+    SUFFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${folder}
     LINK_DEPENDS ${map})
   vorn_target_options(${target})

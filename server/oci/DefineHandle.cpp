@@ -1,6 +1,8 @@
 // Define handles and their entry points; see DefineHandle.h.
 #include "DefineHandle.h"
 
+#include <cstdint>
+
 #include <cstring>
 
 #include "CallGuard.h"
@@ -22,7 +24,7 @@ DefineHandle::Outcome DefineHandle::write(const ValueView& v, ub4 row, SessionVa
     return writePieces(v, row, values, scratch);
   }
   auto* ind = static_cast<sb2*>(elementAt(indicators, row, indicatorSkip));
-  auto* len = static_cast<ub2*>(elementAt(lengths, row, lengthSkip));
+  void* len = elementAt(lengths, row, lengthSkip);
   auto* rc = static_cast<ub2*>(elementAt(returnCodes, row, returnCodeSkip));
   Written w;
   if (!v.isNull()) {
@@ -33,12 +35,12 @@ DefineHandle::Outcome DefineHandle::write(const ValueView& v, ub4 row, SessionVa
   }
   if (w.null) {
     if (ind) *ind = -1;
-    if (len) *len = 0;
+    if (len) writeLength(len, wideLengths, 0);
     if (rc) *rc = 1405;
     return ind ? Outcome{} : Outcome{1405, true};
   }
   if (ind) *ind = w.truncated ? truncatedIndicator(w.sourceLength) : 0;
-  if (len) *len = static_cast<ub2>(w.length);
+  if (len) writeLength(len, wideLengths, w.length);
   if (rc) *rc = w.truncated ? 1406 : 0;
   if (!w.truncated) return {};
   return Outcome{1406, !ind && !rc};
@@ -97,6 +99,7 @@ void DefineHandle::assign(void* valuep, sb4 value_sz, ub2 type, void* indp, ub2*
   dty = type;
   indicators = indp;
   lengths = rlenp;
+  wideLengths = false;
   returnCodes = rcodep;
   mode = defineMode;
   valueSkip = static_cast<ub4>(value_sz);
@@ -114,6 +117,10 @@ sword DefineHandle::setAttribute(void*, ub4, ub4 attribute) {
     case OCI_ATTR_CHAR_COUNT:
     case OCI_ATTR_PDSCL:
     case OCI_ATTR_PDPRC:
+    case OCI_ATTR_LOBPREFETCH_SIZE:
+    case OCI_ATTR_LOBPREFETCH_LENGTH:
+      // LOB prefetching: a locator reads its value from the engine on the
+      // first call that needs it, whatever was asked here.
       return OCI_SUCCESS;
     default:
       raiseOra(24315);
@@ -125,9 +132,11 @@ sword DefineHandle::setAttribute(void*, ub4, ub4 attribute) {
 using namespace vorn::server;
 using namespace vorn::server::oci;
 
-extern "C" sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
-                                void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* rlenp,
-                                ub2* rcodep, ub4 mode) {
+namespace {
+
+// The define calls' work; `rlenp` holds ub4 lengths when `wide`.
+sword define(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position, void* valuep,
+             sb8 value_sz, ub2 dty, void* indp, void* rlenp, bool wide, ub2* rcodep, ub4 mode) {
   StatementHandle* stmt = handleOf<StatementHandle>(stmtp);
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   if (!stmt || !err || !defnp) return OCI_INVALID_HANDLE;
@@ -135,12 +144,34 @@ extern "C" sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* err
     if (!stmt->prepared) raiseOra(24337);
     if (position == 0) raiseOra(1007);
     if (!isSupportedType(dty) && !isObjectType(dty)) raiseOra(1460);
-    if (value_sz < 0) raiseOra(21560, {"6"});
+    if (value_sz < 0 || value_sz > INT32_MAX) raiseOra(21560, {"6"});
     DefineHandle& d = stmt->defineAt(position);
-    d.assign(valuep, value_sz, dty, indp, rlenp, rcodep, mode);
+    if (wide) {
+      d.assign(valuep, static_cast<sb4>(value_sz), dty, indp, nullptr, rcodep, mode);
+      d.useWideLengths(static_cast<ub4*>(rlenp));
+    } else {
+      d.assign(valuep, static_cast<sb4>(value_sz), dty, indp, static_cast<ub2*>(rlenp), rcodep,
+               mode);
+    }
     *defnp = opaque<OCIDefine>(&d);
     return OCI_SUCCESS;
   });
+}
+
+}  // namespace
+
+extern "C" sword OCIDefineByPos(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
+                                void* valuep, sb4 value_sz, ub2 dty, void* indp, ub2* rlenp,
+                                ub2* rcodep, ub4 mode) {
+  return define(stmtp, defnp, errhp, position, valuep, value_sz, dty, indp, rlenp, false, rcodep,
+                mode);
+}
+
+extern "C" sword OCIDefineByPos2(OCIStmt* stmtp, OCIDefine** defnp, OCIError* errhp, ub4 position,
+                                 void* valuep, sb8 value_sz, ub2 dty, void* indp, ub4* rlenp,
+                                 ub2* rcodep, ub4 mode) {
+  return define(stmtp, defnp, errhp, position, valuep, value_sz, dty, indp, rlenp, true, rcodep,
+                mode);
 }
 
 extern "C" sword OCIDefineDynamic(OCIDefine* defnp, OCIError* errhp, void* octxp,

@@ -47,6 +47,12 @@ class DefineHandle : public Handle {
               ub4 defineMode);
 
   sword setAttribute(void* value, ub4 size, ub4 attribute);
+  // After assign(), for the "2" calls: the lengths are ub4 elements.
+  void useWideLengths(ub4* lengthElements) {
+    lengths = lengthElements;
+    wideLengths = true;
+    lengthSkip = sizeof(ub4);
+  }
   // After write() for a locator define: the locator of `row` points at
   // where its LOB lives (a NULL leaves it without a LOB).
   void pointLocator(ub4 row, const ValueView& v, std::optional<LobRef> where);
@@ -57,7 +63,8 @@ class DefineHandle : public Handle {
   sb4 valueSize = 0;
   ub2 dty = SQLT_CHR;
   void* indicators = nullptr;
-  ub2* lengths = nullptr;
+  void* lengths = nullptr;  // ub2 elements, or ub4 when wideLengths
+  bool wideLengths = false;
   ub2* returnCodes = nullptr;
   ub4 mode = OCI_DEFAULT;
   ub4 valueSkip = 0;

@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 
 #include "BindHandle.h"
 #include "CallGuard.h"
+#include "Charsets.h"
+#include "DateTimeDescriptor.h"
 #include "DefineHandle.h"
 #include "LobLocator.h"
 #include "ObjectCache.h"
@@ -14,7 +17,9 @@
 #include "RowidDescriptor.h"
 #include "ServerHandle.h"
 #include "ServiceContext.h"
+#include "SessionPool.h"
 #include "StatementHandle.h"
+#include "Trace.h"
 #include "UserSession.h"
 
 namespace vorn::server::oci {
@@ -47,6 +52,9 @@ void destroy(Handle* h) {
     case OCI_HTYPE_TRANS:
       delete static_cast<TransactionHandle*>(h);
       break;
+    case OCI_HTYPE_SPOOL:
+      delete static_cast<SessionPool*>(h);
+      break;
     case OCI_DTYPE_ROWID:
       delete static_cast<RowidDescriptor*>(h);
       break;
@@ -55,6 +63,11 @@ void destroy(Handle* h) {
       delete static_cast<LobLocator*>(h);
       break;
     default:
+      if (isDateTimeType(h->type)) {
+        delete static_cast<DateTimeDescriptor*>(h);
+      } else if (isIntervalType(h->type)) {
+        delete static_cast<IntervalDescriptor*>(h);
+      }
       break;
   }
 }
@@ -90,6 +103,8 @@ Handle* allocateHandle(Environment* env, ub4 type) {
       return new UserSession(env);
     case OCI_HTYPE_TRANS:
       return new TransactionHandle(env);
+    case OCI_HTYPE_SPOOL:
+      return new SessionPool(env);
     default:
       return nullptr;
   }
@@ -103,6 +118,8 @@ Handle* allocateDescriptor(Environment* env, ub4 type) {
     case OCI_DTYPE_FILE:
       return new LobLocator(type, env);
     default:
+      if (isDateTimeType(type)) return new DateTimeDescriptor(type, env);
+      if (isIntervalType(type)) return new IntervalDescriptor(type, env);
       return nullptr;
   }
 }
@@ -131,6 +148,8 @@ Environment::~Environment() {
     } catch (...) {
     }
   }
+  for (auto& block : memoryBlocks)
+    std::free(block.first);
 }
 
 void Environment::adopt(Handle* handle) {
@@ -145,17 +164,52 @@ std::vector<Handle*> Environment::handlesOfType(ub4 wanted) const {
   return out;
 }
 
+void Environment::releaseMemoryOf(const Handle* owner) {
+  for (auto b = memoryBlocks.begin(); b != memoryBlocks.end();) {
+    if (b->second == owner) {
+      std::free(b->first);
+      b = memoryBlocks.erase(b);
+    } else {
+      ++b;
+    }
+  }
+}
+
 void Environment::free(Handle* handle) {
   auto it = std::find(children_.begin(), children_.end(), handle);
   if (it == children_.end()) return;
   children_.erase(it);
   if (objectCache) objectCache->forget(handle);
+  for (auto v = contextValues.begin(); v != contextValues.end();) {
+    v = v->first.first == handle ? contextValues.erase(v) : std::next(v);
+  }
+  releaseMemoryOf(handle);
   std::vector<Handle*> implicit;
+  std::vector<Handle*> implicitStatements;
   for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
     auto* svc = static_cast<ServiceContext*>(h);
     if (svc->server == handle) svc->server = nullptr;
     if (svc->session == handle) svc->session = nullptr;
     if (svc->transaction == handle) svc->transaction = nullptr;
+  }
+  if (handle->type == OCI_HTYPE_STMT) {
+    // A statement freed while in a statement cache leaves it.
+    for (Handle* h : handlesOfType(OCI_HTYPE_SVCCTX)) {
+      auto& cache = static_cast<ServiceContext*>(h)->statementCache;
+      cache.erase(std::remove(cache.begin(), cache.end(), handle), cache.end());
+    }
+  }
+  if (handle->type == OCI_HTYPE_SVCCTX) {
+    // The statements it cached go with it.
+    for (StatementHandle* cached :
+         std::vector<StatementHandle*>(static_cast<ServiceContext*>(handle)->statementCache)) {
+      implicitStatements.push_back(cached);
+    }
+    // An idle pooled session freed by the caller leaves its pool.
+    for (Handle* h : handlesOfType(OCI_HTYPE_SPOOL)) {
+      auto& idle = static_cast<SessionPool*>(h)->idle;
+      idle.erase(std::remove(idle.begin(), idle.end(), handle), idle.end());
+    }
   }
   if (handle->type == OCI_HTYPE_SVCCTX) {
     auto* svc = static_cast<ServiceContext*>(handle);
@@ -165,6 +219,8 @@ void Environment::free(Handle* handle) {
     }
   }
   destroy(handle);
+  for (Handle* h : implicitStatements)
+    free(h);
   for (Handle* h : implicit)
     free(h);
 }
@@ -182,7 +238,9 @@ sword Environment::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_HEAPALLOC:
       return put(static_cast<ub4>(0));
     case OCI_ATTR_ENV_CHARSET_ID:
-      return put(static_cast<ub2>(31));
+      return put(charsetId);
+    case OCI_ATTR_NCHARSET_ID:
+      return put(ncharsetId);
     case OCI_ATTR_CACHE_OPT_SIZE:
     case OCI_ATTR_CACHE_MAX_SIZE:
       return put(static_cast<ub4>(0));
@@ -223,11 +281,14 @@ extern "C" sword OCITerminate(ub4) {
 
 namespace {
 
-sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz, void** usrmempp) {
+sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz, void** usrmempp,
+                      ub2 charset = kDefaultCharsetId, ub2 ncharset = kDefaultNcharsetId) {
   if (!envp) return OCI_INVALID_HANDLE;
   *envp = nullptr;
   try {
     auto env = std::make_unique<Environment>(mutex, object);
+    env->charsetId = charset;
+    env->ncharsetId = ncharset;
     env->provideUserMemory(xtramem_sz, usrmempp);
     *envp = opaque<OCIEnv>(env.release());
     return OCI_SUCCESS;
@@ -240,7 +301,7 @@ sword makeEnvironment(OCIEnv** envp, bool mutex, bool object, size_t xtramem_sz,
 // handle of an environment (null for an unknown type), which the
 // environment then owns.
 template <class Make>
-sword allocateChild(const void* parenth, void** out, size_t xtramem_sz, void** usrmempp,
+sword allocateChild(const void* parenth, void** out, ub4 type, size_t xtramem_sz, void** usrmempp,
                     Make&& make) {
   Environment* env = handleOf<Environment>(parenth);
   if (!env || !out) return OCI_INVALID_HANDLE;
@@ -248,7 +309,9 @@ sword allocateChild(const void* parenth, void** out, size_t xtramem_sz, void** u
   EnvironmentLock lock(*env);
   try {
     std::unique_ptr<Handle> h(make(env));
-    if (!h) return OCI_INVALID_HANDLE;
+    if (!h)
+      return traceRefusal(OCI_INVALID_HANDLE, "OCIHandleAlloc/OCIDescriptorAlloc", type, 0,
+                          nullptr);
     h->provideUserMemory(xtramem_sz, usrmempp);
     *out = h.get();
     env->adopt(h.release());
@@ -274,9 +337,26 @@ extern "C" sword OCIEnvCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*, s
   return makeEnvironment(envp, mutex, (mode & OCI_OBJECT) != 0, xtramem_sz, usrmempp);
 }
 
+extern "C" sword OCIEnvNlsCreate(OCIEnv** envp, ub4 mode, void*, void* (*)(void*, size_t),
+                                 void* (*)(void*, void*, size_t), void (*)(void*, void*),
+                                 size_t xtramem_sz, void** usrmempp, ub2 charset, ub2 ncharset) {
+  // Text passes through unchanged: the engine keeps what it is given, so
+  // only the character sets whose text it can keep so are accepted (0 is
+  // the default of the environment, as in OCIEnvCreate).
+  if (charset == 0) charset = kDefaultCharsetId;
+  if (ncharset == 0) ncharset = kDefaultNcharsetId;
+  if (!isByteCharset(charset) || !isNationalCharset(ncharset)) {
+    if (envp) *envp = nullptr;
+    return OCI_ERROR;
+  }
+  bool mutex = (mode & OCI_THREADED) && !(mode & OCI_NO_MUTEX);
+  return makeEnvironment(envp, mutex, (mode & OCI_OBJECT) != 0, xtramem_sz, usrmempp, charset,
+                         ncharset);
+}
+
 extern "C" sword OCIHandleAlloc(const void* parenth, void** hndlpp, const ub4 type,
                                 const size_t xtramem_sz, void** usrmempp) {
-  return allocateChild(parenth, hndlpp, xtramem_sz, usrmempp,
+  return allocateChild(parenth, hndlpp, type, xtramem_sz, usrmempp,
                        [type](Environment* env) { return allocateHandle(env, type); });
 }
 
@@ -298,7 +378,7 @@ extern "C" sword OCIHandleFree(void* hndlp, const ub4 type) {
 
 extern "C" sword OCIDescriptorAlloc(const void* parenth, void** descpp, const ub4 type,
                                     const size_t xtramem_sz, void** usrmempp) {
-  return allocateChild(parenth, descpp, xtramem_sz, usrmempp,
+  return allocateChild(parenth, descpp, type, xtramem_sz, usrmempp,
                        [type](Environment* env) { return allocateDescriptor(env, type); });
 }
 
@@ -310,30 +390,5 @@ extern "C" sword OCIDescriptorFree(void* descp, const ub4 type) {
   Environment* env = h->env;
   EnvironmentLock lock(*env);
   env->free(h);
-  return OCI_SUCCESS;
-}
-
-extern "C" sword OCIStmtPrepare2(OCISvcCtx* svchp, OCIStmt** stmtp, OCIError* errhp,
-                                 const OraText* stmt, ub4 stmt_len, const OraText*, ub4, ub4, ub4) {
-  ServiceContext* svc = handleOf<ServiceContext>(svchp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!svc || !err || !stmtp) return OCI_INVALID_HANDLE;
-  Environment* env = svc->env;
-  return guardedCall(*env, *err, [&](ErrorRecords&) -> sword {
-    auto s = std::make_unique<StatementHandle>(env);
-    s->prepare(stmt ? std::string(reinterpret_cast<const char*>(stmt), stmt_len) : std::string());
-    *stmtp = opaque<OCIStmt>(s.get());
-    env->adopt(s.release());
-    return OCI_SUCCESS;
-  });
-}
-
-extern "C" sword OCIStmtRelease(OCIStmt* stmtp, OCIError* errhp, const OraText*, ub4, ub4) {
-  StatementHandle* s = handleOf<StatementHandle>(stmtp);
-  ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!s || !err) return OCI_INVALID_HANDLE;
-  Environment* env = s->env;
-  EnvironmentLock lock(*env);
-  env->free(s);
   return OCI_SUCCESS;
 }

@@ -9,8 +9,11 @@
 // parallel.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "ErrorHandle.h"
@@ -28,16 +31,28 @@ class Environment : public Handle {
 
   const bool useMutex;
   const bool objectMode;
+  // The character sets of its text (OCIEnvNlsCreate; Charsets.h).
+  ub2 charsetId = 31;
+  ub2 ncharsetId = 2000;
   std::recursive_mutex mutex;
   ErrorRecords errors;
   // Object mode: the object cache (ObjectCache.h), made on first use.
   std::unique_ptr<ObjectCache> objectCache;
+  // The arrays OCIArrayDescriptorAlloc made: first descriptor -> count.
+  std::unordered_map<void*, ub4> descriptorArrays;
+  // What OCIContextSetValue stored: (handle, key) -> value, dropped with
+  // the handle.
+  std::map<std::pair<const Handle*, std::string>, void*> contextValues;
+  // What OCIMemoryAlloc gave out: block -> the handle it lives as long as.
+  std::unordered_map<void*, const Handle*> memoryBlocks;
 
   // Takes ownership of a handle or descriptor allocated under it.
   void adopt(Handle* handle);
   // Frees one of its handles (and whatever the handle owns); references to
   // it held by other handles are dropped first.
   void free(Handle* handle);
+  // Frees the OCIMemoryAlloc blocks that live as long as `owner`.
+  void releaseMemoryOf(const Handle* owner);
   // The handles of one type (a copy: callers may free while walking).
   std::vector<Handle*> handlesOfType(ub4 type) const;
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "Attributes.h"
 #include "CallGuard.h"
 #include "Environment.h"
 #include "value/OraError.h"
@@ -23,7 +24,12 @@ void ErrorRecords::set(int code) {
 }
 
 sword ErrorHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
+  if (attribute == OCI_ATTR_ERROR_IS_RECOVERABLE) {
+    // No error of an embedded engine goes away by retrying the call.
+    return putAttribute<boolean>(value, size, 0);
+  }
   if (attribute != OCI_ATTR_DML_ROW_OFFSET) raiseOra(24315);
+  if (!value) raiseOra(21560, {"3"});
   std::memcpy(value, &dmlRowOffset, sizeof dmlRowOffset);
   if (size) *size = sizeof dmlRowOffset;
   return OCI_SUCCESS;

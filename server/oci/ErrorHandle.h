@@ -42,6 +42,14 @@ class ErrorHandle : public Handle {
   ErrorRecords errors;
   // The array row a failing array DML execution stopped at.
   ub4 dmlRowOffset = 0;
+  // The rows that failed in an array DML execution with OCI_BATCH_ERRORS,
+  // in row order; OCIParamGet hands them out one by one, each copied into
+  // an error handle of the caller (its record and OCI_ATTR_DML_ROW_OFFSET).
+  struct BatchError {
+    ub4 row;
+    ErrorRecord record;
+  };
+  std::vector<BatchError> batchErrors;
 
   sword getAttribute(void* value, ub4* size, ub4 attribute);
 };

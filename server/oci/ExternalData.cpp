@@ -1,6 +1,8 @@
 // Conversions between client buffers and engine values; see ExternalData.h.
 #include "ExternalData.h"
 
+#include "DateTimeDescriptor.h"
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -21,6 +23,11 @@ namespace vorn::server::oci {
 namespace {
 
 enum class Group { Text, Binary, Number, Date, Rowid, Locator, Unsupported };
+
+bool isDateTimeBuffer(ub2 dty) {
+  return dty == SQLT_DATE || dty == SQLT_TIMESTAMP || dty == SQLT_TIMESTAMP_TZ ||
+         dty == SQLT_TIMESTAMP_LTZ;
+}
 
 Group groupOf(ub2 dty) {
   switch (dty) {
@@ -45,6 +52,10 @@ Group groupOf(ub2 dty) {
       return Group::Number;
     case SQLT_DAT:
     case SQLT_ODT:
+    case SQLT_DATE:
+    case SQLT_TIMESTAMP:
+    case SQLT_TIMESTAMP_TZ:
+    case SQLT_TIMESTAMP_LTZ:
       return Group::Date;
     case SQLT_RDD:
       return Group::Rowid;
@@ -295,6 +306,17 @@ Written writeDate(const ValueView& v, const OutElement& out, SessionValues& valu
     w.null = true;
     return w;
   }
+  if (isDateTimeBuffer(out.dty)) {
+    // The element holds the address of a datetime descriptor.
+    if (out.size < static_cast<sb4>(sizeof(void*))) raiseOra(1460);
+    DateTimeDescriptor* dt = dateTimeOf(readNative<void*>(out.data));
+    if (!dt) raiseOra(24316);
+    dt->seconds = seconds;
+    dt->nanoseconds = 0;
+    dt->zoneMinutes = 0;
+    w.length = sizeof(void*);
+    return w;
+  }
   OraDate d = OraDate::fromSeconds(seconds);
   if (out.dty == SQLT_ODT) {
     if (out.size < static_cast<sb4>(sizeof(OCIDate))) raiseOra(1460);
@@ -503,6 +525,16 @@ Value readValue(const void* data, ub4 length, sb4 size, ub2 dty) {
       if (length < 7) raiseOra(1858);
       OraDate d = decodeDate7(reinterpret_cast<const unsigned char*>(bytes));
       return Value::date(d.toSeconds());
+    }
+    case SQLT_DATE:
+    case SQLT_TIMESTAMP:
+    case SQLT_TIMESTAMP_TZ:
+    case SQLT_TIMESTAMP_LTZ: {
+      // A DATE keeps the wall-clock fields; the fraction is dropped.
+      if (capacity < sizeof(void*)) raiseOra(1460);
+      DateTimeDescriptor* dt = dateTimeOf(readNative<void*>(bytes));
+      if (!dt) raiseOra(24316);
+      return Value::date(dt->seconds);
     }
     case SQLT_ODT: {
       if (capacity < sizeof(OCIDate)) raiseOra(1460);

@@ -21,6 +21,8 @@
 //   BFILEE 114              the locator's LOB, an output loads the locator
 #pragma once
 
+#include <cstring>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -84,6 +86,29 @@ std::string_view textOf(const ValueView& v, SessionValues& values, std::string& 
 // The address of element `index` of an array with `skip` bytes per element.
 inline void* elementAt(void* base, size_t index, size_t skip) {
   return base ? static_cast<char*>(base) + index * skip : nullptr;
+}
+
+// Length elements: ub2 for the original bind and define calls, ub4 for their
+// "2" forms (OCIBindByName2, OCIDefineByPos2 ...).
+inline ub4 readLength(const void* p, bool wide) {
+  if (wide) {
+    ub4 v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  }
+  ub2 v;
+  std::memcpy(&v, p, sizeof v);
+  return v;
+}
+
+inline void writeLength(void* p, bool wide, size_t length) {
+  if (wide) {
+    ub4 v = static_cast<ub4>(length);
+    std::memcpy(p, &v, sizeof v);
+  } else {
+    ub2 v = static_cast<ub2>(length);
+    std::memcpy(p, &v, sizeof v);
+  }
 }
 
 // The indicator Oracle reports for a value of `length` bytes that was cut:

@@ -15,6 +15,7 @@
 #include "ExternalData.h"
 #include "LobLocator.h"
 #include "ServiceContext.h"
+#include "Trace.h"
 #include "UserSession.h"
 #include "engine/Session.h"
 
@@ -171,8 +172,10 @@ sword writePieces(UserSession& session, LobLocator& l, ub4* amtp, ub4 offset, vo
 
 sword unimplemented(OCIError* errhp, bool handlesValid) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
-  if (!err || !handlesValid) return OCI_INVALID_HANDLE;
-  return guardedCall(*err->env, *err, [](ErrorRecords&) -> sword { raiseOra(3001); });
+  if (!err || !handlesValid)
+    return traceRefusal(OCI_INVALID_HANDLE, "unimplemented", 0, 0, nullptr);
+  sword status = guardedCall(*err->env, *err, [](ErrorRecords&) -> sword { raiseOra(3001); });
+  return traceRefusal(status, "unimplemented", 0, 0, &err->errors);
 }
 
 }  // namespace vorn::server::oci
@@ -522,6 +525,110 @@ sword OCILobGetChunkSize(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp,
     *size = 8132;
     return OCI_SUCCESS;
   });
+}
+
+}  // extern "C"
+
+// ---- The "2" LOB calls: 64-bit amounts, offsets and lengths ----
+//
+// A LOB value is held in memory and never reaches 4 GB, so each call checks
+// that its numbers fit and does the work of the original call. Amounts of a
+// CLOB count characters in Oracle's client and bytes here: the engine keeps
+// text as the bytes it was given, so the two agree for single-byte text.
+
+namespace {
+
+// A 64-bit amount or offset as the original calls take it: ORA-22925 past
+// what a LOB can hold.
+ub4 narrowed(oraub8 v) {
+  if (v > 0xFFFFFFFFu) raiseOra(22925);
+  return static_cast<ub4>(v);
+}
+
+}  // namespace
+
+extern "C" {
+
+sword OCILobGetLength2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* lenp) {
+  if (!lenp) return OCI_INVALID_HANDLE;
+  ub4 length = 0;
+  sword status = OCILobGetLength(svchp, errhp, locp, &length);
+  if (status == OCI_SUCCESS) *lenp = length;
+  return status;
+}
+
+sword OCILobRead2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* byte_amtp,
+                  oraub8* char_amtp, oraub8 offset, void* bufp, oraub8 bufl, ub1 piece, void* ctxp,
+                  OCICallbackLobRead2 cbfp, ub2, ub1) {
+  return sessionCall(
+      svchp, errhp, lobOk(locp) && byte_amtp, [&](UserSession&, ErrorRecords& records) {
+        LobLocator& l = *lobLocatorOf(locp);
+        // Callbacks of the "2" form are not offered; reading in polling mode
+        // (OCI_NEED_DATA) does the same.
+        if (cbfp) raiseOra(3001);
+        (void)ctxp;
+        if (piece != OCI_ONE_PIECE && piece != OCI_FIRST_PIECE && piece != OCI_NEXT_PIECE) {
+          raiseOra(21560, {"piece"});
+        }
+        bool characters = l.kind == TypeKind::Clob && char_amtp && *char_amtp > 0;
+        ub4 amount = narrowed(characters ? *char_amtp : *byte_amtp);
+        ub4 room = static_cast<ub4>(std::min<oraub8>(bufl, 0xFFFFFFFFu));
+        sword status =
+            readPieces(l, &amount, narrowed(offset), bufp, room, nullptr, nullptr, records);
+        *byte_amtp = amount;
+        if (char_amtp) *char_amtp = amount;
+        return status;
+      });
+}
+
+sword OCILobWrite2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* byte_amtp,
+                   oraub8* char_amtp, oraub8 offset, void* bufp, oraub8 buflen, ub1 piece,
+                   void* ctxp, OCICallbackLobWrite2 cbfp, ub2, ub1) {
+  return sessionCall(svchp, errhp, lobOk(locp) && byte_amtp, [&](UserSession& s, ErrorRecords&) {
+    LobLocator& l = *lobLocatorOf(locp);
+    if (cbfp) raiseOra(3001);
+    (void)ctxp;
+    bool characters = l.kind == TypeKind::Clob && char_amtp && *char_amtp > 0;
+    ub4 amount = narrowed(characters ? *char_amtp : *byte_amtp);
+    try {
+      sword status = writePieces(s, l, &amount, narrowed(offset), bufp, narrowed(buflen), piece,
+                                 nullptr, nullptr);
+      *byte_amtp = amount;
+      if (char_amtp) *char_amtp = amount;
+      return status;
+    } catch (const OraError&) {
+      l.writing = {};
+      throw;
+    }
+  });
+}
+
+sword OCILobTrim2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8 newlen) {
+  if (newlen > 0xFFFFFFFFu) {
+    return sessionCall(svchp, errhp, lobOk(locp),
+                       [&](UserSession&, ErrorRecords&) -> sword { raiseOra(22926); });
+  }
+  return OCILobTrim(svchp, errhp, locp, static_cast<ub4>(newlen));
+}
+
+sword OCILobErase2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* locp, oraub8* amount,
+                   oraub8 offset) {
+  if (!amount) return OCI_INVALID_HANDLE;
+  ub4 n = static_cast<ub4>(std::min<oraub8>(*amount, 0xFFFFFFFFu));
+  ub4 at = static_cast<ub4>(std::min<oraub8>(offset, 0xFFFFFFFFu));
+  sword status = OCILobErase(svchp, errhp, locp, &n, at);
+  if (status == OCI_SUCCESS) *amount = n;
+  return status;
+}
+
+sword OCILobCopy2(OCISvcCtx* svchp, OCIError* errhp, OCILobLocator* dst, OCILobLocator* src,
+                  oraub8 amount, oraub8 dst_offset, oraub8 src_offset) {
+  if (amount > 0xFFFFFFFFu || dst_offset > 0xFFFFFFFFu || src_offset > 0xFFFFFFFFu) {
+    return sessionCall(svchp, errhp, lobOk(dst) && lobOk(src),
+                       [&](UserSession&, ErrorRecords&) -> sword { raiseOra(22925); });
+  }
+  return OCILobCopy(svchp, errhp, dst, src, static_cast<ub4>(amount), static_cast<ub4>(dst_offset),
+                    static_cast<ub4>(src_offset));
 }
 
 }  // extern "C"

@@ -24,7 +24,8 @@ std::string libraryHome() {
   for (char& c : folder) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  if (folder != "bin") return {};
+  // bin/oci.dll, or lib/libclntsh.so as the Linux client library.
+  if (folder != "bin" && folder != "lib") return {};
   return bin.parent_path().string();
 }
 

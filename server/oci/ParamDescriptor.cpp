@@ -2,6 +2,7 @@
 #include "ParamDescriptor.h"
 
 #include "Attributes.h"
+#include "Environment.h"
 #include "TypeDescribe.h"
 #include "engine/ObjectTypes.h"
 #include "engine/Statement.h"
@@ -23,6 +24,10 @@ ub2 displaySizeOf(const ColumnDescription& c) {
     default:
       return static_cast<ub2>(c.dataSize);
   }
+}
+
+bool isCharacterType(ub2 type) {
+  return type == SQLT_CHR || type == SQLT_AFC || type == SQLT_VCS || type == SQLT_AVC;
 }
 
 }  // namespace
@@ -76,7 +81,12 @@ sword ParamDescriptor::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_CHARSET_FORM:
       return putAttribute<ub1>(value, size, national ? SQLCS_NCHAR : SQLCS_IMPLICIT);
     case OCI_ATTR_CHARSET_ID:
-      return putAttribute<ub2>(value, size, 31);
+      return putAttribute<ub2>(value, size, env->charsetId);
+    case OCI_ATTR_CHAR_USED:
+      // Lengths are in bytes: the engine knows no character semantics.
+      return putAttribute<ub1>(value, size, 0);
+    case OCI_ATTR_CHAR_SIZE:
+      return putAttribute<ub2>(value, size, isCharacterType(dataType) ? dataSize : 0);
     default:
       raiseOra(24315);
   }

@@ -62,6 +62,10 @@ sword ServerHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
       return putAttribute<ub1>(value, size, 0);
     case OCI_ATTR_IN_V8_MODE:
       return putAttribute<ub1>(value, size, 1);
+    case OCI_ATTR_CHARSET_ID:
+      // The database keeps text as its clients' environment hands it over,
+      // so its character set is theirs: no client converts.
+      return putAttribute<ub2>(value, size, env->charsetId);
     default:
       raiseOra(24315);
   }
@@ -81,6 +85,23 @@ sword ServerHandle::setAttribute(void* value, ub4 size, ub4 attribute) {
     default:
       raiseOra(24315);
   }
+}
+
+ub4 releaseNumber(const std::string& banner) {
+  size_t at = banner.find("Release ");
+  if (at == std::string::npos) return 0;
+  ub4 part[5] = {};
+  const char* p = banner.c_str() + at + 8;
+  for (int i = 0; i < 5 && *p >= '0' && *p <= '9'; ++i) {
+    while (*p >= '0' && *p <= '9')
+      part[i] = part[i] * 10 + static_cast<ub4>(*p++ - '0');
+    if (*p == '.') ++p;
+  }
+  if (part[0] >= 18)
+    return (part[0] << 24) | ((part[1] & 0xFF) << 16) | ((part[2] & 0xF) << 12) |
+           ((part[3] & 0xFF) << 4) | (part[4] & 0xF);
+  return (part[0] << 24) | ((part[1] & 0xF) << 20) | ((part[2] & 0xFF) << 12) |
+         ((part[3] & 0xF) << 8) | (part[4] & 0xFF);
 }
 
 }  // namespace vorn::server::oci
@@ -117,8 +138,12 @@ extern "C" sword OCIServerDetach(OCIServer* srvhp, OCIError* errhp, ub4) {
   });
 }
 
-extern "C" sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz,
-                                  ub1 hndltype) {
+namespace {
+
+// OCIServerVersion and OCIServerRelease: the banner into the caller's buffer
+// (cut to `bufsz` - 1 bytes and terminated) and, when asked, its release.
+sword serverRelease(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz, ub1 hndltype,
+                    ub4* version) {
   ErrorHandle* err = handleOf<ErrorHandle>(errhp);
   ServerHandle* srv = nullptr;
   Environment* env = nullptr;
@@ -140,8 +165,28 @@ extern "C" sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, u
       std::memcpy(bufp, banner.data(), n);
       bufp[n] = 0;
     }
+    if (version) *version = releaseNumber(banner);
     return OCI_SUCCESS;
   });
+}
+
+}  // namespace
+
+extern "C" sword OCIServerVersion(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz,
+                                  ub1 hndltype) {
+  return serverRelease(hndlp, errhp, bufp, bufsz, hndltype, nullptr);
+}
+
+extern "C" sword OCIServerRelease(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz,
+                                  ub1 hndltype, ub4* version) {
+  if (!version) return OCI_INVALID_HANDLE;
+  return serverRelease(hndlp, errhp, bufp, bufsz, hndltype, version);
+}
+
+extern "C" sword OCIServerRelease2(void* hndlp, OCIError* errhp, OraText* bufp, ub4 bufsz,
+                                   ub1 hndltype, ub4* version, ub4) {
+  if (!version) return OCI_INVALID_HANDLE;
+  return serverRelease(hndlp, errhp, bufp, bufsz, hndltype, version);
 }
 
 extern "C" sword OCIBreak(void* hndlp, OCIError* errhp) {
@@ -162,13 +207,4 @@ extern "C" sword OCIPing(OCISvcCtx* svchp, OCIError* errhp, ub4) {
     svc->loggedOnSession();
     return OCI_SUCCESS;
   });
-}
-
-extern "C" void OCIClientVersion(sword* major_version, sword* minor_version, sword* update_num,
-                                 sword* patch_num, sword* port_update_num) {
-  if (major_version) *major_version = 8;
-  if (minor_version) *minor_version = 1;
-  if (update_num) *update_num = 7;
-  if (patch_num) *patch_num = 0;
-  if (port_update_num) *port_update_num = 0;
 }

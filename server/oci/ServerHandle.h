@@ -38,4 +38,12 @@ class ServerHandle : public Handle {
   std::string externalName;
 };
 
+// The release number a banner names ("... Release 8.1.7.0.0 ..."), packed
+// as OCIServerRelease hands it out: major in the top byte, then minor
+// (4 bits), update (8 bits), port release (4 bits) and port update (8 bits)
+// before release 18; from 18 on the fields after the major are the release
+// update (8 bits), its revision (4 bits), increment (8 bits) and extension
+// (4 bits). 0 for a banner that names no release.
+ub4 releaseNumber(const std::string& banner);
+
 }  // namespace vorn::server::oci

@@ -1,6 +1,9 @@
 // Service contexts and transactions; see ServiceContext.h.
 #include "ServiceContext.h"
 
+#include "Environment.h"
+#include "StatementHandle.h"
+
 #include "Attributes.h"
 #include "CallGuard.h"
 #include "ObjectCall.h"
@@ -56,6 +59,11 @@ sword ServiceContext::setAttribute(void* value, ub4, ub4 attribute) {
     }
     case OCI_ATTR_STMTCACHESIZE:
       statementCacheSize = takeAttribute<ub4>(value);
+      while (statementCache.size() > statementCacheSize) {
+        StatementHandle* oldest = statementCache.back();
+        statementCache.pop_back();
+        env->free(oldest);
+      }
       return OCI_SUCCESS;
     default:
       raiseOra(24315);

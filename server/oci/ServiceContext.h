@@ -5,6 +5,8 @@
 // transaction handle is a shell: transactions start implicitly.
 #pragma once
 
+#include <vector>
+
 #include "Handle.h"
 
 namespace vorn::server {
@@ -14,6 +16,8 @@ class Session;
 namespace vorn::server::oci {
 
 class ServerHandle;
+class SessionPool;
+class StatementHandle;
 class UserSession;
 
 class ServiceContext : public Handle {
@@ -31,7 +35,15 @@ class ServiceContext : public Handle {
   UserSession* session = nullptr;
   Handle* transaction = nullptr;
   bool implicitHandles = false;
+  // Made by OCISessionGet: the pool it returns to (SessionPool.h), or none
+  // for a session OCISessionGet logged on by itself.
+  SessionPool* pool = nullptr;
+  bool fromSessionGet = false;
   ub4 statementCacheSize = 0;
+  // Statements OCIStmtRelease kept for OCIStmtPrepare2 to hand out again
+  // (StatementCache.cpp), the most recently released first; at most
+  // statementCacheSize of them.
+  std::vector<StatementHandle*> statementCache;
 };
 
 class TransactionHandle : public Handle {

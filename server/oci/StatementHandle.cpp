@@ -256,6 +256,9 @@ bool StatementHandle::writeBlockOutputs() {
     if (b->isCursor()) {
       std::unique_ptr<Statement> query = std::move(b->cursor.statement);
       if (!query) continue;
+      // The cursor is a value now: a caller that reads the indicator (as
+      // drivers do for every OUT bind) sees it is not null.
+      if (auto* ind = static_cast<sb2*>(elementAt(b->indicators, 0, b->indicatorSkip))) *ind = 0;
       if (b->cursorReceiver) {
         b->cursorReceiver(std::move(query));
       } else if (StatementHandle* target = cursorTarget(*b)) {
@@ -350,8 +353,14 @@ sword StatementHandle::runQuery(ub4 iters, ub4 mode, ErrorRecords& records) {
   executed_ = true;
   state_ = OCI_STMT_STATE_EXECUTED;
   describeColumns();
+  scrollable_ = (mode & OCI_STMT_SCROLLABLE_READONLY) != 0;
+  scrollComplete_ = false;
+  scrollRows_.clear();
+  scrollPosition_ = 0;
   sword status = OCI_SUCCESS;
-  if (iters > 0) {
+  if (iters > 0 && scrollable_) {
+    status = fetchScrolled(iters, OCI_FETCH_NEXT, 0, records);
+  } else if (iters > 0) {
     status = fetch(iters, records);
     if ((mode & OCI_EXACT_FETCH) && status != OCI_NO_DATA && engine_->fetch()) {
       engine_->close();
@@ -367,6 +376,9 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
                                 ErrorRecords& records) {
   executed_ = false;
   rowCount_ = 0;
+  rowCounts_.clear();
+  dmlErrorCount_ = 0;
+  err.batchErrors.clear();
   if (mode & OCI_DESCRIBE_ONLY) {
     described_ = true;
     params_.clear();
@@ -390,6 +402,8 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
     bindInputs(0);
     rowCount_ = static_cast<ub4>(engine_->execute());
     if (isBlock()) truncated = writeBlockOutputs();
+  } else if (mode & (OCI_BATCH_ERRORS | OCI_RETURN_ROW_COUNT_ARRAY)) {
+    truncated = runRowByRow(err, iters, rowoff, mode);
   } else {
     Statement::ArrayProgress progress;
     try {
@@ -417,17 +431,7 @@ sword StatementHandle::runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mod
   return OCI_SUCCESS;
 }
 
-sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
-  if (!prepared) raiseOra(24337);
-  if (!engine_ || !isQuery() || !described_ || (!executed_ && !endOfFetch_)) raiseOra(24338);
-  if (endOfFetch_) raiseOra(1002);
-  if (rows == 0) {
-    engine_->close();
-    executed_ = false;
-    endOfFetch_ = true;
-    rowsFetched_ = 0;
-    return OCI_SUCCESS;
-  }
+void StatementHandle::checkDefines() {
   bool anyDefine = false;
   for (auto& d : defines_) {
     if (!d) continue;
@@ -447,6 +451,20 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
     }
   }
   if (!anyDefine && requireDefines) raiseOra(24374);
+}
+
+sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
+  if (!prepared) raiseOra(24337);
+  if (!engine_ || !isQuery() || !described_ || (!executed_ && !endOfFetch_)) raiseOra(24338);
+  if (endOfFetch_) raiseOra(1002);
+  if (rows == 0) {
+    engine_->close();
+    executed_ = false;
+    endOfFetch_ = true;
+    rowsFetched_ = 0;
+    return OCI_SUCCESS;
+  }
+  checkDefines();
   if (keepLongValues && longValues_.size() != params_.size())
     longValues_.assign(params_.size(), {});
   SessionValues& values = session_->engine->values();
@@ -526,10 +544,20 @@ sword StatementHandle::bindInfo(ub4 size, ub4 startloc, sb4* found, OraText* bvn
 sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
   switch (attribute) {
     case OCI_ATTR_ROW_COUNT:
-    case OCI_ATTR_CURRENT_POSITION:
       return putAttribute<ub4>(value, size, rowCount_);
+    case OCI_ATTR_CURRENT_POSITION:
+      return putAttribute<ub4>(value, size, scrollable_ ? scrollPosition_ : rowCount_);
+    case OCI_ATTR_UB8_ROW_COUNT:
+      return putAttribute<ub8>(value, size, rowCount_);
     case OCI_ATTR_ROWS_FETCHED:
       return putAttribute<ub4>(value, size, rowsFetched_);
+    case OCI_ATTR_STMT_IS_RETURNING: {
+      if (!prepared) raiseOra(24337);
+      bool returning = false;
+      for (const Placeholder& p : analysis->placeholders)
+        returning = returning || p.returningTarget;
+      return putAttribute<ub1>(value, size, returning ? 1 : 0);
+    }
     case OCI_ATTR_SQLFNCODE:
       return putAttribute<ub2>(value, size,
                                static_cast<ub2>(engine_ ? engine_->sqlFunctionCode() : 0));
@@ -553,7 +581,14 @@ sword StatementHandle::getAttribute(void* value, ub4* size, ub4 attribute) {
     case OCI_ATTR_STMT_STATE:
       return putAttribute<ub4>(value, size, state_);
     case OCI_ATTR_NUM_DML_ERRORS:
-      return putAttribute<ub4>(value, size, 0);
+      return putAttribute<ub4>(value, size, dmlErrorCount_);
+    case OCI_ATTR_DML_ROW_COUNT_ARRAY: {
+      // The counts stay the statement's until its next execute.
+      const ub8* counts = rowCounts_.empty() ? nullptr : rowCounts_.data();
+      putAttribute<const ub8*>(value, nullptr, counts);
+      if (size) *size = static_cast<ub4>(rowCounts_.size());
+      return OCI_SUCCESS;
+    }
     case OCI_ATTR_ROWID: {
       RowidDescriptor* rowid = handleOf<RowidDescriptor>(value);
       if (!rowid) raiseOra(24316);
@@ -622,6 +657,7 @@ extern "C" sword OCIStmtFetch(OCIStmt* stmtp, OCIError* errhp, ub4 nrows, ub2 or
   return guardedCall(*s->env, *err, [&](ErrorRecords& records) -> sword {
     (void)mode;
     if (orientation != OCI_FETCH_NEXT && orientation != OCI_DEFAULT) raiseOra(24300);
+    if (s->scrollable()) return s->fetchScrolled(nrows, OCI_FETCH_NEXT, 0, records);
     return s->fetch(nrows, records);
   });
 }

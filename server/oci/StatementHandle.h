@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "Handle.h"
+#include "engine/Lob.h"
 #include "engine/StatementAnalysis.h"
 #include "engine/Value.h"
 #include "value/RowidText.h"
@@ -55,6 +56,15 @@ class StatementHandle : public Handle {
   sword execute(ServiceContext& svc, ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode,
                 ErrorRecords& records);
   sword fetch(ub4 rows, ErrorRecords& records);
+  // A query executed in OCI_STMT_SCROLLABLE_READONLY mode (ScrollableFetch.cpp):
+  // rows are kept as they are read, so that OCIStmtFetch2 can go to any of
+  // them. `orientation` and `offset` pick the first row delivered (NEXT,
+  // PRIOR, FIRST, LAST, CURRENT, ABSOLUTE offset, RELATIVE offset from the
+  // current row); up to `rows` rows follow it, and the last one delivered is
+  // the new current row (OCI_ATTR_CURRENT_POSITION). OCI_NO_DATA when fewer
+  // rows than asked for were delivered.
+  bool scrollable() const { return scrollable_; }
+  sword fetchScrolled(ub4 rows, ub2 orientation, sb4 offset, ErrorRecords& records);
   // Lets go of the engine statement (the session ends, the text changes).
   void releaseEngine();
   // Has the engine parse the text now (syntax errors, with the parse error
@@ -112,6 +122,11 @@ class StatementHandle : public Handle {
   bool placeholdersKnown() const { return !analysis->tokens.empty(); }
 
   bool prepared = false;
+  // Made by OCIStmtPrepare2: the service context whose statement cache
+  // OCIStmtRelease puts it in, and the key it is cached under (empty: its
+  // text).
+  ServiceContext* preparedThrough = nullptr;
+  std::string cacheKey;
   std::string text;
   std::shared_ptr<const StatementAnalysis> analysis;
 
@@ -126,8 +141,17 @@ class StatementHandle : public Handle {
   StatementHandle* cursorTarget(const BindHandle& b) const;
   bool writeReturning(ub4 iteration, ub4 capacity);
   void describeColumns();
+  // The checks every fetch makes of the defines before it writes a row.
+  void checkDefines();
+  // Reads the engine's next row into the scroll cache; false at the end.
+  bool cacheNextRow();
   sword runQuery(ub4 iters, ub4 mode, ErrorRecords& records);
   sword runOther(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode, ErrorRecords& records);
+  // Array DML row by row (ArrayDml.cpp), for OCI_BATCH_ERRORS (a failing
+  // row is kept on the error handle and the rows after it still run) and
+  // OCI_RETURN_ROW_COUNT_ARRAY (each row's count is kept). True when a
+  // RETURNING value was truncated.
+  bool runRowByRow(ErrorHandle& err, ub4 iters, ub4 rowoff, ub4 mode);
 
   std::vector<std::unique_ptr<BindHandle>> binds_;
   std::vector<std::unique_ptr<DefineHandle>> defines_;  // index = position - 1
@@ -138,6 +162,17 @@ class StatementHandle : public Handle {
   bool executed_ = false;  // a query's cursor is open
   bool endOfFetch_ = false;
   ub4 rowCount_ = 0;
+  // Scrollable queries: the rows read so far, with the LOB of each column.
+  struct CachedRow {
+    std::vector<Value> values;
+    std::vector<std::optional<LobRef>> lobs;
+  };
+  bool scrollable_ = false;
+  bool scrollComplete_ = false;  // every row is in the cache
+  std::vector<CachedRow> scrollRows_;
+  ub4 scrollPosition_ = 0;      // 1-based; 0 before the first row
+  std::vector<ub8> rowCounts_;  // OCI_ATTR_DML_ROW_COUNT_ARRAY
+  ub4 dmlErrorCount_ = 0;       // OCI_ATTR_NUM_DML_ERRORS
   ub4 rowsFetched_ = 0;
   ub2 parseErrorOffset_ = 0;
   ub4 prefetchRows_ = 1;

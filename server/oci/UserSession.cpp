@@ -82,6 +82,11 @@ sword UserSession::getAttribute(void* value, ub4* size, ub4 attribute) {
       return putTextAttribute(value, size, username);
     case OCI_ATTR_CURRENT_SCHEMA:
       return putTextAttribute(value, size, currentSchema);
+    case OCI_ATTR_TRANSACTION_IN_PROGRESS:
+      return putAttribute(value, size,
+                          static_cast<boolean>(engine && engine->hasUncommittedChanges()));
+    case OCI_ATTR_DRIVER_NAME:
+      return putTextAttribute(value, size, driverName);
     default:
       raiseOra(24315);
   }
@@ -97,6 +102,9 @@ sword UserSession::setAttribute(void* value, ub4 size, ub4 attribute) {
       return OCI_SUCCESS;
     case OCI_ATTR_CURRENT_SCHEMA:
       currentSchema = takeTextAttribute(value, size);
+      return OCI_SUCCESS;
+    case OCI_ATTR_DRIVER_NAME:
+      driverName = takeTextAttribute(value, size);
       return OCI_SUCCESS;
     case OCI_ATTR_MODULE:
     case OCI_ATTR_ACTION:

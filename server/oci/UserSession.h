@@ -45,6 +45,8 @@ class UserSession : public Handle {
   std::string username;
   std::string password;
   std::string currentSchema;
+  // What the client program calls itself (OCI_ATTR_DRIVER_NAME).
+  std::string driverName;
   std::unique_ptr<Session> engine;
   ServerHandle* server = nullptr;
 

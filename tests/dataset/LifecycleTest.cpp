@@ -311,23 +311,6 @@ TEST_P(ReadOnlyTest, ABlobFieldRefusesAValueWhileBrowsing) {
   EXPECT_EQ("kept", dataSet->FieldByName("NOTES")->AsString());
 }
 
-TEST_P(ReadOnlyTest, FeaturesStillToComeRefuseToBeTurnedOn) {
-  auto dataSet = NewDataSet("select ename from emp");
-
-  EXPECT_EQ("Query by example is not supported by this dataset yet",
-            ErrorOf([&] { dataSet->SetQBEMode(true); }));
-  EXPECT_EQ("CountAllRecords is not supported by this dataset yet",
-            ErrorOf([&] { dataSet->SetCountAllRecords(true); }));
-  EXPECT_FALSE(dataSet->QBEMode());
-  EXPECT_FALSE(dataSet->CountAllRecords());
-
-  dataSet->Open();
-  EXPECT_EQ("Locate is not supported by this dataset yet",
-            ErrorOf([&] { dataSet->Locate("ENAME", Variant("KING"), loNone); }));
-  EXPECT_EQ("Lookup is not supported by this dataset yet",
-            ErrorOf([&] { dataSet->Lookup("ENAME", Variant("KING"), "ENAME"); }));
-}
-
 VORN_IN_BOTH_CALL_SETS(LifecycleTest);
 VORN_IN_BOTH_CALL_SETS(ReadOnlyTest);
 

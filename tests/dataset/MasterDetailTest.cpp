@@ -416,6 +416,49 @@ TEST_P(MasterDetailTest, ADetailOfAnEmptyMasterStaysEmptyAndCannotBeModified) {
   EXPECT_EQ("Cannot modify a read-only dataset", ErrorOf([&] { emp->Insert(); }));
 }
 
+TEST_P(MasterDetailTest, ADetailOfAMasterInQBEModeStaysEmptyUntilTheMasterLeavesIt) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  ASSERT_EQ(3, emp->RecordCount());
+  int queries = 0;
+  CountQueries(*emp, queries);
+
+  dept->SetQBEMode(true);
+
+  EXPECT_TRUE(emp->IsEmpty());
+  EXPECT_FALSE(emp->CanModify());
+  EXPECT_EQ("Cannot modify a read-only dataset", ErrorOf([&] { emp->Insert(); }));
+  EXPECT_EQ("QBE mode not allowed without a master record",
+            ErrorOf([&] { emp->SetQBEMode(true); }));
+  EXPECT_FALSE(emp->QBEMode());
+  dept->FieldByName("DEPTNO")->SetAsInteger(30);
+  EXPECT_TRUE(emp->IsEmpty()) << "typing into the example is no master record";
+
+  dept->ExecuteQBE();
+
+  EXPECT_EQ("SALES", dept->FieldByName("DNAME")->AsString());
+  EXPECT_EQ(6, emp->RecordCount());
+  EXPECT_TRUE(emp->CanModify());
+  EXPECT_GE(queries, 1);
+}
+
+TEST_P(MasterDetailTest, TheMastersLinkFieldsTakeAnExampleValueInQBEMode) {
+  auto dept = Dept();
+  auto emp = EmpOf(dept.get());
+  dept->Open();
+  emp->Open();
+  ASSERT_TRUE(dept->FieldByName("DEPTNO")->ReadOnly());
+
+  dept->SetQBEMode(true);
+
+  EXPECT_FALSE(dept->FieldByName("DEPTNO")->ReadOnly());
+  dept->SetQBEMode(false);
+  EXPECT_TRUE(dept->FieldByName("DEPTNO")->ReadOnly()) << "the detail holds records again";
+  EXPECT_EQ(3, emp->RecordCount());
+}
+
 TEST_P(MasterDetailTest, WhileTheMasterInsertsTheDetailIsEmptyAndStaysSoAfterThePost) {
   auto dept = Dept();
   auto emp = EmpOf(dept.get());

@@ -9,8 +9,9 @@ if(TARGET vorn_oci)
                 LIBS ${CMAKE_DL_LIBS} Threads::Threads)
   target_include_directories(server_oci_tests PRIVATE ${PROJECT_SOURCE_DIR}/server/include)
   target_compile_definitions(server_oci_tests PRIVATE
-    VORN_OCI_LIBRARY="$<TARGET_FILE:vorn_oci>" VORN_VORNSQL="$<TARGET_FILE:vornsql>")
-  add_dependencies(server_oci_tests vorn_oci vornsql)
+    VORN_OCI_LIBRARY="$<TARGET_FILE:vorn_oci>" VORN_VORNSQL="$<TARGET_FILE:vornsql>"
+    VORN_CLNTSH_LIBRARY="$<TARGET_FILE:vorn_clntsh>")
+  add_dependencies(server_oci_tests vorn_oci vorn_clntsh vornsql)
 
   # The same in plain C: proves that oci.h is valid C and that a C program
   # logs on, queries and fetches through the dlsym'd entry points.

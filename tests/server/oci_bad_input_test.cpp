@@ -56,7 +56,8 @@ namespace {
   X(OCIDateFromText) X(OCIRawPtr) X(OCIRawSize) X(OCIRawAssignBytes) X(OCIRefAssign)             \
   X(OCIRefClear) X(OCIRefIsNull) X(OCIRefFromHex) X(OCIRefHexSize) X(OCIRefToHex)                \
   X(OCICollSize) X(OCICollTrim) X(OCICollMax) X(OCICollGetElem) X(OCICollAssignElem)             \
-  X(OCICollAppend) X(OCITableDelete) X(OCITableSize) X(OCITableExists) X(OCIDirPathPrepare)
+  X(OCICollAppend) X(OCITableDelete) X(OCITableSize) X(OCITableExists) X(OCIDirPathPrepare)     \
+  VORN_OCI_LATER_CALLS(X)
 
 // The kinds of handle and descriptor a parameter's type names.
 enum Role { kNoRole, kEnv, kErr, kSvc, kSrv, kSes, kStmt, kBind, kDefine, kDescribe, kTrans,

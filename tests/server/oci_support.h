@@ -30,7 +30,8 @@
                           X(OCITransCommit) X(OCITransRollback) X(OCIRowidToChar) X(OCILobRead)    \
                               X(OCIObjectNew) X(OCIStmtGetBindInfo) X(OCIDescribeAny)              \
                                   X(OCINumberFromInt) X(OCINumberToInt) X(OCISvcCtxToLda)          \
-                                      X(OCILdaToSvcCtx) VORN_OCI_LOB_CALLS(X)
+                                      X(OCILdaToSvcCtx) VORN_OCI_LOB_CALLS(X)             \
+                                          VORN_OCI_LATER_CALLS(X)
 
 // The LOB and BFILE calls.
 #define VORN_OCI_LOB_CALLS(X)                                                                     \
@@ -42,6 +43,23 @@
                   X(OCILobLoadFromFile) X(OCILobLocatorIsInit) X(OCILobTrim) X(OCILobWrite)       \
                       X(OCILobOpen) X(OCILobClose) X(OCILobIsOpen) X(OCILobCreateTemporary)       \
                           X(OCILobFreeTemporary) X(OCILobIsTemporary) X(OCILobGetChunkSize)
+
+// The calls of later releases that thick-mode drivers use.
+#define VORN_OCI_LATER_CALLS(X)                                                                  \
+  X(OCIEnvNlsCreate) X(OCINlsCharSetNameToId) X(OCINlsCharSetIdToName) X(OCINlsNumericInfoGet)   \
+  X(OCINlsEnvironmentVariableGet) X(OCIClientVersion) X(OCIServerRelease) X(OCIServerRelease2)    \
+  X(OCIStmtPrepare2) X(OCIStmtRelease) X(OCIBindByPos2) X(OCIBindByName2) X(OCIDefineByPos2)     \
+  X(OCIStmtFetch2) X(OCIStmtGetNextResult) X(OCIPing) X(OCILobGetLength2) X(OCILobRead2)         \
+  X(OCILobWrite2) X(OCILobTrim2) X(OCILobErase2) X(OCILobCopy2) X(OCIArrayDescriptorAlloc)        \
+  X(OCIArrayDescriptorFree) X(OCIDateTimeConstruct) X(OCIDateTimeGetDate) X(OCIDateTimeGetTime)  \
+  X(OCIDateTimeGetTimeZoneOffset) X(OCIDateTimeSubtract) X(OCIDateTimeIntervalAdd)               \
+  X(OCIIntervalGetDaySecond) X(OCIIntervalSetDaySecond) X(OCIIntervalGetYearMonth)               \
+  X(OCIIntervalSetYearMonth) X(OCISessionPoolCreate) X(OCISessionPoolDestroy) X(OCISessionGet)   \
+  X(OCISessionRelease) X(OCIThreadProcessInit) X(OCIThreadInit) X(OCIThreadTerm)                 \
+  X(OCIThreadMutexInit) X(OCIThreadMutexDestroy) X(OCIThreadMutexAcquire)                        \
+  X(OCIThreadMutexRelease) X(OCIThreadKeyInit) X(OCIThreadKeyDestroy) X(OCIThreadKeyGet)         \
+  X(OCIThreadKeySet) X(OCIContextSetValue) X(OCIContextGetValue) X(OCIMemoryAlloc)               \
+  X(OCIMemoryResize) X(OCIMemoryFree)
 
 namespace vorn::server::oci_test {
 

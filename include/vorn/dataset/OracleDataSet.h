@@ -80,14 +80,28 @@
 // new detail record needs the master's link values and starts with them;
 // the master's link fields are read-only while a detail depends on them.
 //
-// What is not built yet. Cached updates, searching and counting and query
-// by example come with later work. Their properties exist with their
-// defaults and are stored with forms. Settings whose effect is missing
-// refuse to be turned on, with a message saying so, rather than being
-// ignored: QBEMode, CountAllRecords, Locate and Lookup.
-// CachedUpdates can be set (opening then requires a rowid column,
-// "CachedUpdates requires a rowid!"); its change log is not kept yet, so
-// posts in cached mode change the record list without being logged.
+// Cached updates (ChangeLog.cpp, ApplyUpdates.cpp). With CachedUpdates on
+// (opening then requires a rowid column, "CachedUpdates requires a
+// rowid!") a posted insert, edit or delete changes the record list only
+// and is kept in the change log, one item per record (an insert edited and
+// then deleted leaves none). The whole record is checked against the
+// dictionary's constraints when posted; a delete still locks or checks
+// the row with lmLockImmediate or lmCheckImmediate, an edit only before
+// the record is logged; Cancel never rolls back. When the query runs
+// again, logged inserts come back where they were made, logged updates
+// replace the rows' values and logged deletes hide their rows; a detail
+// shows what was logged under its master's current record only.
+// UpdateStatus and OldValue (hence the rowid that writing uses) come from
+// the log. ApplyUpdates writes the log, all or nothing; CommitUpdates and
+// CancelUpdates end it (see there). A post made while CachedUpdates is off
+// and logged changes wait is written at once and logged as done, so that
+// the waiting inserts keep their places and nothing is written twice.
+//
+// Searching (SearchRecord, Locate, Lookup) walks the records fetched and
+// fetches on as it needs; RecordCount with CountAllRecords is a count
+// query on the server. Query by example (QBEMode, ExecuteQBE) turns the
+// values typed into an example record into conditions of the dataset's
+// own statement (QBEDefinition.h holds the per-field settings).
 #pragma once
 
 #include <cstdint>
@@ -106,6 +120,8 @@ namespace vorn {
 
 class DataSetDictionary;
 class TBlobList;
+class TChangeLog;
+class TChangeLogItem;
 class TLOBLocator;
 class TOracleDictionary;
 class TOracleQuery;
@@ -167,9 +183,22 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetOracleDictionary(const TOracleDictionary* value);
   TQBEDefinition* QBEDefinition() const { return qbeDefinition_.get(); }
   void SetQBEDefinition(const TQBEDefinition* value);
+  // Query by example (QueryByExample.cpp). While the dataset is closed the
+  // value is only stored: an open with QBEMode on executes nothing and
+  // enters the mode. Turning it on while open empties the record list and
+  // inserts the example record, into which search values are typed (fields
+  // whose QBEFieldDef is not Enabled are read-only, none is Required; with
+  // SaveQBEValues the last example's values are put back), then fires
+  // BeforeQBE. It is refused for a cursor dataset ("QBE mode not supported
+  // for cursors"), with pending cached updates or while editing or
+  // inserting ("QBE mode not allowed with pending updates"), and for a
+  // detail whose master has no usable record ("QBE mode not allowed
+  // without a master record"). Turning it off fires OnCancelQBE, restores
+  // the fields' ReadOnly and Required, cancels the example and, unless the
+  // handler cleared Requery, runs the query again. In QBE mode the dataset
+  // can always be modified; Post, Delete, Refresh and a second new record
+  // raise "Operation not allowed in QBE mode".
   bool QBEMode() const { return qbeMode_; }
-  // Turning it on raises "Query by example is not supported by this dataset
-  // yet".
   void SetQBEMode(bool value);
   const std::string& UniqueFields() const { return uniqueFields_; }
   void SetUniqueFields(const std::string& value) { uniqueFields_ = value; }
@@ -196,9 +225,15 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // Fetch every row when the query runs (default), else as needed.
   bool QueryAllRecords() const { return queryAllRecords_; }
   void SetQueryAllRecords(bool value) { queryAllRecords_ = value; }
+  // RecordCount answered by "select count(*) from (<the SQL>)" on a query
+  // of the dataset's own (its ORDER BY and FOR clauses left out, the
+  // variables it names carried over with their current values; in QBE
+  // mode with the example's conditions), counted once and kept until the
+  // dataset runs its query again, writes a record or, in QBE mode, the
+  // example changes. While Filtered, RecordCount is the number of fetched
+  // records that pass the filter instead. A cursor dataset cannot be
+  // counted ("Cannot count query hits for cursor dataset").
   bool CountAllRecords() const { return countAllRecords_; }
-  // Turning it on raises "CountAllRecords is not supported by this dataset
-  // yet".
   void SetCountAllRecords(bool value);
   // Forwards to OracleDictionary()->EnforceConstraints(); not stored. At
   // design time setting it also shows that it is obsolete.
@@ -219,8 +254,42 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void SetCommitOnPost(bool value) { commitOnPost_ = value; }
   bool CachedUpdates() const { return cachedUpdates_; }
   void SetCachedUpdates(bool value) { cachedUpdates_ = value; }
+
+  // --- Cached updates (ChangeLog.cpp, ApplyUpdates.cpp) ---
+  //
   // CachedUpdates is on and the change log holds items.
   bool UpdatesPending() const;
+  // Writes the change log to the database, all or nothing (a detail writes
+  // the items of its master's current record only). Deletes go first, then
+  // updates, then inserts, each kind in the order it was logged: a key
+  // given up by a deleted or updated row is free before an insert or
+  // update takes it again. The writes run behind the savepoint
+  // "ZUQ__APPLYPOINT"; with CommitOnPost (or the session's AutoCommit) the
+  // transaction is committed, and only then is the log cleared, keeping the
+  // records as they show; without CommitOnPost the caller's transaction
+  // holds the writes and the log is cleared all the same (after a Rollback,
+  // Refresh shows the rows as the database has them). On a failure the
+  // database is rolled back to the savepoint, the log and the records are
+  // left exactly as they were, the dataset is positioned on the failing
+  // record (when the result set holds it: a deleted record it cannot) and
+  // OnUpdateError is raised; unless the handler says otherwise the
+  // failure (its message translated for the record's action, 'I', 'U' or
+  // 'D') is raised. Posts a pending edit first. Answers False when the
+  // handler chose not to raise, else True.
+  bool ApplyUpdates();
+  // Clears the change log (a detail: its master's current record's items),
+  // keeping the records as they show: after the application wrote the
+  // changes itself. ApplyUpdates calls it after a successful apply.
+  void CommitUpdates();
+  // Cancels a pending edit, drops the change log (a detail: its master's
+  // current record's items) and runs the query again, so the records are
+  // as the database has them.
+  void CancelUpdates();
+  // usUnmodified, usModified, usInserted or usDeleted for the current
+  // record, as the change log and the dataset's state tell.
+  TUpdateStatus UpdateStatus() override;
+  const TUpdateErrorEvent& OnUpdateError() const { return onUpdateError_; }
+  void SetOnUpdateError(TUpdateErrorEvent handler) { onUpdateError_ = std::move(handler); }
   // A stored Active = True counts only at design time.
   bool DesignActivation() const { return designActivation_; }
   void SetDesignActivation(bool value) { designActivation_ = value; }
@@ -276,6 +345,30 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // The rowid of the current record as fetched ("" when unknown).
   std::string CurrentRowId();
 
+  // Searches the records fetched, and fetches on when it runs forwards
+  // past them (RecordSearch.cpp). `fieldNames` is one name or several
+  // separated by ";" ("ROWID" compares each record's rowid text);
+  // `fieldValues` one value, or a variant array with one value per field.
+  // A Null or Empty value, or a text that is empty once its trailing blanks
+  // are cut, looks for a null field (or an empty string). Integer, float
+  // and date fields compare as such (srDateOnly cuts the time of day off
+  // both sides); with srWildcards ("*", "?") or srPartialKey (the field
+  // need only begin with the value) every field compares as text. A found
+  // record becomes current unless srDontMove. Refused when closed, for an
+  // invalid option combination ("<Name>.SearchRecord options invalid") and
+  // for a count of values other than the count of fields ("<Name>
+  // .SearchRecord: number of fields and values do not match").
+  bool SearchRecord(const std::string& fieldNames, const Variant& fieldValues,
+                    TSearchRecordOptions options);
+  // Builds the example's conditions into the SQL (QBEConditions.h), leaves
+  // QBE mode without OnCancelQBE and runs the rewritten query, then fires
+  // AfterQBE. Outside QBE mode it raises "Operation only allowed in QBE
+  // mode". The SQL keeps the conditions until the dataset closes or the
+  // next example is built; SQLBeforeQBE gives the statement as it was.
+  void ExecuteQBE();
+  // The SQL as it was before query by example changed it.
+  std::string SQLBeforeQBE() const;
+
   // The table generated statements address: the trimmed UpdatingTable when
   // set, else the first table named after FROM in the SQL (a subquery's
   // own), upper-cased and without double quotes (kept until the SQL or
@@ -311,8 +404,11 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void DataEvent(TDataEvent event, intptr_t info) override;
   void SetFiltered(bool value) override;
   void SetFilterOptions(TFilterOptions value) override;
-  // Not built yet: both raise "Locate is not supported by this dataset
-  // yet" (Lookup likewise).
+  // SearchRecord from the beginning: Locate moves to the record found
+  // (loCaseInsensitive and loPartialKey as srIgnoreCase and srPartialKey);
+  // Lookup does not move and gives the result fields' values (a variant
+  // array for several names) of the record found, its calculated fields
+  // computed, or Null.
   bool Locate(const std::string& keyFields, const Variant& keyValues,
               TLocateOptions options) override;
   Variant Lookup(const std::string& keyFields, const Variant& keyValues,
@@ -519,25 +615,62 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   void CommitAfterPost();
   bool UsesLockPoint() const;
 
-  // Cached updates (ChangeLog.cpp).
-  bool MergeLoggedInsert(TRecordBuffer record);
-  bool LoggedInsertsRemain() const;
+  // Cached updates (ChangeLog.cpp, ApplyUpdates.cpp).
+  //
+  // What a fetch made of the next logged insert.
+  enum class TLogMerge { None, Hidden, Shown };
+  // Fetching: merges the next logged insert into `record`, a reserved slot
+  // of the record list.
+  TLogMerge MergeLoggedInsert(TRecordBuffer record);
+  bool LoggedInsertsRemain();
+  // Fetching: the row just read into `record` is hidden by a logged delete
+  // (True), or takes a logged update's values.
   bool SkipLoggedRow(TRecordBuffer record);
   void MarkChangeLogUnplaced();
   void ClearChangeLog();
   bool ApplyingChangeLog() const;
   TRecordBuffer ApplyingRecord(TDataSetState state) const;
   // While the log is applied: the kind of the item ('I', 'U', 'D') and
-  // whether it has been matched to a record of the result set.
+  // whether its record is in the record list, visible at currentRecord_.
   char ApplyingKind() const;
-  bool HasChangeLogItem(TRecordBuffer record) const;
-  // While the log is applied: the item's new value of a blob field differs
-  // from the stored one.
-  bool LoggedBlobModified(TField* field) const;
   bool ApplyingPlaced() const;
+  bool HasChangeLogItem(TRecordBuffer record);
+  // While the log is applied: the item's new value of a blob field differs
+  // from its value before the change.
+  bool LoggedBlobModified(TField* field) const;
   void LogChange(TRecordBuffer oldRecord, TRecordBuffer newRecord, int position, uint32_t recordId,
                  char kind);
-  TRecordBuffer LoggedOldRecord(TRecordBuffer record) const;
+  TRecordBuffer LoggedOldRecord(TRecordBuffer record);
+  // The log's searches, each among the items that belong to the master's
+  // current record: the newest placed item of a record number, the newest
+  // item whose old copy has `rowId`, the newest insert at `position`.
+  TChangeLogItem* FindChange(uint32_t recordId);
+  TChangeLogItem* FindChangeByRowId(const std::string& rowId);
+  TChangeLogItem* FindInsertAt(int position);
+  bool ItemBelongsToMaster(const TChangeLogItem& item);
+  // The log holds an item of cached mode (not LoggedOutsideCache).
+  bool HasPendingChanges() const;
+  // An update written with CachedUpdates off to a record whose update
+  // waits in `item`.
+  void FoldWrittenUpdate(TChangeLogItem& item, TRecordBuffer oldRecord, TRecordBuffer newRecord);
+  // The blob values a new copy of `record` keeps: the edited value of a
+  // blob field marked Modified, else the record's own.
+  std::unique_ptr<TBlobList> LoggedBlobs(TRecordBuffer record);
+  // Applying (ApplyUpdates.cpp).
+  void ApplyItem(int index);
+  void PositionOnItem(const TChangeLogItem& item);
+  // The indexes of the items this dataset applies, in the order they are
+  // written.
+  std::vector<int> ItemsToApply();
+  // Removes the items of the master's current record (all without a
+  // master).
+  void DropOwnItems();
+
+  std::unique_ptr<TChangeLog> changeLog_;
+  TUpdateErrorEvent onUpdateError_;
+  // While the log is applied: the item's record is visible at
+  // currentRecord_.
+  bool applyingVisible_ = false;
 
   // Master/detail (MasterDetail.cpp).
   bool HasMaster() const { return master_ != nullptr; }
@@ -579,11 +712,23 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   // Query by example (QueryByExample.cpp).
   void EnterQBEState();
   void RestoreQBEStatement();
-  // The SQL as it was before query by example changed it.
-  std::string SQLBeforeQBE() const;
+  void CheckQBEAllowed();
+  // Restores the fields' settings, cancels the example record and clears
+  // QBEMode; OnCancelQBE first when `cancelEvent`. Returns Requery.
+  bool LeaveQBEState(bool cancelEvent);
+  void CaptureQBEValues();
+  void BuildQBEStatement();
+  // Replaces the SQL without the reopening an assignment causes.
+  void SetSQLQuietly(const std::string& text);
+  // The per-field settings of `field` from QBEDefinition.
+  void ApplyQBEFieldDef(TExtraFieldInfo& info, const TField& field) const;
 
-  // Searching and counting (RecordSearch.cpp).
+  // Searching and counting (RecordSearch.cpp, RecordCount.cpp).
+  friend class TRecordSearch;
   void InvalidateRecordCount();
+  int CountQueryHits();
+  // The visible index of the record numbered `recordId`; -1 for none.
+  int VisibleIndexOf(uint32_t recordId) const;
 
   // Sequence fields (SequenceField.cpp).
   void ApplySequenceOnNewRecord();
@@ -603,6 +748,10 @@ class TOracleDataSet : public TDataSet, public RegisteredDataSet {
   std::unique_ptr<DataSetDictionary> dictionaryLink_;
 
   bool qbeMode_ = false;
+  // Query by example and counting: the SQL before the last rewrite, and
+  // the count of query hits (-1 until counted).
+  std::string qbeSavedSQL_;
+  int recordCountCache_ = -1;
   std::string uniqueFields_;
   TOracleDataSet* master_ = nullptr;
   std::string masterFields_;

@@ -26,9 +26,10 @@
 //                   ORDER, or else FOR, to the end).
 //
 // A caller that adds a condition rebuilds the statement as the head, then
-// either the keyword, " (", the old condition, ")", CR LF, "and", CR LF,
-// "(", the new condition and ")" when there was a condition, or the keyword,
-// a blank and the new condition when there was none, and then the tail.
+// the ConditionClause (the keyword, " (", the old condition, ")", CR LF,
+// "and", CR LF, "(", the new condition and ")" when there was a condition,
+// or the keyword, a blank and the new condition when there was none), and
+// then the tail.
 #pragma once
 
 #include <string>
@@ -59,5 +60,7 @@ bool IsWordCharacter(char c);
 // Removes the comments, masks the result for the keyword searches and
 // splits it. The parts are cut from the text without comments.
 TStatementParts SplitStatement(std::string_view text);
+// The condition clause of `parts` with `condition` added (see above).
+std::string ConditionClause(const TStatementParts& parts, std::string_view condition);
 
 }  // namespace vorn

@@ -18,6 +18,8 @@ std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 std::string AnsiUpperCase(std::string_view text);
 std::string AnsiLowerCase(std::string_view text);
+// AnsiUpperCase in place, for loops that reuse one buffer.
+void AnsiUpperCaseInPlace(std::string& text);
 
 std::string Trim(std::string_view text);
 std::string TrimLeft(std::string_view text);

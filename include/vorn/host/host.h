@@ -36,6 +36,7 @@
 #include "vorn/host/RecordingUIServices.h"
 #include "vorn/host/Screen.h"
 #include "vorn/host/Stream.h"
+#include "vorn/host/StreamFields.h"
 #include "vorn/host/StringField.h"
 #include "vorn/host/StringList.h"
 #include "vorn/host/StringStream.h"

@@ -251,8 +251,8 @@ void BM_ExecuteArrayInsert(benchmark::State& state) {
   vorn::TOracleQuery work;
   work.SetSession(&session());
   work.SQL()->SetText(
-      "create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
-      "created date, code varchar2(10))");
+      "create table insert_t (id number(10), amount number(12,2), name varchar2(30), "
+      "created date, code varchar2(100))");
   try {
     work.Execute();
   } catch (const vorn::Exception&) {

@@ -29,8 +29,8 @@ inline void MakeScanDatabase(const std::string& path, int rows = kScanRows) {
     server::loadDemoSeed(db);
     auto s = db->logon("scott", "tiger");
     s->execute(
-        "create table scan_t (id number(10) primary key, amount number(10,2), "
-        "name varchar2(30), created date, code varchar2(10))");
+        "create table scan_t (id number(10) primary key, amount number(12,2), "
+        "name varchar2(30), created date, code varchar2(100))");
   }
   // Rows go in through SQLite in the engine's storage format (NUMBER as
   // INTEGER/REAL, DATE as seconds), which is quicker than 200,000 INSERTs.

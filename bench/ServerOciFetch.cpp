@@ -177,8 +177,8 @@ void BM_OciArrayInsert(benchmark::State& state) {
   };
   OCIStmt* work = nullptr;
   // Made here or by the query benchmark, whichever runs first.
-  run("create table insert_t (id number(10), amount number(10,2), name varchar2(30), "
-      "created date, code varchar2(10))",
+  run("create table insert_t (id number(10), amount number(12,2), name varchar2(30), "
+      "created date, code varchar2(100))",
       work);
   OCIStmt* insert = nullptr;
   c.handleAlloc(env, reinterpret_cast<void**>(&insert), OCI_HTYPE_STMT, 0, nullptr);

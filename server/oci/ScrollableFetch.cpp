@@ -106,15 +106,7 @@ sword StatementHandle::fetchScrolled(ub4 rows, ub2 orientation, sb4 offset, Erro
     scrollPosition_ = static_cast<ub4>(scrollRows_.size()) + 1;
   }
   if (error) raiseOra(error);
-  if (delivered < rows) {
-    records.set(1403);
-    return OCI_NO_DATA;
-  }
-  if (warning) {
-    records.set(warning);
-    return OCI_SUCCESS_WITH_INFO;
-  }
-  return OCI_SUCCESS;
+  return fetchOutcome(delivered < rows, warning, records);
 }
 
 }  // namespace vorn::server::oci

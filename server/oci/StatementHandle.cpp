@@ -496,8 +496,12 @@ sword StatementHandle::fetch(ub4 rows, ErrorRecords& records) {
   }
   rowsFetched_ = fetched;
   if (error) raiseOra(error);
-  if (endOfFetch_) {
-    state_ = OCI_STMT_STATE_END_OF_FETCH;
+  if (endOfFetch_) state_ = OCI_STMT_STATE_END_OF_FETCH;
+  return fetchOutcome(endOfFetch_, warning, records);
+}
+
+sword StatementHandle::fetchOutcome(bool noMoreRows, int warning, ErrorRecords& records) {
+  if (noMoreRows) {
     records.set(1403);
     return OCI_NO_DATA;
   }

@@ -143,6 +143,9 @@ class StatementHandle : public Handle {
   void describeColumns();
   // The checks every fetch makes of the defines before it writes a row.
   void checkDefines();
+  // What a fetch returns once its rows are written: OCI_NO_DATA (1403) when
+  // it delivered fewer than asked, else the warning of a truncated value.
+  static sword fetchOutcome(bool noMoreRows, int warning, ErrorRecords& records);
   // Reads the engine's next row into the scroll cache; false at the end.
   bool cacheNextRow();
   sword runQuery(ub4 iters, ub4 mode, ErrorRecords& records);

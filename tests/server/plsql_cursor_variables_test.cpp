@@ -131,8 +131,7 @@ TEST_F(CursorVariables, AHostCursorTakesWhatTheBlockLeftInIt) {
   // A procedure that fails hands nothing out; one that opens nothing leaves
   // the caller with no cursor; a cursor closed by the block is not given.
   for (const char* block : {"begin fails_after(:c); exception when others then null; end;",
-                            "begin leaves_closed(:c); end;",
-                            "begin opens(:c); close :c; end;"}) {
+                            "begin leaves_closed(:c); end;", "begin opens(:c); close :c; end;"}) {
     c.statement.reset();
     st = s_->prepare(block);
     st->bindCursor(":c", &c);
@@ -148,7 +147,8 @@ TEST_F(CursorVariables, InOutAndInParametersShareTheCursor) {
       "  n varchar2(10);\nbegin\n  fetch c into n;\n"
       "  if c%notfound then return 'none'; end if;\n  return n;\nend;");
   run("create procedure skip_and_reopen(c in out sys_refcursor) is\n"
-      "  n varchar2(10);\nbegin\n  fetch c into n;\n  if n = 'ALLEN' then open_dept(c, 10); end if;\n"
+      "  n varchar2(10);\nbegin\n  fetch c into n;\n  if n = 'ALLEN' then open_dept(c, 10); end "
+      "if;\n"
       "end;");
   // The callee's fetches move the caller's cursor on: it is one cursor.
   EXPECT_EQ(result(*s_,

@@ -75,8 +75,8 @@ class Interpreter {
     std::vector<std::map<int64_t, Value>> tables;
     std::vector<bool> tableWritten;
     std::vector<OpenCursor> cursors;
-    std::vector<CursorRef> refs;      // per slot: what a cursor variable refers to
-    std::vector<CursorRef> bindRefs;  // per bind: what a bound HostCursor refers to
+    std::vector<CursorRef> refs;              // per slot: what a cursor variable refers to
+    std::vector<CursorRef> bindRefs;          // per bind: what a bound HostCursor refers to
     std::vector<const PlsqlError*> handling;  // exceptions being handled
     Value result;
     CursorRef resultRef;  // functions returning a cursor

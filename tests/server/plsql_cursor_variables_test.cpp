@@ -164,6 +164,16 @@ TEST_F(CursorVariables, InOutAndInParametersShareTheCursor) {
                    "close alias_c; :r := :r || case when c%isopen then ' open' else ' closed' end; "
                    "end;"),
             "CLARK 1 closed");
+  // A HostCursor passed IN OUT comes back opened by the procedure.
+  HostCursor host;
+  auto st = s_->prepare("begin open_dept(:c, 20); :r := next_name(:c); end;");
+  st->bindCursor(":c", &host);
+  st->bind(":r", Value());
+  st->execute();
+  EXPECT_EQ(st->boundValue(2).asText(), "ADAMS");
+  ASSERT_TRUE(host.statement);
+  EXPECT_EQ(drain(*host.statement), (std::vector<std::string>{"FORD", "JONES", "SCOTT", "SMITH"}));
+  host.statement.reset();
 }
 
 TEST_F(CursorVariables, RefCursorTypesAndFunctionsReturningCursors) {

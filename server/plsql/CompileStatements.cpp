@@ -460,6 +460,8 @@ std::unique_ptr<Target> Compiler::cursorVariable(const char* statement) {
   t->text = name;
   const Entity* e = scope_->find(name);
   if (!e) fail(t->pos, 201, "identifier '" + name + "' must be declared");
+  // An explicit cursor has its query already.
+  if (e->kind == Entity::Kind::Cursor) fail(t->pos, 382, "expression is of wrong type");
   if (!isCursorVariable(name)) fail(t->pos, 456, "item '" + name + "' is not a cursor");
   t->kind = Target::Kind::Slot;
   t->slot = e->slot;

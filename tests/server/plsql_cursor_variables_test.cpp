@@ -245,6 +245,9 @@ TEST_F(CursorVariables, MisusedCursorVariablesDoNotCompile) {
             "PLS-00306: wrong number or types of arguments in call to 'GIVES'");
   EXPECT_EQ(compileError("declare n number; begin fetch n into n; end;"),
             "ORA-06550: line 1, column 31:\nPLS-00456: item 'N' is not a cursor");
+  EXPECT_EQ(compileError("declare cursor k is select 1 from dual; begin "
+                         "open k for select 2 from dual; end;"),
+            "ORA-06550: line 1, column 52:\nPLS-00382: expression is of wrong type");
   EXPECT_EQ(compileError("declare n number; begin n := n%rowcount; end;"),
             "ORA-06550: line 1, column 30:\n"
             "PLS-00324: cursor attribute may not be applied to non-cursor 'N'");

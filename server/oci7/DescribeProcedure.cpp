@@ -23,8 +23,9 @@ using namespace vorn::server::oci7;
 
 namespace {
 
-// Oracle's code of a PL/SQL BOOLEAN argument.
+// Oracle's codes of a PL/SQL BOOLEAN argument and of a cursor variable.
 constexpr ub2 kBooleanType = 252;
+constexpr ub2 kCursorType = 102;
 // Argument names are cut to Oracle's identifier length.
 constexpr size_t kNameLength = 30;
 
@@ -34,6 +35,7 @@ struct Argument {
   ub1 mode = 0;  // 0 IN, 1 OUT, 2 IN OUT
   bool hasDefault = false;
   OraType type;
+  bool refCursor = false;
 };
 
 // [schema.]name, each part upper-cased unless it is quoted.
@@ -89,6 +91,7 @@ std::vector<Argument> argumentsOf(LogonArea& logon, const std::string& objectNam
     Argument result;
     result.mode = 1;
     result.type = signature->returns.sql;
+    result.refCursor = signature->returns.refCursor;
     arguments.push_back(result);
   }
   ub2 position = 0;
@@ -99,6 +102,7 @@ std::vector<Argument> argumentsOf(LogonArea& logon, const std::string& objectNam
     a.mode = modeCode(p.mode);
     a.hasDefault = p.hasDefault;
     a.type = p.type.sql;
+    a.refCursor = p.type.refCursor;
     arguments.push_back(a);
   }
   return arguments;
@@ -136,13 +140,14 @@ extern "C" sword odessp(Cda_Def* area, OraText* objnam, size_t onlen, ub1*, size
       } else {
         put<ub2>(arnlen, i, 0);
       }
+      bool sizeless = a.type.kind == TypeKind::Boolean || a.refCursor;
       put<ub2>(dtype, i,
-               a.type.kind == TypeKind::Boolean ? kBooleanType
-                                                : static_cast<ub2>(describeTypeCode(a.type)));
+               a.refCursor                        ? kCursorType
+               : a.type.kind == TypeKind::Boolean ? kBooleanType
+                                                  : static_cast<ub2>(describeTypeCode(a.type)));
       put<ub1>(defsup, i, a.hasDefault ? 1 : 0);
       put<ub1>(mode, i, a.mode);
-      put<ub4>(dtsiz, i,
-               a.type.kind == TypeKind::Boolean ? 0 : static_cast<ub4>(describeDataSize(a.type)));
+      put<ub4>(dtsiz, i, sizeless ? 0 : static_cast<ub4>(describeDataSize(a.type)));
       put<sb2>(prec, i, static_cast<sb2>(number ? a.type.precision : 0));
       put<sb2>(scale, i, static_cast<sb2>(number && a.type.scale != -127 ? a.type.scale : 0));
       put<ub1>(radix, i, number ? (a.type.isFloat ? 2 : 10) : 0);

@@ -40,6 +40,7 @@ std::unique_ptr<Target> Compiler::nameTarget(const std::vector<std::string>& nam
     }
     t->kind = Target::Kind::Slot;
     t->slot = e->slot;
+    t->refCursor = slot.type.refCursor;
     return t;
   }
   if (e && e->kind == Entity::Kind::Record) {
@@ -83,6 +84,10 @@ std::unique_ptr<Target> Compiler::target() {
     out->pos = pos;
     out->text = ":" + t.text;
     out->bind = bindIndex(next().text, pos);
+    // INTO and USING OUT write values, which a cursor is not.
+    if (env_.block && env_.block->boundCursor(out->bind + 1)) {
+      fail(pos, 382, "expression is of wrong type");
+    }
     return out;
   }
   if (t.kind == TokenKind::Word && t.text[0] == '\x01') {
@@ -104,7 +109,9 @@ std::unique_ptr<Target> Compiler::target() {
   std::vector<std::string> name{next().text};
   while (acceptSymbol("."))
     name.push_back(identifier());
-  return nameTarget(name, pos);
+  std::unique_ptr<Target> out = nameTarget(name, pos);
+  if (out->refCursor) fail(pos, 382, "expression is of wrong type");
+  return out;
 }
 
 std::unique_ptr<Target> Compiler::targetFromExpr(Expr& e) {
@@ -115,6 +122,7 @@ std::unique_ptr<Target> Compiler::targetFromExpr(Expr& e) {
       t->pos = e.pos;
       t->text = ":" + e.text;
       t->bind = bindIndex(e.text, e.pos);
+      t->refCursor = env_.block && env_.block->boundCursor(t->bind + 1);
       return t;
     }
     case ExprKind::Name:
@@ -256,8 +264,28 @@ std::unique_ptr<Call> Compiler::resolveCall(const std::vector<std::string>& name
   for (size_t k = 0; k < params.size(); ++k) {
     const Param& p = params[k];
     if (!byParam[k]) continue;
-    if (p.mode != ParamMode::Out) call->args[k] = lower(*byParam[k]);
-    if (p.mode != ParamMode::In) call->outTargets[k] = targetFromExpr(*byParam[k]);
+    int at = byParam[k]->pos;
+    if (p.mode != ParamMode::In) {
+      call->outTargets[k] = targetFromExpr(*byParam[k]);
+      // A cursor goes only where a cursor is declared, and a value only
+      // where a value is.
+      if (call->outTargets[k]->refCursor != p.type.refCursor) fail(at, 306, wrong);
+    }
+    if (p.mode == ParamMode::Out) continue;
+    const Expr& e = *byParam[k];
+    bool cursor = e.kind == ExprKind::Name && e.names.size() == 1 && isCursorVariable(e.names[0]);
+    bool value = e.kind != ExprKind::Null && e.kind != ExprKind::Name &&
+                 e.kind != ExprKind::Function && e.kind != ExprKind::Bind;
+    if (e.kind == ExprKind::Name && e.names.size() == 1 && !cursor && scope_->find(e.names[0])) {
+      value = true;
+    }
+    if (e.kind == ExprKind::Bind && env_.block) {
+      bool host = env_.block->boundCursor(bindIndex(e.text, e.pos) + 1) != nullptr;
+      cursor = host;
+      value = !host;
+    }
+    if (p.type.refCursor ? value : cursor) fail(at, 306, wrong);
+    call->args[k] = p.type.refCursor ? cursorExpression(*byParam[k]) : lower(*byParam[k]);
   }
   return call;
 }
@@ -265,6 +293,16 @@ std::unique_ptr<Call> Compiler::resolveCall(const std::vector<std::string>& name
 StmtPtr Compiler::assignmentOrCall(int pos) {
   auto s = std::make_unique<Stmt>();
   const Token& t = peek();
+  if (t.kind == TokenKind::Bind && env_.block &&
+      env_.block->boundCursor(bindIndex(t.text, t.offset) + 1)) {
+    // :c := cursor hands the caller the cursor.
+    s->kind = Stmt::Kind::Assign;
+    s->targets.push_back(cursorVariable(":="));
+    expectSymbol(":=", ":= . ( @ % ;");
+    s->exprs.push_back(cursorExpression(*parseCondition()));
+    expectSymbol(";", kExpectOperator);
+    return s;
+  }
   if (t.kind == TokenKind::Bind || t.text[0] == '\x01') {
     s->kind = Stmt::Kind::Assign;
     s->targets.push_back(target());
@@ -284,7 +322,7 @@ StmtPtr Compiler::assignmentOrCall(int pos) {
     ExprPtr value = parseCondition();
     expectSymbol(";", kExpectOperator);
     s->targets.push_back(nameTarget(name, pos));
-    s->exprs.push_back(lower(*value));
+    s->exprs.push_back(s->targets[0]->refCursor ? cursorExpression(*value) : lower(*value));
     return s;
   }
   if (!peek().isSymbol("(") && !peek().isSymbol(";")) syntaxError(peek(), ":= . ( @ % ;");

@@ -143,7 +143,8 @@ NodePtr Compiler::lower(Expr& e) {
     case ExprKind::Bind:
       n = node(Node::Kind::Bind, e);
       n->bind = bindIndex(e.text, e.pos);
-      if (env_.block && env_.block->boundTable(n->bind + 1)) {
+      if (env_.block &&
+          (env_.block->boundTable(n->bind + 1) || env_.block->boundCursor(n->bind + 1))) {
         fail(e.pos, 382, "expression is of wrong type");
       }
       return n;
@@ -252,7 +253,14 @@ NodePtr Compiler::cursorAttribute(const std::string& word, int pos, int end) {
     n->cursor = -1;
   } else {
     n->cursor = cursorIndex(name);
-    if (n->cursor < 0) fail(pos, 201, "identifier '" + name + "' must be declared");
+    if (n->cursor < 0) {
+      const Entity* e = scope_->find(name);
+      if (!e) fail(pos, 201, "identifier '" + name + "' must be declared");
+      if (!isCursorVariable(name)) {
+        fail(pos, 324, "cursor attribute may not be applied to non-cursor '" + name + "'");
+      }
+      n->slot = e->slot;
+    }
   }
   n->type = typeOf(n->text == "ROWCOUNT" ? TypeKind::Number : TypeKind::Boolean);
   if (n->text == "ROWCOUNT") n->type.sql = OraType::number();
@@ -265,7 +273,11 @@ NodePtr Compiler::lowerName(Expr& e) {
     const std::string& w = n[0];
     if (w.find('%') != std::string::npos) return cursorAttribute(w, e.pos, e.end);
     if (const Entity* ent = scope_->find(w)) {
-      if (ent->kind != Entity::Kind::Variable) fail(e.pos, 382, "expression is of wrong type");
+      // A cursor variable is no value (cursorExpression takes it where a
+      // cursor may stand).
+      if (ent->kind != Entity::Kind::Variable || isCursorVariable(w)) {
+        fail(e.pos, 382, "expression is of wrong type");
+      }
       NodePtr out = node(Node::Kind::Slot, e);
       out->slot = ent->slot;
       out->type = u_.slots[static_cast<size_t>(ent->slot)].type;
@@ -329,6 +341,7 @@ NodePtr Compiler::lowerName(Expr& e) {
     NodePtr out = node(Node::Kind::Call, e);
     out->call = resolveCall(n, e.pos, {}, true);
     out->type = out->call->signature.returns;
+    if (out->type.refCursor) fail(e.pos, 382, "expression is of wrong type");
     return out;
   }
   if (n.size() == 2 && findBuiltinPackage(n[0])) {
@@ -384,6 +397,7 @@ NodePtr Compiler::lowerFunction(Expr& e) {
     NodePtr out = node(Node::Kind::Call, e);
     out->call = resolveCall(n, e.pos, std::move(args), true);
     out->type = out->call->signature.returns;
+    if (out->type.refCursor) fail(e.pos, 382, "expression is of wrong type");
     return out;
   }
   // DBMS_LOB's functions are SQL's.
@@ -392,6 +406,58 @@ NodePtr Compiler::lowerFunction(Expr& e) {
   }
   if (NodePtr direct = directFunction(e)) return direct;
   return sqlNode(e, false);
+}
+
+bool Compiler::isCursorVariable(const std::string& name) const {
+  const Entity* e = scope_ ? scope_->find(name) : nullptr;
+  return e && e->kind == Entity::Kind::Variable &&
+         u_.slots[static_cast<size_t>(e->slot)].type.refCursor;
+}
+
+NodePtr Compiler::cursorExpression(Expr& e) {
+  VarType cursor;
+  cursor.sql = OraType::of(TypeKind::Null);
+  cursor.refCursor = true;
+  NodePtr out;
+  if (e.kind == ExprKind::Null) {
+    out = node(Node::Kind::Const, e);
+  } else if (e.kind == ExprKind::Bind) {
+    out = node(Node::Kind::Bind, e);
+    out->bind = bindIndex(e.text, e.pos);
+    if (env_.block && !env_.block->boundCursor(out->bind + 1)) {
+      fail(e.pos, 382, "expression is of wrong type");
+    }
+  } else if ((e.kind == ExprKind::Name || e.kind == ExprKind::Function) && e.names.size() <= 2 &&
+             e.names[0][0] != '\x01' && e.names[0].find('%') == std::string::npos) {
+    const std::vector<std::string>& n = e.names;
+    if (const Entity* ent = scope_->find(n[0])) {
+      if (e.kind != ExprKind::Name || n.size() != 1 || !isCursorVariable(n[0])) {
+        fail(e.pos, 382, "expression is of wrong type");
+      }
+      out = node(Node::Kind::Slot, e);
+      out->slot = ent->slot;
+    } else {
+      std::vector<Argument> args;
+      for (auto& a : e.args) {
+        Argument arg;
+        arg.pos = a->pos;
+        arg.expr = std::move(a);
+        args.push_back(named(std::move(arg)));
+      }
+      Call probe;
+      bool isFunction = false;
+      if (!findCallee(n, probe, isFunction, args.size(), e.pos)) {
+        fail(e.pos, 201, "identifier '" + n.back() + "' must be declared");
+      }
+      out = node(Node::Kind::Call, e);
+      out->call = resolveCall(n, e.pos, std::move(args), true);
+      if (!out->call->signature.returns.refCursor) fail(e.pos, 382, "expression is of wrong type");
+    }
+  } else {
+    fail(e.pos, 382, "expression is of wrong type");
+  }
+  out->type = cursor;
+  return out;
 }
 
 NodePtr Compiler::directFunction(Expr& e) {
@@ -594,7 +660,8 @@ std::map<std::string, LocalRef> Compiler::visibleLocals() const {
   for (const Scope* s = scope_; s; s = s->parent) {
     for (const auto& [name, e] : s->names) {
       if (e.kind == Entity::Kind::Variable) {
-        if (u_.slots[static_cast<size_t>(e.slot)].type.sql.kind == TypeKind::Boolean) continue;
+        const VarType& type = u_.slots[static_cast<size_t>(e.slot)].type;
+        if (type.sql.kind == TypeKind::Boolean || type.refCursor) continue;
         out.emplace(name, local(e.slot));
       } else if (e.kind == Entity::Kind::Record) {
         for (const auto& [field, slot] : e.fields)

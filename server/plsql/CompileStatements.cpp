@@ -292,7 +292,8 @@ StmtPtr Compiler::returnStatement(int pos) {
   bool function = !u_.anonymous && u_.signature.function;
   if (!peek().isSymbol(";")) {
     if (!function) fail(pos, 372, "In a procedure, RETURN statement cannot contain an expression");
-    s->exprs.push_back(expression());
+    s->exprs.push_back(u_.signature.returns.refCursor ? cursorExpression(*parseCondition())
+                                                      : expression());
   } else if (function) {
     fail(pos, 503, "RETURN <value> statement required for this return from function");
   }
@@ -442,19 +443,46 @@ int Compiler::cursorIndex(const std::string& name) const {
   return e && e->kind == Entity::Kind::Cursor ? e->index : -1;
 }
 
-StmtPtr Compiler::openStatement(int pos) {
-  next();  // OPEN
-  auto s = std::make_unique<Stmt>();
+std::unique_ptr<Target> Compiler::cursorVariable(const char* statement) {
+  auto t = std::make_unique<Target>();
+  t->pos = peek().offset;
+  t->refCursor = true;
   if (peek().kind == TokenKind::Bind) {
-    s->kind = Stmt::Kind::OpenFor;
-    auto t = std::make_unique<Target>();
     t->kind = Target::Kind::Bind;
-    t->pos = peek().offset;
+    t->text = ":" + peek().text;
     t->bind = bindIndex(next().text, t->pos);
     if (env_.block && !env_.block->boundCursor(t->bind + 1)) {
       fail(t->pos, 382, "expression is of wrong type");
     }
-    s->targets.push_back(std::move(t));
+    return t;
+  }
+  std::string name = identifier();
+  t->text = name;
+  const Entity* e = scope_->find(name);
+  if (!e) fail(t->pos, 201, "identifier '" + name + "' must be declared");
+  // An explicit cursor has its query already.
+  if (e->kind == Entity::Kind::Cursor) fail(t->pos, 382, "expression is of wrong type");
+  if (!isCursorVariable(name)) fail(t->pos, 456, "item '" + name + "' is not a cursor");
+  t->kind = Target::Kind::Slot;
+  t->slot = e->slot;
+  // A cursor variable passed IN may be fetched from and closed, not opened.
+  const std::vector<Param>& params = u_.signature.params;
+  if (std::string_view(statement) == "OPEN" && !u_.anonymous &&
+      static_cast<size_t>(t->slot) < params.size() &&
+      params[static_cast<size_t>(t->slot)].mode == ParamMode::In) {
+    fail(t->pos, 361, "IN cursor '" + name + "' cannot be OPEN'ed");
+  }
+  return t;
+}
+
+StmtPtr Compiler::openStatement(int pos) {
+  next();  // OPEN
+  auto s = std::make_unique<Stmt>();
+  if (peek().kind == TokenKind::Bind || (atName() && peek(1).isWord("FOR"))) {
+    // OPEN variable FOR query: a cursor variable, or a HostCursor bind the
+    // block hands to its caller.
+    s->kind = Stmt::Kind::OpenFor;
+    s->variable = cursorVariable("OPEN");
     expectWord("FOR", "for");
     if (peek().isWord("SELECT") || peek().isSymbol("(")) {
       size_t first = p_.position();
@@ -504,14 +532,18 @@ StmtPtr Compiler::fetchStatement(int) {
   auto s = std::make_unique<Stmt>();
   s->kind = Stmt::Kind::Fetch;
   int at = peek().offset;
-  std::string name = identifier();
-  s->cursor = cursorIndex(name);
-  if (s->cursor < 0) fail(at, 201, "identifier '" + name + "' must be declared");
+  if (peek().kind == TokenKind::Bind || (atName() && cursorIndex(peek().text) < 0)) {
+    // A cursor variable: what it returns is known when it is opened.
+    s->variable = cursorVariable("FETCH");
+  } else {
+    s->cursor = cursorIndex(identifier());
+  }
   expectWord("INTO", "into bulk");
   do {
     s->targets.push_back(target());
   } while (acceptSymbol(","));
   expectSymbol(";", ", ;");
+  if (s->variable) return s;
   size_t fields = 0;
   for (const auto& t : s->targets)
     fields += t->kind == Target::Kind::Record ? t->fields.size() : 1;
@@ -526,17 +558,10 @@ StmtPtr Compiler::closeStatement(int) {
   next();  // CLOSE
   auto s = std::make_unique<Stmt>();
   s->kind = Stmt::Kind::Close;
-  if (peek().kind == TokenKind::Bind) {
-    auto t = std::make_unique<Target>();
-    t->kind = Target::Kind::Bind;
-    t->pos = peek().offset;
-    t->bind = bindIndex(next().text, t->pos);
-    s->targets.push_back(std::move(t));
+  if (peek().kind == TokenKind::Bind || (atName() && cursorIndex(peek().text) < 0)) {
+    s->variable = cursorVariable("CLOSE");
   } else {
-    int at = peek().offset;
-    std::string name = identifier();
-    s->cursor = cursorIndex(name);
-    if (s->cursor < 0) fail(at, 201, "identifier '" + name + "' must be declared");
+    s->cursor = cursorIndex(identifier());
   }
   expectSymbol(";");
   return s;

@@ -363,6 +363,11 @@ void Compiler::declarations(Block& b) {
       pragma();
       continue;
     }
+    if (t.isWord("TYPE") && peek(2).isWord("IS") && peek(3).isWord("REF")) {
+      next();
+      refCursorType();
+      continue;
+    }
     if (t.isWord("TYPE") || t.isWord("SUBTYPE") || t.isWord("PROCEDURE") || t.isWord("FUNCTION")) {
       fail(t.offset, 999,
            "implementation restriction (may be temporary) " + t.text + " declarations");
@@ -426,7 +431,7 @@ void Compiler::variableDeclaration(Block& b, const std::string& name, int pos) {
   int initPos = peek().offset;
   if (acceptSymbol(":=") || acceptWord("DEFAULT")) {
     initPos = peek().offset;
-    init = expression();
+    init = type.refCursor ? cursorExpression(*parseCondition()) : expression();
   } else if (constant) {
     fail(pos, 322,
          "declaration of a constant '" + name +
@@ -495,6 +500,27 @@ void Compiler::cursorDeclaration() {
   e.kind = Entity::Kind::Cursor;
   e.index = static_cast<int>(u_.cursors.size());
   u_.cursors.push_back(std::move(c));
+}
+
+void Compiler::refCursorType() {
+  // TYPE name IS REF CURSOR [RETURN type]: cursor variables are weak here,
+  // a RETURN clause is read and not checked against the queries opened.
+  int pos = peek().offset;
+  std::string name = identifier();
+  expectWord("IS");
+  expectWord("REF");
+  expectWord("CURSOR", "cursor");
+  if (acceptWord("RETURN")) {
+    identifier();
+    while (acceptSymbol("."))
+      identifier();
+    if (acceptSymbol("%") && !acceptWord("ROWTYPE")) expectWord("TYPE", "rowtype type");
+  }
+  expectSymbol(";", "return ;");
+  Entity& e = declare(name, pos);
+  e.kind = Entity::Kind::Type;
+  e.type.sql = OraType::of(TypeKind::Null);
+  e.type.refCursor = true;
 }
 
 void Compiler::pragma() {
@@ -659,6 +685,15 @@ VarType Compiler::dataType(bool parameter) {
   } else if (w == "BFILE") {
     next();
     t.sql = OraType::of(TypeKind::Bfile);
+  } else if (w == "SYS_REFCURSOR" && !(scope_ && scope_->find(w))) {
+    next();
+    t.sql = OraType::of(TypeKind::Null);
+    t.refCursor = true;
+  } else if (const Entity* type = scope_ && tok.kind == TokenKind::Word ? scope_->find(w) : nullptr;
+             type && type->kind == Entity::Kind::Type && !peek(1).isSymbol("%") &&
+             !peek(1).isSymbol(".")) {
+    next();
+    t = type->type;
   } else {
     // x%TYPE: the type of a variable, a record field or a column.
     std::vector<std::string> name{next().text};
@@ -703,7 +738,13 @@ void Compiler::parameterList(Signature& sig, std::vector<int>* slots) {
         fail(pos, 230, "OUT and IN OUT formal parameters may not have default expressions");
       }
       p.hasDefault = true;
+      int at = peek().offset;
       p.defaultValue = expression();
+      // A cursor variable's only default is NULL (no cursor).
+      if (p.type.refCursor &&
+          !(p.defaultValue->kind == Node::Kind::Const && p.defaultValue->value.isNull())) {
+        fail(at, 382, "expression is of wrong type");
+      }
     }
     for (const Param& other : sig.params) {
       if (other.name == p.name) {

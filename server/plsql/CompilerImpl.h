@@ -79,6 +79,7 @@ class Compiler {
   void variableDeclaration(Block& b, const std::string& name, int pos);
   void cursorDeclaration();
   void pragma();
+  void refCursorType();
   VarType dataType(bool parameter);
   void parameterList(Signature& sig, std::vector<int>* slots);
   void recordFromColumns(Entity& e, const std::vector<ColumnDescription>& columns);
@@ -106,6 +107,9 @@ class Compiler {
   std::unique_ptr<Target> nameTarget(const std::vector<std::string>& name, int pos);
   int bindIndex(const std::string& name, int pos) const;
   int cursorIndex(const std::string& name) const;
+  // The cursor variable (or bound HostCursor) an OPEN FOR, FETCH or CLOSE
+  // names; `statement` is the statement's word, for messages.
+  std::unique_ptr<Target> cursorVariable(const char* statement);
   // A call of stored or built-in code; args parsed already (named ones with
   // their names).
   struct Argument {
@@ -131,6 +135,10 @@ class Compiler {
   NodePtr lower(Expr& e);
   NodePtr lowerName(Expr& e);
   NodePtr lowerFunction(Expr& e);
+  // An expression that must give a cursor: a cursor variable, a bound
+  // HostCursor, a function returning one, or NULL; else PLS-00382.
+  NodePtr cursorExpression(Expr& e);
+  bool isCursorVariable(const std::string& name) const;
   NodePtr sqlNode(Expr& e, bool isCondition);
   NodePtr directFunction(Expr& e);
   // The PL/SQL construct starting at token `index` (:t(i), :t.COUNT, SQLCODE,

@@ -80,6 +80,7 @@ std::string plsqlMessage(int code) {
   };
   static const Text kTexts[] = {
       {6500, "PL/SQL: storage error"},
+      {6504, "PL/SQL: Return types of Result Set variables or query do not match"},
       {6513, "PL/SQL: index for PL/SQL table out of range for host language array"},
       {6535, "statement string in EXECUTE IMMEDIATE is NULL or 0 length"},
       {14551, "cannot perform a DML operation inside a query"},

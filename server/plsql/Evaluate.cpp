@@ -51,6 +51,27 @@ Value Interpreter::localValue(const LocalRef& r, Activation& a) {
   return a.slots[static_cast<size_t>(r.slot)];
 }
 
+Interpreter::CursorRef Interpreter::cursorOf(const Node& n, Activation& a) {
+  switch (n.kind) {
+    case Node::Kind::Slot:
+      return a.refs[static_cast<size_t>(n.slot)];
+    case Node::Kind::Bind:
+      return a.bindRefs[static_cast<size_t>(n.bind)];
+    case Node::Kind::Call: {
+      CursorRef ref;
+      call(*n.call, a, &ref);
+      return ref;
+    }
+    default:
+      return nullptr;  // NULL
+  }
+}
+
+Interpreter::CursorRef& Interpreter::variable(const Target& t, Activation& a) {
+  if (t.kind == Target::Kind::Bind) return a.bindRefs[static_cast<size_t>(t.bind)];
+  return a.refs[static_cast<size_t>(t.slot)];
+}
+
 int64_t Interpreter::tableIndex(const Node& n, Activation& a) {
   Datum d = eval(n, a);
   if (d.isNull()) valueError(": NULL index table key value");
@@ -280,6 +301,15 @@ Datum Interpreter::function(const Node& n, Activation& a) {
 
 Datum Interpreter::cursorAttribute(const Node& n, Activation& a) {
   const std::string& attr = n.text;
+  if (n.slot >= 0) {
+    const CursorRef& ref = a.refs[static_cast<size_t>(n.slot)];
+    bool open = ref && ref->open;
+    if (attr == "ISOPEN") return booleanDatum(open);
+    if (!open) raiseOra(1001);
+    if (attr == "ROWCOUNT") return datum(Value::integer(ref->rowcount), TypeKind::Number);
+    if (!ref->found) return booleanDatum(std::nullopt);
+    return booleanDatum(attr == "FOUND" ? *ref->found : !*ref->found);
+  }
   if (n.cursor < 0) {
     int64_t rows = state_.sqlRowcount;
     if (attr == "ISOPEN") return booleanDatum(false);

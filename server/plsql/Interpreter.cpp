@@ -54,9 +54,11 @@ void Interpreter::runAnonymous(const Unit& unit, Statement& st) {
   a.unit = &unit;
   a.statement = &st;
   a.slots.resize(unit.slots.size());
+  a.refs.resize(unit.slots.size());
   a.cursors.resize(unit.cursors.size());
   size_t binds = unit.binds.size();
   a.binds.resize(binds);
+  a.bindRefs.resize(binds);
   a.bindWritten.assign(binds, false);
   a.tables.resize(binds);
   a.tableWritten.assign(binds, false);
@@ -92,6 +94,14 @@ void Interpreter::runAnonymous(const Unit& unit, Statement& st) {
   closeCursors(a);
   for (size_t i = 0; i < binds; ++i) {
     int pos = static_cast<int>(i + 1);
+    // The cursor a HostCursor bind refers to goes to the caller.
+    if (CursorRef& ref = a.bindRefs[i]) {
+      if (HostCursor* host = st.boundCursor(pos)) {
+        host->statement = ref->open ? std::move(ref->statement) : nullptr;
+      }
+      ref->statement.reset();
+      ref->open = false;
+    }
     if (a.bindWritten[i]) st.setBindValue(pos, a.binds[i].value);
     HostTable* t = st.boundTable(pos);
     if (t && a.tableWritten[i]) {
@@ -104,17 +114,22 @@ void Interpreter::runAnonymous(const Unit& unit, Statement& st) {
 }
 
 Value Interpreter::invoke(const Unit& unit, std::vector<std::optional<Value>>& args,
-                          std::vector<Value>* outs) {
+                          std::vector<Value>* outs, std::vector<CursorRef>* cursors,
+                          CursorRef* returned) {
   DepthGuard depth(state_.callDepth);
   Activation a;
   a.unit = &unit;
   a.slots.resize(unit.slots.size());
+  a.refs.resize(unit.slots.size());
   a.cursors.resize(unit.cursors.size());
   const std::vector<Param>& params = unit.signature.params;
   try {
     for (size_t k = 0; k < params.size(); ++k) {
       const Param& p = params[k];
-      if (args[k]) {
+      if (p.type.refCursor) {
+        // An OUT cursor variable starts referring to no cursor.
+        if (cursors && p.mode != ParamMode::Out) a.refs[k] = (*cursors)[k];
+      } else if (args[k]) {
         a.slots[k] = *args[k];
       } else if (p.mode == ParamMode::In && p.hasDefault && p.defaultValue) {
         a.slots[k] = plsql::assign(nls_, eval(*p.defaultValue, a), p.type);
@@ -138,10 +153,16 @@ Value Interpreter::invoke(const Unit& unit, std::vector<std::optional<Value>>& a
       if (params[k].mode != ParamMode::In) (*outs)[k] = a.slots[k];
     }
   }
+  if (cursors) {
+    for (size_t k = 0; k < params.size(); ++k) {
+      if (params[k].type.refCursor && params[k].mode != ParamMode::In) (*cursors)[k] = a.refs[k];
+    }
+  }
+  if (returned) *returned = a.resultRef;
   return a.result;
 }
 
-Datum Interpreter::call(const Call& c, Activation& a) {
+Datum Interpreter::call(const Call& c, Activation& a, CursorRef* returned) {
   const std::vector<Param>& params = c.signature.params;
   if (c.builtin) {
     std::vector<Value> args(params.size());
@@ -170,15 +191,31 @@ Datum Interpreter::call(const Call& c, Activation& a) {
       state_.storedUnit(session_, *ref->storedCode(), catalog->version());
   const std::vector<Param>& actual = unit->signature.params;
   if (actual.size() != params.size()) raiseOra(6508);
+  // The unit changed since the call was compiled, cursors where values were.
+  if (unit->signature.returns.refCursor != c.signature.returns.refCursor) raiseOra(6508);
   std::vector<std::optional<Value>> args(params.size());
+  std::vector<CursorRef> cursors(params.size());
   for (size_t k = 0; k < params.size(); ++k) {
-    if (c.args[k]) args[k] = plsql::assign(nls_, eval(*c.args[k], a), actual[k].type);
+    if (actual[k].type.refCursor != params[k].type.refCursor) raiseOra(6508);
+    if (!c.args[k]) continue;
+    if (actual[k].type.refCursor) {
+      cursors[k] = cursorOf(*c.args[k], a);
+    } else {
+      args[k] = plsql::assign(nls_, eval(*c.args[k], a), actual[k].type);
+    }
   }
   std::vector<Value> outs;
-  Value result = invoke(*unit, args, &outs);
+  CursorRef cursor;
+  Value result = invoke(*unit, args, &outs, &cursors, &cursor);
   for (size_t k = 0; k < params.size(); ++k) {
-    if (c.outTargets[k]) assign(*c.outTargets[k], datum(outs[k], actual[k].type.sql.kind), a);
+    if (!c.outTargets[k]) continue;
+    if (actual[k].type.refCursor) {
+      variable(*c.outTargets[k], a) = cursors[k];
+    } else {
+      assign(*c.outTargets[k], datum(outs[k], actual[k].type.sql.kind), a);
+    }
   }
+  if (returned) *returned = std::move(cursor);
   return datum(result, unit->signature.returns.sql.kind);
 }
 
@@ -231,6 +268,10 @@ void Interpreter::initialize(const Block& b, Activation& a) {
   for (const VariableInit& init : b.inits) {
     const SlotInfo& slot = a.unit->slots[static_cast<size_t>(init.slot)];
     try {
+      if (slot.type.refCursor) {
+        a.refs[static_cast<size_t>(init.slot)] = init.value ? cursorOf(*init.value, a) : nullptr;
+        continue;
+      }
       a.slots[static_cast<size_t>(init.slot)] =
           init.value ? plsql::assign(nls_, eval(*init.value, a), slot.type) : Value();
     } catch (PlsqlError& e) {
@@ -380,7 +421,12 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s, Activation& a) {
     case Stmt::Kind::Null:
       return Flow::Next;
     case Stmt::Kind::Assign:
-      assign(*s.targets[0], eval(*s.exprs[0], a), a);
+      if (s.targets[0]->refCursor) {
+        CursorRef ref = cursorOf(*s.exprs[0], a);
+        variable(*s.targets[0], a) = std::move(ref);
+      } else {
+        assign(*s.targets[0], eval(*s.exprs[0], a), a);
+      }
       return Flow::Next;
     case Stmt::Kind::If:
       for (size_t i = 0; i < s.exprs.size(); ++i) {
@@ -406,7 +452,11 @@ Interpreter::Flow Interpreter::runStatement(const Stmt& s, Activation& a) {
       return Flow::Exit;
     case Stmt::Kind::Return:
       if (!s.exprs.empty()) {
-        a.result = plsql::assign(nls_, eval(*s.exprs[0], a), a.unit->signature.returns);
+        if (a.unit->signature.returns.refCursor) {
+          a.resultRef = cursorOf(*s.exprs[0], a);
+        } else {
+          a.result = plsql::assign(nls_, eval(*s.exprs[0], a), a.unit->signature.returns);
+        }
         a.returned = true;
       }
       return Flow::Return;

@@ -7,6 +7,14 @@
 // opened query to the bound HostCursor. Stored code is called with argument
 // values and gives back its OUT parameters and function result.
 //
+// A cursor variable (SYS_REFCURSOR, REF CURSOR types) refers to a cursor
+// that lives beside the activation's slots: assignment and parameter
+// passing copy the reference, OPEN FOR reuses the cursor a variable refers
+// to (so every variable referring to it sees it opened), and a cursor closes
+// when nothing refers to it any more. A bound HostCursor is a cursor
+// variable of the block; whatever cursor it refers to when the block ends
+// goes to the caller, open and positioned where the block left it.
+//
 // Exceptions are PlsqlErrors; each program unit they leave adds its
 // "ORA-06512: at ..." line. A statement's SQL runs through the engine with
 // the unit's locals bound (SqlSite.h).
@@ -52,6 +60,12 @@ class Interpreter {
     int64_t rowcount = 0;
     std::optional<bool> found;
   };
+  // The cursor of a cursor variable: its query has a name hook of its own,
+  // so that it outlives the unit that opened it.
+  struct CursorVariable : OpenCursor {
+    std::vector<ColumnDescription> columns;
+  };
+  using CursorRef = std::shared_ptr<CursorVariable>;
   struct Activation {
     const Unit* unit = nullptr;
     std::vector<Value> slots;
@@ -61,8 +75,11 @@ class Interpreter {
     std::vector<std::map<int64_t, Value>> tables;
     std::vector<bool> tableWritten;
     std::vector<OpenCursor> cursors;
+    std::vector<CursorRef> refs;              // per slot: what a cursor variable refers to
+    std::vector<CursorRef> bindRefs;          // per bind: what a bound HostCursor refers to
     std::vector<const PlsqlError*> handling;  // exceptions being handled
     Value result;
+    CursorRef resultRef;  // functions returning a cursor
     bool returned = false;
   };
   enum class Flow { Next, Exit, Return };
@@ -78,8 +95,12 @@ class Interpreter {
   [[noreturn]] void raise(const Stmt& s, Activation& a);
   void initialize(const Block& b, Activation& a);
   void closeCursors(Activation& a);
-  Value invoke(const Unit& unit, std::vector<std::optional<Value>>& args, std::vector<Value>* outs);
-  Datum call(const Call& c, Activation& a);
+  // `cursors`, when given, holds a cursor per parameter: what IN and IN OUT
+  // cursor variables refer to, and afterwards what OUT and IN OUT ones do;
+  // `returned` gets the cursor a function returns.
+  Value invoke(const Unit& unit, std::vector<std::optional<Value>>& args, std::vector<Value>* outs,
+               std::vector<CursorRef>* cursors = nullptr, CursorRef* returned = nullptr);
+  Datum call(const Call& c, Activation& a, CursorRef* returned = nullptr);
 
   // ---- values (Evaluate.cpp) ----
   Datum eval(const Node& n, Activation& a);
@@ -95,6 +116,10 @@ class Interpreter {
   VarType bindType(const Activation& a, int bind) const;
   Value packageVariable(const std::string& qualified);
   Value localValue(const LocalRef& r, Activation& a);
+  // What a cursor expression (Compiler::cursorExpression) refers to.
+  CursorRef cursorOf(const Node& n, Activation& a);
+  // The reference a cursor variable or bound HostCursor holds.
+  CursorRef& variable(const Target& t, Activation& a);
 
   // ---- SQL (RunSql.cpp) ----
   std::unique_ptr<Statement> take(SqlSite& site);

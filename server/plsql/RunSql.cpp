@@ -245,6 +245,23 @@ void Interpreter::openCursor(const Stmt& s, Activation& a) {
 }
 
 void Interpreter::fetch(const Stmt& s, Activation& a) {
+  if (s.variable) {
+    const CursorRef& ref = variable(*s.variable, a);
+    if (!ref || !ref->open) raiseOra(1001);
+    // What a weak cursor variable returns is known only now.
+    size_t fields = 0;
+    for (const auto& t : s.targets)
+      fields += t->kind == Target::Kind::Record ? t->fields.size() : 1;
+    if (fields != ref->columns.size()) raisePlsql(6504);
+    if (!ref->statement->fetch()) {
+      ref->found = false;
+      return;
+    }
+    ref->found = true;
+    ++ref->rowcount;
+    assignRow(s.targets, row(*ref->statement, ref->columns), a);
+    return;
+  }
   OpenCursor& c = a.cursors[static_cast<size_t>(s.cursor)];
   if (!c.open) raiseOra(1001);
   const CursorDecl& decl = *a.unit->cursors[static_cast<size_t>(s.cursor)];
@@ -258,11 +275,13 @@ void Interpreter::fetch(const Stmt& s, Activation& a) {
 }
 
 void Interpreter::close(const Stmt& s, Activation& a) {
-  if (s.cursor < 0) {
-    // CLOSE :c ends the cursor the block handed out.
-    HostCursor* host = a.statement->boundCursor(s.targets[0]->bind + 1);
-    if (!host || !host->statement) raiseOra(1001);
-    host->statement->close();
+  if (s.variable) {
+    // Closed, the cursor stays the variable's (and its aliases'): a FETCH
+    // fails until it is opened again.
+    const CursorRef& ref = variable(*s.variable, a);
+    if (!ref || !ref->open) raiseOra(1001);
+    ref->statement.reset();
+    ref->open = false;
     return;
   }
   OpenCursor& c = a.cursors[static_cast<size_t>(s.cursor)];
@@ -272,9 +291,10 @@ void Interpreter::close(const Stmt& s, Activation& a) {
 }
 
 void Interpreter::openFor(const Stmt& s, Activation& a) {
-  int bind = s.targets[0]->bind;
-  HostCursor* host = a.statement->boundCursor(bind + 1);
-  if (!host) raiseOra(1001);
+  const Target& target = *s.variable;
+  if (target.kind == Target::Kind::Bind && !a.statement->boundCursor(target.bind + 1)) {
+    raiseOra(1001);
+  }
   std::unique_ptr<Statement> st;
   if (s.site) {
     SqlSite& site = *s.site;
@@ -304,7 +324,15 @@ void Interpreter::openFor(const Stmt& s, Activation& a) {
     }
     st->execute();
   }
-  host->statement = std::move(st);
+  // Opened again, a cursor lets go of its previous query; variables that
+  // refer to it see the new one.
+  CursorRef& ref = variable(target, a);
+  if (!ref) ref = std::make_shared<CursorVariable>();
+  ref->columns = st->describe();
+  ref->statement = std::move(st);
+  ref->open = true;
+  ref->rowcount = 0;
+  ref->found.reset();
 }
 
 // ---------------------------------------------------------------------------

@@ -245,7 +245,13 @@ std::optional<FunctionBinding> bindStoredFunction(const Catalog& catalog, const 
   if (args.size() > sig->params.size() || args.size() < required) {
     pls(6553, 306, "wrong number or types of arguments in call to '" + code->name + "'");
   }
-  if (sig->returns.sql.kind == TypeKind::Boolean) pls(6553, 382, "expression is of wrong type");
+  // SQL has no BOOLEAN values and no cursor variables.
+  bool cursors = sig->returns.refCursor;
+  for (const Param& p : sig->params)
+    cursors = cursors || p.type.refCursor;
+  if (sig->returns.sql.kind == TypeKind::Boolean || cursors) {
+    pls(6553, 382, "expression is of wrong type");
+  }
   return FunctionBinding{"vorn_plsql_call", sqlResultType(sig->returns),
                          quoted(code->owner) + ", " + quoted(code->name) + ", " + quoted(letters)};
 }

@@ -35,10 +35,14 @@ using StmtPtr = std::unique_ptr<Stmt>;
 using StmtList = std::vector<StmtPtr>;
 
 // A declared type: the Oracle type plus PL/SQL's integer subtypes
-// (PLS_INTEGER, BINARY_INTEGER, NATURAL, POSITIVE: 32-bit integers).
+// (PLS_INTEGER, BINARY_INTEGER, NATURAL, POSITIVE: 32-bit integers) and
+// cursor variables (SYS_REFCURSOR and REF CURSOR types; sql is then of kind
+// Null). A cursor variable holds no value: it refers to a cursor, which the
+// interpreter keeps beside the slots (see Interpreter::CursorVariable).
 struct VarType {
   OraType sql;
   bool integer32 = false;
+  bool refCursor = false;
 };
 
 struct SlotInfo {
@@ -56,10 +60,11 @@ struct ExceptionDecl {
 
 // What a name in a scope stands for.
 struct Entity {
-  enum class Kind { Variable, Record, Cursor, Exception } kind = Kind::Variable;
+  enum class Kind { Variable, Record, Cursor, Exception, Type } kind = Kind::Variable;
   int slot = -1;                                    // Variable
   std::vector<std::pair<std::string, int>> fields;  // Record: field name, slot
   int index = -1;                                   // Cursor, Exception
+  VarType type;                                     // Type (TYPE t IS REF CURSOR)
 };
 
 struct Scope {
@@ -97,6 +102,9 @@ struct Target {
   std::string variable;     // PACKAGE.VARIABLE
   std::vector<int> fields;  // Record: field slots in order
   std::string text;         // as written, for messages
+  // A cursor variable (Slot) or a bound HostCursor (Bind): what is written
+  // is a reference to a cursor, not a value.
+  bool refCursor = false;
 };
 
 // A call of a stored or built-in procedure or function. Arguments are in
@@ -135,7 +143,7 @@ struct Node {
     Sql,      // evaluated by the SQL engine: site
     SqlCode,
     SqlErrm,          // args[0]: the code, when given
-    CursorAttribute,  // cursor (-1: SQL) text = FOUND NOTFOUND ROWCOUNT ISOPEN
+    CursorAttribute,  // cursor (-1: SQL, or the cursor variable in slot) text = FOUND ...
     Sysdate,
     User,
     Uid,
@@ -206,10 +214,10 @@ struct Stmt {
     Raise,                  // choice; reraise when choice empty
     RaiseApplicationError,  // exprs: code, message[, keep]
     Sql,                    // site: DML (RETURNING INTO targets), SELECT INTO (targets)
-    OpenFor,                // targets[0] is the cursor bind; site or exprs[0] (dynamic) + using
+    OpenFor,                // variable; site or exprs[0] (dynamic) + using (exprs[1..])
     Open,                   // cursor, exprs: arguments
-    Fetch,                  // cursor, targets
-    Close,                  // cursor
+    Fetch,                  // cursor or variable, targets
+    Close,                  // cursor or variable
     ExecuteImmediate,       // exprs[0] text; targets (INTO); using (exprs[1..]) with modes
     Call,                   // call
     Block,                  // block
@@ -237,6 +245,8 @@ struct Stmt {
   std::unique_ptr<SqlSite> site;
   std::unique_ptr<Call> call;
   std::unique_ptr<Block> block;
+  // OPEN FOR, FETCH, CLOSE of a cursor variable or a bound HostCursor.
+  std::unique_ptr<Target> variable;
 };
 
 struct Unit {

@@ -113,6 +113,29 @@ TEST_P(PlsqlTest, ACursorVariableIsFetchedThroughTheTargetQuery) {
   EXPECT_EQ(1100, cursor->FieldAsInteger(1));
 }
 
+TEST_P(PlsqlTest, AProceduresOutCursorIsReadThroughTheTargetQuery) {
+  Run("create or replace procedure dept_emps(p_dept number, p_emps out sys_refcursor) is "
+      "begin open p_emps for select ename, sal from emp where deptno = p_dept order by ename; "
+      "end;");
+  auto block = NewQuery("begin dept_emps(:d, :cur); end;");
+  auto cursor = NewQuery("");
+  block->DeclareVariable("d", otInteger);
+  block->DeclareVariable("cur", otCursor);
+  block->SetComplexVariable("cur", cursor.get());
+  block->SetVariable("d", 30);
+  cursor->SetReadBuffer(4);
+
+  block->Execute();
+  cursor->Execute();
+  std::vector<std::string> rows;
+  for (; !cursor->Eof(); cursor->Next()) {
+    rows.push_back(cursor->FieldAsString("ENAME") + "/" + cursor->FieldAsString("SAL"));
+  }
+  EXPECT_EQ((std::vector<std::string>{"ALLEN/1600", "BLAKE/2850", "JAMES/950", "MARTIN/1250",
+                                      "TURNER/1500", "WARD/1250"}),
+            rows);
+}
+
 TEST_P(PlsqlTest, ACursorVariableNeedsATarget) {
   auto block = NewQuery("begin open :c for select * from dual; end;");
   block->DeclareVariable("c", otCursor);

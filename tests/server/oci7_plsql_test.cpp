@@ -194,6 +194,51 @@ TEST_F(Oci7PlsqlTest, ACursorVariableOpensAnAreaThatIsThenDescribedAndFetched) {
   oci7().oclose(&opened);
 }
 
+TEST_F(Oci7PlsqlTest, AProceduresOutCursorOpensTheBoundArea) {
+  run7(
+      "create or replace procedure dept_emps(p_dept number, p_emps out sys_refcursor) is "
+      "begin "
+      "  open p_emps for select ename from emp where deptno = p_dept order by ename; "
+      "end;");
+  ASSERT_RC(0, cda_, parse("begin dept_emps(:d, :c); end;"));
+  Cda_Def target{};
+  int deptno = 30;
+  ASSERT_RC(0, cda_, bind(":c", &target, -1, 102));
+  ASSERT_RC(0, cda_, bind(":d", &deptno, sizeof deptno, SQLT_INT));
+  ASSERT_RC(0, cda_, oci7().oexec(&cda_));
+  EXPECT_EQ(172, target.chk);
+  // Described, the cursor argument has the cursor type.
+  ub2 overload[2], position[2], level[2], nameLength[2], type[2];
+  ub1 hasDefault[2], mode[2], radix[2];
+  ub4 size[2], spare[2], count = 2;
+  sb2 precision[2], scale[2];
+  std::string object = "dept_emps";
+  ASSERT_RC(0, lda_,
+            oci7().odessp(&lda_, reinterpret_cast<OraText*>(object.data()), object.size(), nullptr,
+                          0, nullptr, 0, overload, position, level, nullptr, nameLength, type,
+                          hasDefault, mode, size, precision, scale, radix, spare, &count));
+  ASSERT_EQ(2u, count);
+  EXPECT_EQ(2, type[0]);
+  EXPECT_EQ(102, type[1]);
+  EXPECT_EQ(1, mode[1]);
+  EXPECT_EQ(0u, size[1]);
+  // The block and the procedure are done with: every row is still there.
+  run7("drop procedure dept_emps");
+  ASSERT_RC(0, target, oci7().oopen(&target, &lda_, nullptr, -1, -1, nullptr, -1));
+  char name[11];
+  ASSERT_RC(0, target,
+            oci7().odefin(&target, 1, reinterpret_cast<ub1*>(name), sizeof name, SQLT_STR, -1,
+                          nullptr, nullptr, -1, -1, nullptr, nullptr));
+  std::vector<std::string> names;
+  while (oci7().ofen(&target, 1) == 0)
+    names.push_back(name);
+  EXPECT_EQ(1403, target.rc);
+  EXPECT_EQ((std::vector<std::string>{"ALLEN", "BLAKE", "JAMES", "MARTIN", "TURNER", "WARD"}),
+            names);
+  EXPECT_EQ(6u, target.rpc);
+  EXPECT_EQ(0, oci7().oclose(&target));
+}
+
 TEST_F(Oci7PlsqlTest, ACursorVariableCannotTargetItsOwnOrAnotherLogonsCursor) {
   ASSERT_RC(0, cda_, parse("begin open :c for select 1 from dual; end;"));
   EXPECT_RC(1001, cda_, bind(":c", &cda_, -1, 102));

@@ -227,6 +227,69 @@ TEST_F(OciPlsqlTest, ACursorVariableIsFetchedThroughItsStatementHandle) {
   EXPECT_STREQ("ADAMS", names[0]);
 }
 
+TEST_F(OciPlsqlTest, AProceduresOutCursorIsFetchedThroughTheBoundStatementHandle) {
+  run(svc_,
+      "create or replace procedure dept_emps(p_dept number, p_emps out sys_refcursor) is "
+      "begin "
+      "  open p_emps for select ename, sal from emp where deptno = p_dept order by ename; "
+      "end;");
+  OCIStmt* call = prepare("begin dept_emps(:d, :c); end;");
+  OCIStmt* cursor = nullptr;
+  oci().OCIHandleAlloc(env_, reinterpret_cast<void**>(&cursor), OCI_HTYPE_STMT, 0, nullptr);
+  int deptno = 20;
+  sb2 cursorInd = -1;
+  bindName(call, ":d", &deptno, sizeof deptno, SQLT_INT);
+  bindName(call, ":c", &cursor, 0, SQLT_RSET, &cursorInd);
+  ASSERT_OCI(OCI_SUCCESS, exec(call));
+  EXPECT_EQ(0, cursorInd);
+  // The procedure and its activation are gone (even the procedure itself);
+  // the client reads every row, a few at a time.
+  run(svc_, "drop procedure dept_emps");
+  EXPECT_EQ(OCI_STMT_SELECT, statementType(cursor));
+  char names[2][11];
+  int sal[2];
+  OCIDefine* def = nullptr;
+  oci().OCIDefineByPos(cursor, &def, err_, 1, names, sizeof names[0], SQLT_STR, nullptr, nullptr,
+                       nullptr, OCI_DEFAULT);
+  oci().OCIDefineByPos(cursor, &def, err_, 2, sal, sizeof sal[0], SQLT_INT, nullptr, nullptr,
+                       nullptr, OCI_DEFAULT);
+  std::vector<std::string> seen;
+  sword rc = OCI_SUCCESS;
+  while (rc == OCI_SUCCESS) {
+    rc = oci().OCIStmtFetch(cursor, err_, 2, OCI_FETCH_NEXT, OCI_DEFAULT);
+    ub4 rows = rowCount(cursor) - static_cast<ub4>(seen.size());
+    for (ub4 i = 0; i < rows; ++i)
+      seen.push_back(std::string(names[i]) + "/" + std::to_string(sal[i]));
+  }
+  EXPECT_EQ(OCI_NO_DATA, rc);
+  EXPECT_EQ((std::vector<std::string>{"ADAMS/1100", "FORD/3000", "JONES/2975", "SCOTT/3000",
+                                      "SMITH/800"}),
+            seen);
+}
+
+TEST_F(OciPlsqlTest, ADynamicQueryOpenedByAProcedureTakesItsUsingValues) {
+  run(svc_,
+      "create or replace procedure by_job(p_job varchar2, p_emps out sys_refcursor) is "
+      "begin "
+      "  open p_emps for 'select empno from emp where job = :j order by empno' using p_job; "
+      "end;");
+  OCIStmt* call = prepare("begin by_job(:job, :c); end;");
+  OCIStmt* cursor = nullptr;
+  oci().OCIHandleAlloc(env_, reinterpret_cast<void**>(&cursor), OCI_HTYPE_STMT, 0, nullptr);
+  char job[] = "ANALYST";
+  bindName(call, ":job", job, sizeof job, SQLT_STR);
+  bindName(call, ":c", &cursor, 0, SQLT_RSET);
+  ASSERT_OCI(OCI_SUCCESS, exec(call));
+  int empno[3] = {};
+  OCIDefine* def = nullptr;
+  oci().OCIDefineByPos(cursor, &def, err_, 1, empno, sizeof empno[0], SQLT_INT, nullptr, nullptr,
+                       nullptr, OCI_DEFAULT);
+  EXPECT_OCI(OCI_NO_DATA, oci().OCIStmtFetch(cursor, err_, 3, OCI_FETCH_NEXT, OCI_DEFAULT));
+  EXPECT_EQ(2u, rowCount(cursor));
+  EXPECT_EQ(7788, empno[0]);
+  EXPECT_EQ(7902, empno[1]);
+}
+
 TEST_F(OciPlsqlTest, ACursorBindNeedsAStatementHandle) {
   OCIStmt* block = prepare("begin open :c for select 1 from dual; end;");
   OCIError* notAStatement = err_;

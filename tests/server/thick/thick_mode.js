@@ -109,17 +109,18 @@ async function main() {
   await step('plsql', async () => {
     await conn.execute(`
       CREATE OR REPLACE PROCEDURE thick_dept (p_deptno IN NUMBER, p_name OUT VARCHAR2,
-                                              p_count OUT NUMBER) IS
+                                              p_count OUT NUMBER,
+                                              p_emps OUT SYS_REFCURSOR) IS
       BEGIN
         SELECT dname INTO p_name FROM dept WHERE deptno = p_deptno;
         SELECT COUNT(*) INTO p_count FROM emp WHERE deptno = p_deptno;
+        OPEN p_emps FOR SELECT ename, sal FROM emp WHERE deptno = p_deptno ORDER BY ename;
       END;`);
-    // The procedure fills the OUT binds; the block opens a cursor variable
-    // that comes back as a result set.
+    // The procedure fills the OUT binds and opens its cursor parameter,
+    // which comes back to the caller as a result set.
     const r = await conn.execute(`
       BEGIN
-        thick_dept(:d, :n, :c);
-        OPEN :e FOR SELECT ename, sal FROM emp WHERE deptno = :d ORDER BY ename;
+        thick_dept(:d, :n, :c, :e);
       END;`, {
       d: 20,
       n: { dir: oracledb.BIND_OUT, type: oracledb.STRING, maxSize: 20 },

@@ -178,6 +178,17 @@ Compiler::Argument Compiler::named(Argument a) {
   return a;
 }
 
+std::vector<Compiler::Argument> Compiler::namedArguments(std::vector<ExprPtr>& exprs) {
+  std::vector<Argument> args;
+  for (auto& e : exprs) {
+    Argument arg;
+    arg.pos = e->pos;
+    arg.expr = std::move(e);
+    args.push_back(named(std::move(arg)));
+  }
+  return args;
+}
+
 bool Compiler::findCallee(const std::vector<std::string>& name, Call& call, bool& isFunction,
                           size_t argumentCount, int pos) {
   if (!u_.anonymous && !u_.name.empty() &&

@@ -387,13 +387,7 @@ NodePtr Compiler::lowerFunction(Expr& e) {
   Call probe;
   bool isFunction = false;
   if (n.size() <= 2 && findCallee(n, probe, isFunction, e.args.size(), e.pos)) {
-    std::vector<Argument> args;
-    for (auto& a : e.args) {
-      Argument arg;
-      arg.pos = a->pos;
-      arg.expr = std::move(a);
-      args.push_back(named(std::move(arg)));
-    }
+    std::vector<Argument> args = namedArguments(e.args);
     NodePtr out = node(Node::Kind::Call, e);
     out->call = resolveCall(n, e.pos, std::move(args), true);
     out->type = out->call->signature.returns;
@@ -437,13 +431,7 @@ NodePtr Compiler::cursorExpression(Expr& e) {
       out = node(Node::Kind::Slot, e);
       out->slot = ent->slot;
     } else {
-      std::vector<Argument> args;
-      for (auto& a : e.args) {
-        Argument arg;
-        arg.pos = a->pos;
-        arg.expr = std::move(a);
-        args.push_back(named(std::move(arg)));
-      }
+      std::vector<Argument> args = namedArguments(e.args);
       Call probe;
       bool isFunction = false;
       if (!findCallee(n, probe, isFunction, args.size(), e.pos)) {

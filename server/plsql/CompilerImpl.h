@@ -120,6 +120,8 @@ class Compiler {
   std::vector<Argument> arguments();
   // An argument in named notation (see plsqlTokens) gets its name.
   Argument named(Argument a);
+  // The arguments of a parsed call expression, taken out of it.
+  std::vector<Argument> namedArguments(std::vector<ExprPtr>& exprs);
   std::unique_ptr<Call> resolveCall(const std::vector<std::string>& name, int pos,
                                     std::vector<Argument> args, bool function);
   bool findCallee(const std::vector<std::string>& name, Call& call, bool& isFunction,

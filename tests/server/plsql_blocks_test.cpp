@@ -7,15 +7,6 @@ namespace {
 
 using Blocks = PlsqlTest;
 
-// Runs `block` with one output bind :r (VARCHAR2) and returns its value.
-std::string result(Session& s, const std::string& block) {
-  auto st = s.prepare(block);
-  st->bind(":r", Value());
-  st->execute();
-  const Value& v = st->boundValue(1);
-  return v.isNull() ? "<null>" : v.asText();
-}
-
 TEST_F(Blocks, VariablesTakeTheirDeclaredTypes) {
   EXPECT_EQ(result(*s_, "declare n number(5,2); begin n := 3.14159; :r := n; end;"), "3.14");
   EXPECT_EQ(result(*s_, "declare i integer; begin i := 2.5; :r := i; end;"), "3");

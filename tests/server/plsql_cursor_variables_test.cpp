@@ -10,14 +10,6 @@ namespace {
 
 using CursorVariables = PlsqlTest;
 
-std::string result(Session& s, const std::string& block) {
-  auto st = s.prepare(block);
-  st->bind(":r", Value());
-  st->execute();
-  const Value& v = st->boundValue(1);
-  return v.isNull() ? "<null>" : v.asText();
-}
-
 // Every row left in a cursor the caller got, columns joined with '|'.
 std::vector<std::string> drain(Statement& q) {
   std::vector<std::string> out;

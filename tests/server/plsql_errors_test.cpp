@@ -8,14 +8,6 @@ namespace {
 
 using Errors = PlsqlTest;
 
-std::string result(Session& s, const std::string& block) {
-  auto st = s.prepare(block);
-  st->bind(":r", Value());
-  st->execute();
-  const Value& v = st->boundValue(1);
-  return v.isNull() ? "<null>" : v.asText();
-}
-
 TEST_F(Errors, HandlersCatchThePredefinedExceptions) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"declare n number; begin select empno into n from emp where empno = 1; end;",

@@ -9,14 +9,6 @@ namespace {
 
 using Stored = PlsqlTest;
 
-std::string result(Session& s, const std::string& block) {
-  auto st = s.prepare(block);
-  st->bind(":r", Value());
-  st->execute();
-  const Value& v = st->boundValue(1);
-  return v.isNull() ? "<null>" : v.asText();
-}
-
 TEST_F(Stored, ProceduresTakeInOutAndInOutParameters) {
   run("create procedure swap_and_count(a in out number, b in out number, calls out number, "
       "note in varchar2 default 'none', factor in number := 1) is\n"

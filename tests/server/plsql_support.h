@@ -69,4 +69,13 @@ class PlsqlTest : public DemoDatabase {
   std::unique_ptr<Session> s_;
 };
 
+// Runs a block that assigns :r; its value as text, "<null>" when null.
+inline std::string result(Session& s, const std::string& block) {
+  auto st = s.prepare(block);
+  st->bind(":r", Value());
+  st->execute();
+  const Value& v = st->boundValue(1);
+  return v.isNull() ? "<null>" : v.asText();
+}
+
 }  // namespace vorn::server::test

@@ -2,7 +2,7 @@
 # Oracle home with dlopen/dlsym only, as the client binding does, and seed
 # their databases with vornsql.
 if(TARGET vorn_oci)
-  file(GLOB oci_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/oci_*_test.cpp)
+  file(GLOB oci_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/oci_*_test.cpp)
   vorn_add_test(server_oci_tests THREADED
                 SOURCES ${oci_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/oci_support.cpp
                         ${CMAKE_CURRENT_SOURCE_DIR}/oci_object_support.cpp

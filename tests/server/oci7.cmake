@@ -2,7 +2,7 @@
 # oci.dll from the Oracle home with dlopen/dlsym only and seed their
 # databases with vornsql (oci_support.cpp).
 if(TARGET vorn_oci)
-  file(GLOB oci7_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/oci7_*_test.cpp)
+  file(GLOB oci7_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/oci7_*_test.cpp)
   vorn_add_test(server_oci7_tests THREADED
                 SOURCES ${oci7_test_sources} ${CMAKE_CURRENT_SOURCE_DIR}/oci_support.cpp
                         ${CMAKE_CURRENT_SOURCE_DIR}/oci7_support.cpp

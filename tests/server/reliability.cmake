@@ -1,7 +1,7 @@
 # The server under faults and load: a writer process killed at random
 # moments (reliability/CrashChild.cpp is the process), sessions in threads
 # against shared accounts.
-file(GLOB reliability_test_sources ${CMAKE_CURRENT_SOURCE_DIR}/reliability_*_test.cpp)
+file(GLOB reliability_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/reliability_*_test.cpp)
 add_executable(reliability_crash_child ${CMAKE_CURRENT_SOURCE_DIR}/reliability/CrashChild.cpp)
 target_link_libraries(reliability_crash_child PRIVATE vorn_server_engine)
 vorn_target_options(reliability_crash_child)

@@ -3,6 +3,7 @@
 // as input, growing and trimming, seeking, and BFILEs opened by the first
 // read and closed when the query moves on.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -454,8 +455,10 @@ class BfileTest : public QueryTest {
  protected:
   void SetUp() override {
     QueryTest::SetUp();
+    // By process: test programs run side by side, and under ThreadSanitizer
+    // their fixtures sit at the same addresses.
     folder_ = std::filesystem::path(::testing::TempDir()) /
-              ("vorn-bfiles-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
+              ("vorn-bfiles-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder_);
     for (int i = 1; i <= 12; ++i)
       std::ofstream(folder_ / ("f" + std::to_string(i) + ".txt")) << "file " << i;

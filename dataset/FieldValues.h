@@ -8,6 +8,14 @@
 
 namespace vorn {
 
+// Null or unassigned.
+inline bool IsNullValue(const Variant& value) {
+  return value.IsNull() || value.IsEmpty();
+}
+// A date, time or date-and-time field type.
+inline bool IsDateType(TFieldType type) {
+  return type == ftDate || type == ftTime || type == ftDateTime;
+}
 // Not null, and not an empty text.
 bool HasValue(const TField& field);
 // Both without a value (null, unassigned or an empty text), or equal.

@@ -23,6 +23,7 @@
 
 #include "DataSetDictionary.h"
 #include "DataSetRecords.h"
+#include "FieldValues.h"
 #include "QBEConditions.h"
 #include "RecordList.h"
 #include "RecordUpdater.h"
@@ -41,14 +42,6 @@ namespace {
 // The prefix of the variables query by example declares, as the variable
 // list stores names.
 constexpr std::string_view kQBEVariablePrefix = ":ZUQ__QBE";
-
-bool IsNullValue(const Variant& value) {
-  return value.IsNull() || value.IsEmpty();
-}
-
-bool IsDateType(TFieldType type) {
-  return type == ftDate || type == ftTime || type == ftDateTime;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "DataSetRecords.h"
+#include "FieldValues.h"
 #include "RecordList.h"
 #include "RecordUpdater.h"
 #include "WorkQueries.h"
@@ -21,14 +22,6 @@
 namespace vorn {
 
 using namespace record_sql;
-
-namespace {
-
-bool IsNullValue(const Variant& value) {
-  return value.IsEmpty() || value.IsNull();
-}
-
-}  // namespace
 
 // The state switch of a refresh: dsNewValue writes into the record being
 // refreshed, and controls hear nothing meanwhile.

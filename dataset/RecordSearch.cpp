@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "DataSetRecords.h"
+#include "FieldValues.h"
 #include "RecordList.h"
 #include "vorn/dataset/OracleDataSet.h"
 #include "vorn/filter/Operators.h"
@@ -28,10 +29,6 @@
 namespace vorn {
 
 namespace {
-
-bool IsNullValue(const Variant& value) {
-  return value.IsNull() || value.IsEmpty();
-}
 
 // Trailing blanks (and control characters) cut off.
 std::string_view TrimmedRight(std::string_view text) {
@@ -46,10 +43,6 @@ bool IsIntegerType(TFieldType type) {
 
 bool IsFloatType(TFieldType type) {
   return type == ftFloat || type == ftCurrency || type == ftBCD;
-}
-
-bool IsDateType(TFieldType type) {
-  return type == ftDate || type == ftTime || type == ftDateTime;
 }
 
 }  // namespace

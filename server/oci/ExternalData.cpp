@@ -1,12 +1,11 @@
 // Conversions between client buffers and engine values; see ExternalData.h.
 #include "ExternalData.h"
 
-#include "DateTimeDescriptor.h"
-
 #include <cmath>
 #include <cstring>
 #include <limits>
 
+#include "DateTimeDescriptor.h"
 #include "LobLocator.h"
 #include "RowidDescriptor.h"
 #include "engine/Statement.h"
